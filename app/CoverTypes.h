@@ -1,0 +1,61 @@
+#pragma once
+// Cover layouts and the file they live in.
+#include "Classes.h"
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+constexpr int kCoverNameMax = 50;
+
+// One layout, exactly as stored: 84 bytes, little-endian, floats in inches on a landscape page.
+#pragma pack(push, 1)
+struct TCoverRec {
+    float Left;
+    float Top;
+    float Width;
+    float Height;
+    uint8_t NameLength;
+    char NameChars[kCoverNameMax];  // Windows-1252
+    uint8_t Pad1;
+    int32_t Style;     // 0 disc label, 1 cover
+    uint8_t Dual;      // 1: two pictures per page
+    uint8_t Pad2[3];
+    float GapDist;
+    int32_t IconIndex;
+
+    // The name as text; a stored length above 50 reads as 50.
+    String Name() const;
+    // Stores at most 50 characters; unused name bytes become zero.
+    void SetName(const String& name);
+};
+#pragma pack(pop)
+static_assert(sizeof(TCoverRec) == 84, "a layout record is 84 bytes on disk");
+
+using PCoverRec = TCoverRec*;
+
+// Owns the layouts in file order. Setting the file name loads it; destruction rewrites it.
+class TCoverList : public TPersistent {
+public:
+    TCoverList() = default;
+    ~TCoverList() override;
+    TCoverList(const TCoverList&) = delete;
+    TCoverList& operator=(const TCoverList&) = delete;
+
+    String CoverFileName() const { return fileName_; }
+    // Loads the file read-only and appends its records. A file that exists but cannot be read
+    // raises the file-open error and is then left alone at exit, so it is never destroyed.
+    void SetCoverFileName(const String& name);
+    int CoverNo() const { return static_cast<int>(items_.size()) - 1; }
+    // Raises "List index out of bounds (%d)" outside 0..CoverNo.
+    PCoverRec GetCover(int index);
+    void AddCover(std::unique_ptr<TCoverRec> record);
+    // Writes every record, in order, through a temporary file. Raises the file-create error.
+    void Save() const;
+
+private:
+    std::vector<std::unique_ptr<TCoverRec>> items_;
+    String fileName_;
+    PCoverRec lastFetched_ = nullptr;
+    bool saveAtExit_ = false;
+};

@@ -1,0 +1,285 @@
+#include "PrintUnit.h"
+
+#include "Glyphs.h"
+#include "helpUnit.h"
+#include "Shell.h"
+
+const char* const kNoImage = "No Image";
+const char* const kNeedImageMessage = "You need to open an image file!";
+const char* const kHomePage = "https://ombrelle.org/";
+
+TDVDForm* DVDForm = nullptr;
+
+TDVDForm::TDVDForm(TComponent* owner) : TForm(owner)
+{
+    DVDForm = this;
+    BuildComponents();
+    OnCreate = [this](TObject* s) { FormCreate(s); };
+    OnDestroy = [this](TObject* s) { FormDestroy(s); };
+    Created();
+}
+
+TDVDForm::~TDVDForm()
+{
+    Destroying();
+    if (DVDForm == this)
+        DVDForm = nullptr;
+}
+
+TToolButton* TDVDForm::AddToolButton(TToolBar* bar, const String& caption, const String& hint, int image)
+{
+    auto* b = new TToolButton(this);
+    b->SetParent(bar);
+    b->SetCaption(caption);
+    b->SetHint(hint);
+    b->SetImageIndex(image);
+    return b;
+}
+
+TToolButton* TDVDForm::AddSeparator(TToolBar* bar)
+{
+    auto* b = new TToolButton(this);
+    b->SetStyle(tbsSeparator);
+    b->SetWidth(8);
+    b->SetParent(bar);
+    return b;
+}
+
+TMenuItem* TDVDForm::AddMenuItem(const String& caption, const String& hint, int image, TNotifyEvent onClick)
+{
+    auto* item = new TMenuItem(VeskPopupMenu1);
+    item->Caption = caption;
+    item->Hint = hint;
+    item->ImageIndex = image;
+    item->OnClick = std::move(onClick);
+    VeskPopupMenu1->Items().Add(item);
+    return item;
+}
+
+void TDVDForm::BuildComponents()
+{
+    SetCaption("Ombrelle - DVD & CD Cover Printer");
+    SetColor(clWhite);
+    SetClientWidth(1081);
+    SetClientHeight(672);
+    SetBorderStyle(bsDialog);
+    Position = poScreenCenter;
+
+    ImageList2 = new TImageList(this, 16, 16);
+    ImageList3 = new TImageList(this, 24, 24);
+    BuildGlyphs();
+
+    Panel1 = new TPanel(this);
+    Panel1->SetHeight(26);
+    Panel1->SetAlign(alTop);
+    Panel1->SetColor(0xC97F3A);
+    Panel1->BevelOuter = bvNone;
+    Panel1->Font.SetColor(clWhite);
+    Panel1->Font.SetHeight(-16);
+    Panel1->Font.SetStyle(fsBold);
+    Panel1->Alignment = 0;
+    Panel1->SetCaption("  Ombrelle  -  covers and disc labels for your DVD and CD cases");
+    Panel1->SetParent(this);
+
+    ToolBar1 = new TToolBar(this);
+    ToolBar1->SetHeight(40);
+    ToolBar1->ButtonWidth = 79;
+    ToolBar1->ButtonHeight = 36;
+    ToolBar1->ShowCaptions = true;
+    ToolBar1->Images = ImageList3;
+    ToolBar1->SetParent(this);
+    ToolButton3 = AddToolButton(ToolBar1, "Open Image", "Open a Cover or Disk Image", kGlyphOpen);
+    ToolButton4 = AddToolButton(ToolBar1, "Remove Image", "Remove / Trash This Cover", kGlyphRemove);
+    AddSeparator(ToolBar1);
+    ToolButton13 = AddToolButton(ToolBar1, "Image Effects", "Image Manipulation", kGlyphEffects);
+    ToolButton13->SetStyle(tbsDropDown);
+    AddSeparator(ToolBar1);
+    ToolButton19 = AddToolButton(ToolBar1, "Add Layout", "Add New Cover Setting to List", kGlyphAddLayout);
+    ToolButton20 = AddToolButton(ToolBar1, "Edit Layout", "Edit this Cover setting", kGlyphEditLayout);
+    AddSeparator(ToolBar1);
+    ToolButton12 = AddToolButton(ToolBar1, "Preview", "Cover Print Preview", kGlyphPreview);
+    ToolButton5 = AddToolButton(ToolBar1, "Print", "Print Cover or Disk Image", kGlyphPrint);
+    ToolButton9 = AddToolButton(ToolBar1, "Print Setup", "Open Print Settings Dialog", kGlyphPrintSetup);
+    AddSeparator(ToolBar1);
+    ToolButton2 = AddToolButton(ToolBar1, "Web Home", "Visit the Ombrelle web site", kGlyphHome);
+    ToolButton6 = AddToolButton(ToolBar1, "Help", "Help", kGlyphHelp);
+    ToolButton7 = AddToolButton(ToolBar1, "Close", "Close Ombrelle", kGlyphClose);
+
+    StatusBar = new TStatusBar(this);
+    StatusBar->SetSimpleText("Ok");
+    StatusBar->SetParent(this);
+
+    ToolBar2 = new TToolBar(this);
+    ToolBar2->SetHeight(22);
+    ToolBar2->SetAlign(alBottom);
+    ToolBar2->Images = ImageList2;
+    ToolBar2->SetParent(this);
+    Previmage = AddToolButton(ToolBar2, "", "Previous Image", kIconPrevious);
+    NextImage = AddToolButton(ToolBar2, "", "Next Image", kIconNext);
+    Label2 = new TLabel(this);
+    Label2->SetWidth(300);
+    Label2->SetHeight(16);
+    Label2->SetParent(ToolBar2);
+    Label2->SetCaption("  Batch Images Prev / Next");
+
+    GroupBox1 = new TGroupBox(this);
+    GroupBox1->SetWidth(333);
+    GroupBox1->SetHeight(565);
+    GroupBox1->SetAlign(alRight);
+    GroupBox1->SetParent(this);
+    Label4 = new TLabel(this);
+    Label4->SetParent(GroupBox1);
+    Label4->SetBounds(12, 24, 120, 16);
+    Label4->SetCaption("Cover Style");
+    Label5 = new TLabel(this);
+    Label5->SetParent(GroupBox1);
+    Label5->SetBounds(12, 72, 120, 16);
+    Label5->SetCaption("Search For");
+    SearchBox = new TEdit(this);
+    SearchBox->SetParent(GroupBox1);
+    SearchBox->SetBounds(12, 90, 230, 22);
+    Button1 = new TButton(this);
+    Button1->SetParent(GroupBox1);
+    Button1->SetBounds(250, 89, 71, 24);
+    Button1->SetCaption("Search");
+
+    GroupBox2 = new TGroupBox(this);
+    GroupBox2->SetCaption("Cover Details");
+    GroupBox2->SetAlign(alClient);
+    GroupBox2->SetParent(this);
+    Label1 = new TLabel(this);
+    Label1->SetParent(GroupBox2);
+    Label1->SetBounds(10, 24, 110, 16);
+    Label1->SetCaption("Disk Cover Type");
+    PrintStyle = new TComboBox(this);
+    PrintStyle->SetStyle(csDropDownList);
+    PrintStyle->SetParent(GroupBox2);
+    PrintStyle->SetBounds(120, 20, 363, 24);
+    PrintStyle->OnChange = [this](TObject* s) { PrintstyleChange(s); };
+    Panel2 = new TPanel(this);
+    Panel2->SetParent(GroupBox2);
+    Panel2->SetBounds(8, 56, 733, 479);
+    Panel2->SetColor(clWhite);
+    Panel2->BevelOuter = bvLowered;
+    CDImage = new TImage(this);
+    CDImage->SetParent(Panel2);
+    CDImage->SetBounds(2, 2, 729, 475);
+    CDImage->Stretch = true;
+
+    OpenPictureDialog = new TOpenPictureDialog(this);
+    OpenPictureDialog->Options = ofHideReadOnly | ofAllowMultiSelect | ofEnableSizing;
+    OpenPictureDialog->DefaultExt = ".jpg";
+    PrinterSetupDialog1 = new TPrinterSetupDialog(this);
+
+    VeskPopupMenu1 = new TPopupMenu(this);
+    VeskPopupMenu1->Images = ImageList2;
+    N1 = AddMenuItem("-", "Special Features", -1);
+    OverlayCDDBTrackList1 = AddMenuItem("&Overlay CDDB TrackList ( For CD Case Back Inserts)",
+                                        "Use CDDB to Create a CD Music Tracklist", 9);
+    CreateADoubleFeatureDVDCover1 = AddMenuItem("&Create A Double Feature DVD Cover",
+                                                "Mix Two Covers Together to Create a  Double Feature Cover", 12);
+    N3 = AddMenuItem("-", "Image Manipulation", -1);
+    FlipImageVertical1 = AddMenuItem("Flip Image &Vertical", "Flip the Image end over end", 5);
+    FlipImageHorizontal1 = AddMenuItem("Flip Image &Horizontal", "Flip the Image around", 6);
+    RotateImage1 = AddMenuItem("&Rotate Image", "Rotate the Image around a center point", 7);
+    N2 = AddMenuItem("-", "Image Processing", -1);
+    SharpenImage1 = AddMenuItem("&Sharpen Image", "Make the Image look Sharper", 8);
+    AntialiasImage1 = AddMenuItem("&Antialias Image", "Soften and remove the Jaggy edges", 8);
+    ToolButton13->SetDropdownMenu(VeskPopupMenu1);
+    PopupMenu1 = new TPopupMenu(this);
+
+    ToolButton4->OnClick = [this](TObject* s) { ToolButton4Click(s); };
+    ToolButton9->OnClick = [this](TObject* s) { ToolButton9Click(s); };
+    ToolButton2->OnClick = [this](TObject* s) { ToolButton2Click(s); };
+    ToolButton6->OnClick = [this](TObject* s) { ToolButton6Click(s); };
+    ToolButton7->OnClick = [this](TObject* s) { ToolButton7Click(s); };
+}
+
+void TDVDForm::BuildGlyphs()
+{
+    DrawLayoutIcons(*ImageList2);
+    DrawToolBarGlyphs(*ImageList3);
+}
+
+void TDVDForm::FormCreate(TObject*)
+{
+    SettingsFileName = IncludeTrailingPathDelimiter(ExtractFilePath(Application()->ExeName())) + "Settings.ini";
+    CoverList = std::make_unique<TCoverList>();
+    String loadError;
+    try {
+        CoverList->SetCoverFileName(SettingsFileName);
+    } catch (const Exception& e) {
+        // The rest of start-up still runs, so no later command meets a missing object.
+        loadError = e.Message;
+    }
+    TrackList = std::make_unique<TStringList>();
+    OverlayTrackList = false;
+    XmlText = std::make_unique<TStringList>();
+    AppDir = IncludeTrailingPathDelimiter(ExtractFilePath(Application()->ExeName()));
+    FillStyleCombo();
+    AdjustImageWidth();
+    CurrentFile = kNoImage;
+    SetStatus("OK");
+    if (!loadError.empty())
+        Application()->HandleException(loadError);
+}
+
+void TDVDForm::FormDestroy(TObject*)
+{
+    XmlText.reset();
+    CoverList.reset();  // rewrites the settings file
+    TrackList.reset();
+}
+
+void TDVDForm::SetStatus(const String& text) { StatusBar->SetSimpleText(text); }
+
+void TDVDForm::FillStyleCombo()
+{
+    PrintStyle->Items().Clear();
+    for (int i = 0; i <= CoverList->CoverNo(); ++i) {
+        PCoverRec rec = CoverList->GetCover(i);
+        PrintStyle->Items().Add("<IMG src=\"idx:" + IntToStr(rec->IconIndex) + "\">" + rec->Name());
+    }
+    if (CoverList->CoverNo() >= 0)
+        PrintStyle->SetItemIndex(0);
+}
+
+void TDVDForm::PrintstyleChange(TObject*)
+{
+    CurrentCover = CoverList->GetCover(PrintStyle->ItemIndex());
+    AdjustImageWidth();
+}
+
+void TDVDForm::AdjustImageWidth()
+{
+    if (!CurrentCover)
+        return;
+    if (CurrentCover->Style == 0)
+        CDImage->SetWidth(480);
+    else if (CurrentCover->Style == 1)
+        CDImage->SetWidth(729);
+}
+
+void TDVDForm::ToolButton4Click(TObject*)
+{
+    CDImage->Picture().Clear();
+    CurrentFile = kNoImage;
+    SetStatus("OK");
+}
+
+void TDVDForm::ToolButton9Click(TObject*)
+{
+    SetStatus("Printer Setup Dialog");
+    PrinterSetupDialog1->Execute();
+    SetStatus("OK");
+}
+
+void TDVDForm::ToolButton2Click(TObject*) { ShellOpen(kHomePage); }
+
+void TDVDForm::ToolButton6Click(TObject*)
+{
+    if (helpform)
+        helpform->ShowModal();
+}
+
+void TDVDForm::ToolButton7Click(TObject*) { Close(); }

@@ -1,0 +1,101 @@
+#pragma once
+// The main window: layouts, the picture batch, the track list and every user command.
+#include "ComCtrls.h"
+#include "CoverTypes.h"
+#include "Dialogs.h"
+#include "ExtCtrls.h"
+#include "Forms.h"
+#include "ImgList.h"
+#include "Menus.h"
+#include "StdCtrls.h"
+
+extern const char* const kNoImage;              // "No Image": no picture is open
+extern const char* const kNeedImageMessage;     // "You need to open an image file!"
+extern const char* const kHomePage;
+
+class TDVDForm : public TForm {
+public:
+    explicit TDVDForm(TComponent* owner);
+    ~TDVDForm() override;
+
+    // Published components.
+    TStatusBar* StatusBar;
+    TPanel* Panel1;
+    TToolBar* ToolBar1;
+    TToolButton* ToolButton3;
+    TToolButton* ToolButton4;
+    TToolButton* ToolButton13;
+    TToolButton* ToolButton19;
+    TToolButton* ToolButton20;
+    TToolButton* ToolButton12;
+    TToolButton* ToolButton5;
+    TToolButton* ToolButton9;
+    TToolButton* ToolButton2;
+    TToolButton* ToolButton6;
+    TToolButton* ToolButton7;
+    TToolBar* ToolBar2;
+    TToolButton* Previmage;
+    TToolButton* NextImage;
+    TLabel* Label2;
+    TGroupBox* GroupBox1;
+    TLabel* Label4;
+    TLabel* Label5;
+    TEdit* SearchBox;
+    TButton* Button1;
+    TGroupBox* GroupBox2;
+    TLabel* Label1;
+    TComboBox* PrintStyle;
+    TPanel* Panel2;
+    TImage* CDImage;
+    TImageList* ImageList2;
+    TImageList* ImageList3;
+    TOpenPictureDialog* OpenPictureDialog;
+    TPrinterSetupDialog* PrinterSetupDialog1;
+    TPopupMenu* VeskPopupMenu1;
+    TPopupMenu* PopupMenu1;
+    TMenuItem* N1;
+    TMenuItem* OverlayCDDBTrackList1;
+    TMenuItem* CreateADoubleFeatureDVDCover1;
+    TMenuItem* N3;
+    TMenuItem* FlipImageVertical1;
+    TMenuItem* FlipImageHorizontal1;
+    TMenuItem* RotateImage1;
+    TMenuItem* N2;
+    TMenuItem* SharpenImage1;
+    TMenuItem* AntialiasImage1;
+
+    // Handlers.
+    void FormCreate(TObject* sender);
+    void FormDestroy(TObject* sender);
+    void ToolButton4Click(TObject* sender);
+    void ToolButton9Click(TObject* sender);
+    void ToolButton2Click(TObject* sender);
+    void ToolButton6Click(TObject* sender);
+    void ToolButton7Click(TObject* sender);
+    void PrintstyleChange(TObject* sender);
+
+    void SetStatus(const String& text);
+    void FillStyleCombo();
+    void AdjustImageWidth();
+
+    // The window's state; other windows and the tests reach it directly.
+    std::unique_ptr<TStringList> XmlText;
+    PCoverRec CurrentCover = nullptr;
+    std::unique_ptr<TCoverList> CoverList;
+    String SettingsFileName;
+    String CurrentFile;
+    String AppDir;
+    std::unique_ptr<TStringList> TrackList;
+    bool OverlayTrackList = false;
+    int LastIndex = 0;
+    int CurrentIndex = 0;
+
+private:
+    void BuildComponents();
+    void BuildGlyphs();
+    TToolButton* AddToolButton(TToolBar* bar, const String& caption, const String& hint, int image);
+    TToolButton* AddSeparator(TToolBar* bar);
+    TMenuItem* AddMenuItem(const String& caption, const String& hint, int image, TNotifyEvent onClick = {});
+};
+
+extern TDVDForm* DVDForm;

@@ -1,0 +1,306 @@
+#include "Classes.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+void TPersistent::Assign(const TPersistent&)
+{
+    throw EConvertError("Cannot assign");
+}
+
+TComponent::TComponent(TComponent* owner) : owner_(owner)
+{
+    if (owner_)
+        owner_->components_.push_back(this);
+}
+
+TComponent::~TComponent()
+{
+    // Owned components go first, newest first, as they were created after their owner.
+    while (!components_.empty()) {
+        TComponent* c = components_.back();
+        components_.pop_back();
+        c->owner_ = nullptr;
+        delete c;
+    }
+    if (owner_) {
+        auto& list = owner_->components_;
+        list.erase(std::remove(list.begin(), list.end(), this), list.end());
+    }
+}
+
+void ListIndexError(int index)
+{
+    throw EListError(Format("List index out of bounds (%d)", index));
+}
+
+int TStrings::Add(const String& s)
+{
+    int i = Count();
+    Insert(i, s);
+    return i;
+}
+
+void TStrings::AddStrings(const TStrings& other)
+{
+    for (int i = 0; i < other.Count(); ++i)
+        Add(other[i]);
+}
+
+int TStrings::IndexOf(const String& s) const
+{
+    String wanted = UpperCase(s);
+    for (int i = 0; i < Count(); ++i)
+        if (UpperCase(Get(i)) == wanted)
+            return i;
+    return -1;
+}
+
+String TStrings::Text() const
+{
+    String out;
+    for (int i = 0; i < Count(); ++i) {
+        out += Get(i);
+        out += "\r\n";
+    }
+    return out;
+}
+
+void TStrings::SetText(const String& text)
+{
+    Clear();
+    size_t i = 0;
+    while (i < text.size()) {
+        size_t e = text.find_first_of("\r\n", i);
+        if (e == String::npos) {
+            Add(text.substr(i));
+            break;
+        }
+        Add(text.substr(i, e - i));
+        i = e + 1;
+        if (text[e] == '\r' && i < text.size() && text[i] == '\n')
+            ++i;
+    }
+}
+
+void TStrings::Assign(const TPersistent& source)
+{
+    auto* other = dynamic_cast<const TStrings*>(&source);
+    if (!other)
+        return TPersistent::Assign(source);
+    if (other == this)
+        return;
+    Clear();
+    AddStrings(*other);
+}
+
+void TStrings::LoadFromFile(const String& fileName)
+{
+    TMemoryStream m;
+    m.LoadFromFile(fileName);
+    SetText(String(m.Data().begin(), m.Data().end()));
+}
+
+void TStrings::SaveToFile(const String& fileName) const
+{
+    String t = Text();
+    WriteFileAtomically(fileName, t.data(), t.size());
+}
+
+const String& TStringList::Get(int index) const
+{
+    if (index < 0 || index >= Count())
+        ListIndexError(index);
+    return items_[index];
+}
+
+void TStringList::Put(int index, const String& s)
+{
+    if (index < 0 || index >= Count())
+        ListIndexError(index);
+    items_[index] = s;
+    Changed();
+}
+
+void TStringList::Insert(int index, const String& s)
+{
+    if (index < 0 || index > Count())
+        ListIndexError(index);
+    items_.insert(items_.begin() + index, s);
+    Changed();
+}
+
+void TStringList::Delete(int index)
+{
+    if (index < 0 || index >= Count())
+        ListIndexError(index);
+    items_.erase(items_.begin() + index);
+    Changed();
+}
+
+void TStringList::Changed()
+{
+    if (updateCount_ == 0)
+        Fire(OnChange, this);
+}
+
+int64_t TStream::Size()
+{
+    int64_t here = Seek(0, 1);
+    int64_t end = Seek(0, 2);
+    Seek(here, 0);
+    return end;
+}
+
+void TStream::ReadBuffer(void* buffer, int64_t count)
+{
+    if (count != 0 && Read(buffer, count) != count)
+        throw EReadError("Stream read error");
+}
+
+void TStream::WriteBuffer(const void* buffer, int64_t count)
+{
+    if (count != 0 && Write(buffer, count) != count)
+        throw EWriteError("Stream write error");
+}
+
+TFileStream::TFileStream(const String& fileName, unsigned mode)
+{
+    if (mode == fmCreate) {
+        fd_ = ::open(fileName.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        if (fd_ < 0)
+            throw EFCreateError(Format("Cannot create file \"%s\". %s", fileName.c_str(), SysErrorMessage(errno).c_str()));
+        return;
+    }
+    int flags = (mode & 3) == fmOpenReadWrite ? O_RDWR : (mode & 3) == fmOpenWrite ? O_WRONLY : O_RDONLY;
+    fd_ = ::open(fileName.c_str(), flags | O_CLOEXEC);
+    if (fd_ < 0)
+        throw EFOpenError(Format("Cannot open file \"%s\". %s", fileName.c_str(), SysErrorMessage(errno).c_str()));
+    struct stat st {};
+    if (::fstat(fd_, &st) == 0 && S_ISDIR(st.st_mode)) {
+        ::close(fd_);
+        fd_ = -1;
+        throw EFOpenError(Format("Cannot open file \"%s\". %s", fileName.c_str(), SysErrorMessage(EISDIR).c_str()));
+    }
+}
+
+TFileStream::~TFileStream()
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+int64_t TFileStream::Read(void* buffer, int64_t count)
+{
+    auto* p = static_cast<char*>(buffer);
+    int64_t done = 0;
+    while (done < count) {
+        ssize_t n = ::read(fd_, p + done, static_cast<size_t>(count - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        done += n;
+    }
+    return done;
+}
+
+int64_t TFileStream::Write(const void* buffer, int64_t count)
+{
+    auto* p = static_cast<const char*>(buffer);
+    int64_t done = 0;
+    while (done < count) {
+        ssize_t n = ::write(fd_, p + done, static_cast<size_t>(count - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        done += n;
+    }
+    return done;
+}
+
+int64_t TFileStream::Seek(int64_t offset, int origin)
+{
+    int whence = origin == 0 ? SEEK_SET : origin == 1 ? SEEK_CUR : SEEK_END;
+    return ::lseek(fd_, offset, whence);
+}
+
+int64_t TMemoryStream::Read(void* buffer, int64_t count)
+{
+    int64_t n = std::clamp<int64_t>(static_cast<int64_t>(data_.size()) - pos_, 0, count);
+    if (n > 0)
+        std::copy_n(data_.begin() + pos_, n, static_cast<uint8_t*>(buffer));
+    pos_ += n;
+    return n;
+}
+
+int64_t TMemoryStream::Write(const void* buffer, int64_t count)
+{
+    if (count <= 0)
+        return 0;
+    if (pos_ + count > static_cast<int64_t>(data_.size()))
+        data_.resize(pos_ + count);
+    std::copy_n(static_cast<const uint8_t*>(buffer), count, data_.begin() + pos_);
+    pos_ += count;
+    return count;
+}
+
+int64_t TMemoryStream::Seek(int64_t offset, int origin)
+{
+    int64_t base = origin == 0 ? 0 : origin == 1 ? pos_ : static_cast<int64_t>(data_.size());
+    pos_ = std::max<int64_t>(0, base + offset);
+    return pos_;
+}
+
+void TMemoryStream::LoadFromFile(const String& fileName)
+{
+    TFileStream f(fileName, fmOpenRead);
+    int64_t size = f.Size();
+    data_.resize(size > 0 ? size : 0);
+    f.ReadBuffer(data_.data(), size);
+    pos_ = 0;
+}
+
+void WriteFileAtomically(const String& fileName, const void* data, size_t size)
+{
+    String temp = fileName + ".tmp-XXXXXX";
+    int fd = ::mkstemp(temp.data());
+    auto fail = [&](int error) {
+        if (fd >= 0)
+            ::close(fd);
+        ::unlink(temp.c_str());
+        throw EFCreateError(Format("Cannot create file \"%s\". %s", fileName.c_str(), SysErrorMessage(error).c_str()));
+    };
+    if (fd < 0)
+        fail(errno);
+    auto* p = static_cast<const char*>(data);
+    size_t done = 0;
+    while (done < size) {
+        ssize_t n = ::write(fd, p + done, size - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            fail(n < 0 ? errno : ENOSPC);
+        done += n;
+    }
+    struct stat st {};
+    bool exists = ::stat(fileName.c_str(), &st) == 0;
+    // A read-only file stays read-only even for a user whom the system would let write it.
+    if (exists && (S_ISDIR(st.st_mode) || (st.st_mode & 0222) == 0 || ::access(fileName.c_str(), W_OK) != 0))
+        fail(S_ISDIR(st.st_mode) ? EISDIR : EACCES);
+    mode_t mode = exists ? (st.st_mode & 07777) : 0644;
+    ::fchmod(fd, mode);
+    if (::fsync(fd) != 0)
+        fail(errno);
+    if (::close(fd) != 0) {
+        fd = -1;
+        fail(errno);
+    }
+    fd = -1;
+    if (::rename(temp.c_str(), fileName.c_str()) != 0)
+        fail(errno);
+}

@@ -1,0 +1,143 @@
+#pragma once
+// Object model, string lists, file streams and event types.
+#include "SysUtils.h"
+
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class TObject {
+public:
+    virtual ~TObject() = default;
+};
+
+class TPersistent : public TObject {
+public:
+    virtual void Assign(const TPersistent& source);
+};
+
+class TComponent : public TPersistent {
+public:
+    explicit TComponent(TComponent* owner = nullptr);
+    ~TComponent() override;
+    TComponent(const TComponent&) = delete;
+    TComponent& operator=(const TComponent&) = delete;
+
+    TComponent* Owner() const { return owner_; }
+    String Name;
+    int Tag = 0;
+    int ComponentCount() const { return static_cast<int>(components_.size()); }
+    TComponent* Components(int i) const { return components_.at(i); }
+
+private:
+    TComponent* owner_;
+    std::vector<TComponent*> components_;
+};
+
+// Events are callables tested for assignment before each call.
+using TNotifyEvent = std::function<void(TObject* sender)>;
+
+template <typename Event, typename... Args>
+void Fire(const Event& event, Args&&... args)
+{
+    if (event)
+        event(std::forward<Args>(args)...);
+}
+
+class TStrings : public TPersistent {
+public:
+    virtual int Count() const = 0;
+    virtual const String& Get(int index) const = 0;
+    virtual void Put(int index, const String& s) = 0;
+    virtual void Insert(int index, const String& s) = 0;
+    virtual void Delete(int index) = 0;
+    virtual void Clear() = 0;
+
+    const String& operator[](int index) const { return Get(index); }
+    int Add(const String& s);
+    void AddStrings(const TStrings& other);
+    int IndexOf(const String& s) const;  // case-insensitive, as the class library compares
+    // Lines joined with CR LF, each line ended.
+    String Text() const;
+    // Splits on CR LF, LF or CR.
+    void SetText(const String& text);
+    void BeginUpdate() { ++updateCount_; }
+    void EndUpdate() { if (updateCount_ > 0) --updateCount_; }
+    void Assign(const TPersistent& source) override;
+    void LoadFromFile(const String& fileName);
+    void SaveToFile(const String& fileName) const;
+
+protected:
+    int updateCount_ = 0;
+};
+
+class TStringList : public TStrings {
+public:
+    TStringList() = default;
+    TStringList(std::initializer_list<String> lines) : items_(lines) {}
+    int Count() const override { return static_cast<int>(items_.size()); }
+    const String& Get(int index) const override;
+    void Put(int index, const String& s) override;
+    void Insert(int index, const String& s) override;
+    void Delete(int index) override;
+    void Clear() override { items_.clear(); }
+    TNotifyEvent OnChange;
+
+private:
+    void Changed();
+    std::vector<String> items_;
+};
+
+[[noreturn]] void ListIndexError(int index);
+
+enum TFileMode : unsigned {
+    fmOpenRead = 0x0000,
+    fmOpenWrite = 0x0001,
+    fmOpenReadWrite = 0x0002,
+    fmCreate = 0xFF00,
+};
+
+class TStream : public TObject {
+public:
+    virtual int64_t Read(void* buffer, int64_t count) = 0;
+    virtual int64_t Write(const void* buffer, int64_t count) = 0;
+    virtual int64_t Seek(int64_t offset, int origin) = 0;  // origin: 0 begin, 1 current, 2 end
+    int64_t Position() { return Seek(0, 1); }
+    void SetPosition(int64_t p) { Seek(p, 0); }
+    int64_t Size();
+    void ReadBuffer(void* buffer, int64_t count);
+    void WriteBuffer(const void* buffer, int64_t count);
+};
+
+// A file stream; opening failures raise EFOpenError, creating failures EFCreateError.
+class TFileStream : public TStream {
+public:
+    TFileStream(const String& fileName, unsigned mode);
+    ~TFileStream() override;
+    int64_t Read(void* buffer, int64_t count) override;
+    int64_t Write(const void* buffer, int64_t count) override;
+    int64_t Seek(int64_t offset, int origin) override;
+
+private:
+    int fd_ = -1;
+};
+
+class TMemoryStream : public TStream {
+public:
+    int64_t Read(void* buffer, int64_t count) override;
+    int64_t Write(const void* buffer, int64_t count) override;
+    int64_t Seek(int64_t offset, int origin) override;
+    void Clear() { data_.clear(); pos_ = 0; }
+    void LoadFromFile(const String& fileName);
+    const std::vector<uint8_t>& Data() const { return data_; }
+    std::vector<uint8_t>& Data() { return data_; }
+
+private:
+    std::vector<uint8_t> data_;
+    int64_t pos_ = 0;
+};
+
+// Writes a whole file through a temporary file in the same folder and a rename, so a crash
+// never leaves half a file. Raises EFCreateError when the file cannot be written.
+void WriteFileAtomically(const String& fileName, const void* data, size_t size);

@@ -1,0 +1,111 @@
+#include "ComCtrls.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QPixmap>
+#include <QToolButton>
+
+TStatusBar::TStatusBar(TComponent* owner) : TWinControl(owner), label_(new QLabel)
+{
+    label_->setTextFormat(Qt::PlainText);
+    label_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    label_->setContentsMargins(4, 0, 4, 0);
+    SetWidget(label_);
+    SetHeight(19);
+    SetAlign(alBottom);
+}
+
+void TStatusBar::SetSimpleText(const String& text)
+{
+    text_ = text;
+    label_->setText(QString::fromStdString(text));
+    label_->repaint();
+}
+
+TToolButton::TToolButton(TComponent* owner) : TControl(owner), button_(new QToolButton)
+{
+    button_->setAutoRaise(true);
+    SetWidget(button_);
+    QObject::connect(button_, &QToolButton::clicked, [this] { GuardedCall([this] { Click(); }); });
+}
+
+void TToolButton::SetCaption(const String& text)
+{
+    caption_ = text;
+    button_->setText(QString::fromStdString(text));
+    UpdateLook();
+}
+
+void TToolButton::SetStyle(TToolButtonStyle s)
+{
+    style_ = s;
+    UpdateLook();
+}
+
+void TToolButton::SetImageIndex(int i)
+{
+    imageIndex_ = i;
+    UpdateLook();
+}
+
+void TToolButton::SetDropdownMenu(TPopupMenu* menu)
+{
+    menu_ = menu;
+    UpdateLook();
+}
+
+void TToolButton::ParentChanged() { UpdateLook(); }
+
+void TToolButton::UpdateLook()
+{
+    auto* bar = dynamic_cast<TToolBar*>(Parent());
+    bool separator = style_ == tbsSeparator || style_ == tbsDivider;
+    button_->setEnabled(!separator);
+    if (separator) {
+        button_->setText(QString());
+        button_->setIcon(QIcon());
+    }
+    if (bar && !separator) {
+        if (bar->Images && imageIndex_ >= 0 && imageIndex_ < bar->Images->Count()) {
+            button_->setIcon(QPixmap::fromImage(bar->Images->Image(imageIndex_)));
+            button_->setIconSize(QSize(bar->Images->Width, bar->Images->Height));
+        }
+        button_->setToolButtonStyle(bar->ShowCaptions ? Qt::ToolButtonTextUnderIcon : Qt::ToolButtonIconOnly);
+    }
+    if (style_ == tbsDropDown && menu_) {
+        button_->setPopupMode(QToolButton::InstantPopup);
+        QObject::connect(button_, &QToolButton::pressed, button_, [this] {
+            // The menu is rebuilt on every drop-down so that it shows its items as they are now.
+            GuardedCall([this] { button_->setMenu(menu_->BuildMenu()); });
+        }, Qt::UniqueConnection);
+        button_->setMenu(menu_->BuildMenu());
+    }
+    if (bar)
+        bar->Arrange();
+}
+
+TToolBar::TToolBar(TComponent* owner) : TWinControl(owner)
+{
+    SetWidget(new QWidget);
+    SetAlign(alTop);
+}
+
+void TToolBar::Arrange()
+{
+    int x = 0;
+    for (int i = 0; i < ControlCount(); ++i) {
+        TControl* c = Controls(i);
+        auto* b = dynamic_cast<TToolButton*>(c);
+        if (!c->Visible())
+            continue;
+        if (b && (b->Style() == tbsSeparator || b->Style() == tbsDivider)) {
+            c->SetBounds(x, 0, c->Width(), ButtonHeight);
+        } else if (b) {
+            c->SetBounds(x, 0, ButtonWidth, ButtonHeight);
+        } else {
+            c->SetBounds(x, (Height() - c->Height()) / 2, c->Width(), c->Height());
+        }
+        x += c->Width();
+    }
+}

@@ -1,0 +1,425 @@
+#include "Controls.h"
+
+#include "Forms.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPointer>
+#include <QWidget>
+
+#include <algorithm>
+
+void GuardedCall(const std::function<void()>& handler)
+{
+    try {
+        handler();
+    } catch (const Exception& e) {
+        Application()->HandleException(e.Message);
+    } catch (const std::exception& e) {
+        Application()->HandleException(e.what());
+    }
+}
+
+namespace {
+QColor QtColor(TColor c)
+{
+    TColor rgb = ColorToRGB(c);
+    return QColor(GetRValue(rgb), GetGValue(rgb), GetBValue(rgb));
+}
+
+TShiftState ShiftOf(Qt::KeyboardModifiers mods, Qt::MouseButtons buttons)
+{
+    TShiftState s = 0;
+    if (mods & Qt::ShiftModifier) s |= ssShift;
+    if (mods & Qt::AltModifier) s |= ssAlt;
+    if (mods & Qt::ControlModifier) s |= ssCtrl;
+    if (buttons & Qt::LeftButton) s |= ssLeft;
+    if (buttons & Qt::RightButton) s |= ssRight;
+    if (buttons & Qt::MiddleButton) s |= ssMiddle;
+    return s;
+}
+
+TMouseButton ButtonOf(Qt::MouseButton b)
+{
+    return b == Qt::RightButton ? mbRight : b == Qt::MiddleButton ? mbMiddle : mbLeft;
+}
+
+int KeyOf(int qtKey)
+{
+    switch (qtKey) {
+    case Qt::Key_Backspace: return VK_BACK;
+    case Qt::Key_Tab: return VK_TAB;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return VK_RETURN;
+    case Qt::Key_Escape: return VK_ESCAPE;
+    case Qt::Key_Space: return VK_SPACE;
+    case Qt::Key_PageUp: return VK_PRIOR;
+    case Qt::Key_PageDown: return VK_NEXT;
+    case Qt::Key_End: return VK_END;
+    case Qt::Key_Home: return VK_HOME;
+    case Qt::Key_Left: return VK_LEFT;
+    case Qt::Key_Up: return VK_UP;
+    case Qt::Key_Right: return VK_RIGHT;
+    case Qt::Key_Down: return VK_DOWN;
+    case Qt::Key_Delete: return VK_DELETE;
+    case Qt::Key_F4: return VK_F4;
+    default: return qtKey >= 'A' && qtKey <= 'Z' ? qtKey : (qtKey >= '0' && qtKey <= '9' ? qtKey : qtKey & 0xFFFF);
+    }
+}
+}  // namespace
+
+// Routes the widget's events to the control.
+class TControl::Filter : public QObject {
+public:
+    explicit Filter(TControl* control) : control_(control) {}
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched != control_->widget_)
+            return false;
+        bool consumed = false;
+        GuardedCall([&] { consumed = control_->HandleEvent(event); });
+        return consumed;
+    }
+
+private:
+    TControl* control_;
+};
+
+TControl::TControl(TComponent* owner) : TComponent(owner)
+{
+    Font.SetName("MS Sans Serif");
+    Font.SetHeight(-11);
+    Font.OnChange = [this](TObject*) { ApplyFont(); };
+}
+
+TControl::~TControl()
+{
+    if (parent_)
+        parent_->RemoveControl(this);
+    if (widget_) {
+        widget_->removeEventFilter(filter_);
+        QPointer<QWidget> guard(widget_);
+        widget_ = nullptr;
+        delete guard.data();
+    }
+    delete filter_;
+}
+
+QWidget* TControl::Widget() const { return widget_; }
+
+void TControl::SetWidget(QWidget* widget)
+{
+    widget_ = widget;
+    if (!filter_)
+        filter_ = new Filter(this);
+    widget_->installEventFilter(filter_);
+    widget_->setMouseTracking(true);
+    // A destroyed widget (its Qt parent went first) must not be used again.
+    QObject::connect(widget_, &QObject::destroyed, filter_, [this] { widget_ = nullptr; });
+    ApplyFont();
+}
+
+void TControl::SetParent(TWinControl* parent)
+{
+    if (parent_ == parent)
+        return;
+    if (parent_)
+        parent_->RemoveControl(this);
+    parent_ = parent;
+    if (parent_) {
+        parent_->InsertControl(this);
+        if (widget_ && parent_->Widget()) {
+            QRect g = widget_->geometry();
+            widget_->setParent(parent_->Widget());
+            widget_->setGeometry(g);
+            widget_->setVisible(visible_);
+        }
+    }
+    ParentChanged();
+}
+
+int TControl::Left() const { return widget_ ? widget_->x() : 0; }
+int TControl::Top() const { return widget_ ? widget_->y() : 0; }
+int TControl::Width() const { return widget_ ? widget_->width() : 0; }
+int TControl::Height() const { return widget_ ? widget_->height() : 0; }
+
+void TControl::SetBounds(int left, int top, int width, int height)
+{
+    if (!widget_)
+        return;
+    bool resized = width != widget_->width() || height != widget_->height();
+    widget_->setGeometry(left, top, std::max(0, width), std::max(0, height));
+    if (resized) {
+        if (auto* w = dynamic_cast<TWinControl*>(this))
+            w->Realign();
+    }
+}
+
+bool TControl::Visible() const { return visible_; }
+void TControl::SetVisible(bool v)
+{
+    visible_ = v;
+    if (widget_ && (parent_ || !v))
+        widget_->setVisible(v);
+    if (parent_)
+        parent_->Realign();
+}
+
+bool TControl::Enabled() const { return widget_ ? widget_->isEnabled() : true; }
+void TControl::SetEnabled(bool v)
+{
+    if (widget_)
+        widget_->setEnabled(v);
+}
+
+void TControl::SetCaption(const String& text)
+{
+    caption_ = text;
+    Invalidate();
+}
+
+void TControl::SetHint(const String& hint)
+{
+    hint_ = hint;
+    if (widget_) {
+        // A hint is plain text even when it looks like mark-up.
+        QString plain = QString::fromStdString(hint).toHtmlEscaped();
+        widget_->setToolTip(plain.isEmpty() ? QString() : "<p style='white-space:pre'>" + plain + "</p>");
+    }
+}
+
+void TControl::SetColor(TColor c)
+{
+    color_ = c;
+    if (widget_) {
+        QPalette pal = widget_->palette();
+        pal.setColor(QPalette::Window, QtColor(c));
+        widget_->setPalette(pal);
+        widget_->setAutoFillBackground(true);
+    }
+    Invalidate();
+}
+
+void TControl::SetAlign(TAlign a)
+{
+    align_ = a;
+    if (parent_)
+        parent_->Realign();
+}
+
+void TControl::SetCursor(TCursor c)
+{
+    cursor_ = c;
+    if (widget_)
+        widget_->setCursor(c == crHandPoint ? Qt::PointingHandCursor : c == crHourGlass ? Qt::WaitCursor : Qt::ArrowCursor);
+}
+
+void TControl::ApplyFont()
+{
+    if (widget_)
+        widget_->setFont(Font.ToQFont());
+}
+
+void TControl::Invalidate()
+{
+    if (widget_)
+        widget_->update();
+}
+
+void TControl::Repaint()
+{
+    if (widget_)
+        widget_->repaint();
+}
+
+TPoint TControl::ScreenToClient(const TPoint& p) const
+{
+    if (!widget_)
+        return p;
+    QPoint q = widget_->mapFromGlobal(QPoint(p.X, p.Y));
+    return {q.x(), q.y()};
+}
+
+TPoint TControl::ClientToScreen(const TPoint& p) const
+{
+    if (!widget_)
+        return p;
+    QPoint q = widget_->mapToGlobal(QPoint(p.X, p.Y));
+    return {q.x(), q.y()};
+}
+
+void TControl::DispatchPaint(QWidget* widget)
+{
+    QPainter painter(widget);
+    canvas_.Attach(&painter);
+    canvas_.Font.Assign(Font);
+    try {
+        Paint();
+    } catch (...) {
+        canvas_.Release();
+        throw;
+    }
+    canvas_.Release();
+}
+
+bool TControl::HandleEvent(QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonPress: {
+        auto* e = static_cast<QMouseEvent*>(event);
+        QPoint p = e->position().toPoint();
+        MouseDown(ButtonOf(e->button()), ShiftOf(e->modifiers(), e->buttons()), p.x(), p.y());
+        return false;
+    }
+    case QEvent::MouseButtonRelease: {
+        auto* e = static_cast<QMouseEvent*>(event);
+        QPoint p = e->position().toPoint();
+        MouseUp(ButtonOf(e->button()), ShiftOf(e->modifiers(), e->buttons()), p.x(), p.y());
+        return false;
+    }
+    case QEvent::MouseButtonDblClick: {
+        auto* e = static_cast<QMouseEvent*>(event);
+        if (e->button() == Qt::LeftButton)
+            DblClick();
+        return false;
+    }
+    case QEvent::MouseMove: {
+        auto* e = static_cast<QMouseEvent*>(event);
+        QPoint p = e->position().toPoint();
+        MouseMove(ShiftOf(e->modifiers(), e->buttons()), p.x(), p.y());
+        return false;
+    }
+    case QEvent::Enter: MouseEnter(); return false;
+    case QEvent::Leave: MouseLeave(); return false;
+    case QEvent::Resize: Resize(); return false;
+    default: return false;
+    }
+}
+
+// A plain widget that lets its control paint it and take its clicks.
+namespace {
+class PaintedWidget : public QWidget {
+public:
+    explicit PaintedWidget(TControl* control) : control_(control) {}
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        GuardedCall([this] { control_->DispatchPaint(this); });
+    }
+    void mousePressEvent(QMouseEvent* e) override { pressed_ = e->button() == Qt::LeftButton; }
+    void mouseReleaseEvent(QMouseEvent* e) override
+    {
+        if (pressed_ && e->button() == Qt::LeftButton && rect().contains(e->position().toPoint()))
+            GuardedCall([this] { control_->Click(); });
+        pressed_ = false;
+    }
+
+private:
+    TControl* control_;
+    bool pressed_ = false;
+};
+}  // namespace
+
+TGraphicControl::TGraphicControl(TComponent* owner) : TControl(owner)
+{
+    SetWidget(new PaintedWidget(this));
+}
+
+TWinControl::TWinControl(TComponent* owner) : TControl(owner) {}
+
+TWinControl::~TWinControl()
+{
+    for (TControl* c : controls_)
+        c->SetParent(nullptr);
+}
+
+void TWinControl::InsertControl(TControl* c)
+{
+    if (std::find(controls_.begin(), controls_.end(), c) == controls_.end())
+        controls_.push_back(c);
+    if (c->Align() != alNone)
+        Realign();
+}
+
+void TWinControl::RemoveControl(TControl* c)
+{
+    controls_.erase(std::remove(controls_.begin(), controls_.end(), c), controls_.end());
+}
+
+void TWinControl::Realign()
+{
+    TRect area = ClientRect();
+    auto place = [&](TAlign which) {
+        for (TControl* c : controls_) {
+            if (c->Align() != which || !c->Visible())
+                continue;
+            switch (which) {
+            case alTop:
+                c->SetBounds(area.Left, area.Top, area.Width(), c->Height());
+                area.Top += c->Height();
+                break;
+            case alBottom:
+                c->SetBounds(area.Left, area.Bottom - c->Height(), area.Width(), c->Height());
+                area.Bottom -= c->Height();
+                break;
+            case alLeft:
+                c->SetBounds(area.Left, area.Top, c->Width(), area.Height());
+                area.Left += c->Width();
+                break;
+            case alRight:
+                c->SetBounds(area.Right - c->Width(), area.Top, c->Width(), area.Height());
+                area.Right -= c->Width();
+                break;
+            case alClient:
+                c->SetBounds(area.Left, area.Top, area.Width(), area.Height());
+                break;
+            default:
+                break;
+            }
+        }
+    };
+    place(alTop);
+    place(alBottom);
+    place(alLeft);
+    place(alRight);
+    place(alClient);
+}
+
+bool TWinControl::Focused() const { return Widget() && Widget()->hasFocus(); }
+
+void TWinControl::SetFocus()
+{
+    if (Widget())
+        Widget()->setFocus();
+}
+
+bool TWinControl::HandleEvent(QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        auto* e = static_cast<QKeyEvent*>(event);
+        int key = KeyOf(e->key());
+        KeyDown(key, ShiftOf(e->modifiers(), Qt::NoButton));
+        if (key == 0)
+            return true;
+        QString text = e->text();
+        if (text.size() == 1 && text[0].unicode() < 256) {
+            char c = static_cast<char>(text[0].unicode());
+            KeyPress(c);
+            if (c == 0)
+                return true;
+        }
+        return false;
+    }
+    if (event->type() == QEvent::Resize)
+        Realign();
+    return TControl::HandleEvent(event);
+}
+
+TCustomControl::TCustomControl(TComponent* owner) : TWinControl(owner)
+{
+    auto* w = new PaintedWidget(this);
+    w->setFocusPolicy(Qt::StrongFocus);
+    SetWidget(w);
+}

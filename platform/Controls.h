@@ -1,0 +1,156 @@
+#pragma once
+// Controls: the window-tree base classes over Qt widgets.
+#include "Graphics.h"
+
+#include <functional>
+
+class QWidget;
+class QEvent;
+class TWinControl;
+
+enum TMouseButton { mbLeft, mbRight, mbMiddle };
+enum TShiftStateFlag { ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32, ssDouble = 64 };
+using TShiftState = unsigned;
+enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
+enum TCursor { crDefault = 0, crArrow = -2, crHourGlass = -11, crHandPoint = -21, crDrag = -12, crNo = -18 };
+
+using TMouseEvent = std::function<void(TObject* sender, TMouseButton button, TShiftState shift, int x, int y)>;
+using TMouseMoveEvent = std::function<void(TObject* sender, TShiftState shift, int x, int y)>;
+using TKeyEvent = std::function<void(TObject* sender, int& key, TShiftState shift)>;
+using TKeyPressEvent = std::function<void(TObject* sender, char& key)>;
+
+// Runs a handler; an exception that escapes it goes to the application's handler, never to Qt.
+void GuardedCall(const std::function<void()>& handler);
+
+class TControl : public TComponent {
+public:
+    explicit TControl(TComponent* owner);
+    ~TControl() override;
+
+    TWinControl* Parent() const { return parent_; }
+    virtual void SetParent(TWinControl* parent);
+
+    int Left() const;
+    int Top() const;
+    int Width() const;
+    int Height() const;
+    void SetLeft(int v) { SetBounds(v, Top(), Width(), Height()); }
+    void SetTop(int v) { SetBounds(Left(), v, Width(), Height()); }
+    void SetWidth(int v) { SetBounds(Left(), Top(), v, Height()); }
+    void SetHeight(int v) { SetBounds(Left(), Top(), Width(), v); }
+    virtual void SetBounds(int left, int top, int width, int height);
+    TRect BoundsRect() const { return Bounds(Left(), Top(), Width(), Height()); }
+    TRect ClientRect() const { return {0, 0, ClientWidth(), ClientHeight()}; }
+    virtual int ClientWidth() const { return Width(); }
+    virtual int ClientHeight() const { return Height(); }
+
+    bool Visible() const;
+    virtual void SetVisible(bool v);
+    void Show() { SetVisible(true); }
+    void Hide() { SetVisible(false); }
+    bool Enabled() const;
+    void SetEnabled(bool v);
+    String Caption() const { return caption_; }
+    virtual void SetCaption(const String& text);
+    String Hint() const { return hint_; }
+    void SetHint(const String& hint);
+    bool ShowHint = true;
+    TColor Color() const { return color_; }
+    void SetColor(TColor c);
+    TFont Font;
+    TAlign Align() const { return align_; }
+    void SetAlign(TAlign a);
+    TCursor Cursor() const { return cursor_; }
+    void SetCursor(TCursor c);
+
+    void Invalidate();
+    void Repaint();
+    void Refresh() { Repaint(); }
+    TPoint ScreenToClient(const TPoint& p) const;
+    TPoint ClientToScreen(const TPoint& p) const;
+
+    TNotifyEvent OnClick;
+    TNotifyEvent OnDblClick;
+    TMouseEvent OnMouseDown;
+    TMouseEvent OnMouseUp;
+    TMouseMoveEvent OnMouseMove;
+    TNotifyEvent OnResize;
+
+    // What the control does on input; overridden by controls, which then call the events.
+    virtual void Click() { Fire(OnClick, this); }
+    virtual void DblClick() { Fire(OnDblClick, this); }
+    virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y) { Fire(OnMouseDown, this, button, shift, x, y); }
+    virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y) { Fire(OnMouseUp, this, button, shift, x, y); }
+    virtual void MouseMove(TShiftState shift, int x, int y) { Fire(OnMouseMove, this, shift, x, y); }
+    virtual void MouseEnter() {}
+    virtual void MouseLeave() {}
+    virtual void Resize() { Fire(OnResize, this); }
+    virtual void Paint() {}
+    virtual void KeyDown(int& key, TShiftState shift) {}
+    virtual void KeyPress(char& key) {}
+
+    // Platform side.
+    QWidget* Widget() const;
+    TCanvas& ControlCanvas() { return canvas_; }
+    void DispatchPaint(QWidget* widget);  // called by the widget's paint event
+    virtual bool HandleEvent(QEvent* event);  // true when consumed
+
+protected:
+    // Installs the Qt widget standing for this control; the control owns it.
+    void SetWidget(QWidget* widget);
+    virtual void ParentChanged() {}
+    String caption_;
+    TCanvas canvas_;
+
+private:
+    void ApplyFont();
+    class Filter;
+    TWinControl* parent_ = nullptr;
+    QWidget* widget_ = nullptr;
+    Filter* filter_ = nullptr;
+    String hint_;
+    TColor color_ = clBtnFace;
+    TAlign align_ = alNone;
+    TCursor cursor_ = crDefault;
+    bool visible_ = true;
+};
+
+// A control that paints itself.
+class TGraphicControl : public TControl {
+public:
+    explicit TGraphicControl(TComponent* owner);
+    TCanvas& Canvas() { return canvas_; }
+};
+
+class TWinControl : public TControl {
+public:
+    explicit TWinControl(TComponent* owner);
+    ~TWinControl() override;
+    int ControlCount() const { return static_cast<int>(controls_.size()); }
+    TControl* Controls(int i) const { return controls_.at(i); }
+    void InsertControl(TControl* c);
+    void RemoveControl(TControl* c);
+    // Lays out children with an alignment, in creation order.
+    void Realign();
+    bool Focused() const;
+    void SetFocus();
+    TKeyEvent OnKeyDown;
+    TKeyPressEvent OnKeyPress;
+    void KeyDown(int& key, TShiftState shift) override { Fire(OnKeyDown, this, key, shift); }
+    void KeyPress(char& key) override { Fire(OnKeyPress, this, key); }
+    bool HandleEvent(QEvent* event) override;
+
+private:
+    std::vector<TControl*> controls_;
+};
+
+class TCustomControl : public TWinControl {
+public:
+    explicit TCustomControl(TComponent* owner);
+    TCanvas& Canvas() { return canvas_; }
+};
+
+// Key codes as the Parts name them.
+enum : int { VK_BACK = 8, VK_TAB = 9, VK_RETURN = 13, VK_ESCAPE = 27, VK_SPACE = 32, VK_PRIOR = 33, VK_NEXT = 34,
+             VK_END = 35, VK_HOME = 36, VK_LEFT = 37, VK_UP = 38, VK_RIGHT = 39, VK_DOWN = 40, VK_DELETE = 46,
+             VK_F4 = 115 };

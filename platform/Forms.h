@@ -1,0 +1,101 @@
+#pragma once
+// Forms, the application object and the screen.
+#include "Controls.h"
+
+#include <functional>
+#include <vector>
+
+class QDialog;
+
+enum TModalResult : int { mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4, mrIgnore = 5, mrYes = 6, mrNo = 7 };
+enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+enum TPosition { poDesigned, poDefault, poScreenCenter, poMainFormCenter, poOwnerFormCenter };
+using TCloseAction = int;  // caNone 0, caHide 1, caFree 2, caMinimize 3
+enum { caNone = 0, caHide = 1, caFree = 2, caMinimize = 3 };
+using TCloseEvent = std::function<void(TObject* sender, TCloseAction& action)>;
+
+// A top-level window. Derived forms build their controls in their constructor and then call
+// Created(), which runs OnCreate; OnDestroy runs from the destructor.
+class TForm : public TWinControl {
+public:
+    explicit TForm(TComponent* owner);
+    ~TForm() override;
+
+    void SetCaption(const String& text) override;
+    int ClientWidth() const override;
+    int ClientHeight() const override;
+    void SetClientWidth(int w);
+    void SetClientHeight(int h);
+    TFormBorderStyle BorderStyle() const { return borderStyle_; }
+    void SetBorderStyle(TFormBorderStyle s);
+    TPosition Position = poDesigned;
+    void SetVisible(bool v) override;
+
+    // Runs the form modally; the dialog service may answer for it (tests).
+    TModalResult ShowModal();
+    TModalResult ModalResult() const { return modalResult_; }
+    // Setting a result other than mrNone ends a modal run.
+    void SetModalResult(TModalResult r);
+    void Close();
+    bool Modal() const { return modal_; }
+
+    TNotifyEvent OnCreate;
+    TNotifyEvent OnDestroy;
+    TNotifyEvent OnShow;
+    TCloseEvent OnClose;
+
+    QDialog* Dialog() const;
+    TModalResult RunModalLoop();  // the real modal loop, used by the default dialog service
+
+protected:
+    // Ends construction: runs OnCreate, as the class library does after reading the form.
+    void Created();
+    // Calls OnDestroy once; derived destructors call it before their members go.
+    void Destroying();
+
+private:
+    void Center();
+    TFormBorderStyle borderStyle_ = bsSizeable;
+    TModalResult modalResult_ = mrNone;
+    bool modal_ = false;
+    bool destroyed_ = false;
+};
+
+// The application: main form, exception handler, message loop.
+class TApplication : public TComponent {
+public:
+    TApplication();
+    ~TApplication() override;
+    void Initialize() {}
+    // The first form registered becomes the main form.
+    void AddForm(TForm* form);
+    void RemoveForm(TForm* form);
+    TForm* MainForm() const { return mainForm_; }
+    void Run();
+    void Terminate();
+    void ProcessMessages();
+    // Shows an escaped exception's message and carries on.
+    void HandleException(const String& message);
+    String Title = "Ombrelle";
+    String ExeName() const;
+    // Collects messages instead of showing them when set (tests).
+    std::function<void(const String&)> OnException;
+
+private:
+    TForm* mainForm_ = nullptr;
+};
+
+TApplication* Application();
+
+class TScreen {
+public:
+    TCursor Cursor() const { return cursor_; }
+    void SetCursor(TCursor c);
+    int Width() const;
+    int Height() const;
+
+private:
+    TCursor cursor_ = crDefault;
+};
+
+TScreen* Screen();

@@ -1,0 +1,959 @@
+#include "Graphics.h"
+
+#include <QBuffer>
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QImage>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QPaintDevice>
+#include <QPainter>
+#include <QTextLayout>
+
+#include <algorithm>
+#include <cmath>
+#include <mutex>
+
+// ---- colours ----------------------------------------------------------------------------------
+namespace {
+// The classic system palette, fixed so drawing does not depend on the desktop theme.
+const TColor kSystemColors[31] = {
+    0xC8D0D4, 0xA56E3A, 0x6A240A, 0x808080, 0xFFFFFF, 0xFFFFFF, 0x000000, 0x000000,
+    0x000000, 0xFFFFFF, 0xC8D0D4, 0xC8D0D4, 0x808080, 0x6A240A, 0xFFFFFF, 0xC8D0D4,
+    0x808080, 0x808080, 0x000000, 0xC8D0D4, 0xFFFFFF, 0x404040, 0xC8D0D4, 0x000000,
+    0xE1FFFF, 0xB5B5B5, 0x800000, 0xF0CAA6, 0xC0C0C0, 0x6A240A, 0xC8D0D4,
+};
+
+QColor ToQColor(TColor c)
+{
+    TColor rgb = ColorToRGB(c);
+    return QColor(GetRValue(rgb), GetGValue(rgb), GetBValue(rgb));
+}
+
+TRect ToTRect(const QRect& r) { return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()}; }
+QRect ToQRect(const TRect& r) { return QRect(r.Left, r.Top, r.Width(), r.Height()); }
+QString Q(const String& s) { return QString::fromStdString(s); }
+}  // namespace
+
+TColor ColorToRGB(TColor color)
+{
+    if (color < 0) {
+        int index = color & 0xFF;
+        return index < 31 ? kSystemColors[index] : 0;
+    }
+    if (color == clNone || color == clDefault)
+        return clBlack;
+    return color & 0xFFFFFF;
+}
+
+// ---- fonts, pens, brushes -------------------------------------------------------------------
+TFont::TFont() = default;
+
+int TFont::Size() const { return -MulDiv(height_, 72, PixelsPerInch); }
+
+void TFont::SetSize(int points) { SetHeight(-MulDiv(points, PixelsPerInch, 72)); }
+
+void TFont::Assign(const TPersistent& source)
+{
+    auto* f = dynamic_cast<const TFont*>(&source);
+    if (!f)
+        return TPersistent::Assign(source);
+    name_ = f->name_;
+    // A height set for another resolution keeps its point size.
+    height_ = f->PixelsPerInch == PixelsPerInch ? f->height_ : MulDiv(f->height_, PixelsPerInch, f->PixelsPerInch);
+    color_ = f->color_;
+    style_ = f->style_;
+    orientation_ = f->orientation_;
+    Changed();
+}
+
+static QString FamilyFor(const String& name)
+{
+    String n = UpperCase(name);
+    // Metric-compatible stand-ins for the fonts the windows and prints name.
+    if (n == "ARIAL" || n == "MS SANS SERIF" || n == "TAHOMA" || n == "HELVETICA")
+        return "Liberation Sans";
+    if (n == "TIMES NEW ROMAN")
+        return "Liberation Serif";
+    if (n == "COURIER NEW" || n == "COURIER")
+        return "Liberation Mono";
+    if (n == "VERDANA")
+        return "DejaVu Sans";
+    return Q(name);
+}
+
+QFont TFont::ToQFont() const
+{
+    QFont f(FamilyFor(name_));
+    f.setStyleStrategy(QFont::NoAntialias);
+    f.setHintingPreference(QFont::PreferFullHinting);
+    f.setBold(style_ & fsBold);
+    f.setItalic(style_ & fsItalic);
+    f.setUnderline(style_ & fsUnderline);
+    f.setStrikeOut(style_ & fsStrikeOut);
+    int h = height_ == 0 ? 11 : height_;
+    if (h < 0) {
+        f.setPixelSize(std::max(1, -h));
+    } else {
+        // A cell height: scale the em so that ascent plus descent come to h.
+        f.setPixelSize(std::max(1, h));
+        QFontMetrics m(f);
+        int cell = m.ascent() + m.descent();
+        if (cell > 0 && cell != h)
+            f.setPixelSize(std::max(1, static_cast<int>(std::lround(double(h) * h / cell))));
+    }
+    return f;
+}
+
+void TPen::Assign(const TPersistent& source)
+{
+    auto* p = dynamic_cast<const TPen*>(&source);
+    if (!p)
+        return TPersistent::Assign(source);
+    Color = p->Color;
+    Width = p->Width;
+    Style = p->Style;
+    Mode = p->Mode;
+    Changed();
+}
+
+void TBrush::Assign(const TPersistent& source)
+{
+    auto* b = dynamic_cast<const TBrush*>(&source);
+    if (!b)
+        return TPersistent::Assign(source);
+    Color = b->Color;
+    Style = b->Style;
+    Changed();
+}
+
+// ---- canvas ---------------------------------------------------------------------------------
+TCanvas::TCanvas()
+{
+    Font.SetColor(clWindowText);
+    Brush.Color = clWhite;
+}
+
+TCanvas::~TCanvas() { Release(); }
+
+void TCanvas::BeginOn(QPaintDevice* device)
+{
+    Release();
+    device_ = device;
+    if (device_) {
+        Font.PixelsPerInch = device_->logicalDpiY();
+    }
+}
+
+void TCanvas::Attach(QPainter* painter)
+{
+    Release();
+    painter_ = painter;
+    ownsPainter_ = false;
+    if (painter_ && painter_->device())
+        Font.PixelsPerInch = painter_->device()->logicalDpiY();
+}
+
+void TCanvas::Release()
+{
+    if (painter_ && ownsPainter_) {
+        painter_->end();
+        delete painter_;
+    }
+    painter_ = nullptr;
+    ownsPainter_ = false;
+    device_ = nullptr;
+    clipped_ = false;
+}
+
+QPainter* TCanvas::Painter()
+{
+    if (!painter_ && device_ && device_->paintingActive() == false) {
+        painter_ = new QPainter();
+        if (!painter_->begin(device_)) {
+            delete painter_;
+            painter_ = nullptr;
+            return nullptr;
+        }
+        ownsPainter_ = true;
+        if (clipped_)
+            painter_->setClipRect(ToQRect(clip_));
+    }
+    if (painter_)
+        painter_->setRenderHint(QPainter::Antialiasing, false);
+    return painter_;
+}
+
+int TCanvas::PixelsPerInchX() const
+{
+    QPaintDevice* d = device_ ? device_ : (painter_ ? painter_->device() : nullptr);
+    return d ? d->logicalDpiX() : 96;
+}
+
+int TCanvas::PixelsPerInchY() const
+{
+    QPaintDevice* d = device_ ? device_ : (painter_ ? painter_->device() : nullptr);
+    return d ? d->logicalDpiY() : 96;
+}
+
+void TCanvas::ApplyPen()
+{
+    QPainter* p = painter_;
+    if (Pen.Style == psClear) {
+        p->setPen(Qt::NoPen);
+        return;
+    }
+    QPen pen(ToQColor(Pen.Color));
+    pen.setWidth(Pen.Width <= 1 ? 0 : Pen.Width);
+    switch (Pen.Style) {
+    case psDash: pen.setStyle(Qt::DashLine); break;
+    case psDot: pen.setStyle(Qt::DotLine); break;
+    case psDashDot: pen.setStyle(Qt::DashDotLine); break;
+    case psDashDotDot: pen.setStyle(Qt::DashDotDotLine); break;
+    default: pen.setStyle(Qt::SolidLine); break;
+    }
+    pen.setCapStyle(Pen.Width > 1 ? Qt::RoundCap : Qt::FlatCap);
+    pen.setJoinStyle(Qt::MiterJoin);
+    p->setPen(pen);
+    p->setCompositionMode(Pen.Mode == pmXor || Pen.Mode == pmNot ? QPainter::RasterOp_SourceXorDestination
+                                                                  : QPainter::CompositionMode_SourceOver);
+}
+
+void TCanvas::ApplyBrush()
+{
+    QPainter* p = painter_;
+    if (Brush.Style == bsClear) {
+        p->setBrush(Qt::NoBrush);
+        return;
+    }
+    Qt::BrushStyle style = Qt::SolidPattern;
+    switch (Brush.Style) {
+    case bsHorizontal: style = Qt::HorPattern; break;
+    case bsVertical: style = Qt::VerPattern; break;
+    case bsFDiagonal: style = Qt::FDiagPattern; break;
+    case bsBDiagonal: style = Qt::BDiagPattern; break;
+    case bsCross: style = Qt::CrossPattern; break;
+    case bsDiagCross: style = Qt::DiagCrossPattern; break;
+    default: break;
+    }
+    p->setBrush(QBrush(ToQColor(Brush.Color), style));
+}
+
+void TCanvas::ApplyFont()
+{
+    painter_->setFont(Font.ToQFont());
+    painter_->setPen(ToQColor(Font.Color()));
+    painter_->setCompositionMode(QPainter::CompositionMode_SourceOver);
+}
+
+void TCanvas::LineTo(int x, int y)
+{
+    TPoint from = PenPos;
+    PenPos = {x, y};
+    if (!Painter() || Pen.Style == psClear)
+        return;
+    ApplyPen();
+    if (from.X == x && from.Y == y)
+        return;
+    if (Pen.Width > 1) {
+        painter_->drawLine(from.X, from.Y, x, y);
+        return;
+    }
+    // A one-pixel line stops one pixel short of its end, along its longer direction.
+    int dx = x - from.X, dy = y - from.Y;
+    if (std::abs(dx) >= std::abs(dy)) {
+        int ex = x - (dx > 0 ? 1 : -1);
+        int ey = from.Y + static_cast<int>(std::lround(double(dy) * (ex - from.X) / dx));
+        painter_->drawLine(from.X, from.Y, ex, ey);
+    } else {
+        int ey = y - (dy > 0 ? 1 : -1);
+        int ex = from.X + static_cast<int>(std::lround(double(dx) * (ey - from.Y) / dy));
+        painter_->drawLine(from.X, from.Y, ex, ey);
+    }
+}
+
+void TCanvas::Polyline(const TPoint* points, int count)
+{
+    if (count < 1)
+        return;
+    MoveTo(points[0].X, points[0].Y);
+    for (int i = 1; i < count; ++i)
+        LineTo(points[i].X, points[i].Y);
+}
+
+void TCanvas::Rectangle(int x1, int y1, int x2, int y2)
+{
+    if (!Painter())
+        return;
+    if (x2 < x1) std::swap(x1, x2);
+    if (y2 < y1) std::swap(y1, y2);
+    if (x2 - x1 < 1 || y2 - y1 < 1)
+        return;
+    if (Brush.Style != bsClear) {
+        ApplyBrush();
+        painter_->fillRect(QRect(x1, y1, x2 - x1, y2 - y1), painter_->brush());
+    }
+    if (Pen.Style != psClear) {
+        ApplyPen();
+        painter_->setBrush(Qt::NoBrush);
+        int w = std::max(1, Pen.Width);
+        if (w == 1)
+            painter_->drawRect(QRect(x1, y1, x2 - x1 - 1, y2 - y1 - 1));
+        else
+            painter_->drawRect(QRectF(x1 + w / 2.0, y1 + w / 2.0, x2 - x1 - w, y2 - y1 - w));
+    }
+}
+
+void TCanvas::Ellipse(int x1, int y1, int x2, int y2)
+{
+    if (!Painter())
+        return;
+    ApplyPen();
+    ApplyBrush();
+    painter_->drawEllipse(QRect(x1, y1, x2 - x1 - 1, y2 - y1 - 1));
+}
+
+void TCanvas::Polygon(const TPoint* points, int count)
+{
+    if (!Painter() || count < 2)
+        return;
+    QPolygon poly;
+    for (int i = 0; i < count; ++i)
+        poly << QPoint(points[i].X, points[i].Y);
+    ApplyPen();
+    ApplyBrush();
+    painter_->drawPolygon(poly);
+}
+
+void TCanvas::FillBackground(const TRect& r, TColor c)
+{
+    painter_->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    painter_->fillRect(ToQRect(r), ToQColor(c));
+}
+
+void TCanvas::FillRect(const TRect& r)
+{
+    if (!Painter() || r.IsEmpty() || Brush.Style == bsClear)
+        return;
+    ApplyBrush();
+    painter_->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    painter_->fillRect(ToQRect(r), painter_->brush());
+}
+
+void TCanvas::FrameRect(const TRect& r)
+{
+    if (!Painter() || r.IsEmpty())
+        return;
+    QColor c = ToQColor(Brush.Color);
+    painter_->fillRect(QRect(r.Left, r.Top, r.Width(), 1), c);
+    painter_->fillRect(QRect(r.Left, r.Bottom - 1, r.Width(), 1), c);
+    painter_->fillRect(QRect(r.Left, r.Top, 1, r.Height()), c);
+    painter_->fillRect(QRect(r.Right - 1, r.Top, 1, r.Height()), c);
+}
+
+void TCanvas::DrawFocusRect(const TRect& r)
+{
+    if (!Painter() || r.IsEmpty())
+        return;
+    // A dotted frame drawn by inverting every other pixel, so a second call takes it away.
+    painter_->save();
+    painter_->setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+    painter_->setPen(Qt::NoPen);
+    QColor white(255, 255, 255);
+    for (int x = r.Left; x < r.Right; x += 2) {
+        painter_->fillRect(QRect(x, r.Top, 1, 1), white);
+        if (r.Bottom - 1 != r.Top)
+            painter_->fillRect(QRect(x, r.Bottom - 1, 1, 1), white);
+    }
+    for (int y = r.Top + 2; y < r.Bottom - 1; y += 2) {
+        painter_->fillRect(QRect(r.Left, y, 1, 1), white);
+        if (r.Right - 1 != r.Left)
+            painter_->fillRect(QRect(r.Right - 1, y, 1, 1), white);
+    }
+    painter_->restore();
+}
+
+TPoint TCanvas::TextExtent(const String& text)
+{
+    QFontMetrics m(Font.ToQFont(), painter_ ? painter_->device() : device_);
+    return {m.horizontalAdvance(Q(text)), m.height()};
+}
+
+void TCanvas::TextOut(int x, int y, const String& text)
+{
+    if (!Painter())
+        return;
+    QFont font = Font.ToQFont();
+    QFontMetrics m(font, painter_->device());
+    QString s = Q(text);
+    int w = m.horizontalAdvance(s);
+    painter_->save();
+    painter_->translate(x, y);
+    if (Font.Orientation() != 0)
+        painter_->rotate(-Font.Orientation() / 10.0);
+    if (Brush.Style != bsClear)
+        FillBackground({0, 0, w, m.height()}, Brush.Color);
+    ApplyFont();
+    painter_->drawText(0, m.ascent(), s);
+    painter_->restore();
+    PenPos = {x + w, y};
+}
+
+void TCanvas::TextRect(const TRect& r, int x, int y, const String& text)
+{
+    if (!Painter())
+        return;
+    painter_->save();
+    painter_->setClipRect(ToQRect(r), Qt::IntersectClip);
+    if (Brush.Style != bsClear)
+        FillBackground(r, Brush.Color);
+    TBrushStyle keep = Brush.Style;
+    Brush.Style = bsClear;
+    TextOut(x, y, text);
+    Brush.Style = keep;
+    painter_->restore();
+}
+
+int TCanvas::DrawText(const String& text, TRect& r, unsigned flags)
+{
+    QFont font = Font.ToQFont();
+    QPaintDevice* dev = painter_ ? painter_->device() : device_;
+    QFontMetrics m(font, dev);
+    QString s = Q(text);
+    if (!(flags & DT_NOPREFIX)) {
+        // "&&" shows one ampersand; a single "&" marks the next character and is not shown.
+        QString out;
+        for (int i = 0; i < s.size(); ++i) {
+            if (s[i] == '&' && i + 1 < s.size()) {
+                ++i;
+            } else if (s[i] == '&') {
+                continue;
+            }
+            out.append(s[i]);
+        }
+        s = out;
+    }
+    if (flags & DT_EXPANDTABS)
+        s.replace('\t', QString(8, ' '));
+    int lineHeight = m.height() + ((flags & DT_EXTERNALLEADING) ? m.leading() : 0);
+    QStringList lines;
+    if (flags & DT_SINGLELINE) {
+        QString one = s;
+        one.replace("\r\n", " ").replace('\n', ' ').replace('\r', ' ');
+        lines << one;
+    } else {
+        QString t = s;
+        t.replace("\r\n", "\n").replace('\r', '\n');
+        for (const QString& para : t.split('\n')) {
+            if (!(flags & DT_WORDBREAK) || r.Width() <= 0) {
+                lines << para;
+                continue;
+            }
+            QString line;
+            for (const QString& word : para.split(' ')) {
+                QString candidate = line.isEmpty() ? word : line + ' ' + word;
+                if (!line.isEmpty() && m.horizontalAdvance(candidate) > r.Width()) {
+                    lines << line;
+                    line = word;
+                } else {
+                    line = candidate;
+                }
+            }
+            lines << line;
+        }
+    }
+    if (flags & DT_END_ELLIPSIS) {
+        for (QString& line : lines)
+            if (m.horizontalAdvance(line) > r.Width())
+                line = m.elidedText(line, Qt::ElideRight, std::max(0, r.Width()));
+    }
+    int width = 0;
+    for (const QString& line : lines)
+        width = std::max(width, m.horizontalAdvance(line));
+    int height = lineHeight * static_cast<int>(lines.size());
+    if (flags & DT_CALCRECT) {
+        r.Right = r.Left + width;
+        r.Bottom = r.Top + height;
+        return height;
+    }
+    if (!Painter())
+        return height;
+    int y = r.Top;
+    if (flags & DT_SINGLELINE) {
+        if (flags & DT_BOTTOM)
+            y = r.Bottom - height;
+        else if (flags & DT_VCENTER)
+            y = r.Top + (r.Height() - height) / 2;
+    }
+    painter_->save();
+    if (!(flags & DT_NOCLIP))
+        painter_->setClipRect(ToQRect(r), Qt::IntersectClip);
+    painter_->setFont(font);
+    for (const QString& line : lines) {
+        int w = m.horizontalAdvance(line);
+        int x = r.Left;
+        if (flags & DT_CENTER)
+            x = r.Left + (r.Width() - w) / 2;
+        else if (flags & DT_RIGHT)
+            x = r.Right - w;
+        if (Brush.Style != bsClear)
+            FillBackground({x, y, x + w, y + m.height()}, Brush.Color);
+        painter_->setPen(ToQColor(Font.Color()));
+        painter_->drawText(x, y + m.ascent(), line);
+        y += lineHeight;
+    }
+    painter_->restore();
+    return height;
+}
+
+void TCanvas::Draw(int x, int y, const TGraphic& graphic)
+{
+    StretchDraw(Bounds(x, y, graphic.Width(), graphic.Height()), graphic);
+}
+
+void TCanvas::StretchDraw(const TRect& r, const TGraphic& graphic)
+{
+    if (!Painter() || graphic.Empty())
+        return;
+    graphic.Draw(*this, r);
+}
+
+void TCanvas::CopyRect(const TRect& dest, TCanvas& source, const TRect& src)
+{
+    if (!Painter())
+        return;
+    QImage* img = source.device_ ? dynamic_cast<QImage*>(source.device_) : nullptr;
+    if (!img && source.painter_)
+        img = dynamic_cast<QImage*>(source.painter_->device());
+    if (!img)
+        return;
+    painter_->setCompositionMode(QPainter::CompositionMode_Source);
+    painter_->drawImage(ToQRect(dest), *img, ToQRect(src));
+    painter_->setCompositionMode(QPainter::CompositionMode_SourceOver);
+}
+
+static QImage* ImageOf(QPaintDevice* d) { return d ? dynamic_cast<QImage*>(d) : nullptr; }
+
+TColor TCanvas::Pixel(int x, int y)
+{
+    QImage* img = ImageOf(device_ ? device_ : (painter_ ? painter_->device() : nullptr));
+    if (!img || x < 0 || y < 0 || x >= img->width() || y >= img->height())
+        return -1;
+    QRgb c = img->pixel(x, y);
+    return RGB(qRed(c), qGreen(c), qBlue(c));
+}
+
+void TCanvas::SetPixel(int x, int y, TColor c)
+{
+    if (!Painter())
+        return;
+    painter_->setCompositionMode(QPainter::CompositionMode_Source);
+    painter_->fillRect(QRect(x, y, 1, 1), ToQColor(c));
+    painter_->setCompositionMode(QPainter::CompositionMode_SourceOver);
+}
+
+void TCanvas::SetClipRect(const TRect& r)
+{
+    clipped_ = true;
+    clip_ = r;
+    if (painter_)
+        painter_->setClipRect(ToQRect(r));
+}
+
+void TCanvas::ClearClip()
+{
+    clipped_ = false;
+    if (painter_)
+        painter_->setClipping(false);
+}
+
+TRect TCanvas::ClipRect() const
+{
+    if (clipped_)
+        return clip_;
+    QPaintDevice* d = device_ ? device_ : (painter_ ? painter_->device() : nullptr);
+    return d ? TRect{0, 0, d->width(), d->height()} : TRect{};
+}
+
+// ---- graphics -------------------------------------------------------------------------------
+void TGraphic::LoadFromFile(const String& fileName)
+{
+    TFileStream f(fileName, fmOpenRead);
+    LoadFromStream(f);
+}
+
+void TGraphic::SaveToFile(const String& fileName) const
+{
+    TMemoryStream m;
+    SaveToStream(m);
+    WriteFileAtomically(fileName, m.Data().data(), m.Data().size());
+}
+
+void TGraphic::Draw(TCanvas& canvas, const TRect& r) const
+{
+    QPainter* p = canvas.Painter();
+    if (!p)
+        return;
+    QImage img = ToImage();
+    if (img.isNull())
+        return;
+    p->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    p->setRenderHint(QPainter::SmoothPixmapTransform, false);
+    p->drawImage(ToQRect(r), img);
+}
+
+namespace {
+QImage::Format QtFormat(TPixelFormat f)
+{
+    switch (f) {
+    case pf1bit: return QImage::Format_Mono;
+    case pf4bit:
+    case pf8bit: return QImage::Format_Indexed8;
+    case pf15bit: return QImage::Format_RGB555;
+    case pf16bit: return QImage::Format_RGB16;
+    case pf24bit: return QImage::Format_BGR888;
+    default: return QImage::Format_RGB32;
+    }
+}
+
+TPixelFormat FormatOf(const QImage& img)
+{
+    switch (img.format()) {
+    case QImage::Format_Mono:
+    case QImage::Format_MonoLSB: return pf1bit;
+    case QImage::Format_Indexed8:
+    case QImage::Format_Grayscale8: return pf8bit;
+    case QImage::Format_RGB555: return pf15bit;
+    case QImage::Format_RGB16: return pf16bit;
+    case QImage::Format_BGR888:
+    case QImage::Format_RGB888: return pf24bit;
+    default: return pf32bit;
+    }
+}
+
+QImage Convert(const QImage& src, TPixelFormat f)
+{
+    QImage::Format qf = QtFormat(f);
+    if (src.format() == qf)
+        return src;
+    if (qf == QImage::Format_Indexed8) {
+        QVector<QRgb> grey(256);
+        for (int i = 0; i < 256; ++i)
+            grey[i] = qRgb(i, i, i);
+        return src.convertToFormat(QImage::Format_RGB32).convertToFormat(qf, grey);
+    }
+    return src.convertToFormat(qf);
+}
+}  // namespace
+
+TBitmap::TBitmap() : image_(std::make_unique<QImage>()) {}
+
+TBitmap::TBitmap(int width, int height, TPixelFormat format) : TBitmap()
+{
+    Allocate(width, height, format);
+}
+
+TBitmap::~TBitmap()
+{
+    if (canvas_)
+        canvas_->Release();
+}
+
+int TBitmap::Width() const { return image_->width(); }
+int TBitmap::Height() const { return image_->height(); }
+
+void TBitmap::Allocate(int w, int h, TPixelFormat format)
+{
+    if (canvas_)
+        canvas_->Release();
+    format_ = format;
+    if (w <= 0 || h <= 0) {
+        *image_ = QImage();
+        return;
+    }
+    QImage img(w, h, QtFormat(format));
+    if (img.isNull())
+        throw EOutOfResources(Format("Out of system resources (%dx%d bitmap)", w, h));
+    if (img.format() == QImage::Format_Indexed8) {
+        img.setColorCount(256);
+        for (int i = 0; i < 256; ++i)
+            img.setColor(i, qRgb(i, i, i));
+    }
+    img.fill(Qt::white);
+    *image_ = std::move(img);
+}
+
+void TBitmap::SetSize(int w, int h)
+{
+    if (w == Width() && h == Height())
+        return;
+    QImage old = *image_;
+    Allocate(w, h, format_);
+    if (!old.isNull() && !image_->isNull()) {
+        // The old pixels stay at the top-left, as when a bitmap is resized.
+        int rows = std::min(old.height(), h);
+        int bytes = std::min(old.bytesPerLine(), image_->bytesPerLine());
+        if (old.format() == image_->format())
+            for (int y = 0; y < rows; ++y)
+                std::memcpy(image_->scanLine(y), old.constScanLine(y), bytes);
+    }
+    Changed();
+}
+
+void TBitmap::SetPixelFormat(TPixelFormat format)
+{
+    if (format == format_)
+        return;
+    if (canvas_)
+        canvas_->Release();
+    format_ = format;
+    if (!image_->isNull())
+        *image_ = Convert(*image_, format);
+    Changed();
+}
+
+uint8_t* TBitmap::ScanLine(int row)
+{
+    if (row < 0 || row >= Height())
+        throw EInvalidGraphic(Format("Scan line index out of range"));
+    return image_->scanLine(row);
+}
+
+const uint8_t* TBitmap::ScanLine(int row) const
+{
+    if (row < 0 || row >= Height())
+        throw EInvalidGraphic(Format("Scan line index out of range"));
+    return image_->constScanLine(row);
+}
+
+int TBitmap::BytesPerLine() const { return static_cast<int>(image_->bytesPerLine()); }
+
+TCanvas& TBitmap::Canvas()
+{
+    if (!canvas_)
+        canvas_ = std::make_unique<TCanvas>();
+    if (!canvas_->HandleAllocated() && !image_->isNull())
+        canvas_->BeginOn(image_.get());
+    return *canvas_;
+}
+
+void TBitmap::Assign(const TPersistent& source)
+{
+    if (&source == this)
+        return;
+    auto* g = dynamic_cast<const TGraphic*>(&source);
+    if (!g)
+        return TPersistent::Assign(source);
+    if (canvas_)
+        canvas_->Release();
+    if (auto* b = dynamic_cast<const TBitmap*>(g)) {
+        format_ = b->format_;
+        *image_ = b->image_->copy();
+    } else {
+        QImage img = g->ToImage();
+        format_ = img.isNull() ? pfDevice : FormatOf(img);
+        *image_ = img.isNull() ? QImage() : Convert(img, format_);
+    }
+    Changed();
+}
+
+void TBitmap::SetImage(const QImage& image)
+{
+    if (canvas_)
+        canvas_->Release();
+    format_ = image.isNull() ? pfDevice : FormatOf(image);
+    *image_ = image.isNull() ? QImage() : Convert(image, format_);
+    Changed();
+}
+
+void TBitmap::LoadFromStream(TStream& stream)
+{
+    int64_t size = stream.Size() - stream.Position();
+    QByteArray bytes(static_cast<qsizetype>(std::max<int64_t>(size, 0)), Qt::Uninitialized);
+    stream.ReadBuffer(bytes.data(), bytes.size());
+    QImage img;
+    if (!img.loadFromData(bytes, "BMP"))
+        throw EInvalidGraphic("Bitmap image is not valid");
+    SetImage(img);
+}
+
+void TBitmap::SaveToStream(TStream& stream) const
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image_->isNull() && !image_->save(&buffer, "BMP"))
+        throw EWriteError("Stream write error");
+    stream.WriteBuffer(bytes.constData(), bytes.size());
+}
+
+QImage TBitmap::ToImage() const
+{
+    if (canvas_ && canvas_->HandleAllocated())
+        const_cast<TCanvas&>(*canvas_).Release();  // finish pending painting before the pixels are read
+    return *image_;
+}
+
+TImageGraphic::TImageGraphic() : image_(std::make_unique<QImage>()) {}
+TImageGraphic::~TImageGraphic() = default;
+int TImageGraphic::Width() const { return image_->width(); }
+int TImageGraphic::Height() const { return image_->height(); }
+QImage TImageGraphic::ToImage() const { return *image_; }
+
+void TImageGraphic::LoadFromStream(TStream& stream)
+{
+    int64_t size = stream.Size() - stream.Position();
+    QByteArray bytes(static_cast<qsizetype>(std::max<int64_t>(size, 0)), Qt::Uninitialized);
+    stream.ReadBuffer(bytes.data(), bytes.size());
+    QImage img;
+    if (!img.loadFromData(bytes, FormatName()))
+        throw EInvalidGraphic("Invalid image");
+    *image_ = img;
+    Changed();
+}
+
+void TImageGraphic::SaveToStream(TStream& stream) const
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image_->save(&buffer, FormatName() ? FormatName() : "PNG");
+    stream.WriteBuffer(bytes.constData(), bytes.size());
+}
+
+void TImageGraphic::Assign(const TPersistent& source)
+{
+    auto* g = dynamic_cast<const TGraphic*>(&source);
+    if (!g)
+        return TPersistent::Assign(source);
+    *image_ = g->ToImage();
+    Changed();
+}
+
+// ---- picture and its format registry -------------------------------------------------------
+namespace {
+struct FormatEntry {
+    String extension;  // lower case, no dot
+    String description;
+    TGraphicFactory factory;
+};
+std::mutex& RegistryMutex()
+{
+    static std::mutex m;
+    return m;
+}
+std::vector<FormatEntry>& Registry()
+{
+    static std::vector<FormatEntry> formats;
+    return formats;
+}
+}  // namespace
+
+TPicture::TPicture() = default;
+TPicture::~TPicture() = default;
+
+void TPicture::SetGraphic(std::unique_ptr<TGraphic> graphic)
+{
+    graphic_ = std::move(graphic);
+    if (graphic_)
+        graphic_->OnChange = [this](TObject*) { Changed(); };
+    Changed();
+}
+
+void TPicture::Changed() { Fire(OnChange, this); }
+
+TBitmap& TPicture::Bitmap()
+{
+    if (!dynamic_cast<TBitmap*>(graphic_.get()))
+        SetGraphic(std::make_unique<TBitmap>());
+    return static_cast<TBitmap&>(*graphic_);
+}
+
+void TPicture::RegisterFileFormat(const String& extension, const String& description, TGraphicFactory factory)
+{
+    std::lock_guard lock(RegistryMutex());
+    String ext = LowerCase(extension);
+    for (auto& e : Registry())
+        if (e.extension == ext) {
+            e = {ext, description, std::move(factory)};
+            return;
+        }
+    Registry().push_back({ext, description, std::move(factory)});
+}
+
+void TPicture::UnregisterFileFormat(const String& extension)
+{
+    std::lock_guard lock(RegistryMutex());
+    String ext = LowerCase(extension);
+    auto& r = Registry();
+    r.erase(std::remove_if(r.begin(), r.end(), [&](const FormatEntry& e) { return e.extension == ext; }), r.end());
+}
+
+std::vector<String> TPicture::RegisteredExtensions()
+{
+    std::lock_guard lock(RegistryMutex());
+    std::vector<String> out;
+    for (auto& e : Registry())
+        out.push_back(e.extension);
+    return out;
+}
+
+String TPicture::GraphicFilter()
+{
+    std::lock_guard lock(RegistryMutex());
+    String all, each;
+    for (auto& e : Registry()) {
+        String mask = "*." + e.extension;
+        all += (all.empty() ? "" : ";") + mask;
+        each += "|" + e.description + " (" + mask + ")|" + mask;
+    }
+    return "All (" + all + ")|" + all + each;
+}
+
+void TPicture::LoadFromFile(const String& fileName)
+{
+    String ext = LowerCase(ExtractFileExt(fileName));
+    if (!ext.empty())
+        ext.erase(0, 1);
+    TGraphicFactory factory;
+    {
+        std::lock_guard lock(RegistryMutex());
+        for (auto& e : Registry())
+            if (e.extension == ext)
+                factory = e.factory;
+    }
+    if (!factory)
+        throw EInvalidGraphic(Format("Unknown picture file extension (.%s)", ext.c_str()));
+    std::unique_ptr<TGraphic> g = factory();
+    g->LoadFromFile(fileName);
+    SetGraphic(std::move(g));
+}
+
+void TPicture::SaveToFile(const String& fileName) const
+{
+    if (graphic_)
+        graphic_->SaveToFile(fileName);
+}
+
+void TPicture::Assign(const TPersistent& source)
+{
+    if (auto* p = dynamic_cast<const TPicture*>(&source)) {
+        if (p == this)
+            return;
+        if (!p->graphic_) {
+            SetGraphic(nullptr);
+            return;
+        }
+        auto copy = std::make_unique<TBitmap>();
+        copy->Assign(*p->graphic_);
+        SetGraphic(std::move(copy));
+        return;
+    }
+    if (auto* g = dynamic_cast<const TGraphic*>(&source)) {
+        auto copy = std::make_unique<TBitmap>();
+        copy->Assign(*g);
+        SetGraphic(std::move(copy));
+        return;
+    }
+    TPersistent::Assign(source);
+}

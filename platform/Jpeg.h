@@ -1,0 +1,24 @@
+#pragma once
+// The JPEG graphic over libjpeg, registered under "jpg" and "jpeg".
+#include "Graphics.h"
+
+class TJPEGImage : public TGraphic {
+public:
+    TJPEGImage();
+    ~TJPEGImage() override;
+    int Width() const override;
+    int Height() const override;
+    void LoadFromStream(TStream& stream) override;
+    void SaveToStream(TStream& stream) const override;
+    QImage ToImage() const override;
+    void Assign(const TPersistent& source) override;
+    int CompressionQuality = 90;
+
+private:
+    std::unique_ptr<QImage> image_;  // decoded, 24-bit
+};
+
+// Decodes JPEG bytes into a 24-bit image; raises EInvalidGraphic with the decoder's message.
+QImage DecodeJpeg(const uint8_t* data, size_t size);
+// Encodes a 24-bit image.
+std::vector<uint8_t> EncodeJpeg(const QImage& image, int quality);

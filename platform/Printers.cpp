@@ -1,0 +1,201 @@
+#include "Printers.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QStandardPaths>
+
+#include <cmath>
+
+TPrinter::TPrinter() : target_(std::make_unique<TSystemPrintTarget>()) {}
+
+TPrinter::~TPrinter()
+{
+    if (printing_)
+        Abort();
+}
+
+void TPrinter::SetTarget(std::unique_ptr<TPrintTarget> target)
+{
+    if (printing_)
+        Abort();
+    target_ = std::move(target);
+}
+
+void TPrinter::SetOrientation(TPrinterOrientation o)
+{
+    if (printing_)
+        throw EInvalidOperation("Printing in progress");
+    orientation_ = o;
+}
+
+void TPrinter::BeginDoc()
+{
+    if (printing_)
+        throw EInvalidOperation("Printing in progress");
+    aborted_ = false;
+    device_ = target_->Begin(orientation_, Title);
+    if (!device_)
+        throw EInvalidOperation("Printer selected is not valid");
+    printing_ = true;
+    canvas_.BeginOn(device_);
+    canvas_.Font.SetName("Arial");
+    canvas_.Font.SetSize(10);
+    canvas_.Font.SetColor(clBlack);
+    canvas_.Pen.Color = clBlack;
+    canvas_.Pen.Width = 1;
+    canvas_.Pen.Style = psSolid;
+    canvas_.Brush.Color = clWhite;
+    canvas_.Brush.Style = bsSolid;
+}
+
+void TPrinter::NewPage()
+{
+    if (!printing_)
+        throw EInvalidOperation("Printer is not currently printing");
+    canvas_.Release();
+    target_->NewPage();
+    canvas_.BeginOn(device_);
+}
+
+void TPrinter::EndDoc()
+{
+    if (!printing_)
+        throw EInvalidOperation("Printer is not currently printing");
+    canvas_.Release();
+    printing_ = false;
+    device_ = nullptr;
+    target_->End();
+}
+
+void TPrinter::Abort()
+{
+    if (!printing_)
+        return;
+    canvas_.Release();
+    printing_ = false;
+    aborted_ = true;
+    device_ = nullptr;
+    target_->Abort();
+}
+
+TCanvas& TPrinter::Canvas()
+{
+    if (!printing_)
+        throw EInvalidOperation("Printer is not currently printing");
+    return canvas_;
+}
+
+int TPrinter::PageWidth() const { return device_ ? device_->width() : 0; }
+int TPrinter::PageHeight() const { return device_ ? device_->height() : 0; }
+
+TPrinter* Printer()
+{
+    static TPrinter printer;
+    return &printer;
+}
+
+// ---- system printer, or PDF files ---------------------------------------------------------
+TSystemPrintTarget::TSystemPrintTarget() : printer_(std::make_unique<QPrinter>(QPrinter::HighResolution))
+{
+    if (QPrinterInfo::availablePrinters().isEmpty())
+        printer_->setOutputFormat(QPrinter::PdfFormat);
+}
+
+TSystemPrintTarget::~TSystemPrintTarget() = default;
+
+String TSystemPrintTarget::PdfFolder()
+{
+    QString docs = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (docs.isEmpty())
+        docs = QDir::homePath();
+    return (docs + "/Ombrelle").toStdString();
+}
+
+QPaintDevice* TSystemPrintTarget::Begin(TPrinterOrientation orientation, const String& title)
+{
+    QPrinter& p = *printer_;
+    p.setDocName(QString::fromStdString(title));
+    p.setPageOrientation(orientation == poLandscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+    if (p.outputFormat() == QPrinter::PdfFormat) {
+        // A PDF page is the whole sheet, so inches land where the layout says.
+        p.setFullPage(true);
+        p.setResolution(600);
+        QDir().mkpath(QString::fromStdString(PdfFolder()));
+        QString base = QString::fromStdString(PdfFolder()) + "/Cover " +
+                       QDateTime::currentDateTime().toString("yyyy-MM-dd hh.mm.ss");
+        QString name = base + ".pdf";
+        for (int n = 2; QFile::exists(name); ++n)
+            name = base + QString(" (%1).pdf").arg(n);
+        p.setOutputFileName(name);
+        lastPdf_ = name.toStdString();
+    }
+    return &p;
+}
+
+void TSystemPrintTarget::NewPage() { printer_->newPage(); }
+void TSystemPrintTarget::End() {}
+
+void TSystemPrintTarget::Abort()
+{
+    printer_->abort();
+    if (printer_->outputFormat() == QPrinter::PdfFormat && !lastPdf_.empty())
+        QFile::remove(QString::fromStdString(lastPdf_));
+}
+
+String TSystemPrintTarget::Description() const
+{
+    return printer_->outputFormat() == QPrinter::PdfFormat ? "PDF in " + PdfFolder() : printer_->printerName().toStdString();
+}
+
+// ---- raster pages --------------------------------------------------------------------------
+TRasterPrintTarget::TRasterPrintTarget(int ppiX, int ppiY, double pageWidthInches, double pageHeightInches)
+    : ppiX_(ppiX), ppiY_(ppiY), widthIn_(pageWidthInches), heightIn_(pageHeightInches)
+{
+}
+
+TRasterPrintTarget::~TRasterPrintTarget() = default;
+
+QPaintDevice* TRasterPrintTarget::Begin(TPrinterOrientation orientation, const String&)
+{
+    double w = orientation == poLandscape ? std::max(widthIn_, heightIn_) : std::min(widthIn_, heightIn_);
+    double h = orientation == poLandscape ? std::min(widthIn_, heightIn_) : std::max(widthIn_, heightIn_);
+    page_ = std::make_unique<QImage>(static_cast<int>(w * ppiX_), static_cast<int>(h * ppiY_), QImage::Format_RGB32);
+    page_->fill(Qt::white);
+    page_->setDotsPerMeterX(static_cast<int>(std::lround(ppiX_ / 0.0254)));
+    page_->setDotsPerMeterY(static_cast<int>(std::lround(ppiY_ / 0.0254)));
+    ++jobs_;
+    return page_.get();
+}
+
+void TRasterPrintTarget::NewPage()
+{
+    pages_.push_back(*page_);
+    page_->fill(Qt::white);
+}
+
+void TRasterPrintTarget::End()
+{
+    pages_.push_back(*page_);
+    page_.reset();
+}
+
+void TRasterPrintTarget::Abort()
+{
+    ++aborted_;
+    page_.reset();
+}
+
+const std::vector<QImage>& TRasterPrintTarget::Pages() const { return pages_; }
+
+TColor TRasterPrintTarget::PagePixel(int page, int x, int y) const
+{
+    const QImage& img = pages_.at(page);
+    if (x < 0 || y < 0 || x >= img.width() || y >= img.height())
+        return -1;
+    QRgb c = img.pixel(x, y);
+    return RGB(qRed(c), qGreen(c), qBlue(c));
+}

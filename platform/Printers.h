@@ -1,0 +1,103 @@
+#pragma once
+// The printer object: landscape or portrait jobs drawn on a canvas at the device's resolution.
+#include "Graphics.h"
+
+#include <QImage>
+
+#include <memory>
+#include <vector>
+
+class QPaintDevice;
+class QPrinter;
+
+enum TPrinterOrientation { poPortrait, poLandscape };
+
+// Where printed pages go.
+class TPrintTarget {
+public:
+    virtual ~TPrintTarget() = default;
+    // Opens a job; the device stays valid until End or Abort.
+    virtual QPaintDevice* Begin(TPrinterOrientation orientation, const String& title) = 0;
+    virtual void NewPage() = 0;
+    virtual void End() = 0;
+    virtual void Abort() = 0;
+    virtual String Description() const = 0;
+};
+
+class TPrinter {
+public:
+    TPrinter();
+    ~TPrinter();
+    TPrinterOrientation Orientation() const { return orientation_; }
+    // Raises "Printing in progress" while a job is open.
+    void SetOrientation(TPrinterOrientation o);
+    String Title = "Ombrelle";
+    void BeginDoc();
+    void NewPage();
+    void EndDoc();
+    void Abort();
+    bool Printing() const { return printing_; }
+    bool Aborted() const { return aborted_; }
+    TCanvas& Canvas();
+    int PageWidth() const;
+    int PageHeight() const;
+
+    TPrintTarget& Target() { return *target_; }
+    void SetTarget(std::unique_ptr<TPrintTarget> target);
+
+private:
+    std::unique_ptr<TPrintTarget> target_;
+    TCanvas canvas_;
+    QPaintDevice* device_ = nullptr;
+    TPrinterOrientation orientation_ = poPortrait;
+    bool printing_ = false;
+    bool aborted_ = false;
+};
+
+// The program's current printer.
+TPrinter* Printer();
+
+// The system printer through CUPS; with no printer installed, each job becomes a PDF file.
+class TSystemPrintTarget : public TPrintTarget {
+public:
+    TSystemPrintTarget();
+    ~TSystemPrintTarget() override;
+    QPaintDevice* Begin(TPrinterOrientation orientation, const String& title) override;
+    void NewPage() override;
+    void End() override;
+    void Abort() override;
+    String Description() const override;
+    QPrinter& Device() { return *printer_; }
+    // The folder PDF jobs go to when no printer is installed.
+    static String PdfFolder();
+    String LastPdfFile() const { return lastPdf_; }
+
+private:
+    std::unique_ptr<QPrinter> printer_;
+    String lastPdf_;
+};
+
+// A page image at any resolution across and down, for tests: it keeps every finished page.
+class TRasterPrintTarget : public TPrintTarget {
+public:
+    TRasterPrintTarget(int ppiX, int ppiY, double pageWidthInches = 11.0, double pageHeightInches = 8.5);
+    ~TRasterPrintTarget() override;
+    QPaintDevice* Begin(TPrinterOrientation orientation, const String& title) override;
+    void NewPage() override;
+    void End() override;
+    void Abort() override;
+    String Description() const override { return "Raster"; }
+    int Jobs() const { return jobs_; }
+    int AbortedJobs() const { return aborted_; }
+    // Pages of finished jobs, oldest first.
+    const std::vector<QImage>& Pages() const;
+    TColor PagePixel(int page, int x, int y) const;
+
+private:
+    int ppiX_, ppiY_;
+    double widthIn_, heightIn_;
+    std::unique_ptr<QImage> page_;
+    std::vector<QImage> pages_;
+    int jobs_ = 0;
+    int aborted_ = 0;
+};
