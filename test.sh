@@ -15,7 +15,7 @@ run_tree() {
   (cd "$dir" && ctest --output-on-failure -j "$jobs" --timeout 300)
 }
 
-run_tree build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+run_tree build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DOMBRELLE_BENCH=ON
 if [ "${OMBRELLE_QUICK:-0}" != 1 ]; then
   ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     run_tree build-asan -DCMAKE_BUILD_TYPE=Debug -DOMBRELLE_SANITIZE=ON
