@@ -66,7 +66,7 @@ void TDVDForm::BuildComponents()
     Position = poScreenCenter;
 
     ImageList2 = new TImageList(this, 16, 16);
-    ImageList3 = new TImageList(this, 24, 24);
+    ImageList3 = new TImageList(this, 20, 20);
     BuildGlyphs();
 
     Panel1 = new TPanel(this);

@@ -331,7 +331,9 @@ TWinControl::TWinControl(TComponent* owner) : TControl(owner) {}
 
 TWinControl::~TWinControl()
 {
-    for (TControl* c : controls_)
+    std::vector<TControl*> children;
+    children.swap(controls_);
+    for (TControl* c : children)
         c->SetParent(nullptr);
 }
 
@@ -339,8 +341,7 @@ void TWinControl::InsertControl(TControl* c)
 {
     if (std::find(controls_.begin(), controls_.end(), c) == controls_.end())
         controls_.push_back(c);
-    if (c->Align() != alNone)
-        Realign();
+    Realign();
 }
 
 void TWinControl::RemoveControl(TControl* c)

@@ -131,7 +131,7 @@ public:
     void InsertControl(TControl* c);
     void RemoveControl(TControl* c);
     // Lays out children with an alignment, in creation order.
-    void Realign();
+    virtual void Realign();
     bool Focused() const;
     void SetFocus();
     TKeyEvent OnKeyDown;
