@@ -3,6 +3,7 @@
 #include "Forms.h"
 
 #include <QApplication>
+#include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
@@ -231,6 +232,18 @@ void TControl::Repaint()
 {
     if (widget_)
         widget_->repaint();
+}
+
+void TControl::PaintTo(TBitmap& target)
+{
+    target.SetPixelFormat(pf32bit);
+    target.SetSize(Width(), Height());
+    if (!widget_ || Width() <= 0 || Height() <= 0)
+        return;
+    QImage image(Width(), Height(), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    widget_->render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+    target.SetImage(image);
 }
 
 TPoint TControl::ScreenToClient(const TPoint& p) const

@@ -65,6 +65,8 @@ public:
 
     void Invalidate();
     void Repaint();
+    // Renders the control as it would appear on screen into a bitmap of its size.
+    void PaintTo(TBitmap& target);
     void Refresh() { Repaint(); }
     TPoint ScreenToClient(const TPoint& p) const;
     TPoint ClientToScreen(const TPoint& p) const;
