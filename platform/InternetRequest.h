@@ -29,7 +29,6 @@ public:
     // Sends the request with extra header lines (CR LF separated) and waits for the final
     // response's headers. False with a WinINet error code otherwise.
     bool Send(const String& extraHeaders, DWORD& error);
-    bool Sent() const { return headersDone_; }
     // Up to count bytes of what has arrived, waiting for at least one; 0 at the end of the body.
     bool Read(void* buffer, DWORD count, DWORD& read, DWORD& error);
     // The text of a query level; false with ERROR_HTTP_HEADER_NOT_FOUND when there is none.

@@ -5,7 +5,5 @@
 
 #include <vector>
 
-constexpr int RT_RCDATA = 10;
-
 // False when the program holds no such resource.
 bool LoadResourceData(const String& name, std::vector<uint8_t>& data);

@@ -19,14 +19,13 @@ TThread::~TThread()
 
 void TThread::Start()
 {
-    if (thread_.joinable() || finished_)
+    if (thread_.joinable())
         return;
     thread_ = std::thread([this] {
         try {
             Execute();
         } catch (...) {
         }
-        finished_ = true;
     });
 }
 

@@ -2,7 +2,6 @@
 // Worker threads and the hand-over of work to the user-interface thread.
 #include "Classes.h"
 
-#include <atomic>
 #include <functional>
 #include <memory>
 #include <thread>
@@ -18,12 +17,8 @@ public:
     TThread& operator=(const TThread&) = delete;
 
     void Start();
-    // Asks the body to stop; the body polls Terminated().
-    void Terminate() { terminated_ = true; }
-    bool Terminated() const { return terminated_; }
     // Waits until the body has ended.
     void WaitFor();
-    bool Finished() const { return finished_; }
 
 protected:
     // Runs on the worker; an exception that escapes it ends the thread quietly.
@@ -31,8 +26,6 @@ protected:
 
 private:
     std::thread thread_;
-    std::atomic<bool> terminated_{false};
-    std::atomic<bool> finished_{false};
 };
 
 bool IsMainThread();
