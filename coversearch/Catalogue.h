@@ -1,0 +1,23 @@
+#pragma once
+// Where the cover search asks. Ombrelle ships no catalogue: the user names one, a plain HTTP
+// host answering "GET /api/search/<text>[/<category>]" with the reply of DataBinder1.h.
+//
+// The host comes from, first found:
+//   - the environment variable OMBRELLE_CATALOGUE_HOST ("name" or "name:port");
+//   - the file "Catalogue.ini" in the per-user config folder, lines "Host=..." and
+//     "Domain=..." (the name shown in the status line);
+// and is empty otherwise, so a search fails with the usual message. The domain name defaults
+// to the host.
+#include "SysUtils.h"
+
+struct TCatalogue {
+    String Host;
+    String DomainName;
+};
+
+TCatalogue CatalogueSettings();
+
+// "http://" host "/api/search/" text, then "/" and the trimmed category when that is not
+// empty; the whole cut to its first 255 characters. Nothing is encoded here: the internet
+// layer encodes on the wire what cannot travel raw.
+String CatalogueSearchAddress(const String& host, const String& text, const String& category);
