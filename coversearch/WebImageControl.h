@@ -1,0 +1,74 @@
+#pragma once
+// The web image control: shows one web picture, placed by PicturePosition, optionally sized to
+// it, and steps the frames of an animated GIF from a 10-millisecond timer.
+//
+// Threads: the picture downloads on a worker when Async is on. The control hands the error,
+// progress and completion events to the user-interface thread, so their handlers may touch
+// windows; the cancel query is answered on the worker, as it must be answered at once.
+// Destroying the control stops its download first.
+#include "ExtCtrls.h"
+#include "WebImage.h"
+
+#include <cstdint>
+#include <memory>
+
+enum TPicturePosition { bpTopLeft, bpTopRight, bpBottomLeft, bpBottomRight, bpCenter, bpTiled, bpStretched };
+
+// The zero-size window whose timer drives the animation every 10 ms.
+class THelperWnd : public TWinControl {
+public:
+    explicit THelperWnd(TComponent* owner);
+    TNotifyEvent OnTimer;
+
+private:
+    TTimer timer_;
+};
+
+class TWebImage : public TGraphicControl {
+public:
+    explicit TWebImage(TComponent* owner);
+    ~TWebImage() override;
+
+    bool Animate() const { return animate_; }
+    void SetAnimate(bool on);
+    bool Async = false;
+    bool AutoSize = false;
+    bool CheckContentLength = false;
+    TWebPicture& WebPicture() { return *picture_; }
+    void SetWebPicture(const TWebPicture& value);
+    TPicturePosition PicturePosition() const { return position_; }
+    void SetPicturePosition(TPicturePosition position);
+    String URL() const { return url_; }
+    // Loads the address again even when it is the same; an empty one keeps the picture.
+    void SetURL(const String& url);
+    String Version() const { return "1.1.0.0"; }
+    void SetVersion(const String&) {}
+
+    TDownloadErrorEvent OnDownLoadError;
+    TDownloadCompleteEvent OnDownLoadComplete;
+    TDownloadCancelEvent OnDownLoadCancel;
+    TDownloadProgressEvent OnDownLoadProgress;
+    TNotifyEvent OnFrameChange;
+
+    // After reading from a form description: the picture takes the screen's resolution.
+    void Loaded();
+    void Paint() override;
+    // One timer step; public so that tests can step the animation.
+    void AnimationTick(TObject* sender);
+    bool Animated() const { return animated_; }
+    const THelperWnd* TimerWindow() const { return helper_.get(); }
+
+private:
+    void PictureChanged(TObject* sender);
+    void FrameChanged(TObject* sender);
+
+    TMainThreadQueue mainThread_;  // declared first: it outlives the picture's worker
+    std::unique_ptr<TWebPicture> picture_;
+    TPicturePosition position_ = bpTopLeft;
+    std::unique_ptr<THelperWnd> helper_;
+    int32_t tickCount_ = 0;
+    int32_t nextDue_ = 0;
+    bool animated_ = false;
+    bool animate_ = false;
+    String url_;
+};

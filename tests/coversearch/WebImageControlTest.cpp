@@ -1,0 +1,237 @@
+#include "GifBuilder.h"
+#include "LoopbackHttpServer.h"
+#include "WaitFor.h"
+#include "WebImageControl.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+void Load(TWebPicture& picture, const std::string& bytes)
+{
+    TMemoryStream stream;
+    stream.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
+    picture.LoadFromStream(stream);
+}
+
+// A bitmap file: red down to splitRow, blue below.
+std::string Bmp(int w, int h, int splitRow)
+{
+    TBitmap bitmap(w, h);
+    bitmap.Canvas().Brush.Color = clRed;
+    bitmap.Canvas().FillRect({0, 0, w, splitRow});
+    bitmap.Canvas().Brush.Color = clBlue;
+    bitmap.Canvas().FillRect({0, splitRow, w, h});
+    TMemoryStream stream;
+    bitmap.SaveToStream(stream);
+    return std::string(stream.Data().begin(), stream.Data().end());
+}
+
+struct Shown {
+    std::unique_ptr<TBitmap> image = std::make_unique<TBitmap>();
+    TColor At(int x, int y) { return image->Canvas().Pixel(x, y); }
+};
+
+Shown Render(TWebImage& control)
+{
+    Shown shown;
+    control.PaintTo(*shown.image);
+    return shown;
+}
+
+TEST(WebImage, CreatedEmptyWithItsDefaults)
+{
+    TWebImage image(nullptr);
+    EXPECT_EQ(image.Width(), 100);
+    EXPECT_EQ(image.Height(), 100);
+    EXPECT_EQ(image.PicturePosition(), bpTopLeft);
+    EXPECT_FALSE(image.Animate());
+    EXPECT_EQ(image.Version(), "1.1.0.0");
+    image.SetVersion("2");
+    EXPECT_EQ(image.Version(), "1.1.0.0");
+}
+
+TEST(WebImage, CornersAndCentreNeverNegative)
+{
+    TWebImage image(nullptr);
+    image.SetBounds(0, 0, 100, 50);
+    Load(image.WebPicture(), Bmp(20, 10, 5));
+    image.SetPicturePosition(bpBottomRight);
+    Shown corner = Render(image);
+    EXPECT_EQ(corner.At(81, 41), clRed);
+    EXPECT_EQ(corner.At(81, 49), clBlue);
+    EXPECT_NE(corner.At(5, 5), clRed);
+    image.SetPicturePosition(bpTopRight);
+    EXPECT_EQ(Render(image).At(99, 0), clRed);
+    image.SetPicturePosition(bpBottomLeft);
+    EXPECT_EQ(Render(image).At(0, 49), clBlue);
+    image.SetPicturePosition(bpCenter);
+    Shown centre = Render(image);
+    EXPECT_EQ(centre.At(40, 20), clRed);
+    EXPECT_EQ(centre.At(59, 29), clBlue);
+
+    // Larger than the control: drawn from (0, 0), so its red top rows show.
+    Load(image.WebPicture(), Bmp(200, 100, 10));
+    EXPECT_EQ(Render(image).At(5, 5), clRed);
+    image.SetPicturePosition(bpBottomRight);
+    EXPECT_EQ(Render(image).At(5, 5), clRed);
+}
+
+TEST(WebImage, TiledDrawsSixCopiesAndStretchedFills)
+{
+    TWebImage image(nullptr);
+    image.SetBounds(0, 0, 100, 50);
+    Load(image.WebPicture(), Bmp(40, 30, 15));
+    image.SetPicturePosition(bpTiled);
+    Shown tiled = Render(image);
+    for (int x : {0, 40, 80}) {
+        EXPECT_EQ(tiled.At(x + 5, 5), clRed) << x;
+        EXPECT_EQ(tiled.At(x + 5, 20), clBlue) << x;
+        EXPECT_EQ(tiled.At(x + 5, 35), clRed) << x;
+        EXPECT_EQ(tiled.At(x + 5, 49), clBlue) << x;
+    }
+    image.SetPicturePosition(bpStretched);
+    Shown stretched = Render(image);
+    EXPECT_EQ(stretched.At(99, 20), clRed);
+    EXPECT_EQ(stretched.At(99, 30), clBlue);
+}
+
+TEST(WebImage, AutoSizeFollowsTheLoadedPictureAndEmptyUrlKeepsIt)
+{
+    TWebImage image(nullptr);
+    image.AutoSize = true;
+    Load(image.WebPicture(), Bmp(37, 21, 3));
+    EXPECT_EQ(image.Width(), 37);
+    EXPECT_EQ(image.Height(), 21);
+    image.SetURL("");
+    EXPECT_FALSE(image.WebPicture().Empty());
+    EXPECT_EQ(image.Width(), 37);
+}
+
+TEST(WebImage, AnimationStepsByTheFrameDelays)
+{
+    TWebImage image(nullptr);
+    int changes = 0;
+    image.OnFrameChange = [&](TObject* sender) { changes += sender == &image; };
+    Load(image.WebPicture(), MakeGif(4, 4, {{0, 0, 4, 4, 2, 0, kGifRed}, {0, 0, 4, 4, 3, 0, kGifBlue},
+                                            {0, 0, 4, 4, 1, 0, kGifWhite}}));
+    ASSERT_TRUE(image.Animated());
+    image.SetAnimate(true);
+    std::vector<int> frames;
+    for (int i = 0; i < 7; ++i) {
+        image.AnimationTick(nullptr);
+        frames.push_back(image.WebPicture().Frame());
+    }
+    EXPECT_EQ(frames, (std::vector<int>{1, 1, 2, 2, 2, 3, 1}));
+    EXPECT_GE(changes, 4);
+}
+
+TEST(WebImage, ZeroDelayStandsOnItsFrameUntilAnimationRestarts)
+{
+    TWebImage image(nullptr);
+    Load(image.WebPicture(), MakeGif(4, 4, {{0, 0, 4, 4, 1, 0, kGifRed}, {0, 0, 4, 4, 0, 0, kGifBlue}}));
+    image.SetAnimate(true);
+    for (int i = 0; i < 20; ++i)
+        image.AnimationTick(nullptr);
+    EXPECT_EQ(image.WebPicture().Frame(), 2);
+    image.SetAnimate(false);
+    image.SetAnimate(true);
+    image.AnimationTick(nullptr);
+    EXPECT_EQ(image.WebPicture().Frame(), 1);  // 2 is not below the count: back to the first
+    image.AnimationTick(nullptr);
+    EXPECT_EQ(image.WebPicture().Frame(), 2);
+}
+
+TEST(WebImage, StillPicturesDoNotAnimate)
+{
+    TWebImage image(nullptr);
+    Load(image.WebPicture(), MakeGif(4, 4, {{0, 0, 4, 4, 1, 0, kGifRed}}));
+    EXPECT_FALSE(image.Animated());
+    image.SetAnimate(true);
+    image.AnimationTick(nullptr);
+    EXPECT_EQ(image.WebPicture().Frame(), 0);
+    Load(image.WebPicture(), Bmp(4, 4, 2));
+    EXPECT_FALSE(image.Animated());
+}
+
+TEST(WebImage, AnimateTwiceMakesOneTimerWindow)
+{
+    TWinControl parent(nullptr);
+    TWebImage image(nullptr);
+    image.SetParent(&parent);
+    image.SetAnimate(true);
+    const THelperWnd* first = image.TimerWindow();
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(const_cast<THelperWnd*>(first)->Parent(), &parent);
+    image.SetAnimate(true);
+    EXPECT_EQ(image.TimerWindow(), first);
+    image.SetAnimate(false);
+    EXPECT_EQ(image.TimerWindow(), nullptr);
+}
+
+TEST(WebImage, TimerWindowDrivesTheAnimation)
+{
+    TWebImage image(nullptr);
+    Load(image.WebPicture(), MakeGif(4, 4, {{0, 0, 4, 4, 1, 0, kGifRed}, {0, 0, 4, 4, 1, 0, kGifBlue}}));
+    image.SetAnimate(true);
+    EXPECT_TRUE(WaitUntil([&] { return image.WebPicture().Frame() == 2; }));
+}
+
+TEST(WebImage, DownloadEventsReachTheUserInterfaceThread)
+{
+    TLoopbackHttpServer server;
+    THttpReply reply;
+    reply.Headers = {{"Content-Type", "image/bmp"}};
+    reply.Body = Bmp(30, 20, 10);
+    reply.Pieces = {100, 100};
+    server.SetReply(reply);
+
+    TWebImage image(nullptr);
+    image.Async = true;
+    image.AutoSize = true;
+    int progress = 0, completes = 0;
+    bool allOnMain = true;
+    uint32_t lastSize = 0, lastTotal = 0;
+    image.OnDownLoadProgress = [&](TObject* sender, uint32_t size, uint32_t total) {
+        allOnMain = allOnMain && IsMainThread() && sender == &image;
+        ++progress;
+        lastSize = size;
+        lastTotal = total;
+    };
+    image.OnDownLoadComplete = [&](TObject*) {
+        allOnMain = allOnMain && IsMainThread();
+        ++completes;
+    };
+    image.SetURL(server.Url("/cover.bmp"));
+    ASSERT_TRUE(WaitUntil([&] { return completes == 1; }));
+    EXPECT_TRUE(allOnMain);
+    EXPECT_GE(progress, 2);
+    EXPECT_EQ(lastSize, reply.Body.size());
+    EXPECT_EQ(lastTotal, reply.Body.size());
+    EXPECT_EQ(image.Width(), 30);
+}
+
+TEST(WebImage, DestroyedWhileItsDownloadStalls)
+{
+    TLoopbackHttpServer server;
+    THttpReply reply;
+    reply.Headers = {{"Content-Type", "image/bmp"}};
+    reply.Body = Bmp(30, 20, 10);
+    reply.StallAfter = 10;
+    server.SetReply(reply);
+    int events = 0;
+    {
+        TWebImage image(nullptr);
+        image.Async = true;
+        image.OnDownLoadProgress = [&](TObject*, uint32_t, uint32_t) { ++events; };
+        image.SetURL(server.Url("/slow.bmp"));
+        ASSERT_TRUE(server.WaitForStall());
+    }
+    server.ReleaseStalls();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(events, 0);
+}
+
+}  // namespace
