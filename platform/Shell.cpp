@@ -34,3 +34,12 @@ bool ShellOpen(const String& target)
 }
 
 void SetShellOpenHook(bool (*hook)(const String&)) { g_hook = hook; }
+
+bool ShellOpenWebLink(const String& target)
+{
+    const String t = Trim(target);
+    for (const char* scheme : {"http://", "https://", "mailto:"})
+        if (StartsWithNoCase(t, scheme))
+            return ShellOpen(t);
+    return false;
+}

@@ -12,3 +12,7 @@ String ShellOpenTarget(const String& target);
 
 // Tests set this to see what would be opened instead of opening it.
 void SetShellOpenHook(bool (*hook)(const String& url));
+
+// Opens a link from a web page or a server's reply: only http://, https:// and mailto:
+// targets (letter case aside) reach ShellOpen; false for anything else.
+bool ShellOpenWebLink(const String& target);
