@@ -11,14 +11,14 @@ const char* const kClassesShell = "AudioCD\\Shell";
 String ReadDefault(HKEY root, const String& key)
 {
     TRegistry reg;
-    reg.RootKey = root;
+    reg.SetRootKey(root);
     return reg.OpenKey(key, false) ? reg.ReadString("") : String();
 }
 
 void WriteDefault(HKEY root, const String& key, const String& value)
 {
     TRegistry reg;
-    reg.RootKey = root;
+    reg.SetRootKey(root);
     if (reg.OpenKey(key, false))
         reg.WriteString("", value);
 }

@@ -54,7 +54,7 @@ std::vector<std::pair<char, String>> ConfiguredImages()
 {
     std::vector<std::pair<char, String>> images;
     TRegistry reg;
-    reg.RootKey = HKEY_CURRENT_USER;
+    reg.SetRootKey(HKEY_CURRENT_USER);
     if (!reg.OpenKey("\\Software\\Ombrelle\\CD Images", false))
         return images;
     for (char c = 'A'; c <= 'Z'; ++c) {

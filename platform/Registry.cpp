@@ -36,7 +36,13 @@ String TRegistry::StoreFileName() { return UserConfigFolder() + "Registry.ini"; 
 
 String TRegistry::Section(const String& path) const
 {
-    return path.empty() ? String(RootName(RootKey)) : String(RootName(RootKey)) + "\\" + path;
+    return path.empty() ? String(RootName(rootKey_)) : String(RootName(rootKey_)) + "\\" + path;
+}
+
+void TRegistry::SetRootKey(HKEY root)
+{
+    CloseKey();
+    rootKey_ = root;
 }
 
 bool TRegistry::OpenKey(const String& key, bool canCreate)

@@ -18,7 +18,9 @@ constexpr HKEY HKEY_LOCAL_MACHINE = HKEY::HKEY_LOCAL_MACHINE;
 class TRegistry : public TObject {
 public:
     TRegistry() = default;
-    HKEY RootKey = HKEY_CURRENT_USER;
+    HKEY RootKey() const { return rootKey_; }
+    // Closes the open key, as changing the root does.
+    void SetRootKey(HKEY root);
 
     // A path starting with "\" is taken from the root, any other from the open key. Without
     // CanCreate a key that does not exist is not opened. Raises EFCreateError when creating
@@ -36,6 +38,7 @@ public:
 
 private:
     String Section(const String& path) const;
+    HKEY rootKey_ = HKEY_CURRENT_USER;
     bool open_ = false;
     String currentPath_;
 };
