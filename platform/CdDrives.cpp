@@ -169,3 +169,22 @@ bool CdUpdateIdentity(char letter, const String& source, int64_t identity, int64
     it->second.LastIdentity = identity;
     return true;
 }
+
+void CdTakeBaseline()
+{
+    std::vector<std::pair<char, String>> images;
+    {
+        std::lock_guard<std::mutex> lock(tableLock);
+        for (auto& [letter, d] : Drives()) {
+            if (d.Virtual)
+                images.emplace_back(letter, d.Source);
+            else
+                d.LastIdentity = -1;
+        }
+    }
+    for (const auto& [letter, source] : images) {
+        auto toc = source.empty() ? std::nullopt : ReadDiscToc(source);
+        int64_t previous = 0;
+        CdUpdateIdentity(letter, source, toc ? DiscIdentity(*toc) : 0, previous);
+    }
+}

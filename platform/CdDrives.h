@@ -39,6 +39,9 @@ void CdEjectImage(char letter);
 void CdForgetDrive(char letter);
 void CdForgetAllDrives();
 
+// For the media watcher, when it starts: what each drive holds now is what it knew, so that
+// only later changes are broadcast (a real drive is looked at by the watcher's first round).
+void CdTakeBaseline();
 // For the media watcher: every drive with its source and the identity it last reported
 // (-1 before the first look at a real device), under one lock.
 struct TCdDriveState {

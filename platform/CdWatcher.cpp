@@ -109,8 +109,10 @@ int AddDeviceChangeListener(TDeviceChangeListener listener)
     int id = ++nextId;
     Listeners()[id] = std::move(listener);
     std::lock_guard<std::mutex> lock(watcherLock);
-    if (!TheWatcher())
+    if (!TheWatcher()) {
+        CdTakeBaseline();
         TheWatcher() = std::make_unique<Watcher>();
+    }
     return id;
 }
 

@@ -55,6 +55,9 @@ bool TRegistry::OpenKey(const String& key, bool canCreate)
         if (!canCreate)
             return false;
         ForceUserConfigFolder();
+        // Creating a key creates the keys above it.
+        for (size_t sep = path.find('\\'); sep != String::npos; sep = path.find('\\', sep + 1))
+            text.AddHeader(Section(path.substr(0, sep)));
         text.AddHeader(Section(path));
         text.Save(StoreFileName());
     }
