@@ -4,12 +4,20 @@
 #include <cdio/iso9660.h>
 #include <cdio/logging.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
+#include <mutex>
 
 namespace {
 
 bool IsCueSheet(const String& source) { return UpperCase(ExtractFileExt(source)) == ".CUE"; }
+
+// libcdio's own handler ends the process on an error message, and an unreadable medium is an
+// ordinary answer here; its CUE reader is not safe to run on two threads at once.
+void QuietLog(cdio_log_level_t, const char*) {}
+std::mutex cdioLock;
 
 struct CdioCloser {
     void operator()(CdIo_t* p) const { cdio_destroy(p); }
@@ -19,8 +27,8 @@ struct CdioCloser {
 
 std::optional<TDiscToc> ReadDiscToc(const String& source)
 {
-    // Unreadable media are an ordinary answer here; libcdio need not describe them on stderr.
-    cdio_loglevel_default = CDIO_LOG_ERROR;
+    std::lock_guard<std::mutex> lock(cdioLock);
+    cdio_log_set_handler(QuietLog);
     std::unique_ptr<CdIo_t, CdioCloser> cd(IsCueSheet(source) ? cdio_open_cue(source.c_str())
                                                                 : cdio_open(source.c_str(), DRIVER_DEVICE));
     if (!cd)
@@ -50,6 +58,26 @@ std::optional<TDiscToc> ReadDiscToc(const String& source)
         }
     }
     return toc;
+}
+
+std::vector<String> FindCdDevices()
+{
+    std::lock_guard<std::mutex> lock(cdioLock);
+    cdio_log_set_handler(QuietLog);
+    std::vector<String> found, seen;
+    char** devices = cdio_get_devices(DRIVER_DEVICE);
+    if (!devices)
+        return found;
+    for (char** d = devices; *d; ++d) {
+        std::error_code error;
+        String real = std::filesystem::weakly_canonical(*d, error).string();
+        if (error || std::find(seen.begin(), seen.end(), real) != seen.end())
+            continue;
+        seen.push_back(real);
+        found.push_back(*d);
+    }
+    cdio_free_device_list(devices);
+    return found;
 }
 
 uint32_t DiscIdentity(const TDiscToc& toc)

@@ -17,5 +17,8 @@ struct TDiscToc {
 // source is a device path (/dev/sr0) or a CUE sheet. Empty when there is no readable disc.
 std::optional<TDiscToc> ReadDiscToc(const String& source);
 
+// The machine's CD devices (/dev/sr0 ...), each once.
+std::vector<String> FindCdDevices();
+
 // A number derived from the table of contents; never 0 for a disc.
 uint32_t DiscIdentity(const TDiscToc& toc);

@@ -4,11 +4,8 @@
 #include "CdWatcher.h"
 #include "Registry.h"
 
-#include <cdio/cdio.h>
-
 #include <algorithm>
 #include <cctype>
-#include <filesystem>
 #include <map>
 #include <mutex>
 
@@ -32,22 +29,14 @@ char Letter(const String& root) { return root.empty() ? 0 : static_cast<char>(st
 
 void FindDevices(std::map<char, Drive>& table)
 {
-    char** devices = cdio_get_devices(DRIVER_DEVICE);
-    if (!devices)
-        return;
-    std::vector<String> seen;
     char letter = 'E';
-    for (char** d = devices; *d && letter <= 'Z'; ++d) {
-        std::error_code error;
-        String real = std::filesystem::weakly_canonical(*d, error).string();
-        if (error || std::find(seen.begin(), seen.end(), real) != seen.end())
-            continue;
-        seen.push_back(real);
+    for (const String& device : FindCdDevices()) {
         while (table.count(letter) && letter < 'Z')
             ++letter;
-        table[letter++] = Drive{*d, false, -1};
+        if (table.count(letter))
+            break;
+        table[letter++] = Drive{device, false, -1};
     }
-    cdio_free_device_list(devices);
 }
 
 std::vector<std::pair<char, String>> ConfiguredImages()
