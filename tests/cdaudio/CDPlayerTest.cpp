@@ -61,6 +61,8 @@ TEST_F(CDPlayerTest, ErrorsFromAnEmptyDrive)
     TCDPlayer player;
     ASSERT_NE(player.Open(), 0);  // the device opens without a disc, as it does on Windows
     EXPECT_THROW(player.TrackCount(), EMCIDeviceError);
+    EXPECT_THROW(player.ReadTOC(), EMCIDeviceError);
+    EXPECT_EQ(player.TimeFormat(), MCI_FORMAT_TMSF);  // restored on the error path too
     EXPECT_FALSE(player.IsAudioCD());
     EXPECT_EQ(player.MediaIdentity(), 0);
     EXPECT_EQ(player.VolumeLabel('E'), "");
