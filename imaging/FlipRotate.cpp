@@ -1,0 +1,150 @@
+#include "FlipRotate.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+constexpr int kPixelBytes = 3;
+
+void Require24Bit(const TBitmap& bitmap, const char* message)
+{
+    if (bitmap.PixelFormat() != pf24bit)
+        throw EBitmapError(message);
+}
+
+const char* const kFlipMessage = "Can Flip/Reverse only 24-bit bitmap";
+const char* const kRotateMessage = "Can Rotate only 24-bit bitmap";
+
+std::unique_ptr<TBitmap> NewBitmap(int width, int height)
+{
+    return std::make_unique<TBitmap>(width, height, pf24bit);
+}
+
+void ReverseRow(const uint8_t* src, uint8_t* dst, int width)
+{
+    const uint8_t* s = src + kPixelBytes * (width - 1);
+    for (int x = 0; x < width; ++x, s -= kPixelBytes, dst += kPixelBytes) {
+        dst[0] = s[0];
+        dst[1] = s[1];
+        dst[2] = s[2];
+    }
+}
+
+// Quarter turns walk the source in square tiles so that both the rows read and the rows
+// written stay in the cache; every pixel is still moved exactly once.
+constexpr int kTile = 64;
+
+// Destination row r, column c takes source column srcX(r), row srcY(c).
+template <bool Clockwise>
+void QuarterTurn(const TBitmap& src, TBitmap& dst)
+{
+    const int w = src.Width(), h = src.Height();
+    const uint8_t* srcRows[kTile];
+    for (int y0 = 0; y0 < h; y0 += kTile) {
+        const int y1 = std::min(h, y0 + kTile);
+        for (int y = y0; y < y1; ++y)
+            srcRows[y - y0] = src.ScanLine(y);
+        for (int x0 = 0; x0 < w; x0 += kTile) {
+            const int x1 = std::min(w, x0 + kTile);
+            for (int x = x0; x < x1; ++x) {
+                // Counter-clockwise: (x, y) goes to column y of row w-1-x.
+                // Clockwise: (x, y) goes to column h-1-y of row x.
+                uint8_t* d = dst.ScanLine(Clockwise ? x : w - 1 - x);
+                const int offset = kPixelBytes * x;
+                if (Clockwise) {
+                    uint8_t* out = d + kPixelBytes * (h - 1 - y0);
+                    for (int i = 0; i < y1 - y0; ++i, out -= kPixelBytes)
+                        std::memcpy(out, srcRows[i] + offset, kPixelBytes);
+                } else {
+                    uint8_t* out = d + kPixelBytes * y0;
+                    for (int i = 0; i < y1 - y0; ++i, out += kPixelBytes)
+                        std::memcpy(out, srcRows[i] + offset, kPixelBytes);
+                }
+            }
+        }
+    }
+}
+
+}  // namespace
+
+std::unique_ptr<TBitmap> FlipReverse(bool Flip, bool Reverse, const TBitmap& Bitmap)
+{
+    Require24Bit(Bitmap, kFlipMessage);
+    const int w = Bitmap.Width(), h = Bitmap.Height();
+    auto result = NewBitmap(w, h);
+    for (int y = 0; y < h; ++y) {
+        const uint8_t* src = Bitmap.ScanLine(y);
+        uint8_t* dst = result->ScanLine(Flip ? h - 1 - y : y);
+        if (Reverse)
+            ReverseRow(src, dst, w);
+        else
+            std::memcpy(dst, src, static_cast<size_t>(kPixelBytes) * w);
+    }
+    return result;
+}
+
+std::unique_ptr<TBitmap> DiagonalMerge(const TBitmap& A, const TBitmap& B)
+{
+    Require24Bit(A, kFlipMessage);
+    Require24Bit(B, kFlipMessage);
+    const int w = A.Width(), h = A.Height();
+    // A smaller B would be read past its edges; the caller brings it to A's size first.
+    if (B.Width() < w || B.Height() < h)
+        throw EBitmapError("Can Merge only with a bitmap at least as large as the first");
+    auto result = NewBitmap(w, h);
+    if (h == 0)
+        return result;
+    // The split advances by repeated addition, not by y * step: the two differ on some rows.
+    const double step = static_cast<double>(w) / static_cast<double>(h);
+    double split = 0.0;
+    for (int y = 0; y < h; ++y) {
+        const int x = std::clamp(static_cast<int>(split), 0, w);
+        uint8_t* dst = result->ScanLine(y);
+        std::memcpy(dst, B.ScanLine(y), static_cast<size_t>(kPixelBytes) * x);
+        std::memcpy(dst + kPixelBytes * x, A.ScanLine(y) + kPixelBytes * x, static_cast<size_t>(kPixelBytes) * (w - x));
+        split += step;
+    }
+    return result;
+}
+
+std::unique_ptr<TBitmap> RotateCopy(const TBitmap& Bitmap)
+{
+    Require24Bit(Bitmap, kRotateMessage);
+    return FlipReverse(false, false, Bitmap);
+}
+
+std::unique_ptr<TBitmap> Rotate90(const TBitmap& Bitmap)
+{
+    Require24Bit(Bitmap, kRotateMessage);
+    auto result = NewBitmap(Bitmap.Height(), Bitmap.Width());
+    QuarterTurn<false>(Bitmap, *result);
+    return result;
+}
+
+std::unique_ptr<TBitmap> Rotate180(const TBitmap& Bitmap)
+{
+    Require24Bit(Bitmap, kRotateMessage);
+    return FlipReverse(true, true, Bitmap);
+}
+
+std::unique_ptr<TBitmap> Rotate270(const TBitmap& Bitmap)
+{
+    Require24Bit(Bitmap, kRotateMessage);
+    auto result = NewBitmap(Bitmap.Height(), Bitmap.Width());
+    QuarterTurn<true>(Bitmap, *result);
+    return result;
+}
+
+std::unique_ptr<TBitmap> RotateBitmap(int32_t Angle, const TBitmap& Bitmap)
+{
+    Require24Bit(Bitmap, kRotateMessage);
+    if (Angle < 0 || Angle % 90 != 0)
+        throw EBitmapError("Rotate:  Angle not positive multiple of 90 degrees");
+    switch ((Angle / 90) % 4) {
+    case 1: return Rotate90(Bitmap);
+    case 2: return Rotate180(Bitmap);
+    case 3: return Rotate270(Bitmap);
+    default: return RotateCopy(Bitmap);
+    }
+}
