@@ -33,34 +33,43 @@ void ReverseRow(const uint8_t* src, uint8_t* dst, int width)
 
 // Quarter turns walk the source in square tiles so that both the rows read and the rows
 // written stay in the cache; every pixel is still moved exactly once.
-constexpr int kTile = 64;
+constexpr int kTile = 16;
 
-// Destination row r, column c takes source column srcX(r), row srcY(c).
+// Moves one pixel with a single 4-byte load and store where the fourth byte is harmless: read
+// from a pixel that is not the last of its row, written where the next pixel along the
+// destination row is written afterwards.
+inline void MovePixel(uint8_t* out, const uint8_t* in, bool wide)
+{
+    if (wide) {
+        uint32_t v;
+        std::memcpy(&v, in, 4);
+        std::memcpy(out, &v, 4);
+    } else {
+        std::memcpy(out, in, kPixelBytes);
+    }
+}
+
+// Counter-clockwise (x, y) goes to column y of row w-1-x; clockwise to column h-1-y of row x.
 template <bool Clockwise>
 void QuarterTurn(const TBitmap& src, TBitmap& dst)
 {
     const int w = src.Width(), h = src.Height();
     const uint8_t* srcRows[kTile];
     for (int y0 = 0; y0 < h; y0 += kTile) {
-        const int y1 = std::min(h, y0 + kTile);
-        for (int y = y0; y < y1; ++y)
-            srcRows[y - y0] = src.ScanLine(y);
+        const int n = std::min(h, y0 + kTile) - y0;
+        // Source rows in the order their pixels are laid along a destination row.
+        for (int i = 0; i < n; ++i)
+            srcRows[i] = src.ScanLine(Clockwise ? y0 + n - 1 - i : y0 + i);
+        const int firstColumn = Clockwise ? h - y0 - n : y0;
         for (int x0 = 0; x0 < w; x0 += kTile) {
             const int x1 = std::min(w, x0 + kTile);
             for (int x = x0; x < x1; ++x) {
-                // Counter-clockwise: (x, y) goes to column y of row w-1-x.
-                // Clockwise: (x, y) goes to column h-1-y of row x.
-                uint8_t* d = dst.ScanLine(Clockwise ? x : w - 1 - x);
+                uint8_t* out = dst.ScanLine(Clockwise ? x : w - 1 - x) + kPixelBytes * firstColumn;
                 const int offset = kPixelBytes * x;
-                if (Clockwise) {
-                    uint8_t* out = d + kPixelBytes * (h - 1 - y0);
-                    for (int i = 0; i < y1 - y0; ++i, out -= kPixelBytes)
-                        std::memcpy(out, srcRows[i] + offset, kPixelBytes);
-                } else {
-                    uint8_t* out = d + kPixelBytes * y0;
-                    for (int i = 0; i < y1 - y0; ++i, out += kPixelBytes)
-                        std::memcpy(out, srcRows[i] + offset, kPixelBytes);
-                }
+                const bool wideRead = x + 1 < w;
+                for (int i = 0; i + 1 < n; ++i, out += kPixelBytes)
+                    MovePixel(out, srcRows[i] + offset, wideRead);
+                MovePixel(out, srcRows[n - 1] + offset, false);  // the next pixel may be written already
             }
         }
     }
