@@ -57,50 +57,51 @@ void SharpenBitmap(TBitmap& Src, TBitmap& Dst, float Alpha)
     Src.SetPixelFormat(pf24bit);
     Dst.SetPixelFormat(pf24bit);
     Dst.SetSize(Src.Width(), Src.Height());
-    const bool inPlace = &Src == &Dst;
     const int w = Src.Width(), h = Src.Height();
-    const size_t rowBytes = static_cast<size_t>(kPixelBytes) * w;
 
-    // The centre term depends on the centre alone.
-    uint16_t centreTerm[256];
-    for (uint32_t c = 0; c < 256; ++c)
-        centreTerm[c] = static_cast<uint16_t>((c * ia + 32767) >> 16);
-
-    if (!inPlace) {
-        std::memcpy(Dst.ScanLine(0), Src.ScanLine(0), rowBytes);
-        std::memcpy(Dst.ScanLine(h - 1), Src.ScanLine(h - 1), rowBytes);
+    if (&Src == &Dst) {
+        // Up, centre, right and down of each channel are summed ahead for the row; the left
+        // neighbour is the value just written, a chain that runs along the row.
+        uint16_t centreTerm[256];
+        for (uint32_t c = 0; c < 256; ++c)
+            centreTerm[c] = static_cast<uint16_t>((c * ia + 32767) >> 16);
+        std::vector<uint16_t> partial(static_cast<size_t>(kPixelBytes) * w);
+        const int first = kPixelBytes, last = kPixelBytes * (w - 1);  // inner channel bytes [first, last)
+        for (int y = 1; y < h - 1; ++y) {
+            const uint8_t* up = Dst.ScanLine(y - 1);
+            uint8_t* mid = Dst.ScanLine(y);
+            const uint8_t* down = Dst.ScanLine(y + 1);
+            for (int b = first; b < last; ++b)
+                partial[b] = static_cast<uint16_t>(up[b] + mid[b] + mid[b + kPixelBytes] + down[b]);
+            uint32_t left0 = mid[0], left1 = mid[1], left2 = mid[2];
+            for (int b = first; b < last; b += kPixelBytes) {
+                const int v0 = centreTerm[mid[b]] - static_cast<int>((ib * (partial[b] + left0) + 32767) >> 16);
+                const int v1 = centreTerm[mid[b + 1]] - static_cast<int>((ib * (partial[b + 1] + left1) + 32767) >> 16);
+                const int v2 = centreTerm[mid[b + 2]] - static_cast<int>((ib * (partial[b + 2] + left2) + 32767) >> 16);
+                left0 = mid[b] = ClampByte(v0);
+                left1 = mid[b + 1] = ClampByte(v1);
+                left2 = mid[b + 2] = ClampByte(v2);
+            }
+        }
+        return;
     }
-    // Up, centre, right and down of every inner channel, summed before the left neighbour is
-    // known: in place the left neighbour is the value just written.
-    std::vector<uint16_t> partial(rowBytes);
+
+    // From one bitmap into another every read is of the unchanged source: no order to keep.
+    const size_t rowBytes = static_cast<size_t>(kPixelBytes) * w;
+    std::memcpy(Dst.ScanLine(0), Src.ScanLine(0), rowBytes);
+    std::memcpy(Dst.ScanLine(h - 1), Src.ScanLine(h - 1), rowBytes);
     const int first = kPixelBytes, last = kPixelBytes * (w - 1);  // inner channel bytes [first, last)
     for (int y = 1; y < h - 1; ++y) {
         const uint8_t* up = Src.ScanLine(y - 1);
         const uint8_t* mid = Src.ScanLine(y);
         const uint8_t* down = Src.ScanLine(y + 1);
         uint8_t* out = Dst.ScanLine(y);
-        for (int b = first; b < last; ++b)
-            partial[b] = static_cast<uint16_t>(up[b] + mid[b] + mid[b + kPixelBytes] + down[b]);
-        if (inPlace) {
-            uint32_t left0 = mid[0], left1 = mid[1], left2 = mid[2];
-            for (int b = first; b < last; b += kPixelBytes) {
-                const int v0 = centreTerm[mid[b]] - static_cast<int>((ib * (partial[b] + left0) + 32767) >> 16);
-                const int v1 = centreTerm[mid[b + 1]] - static_cast<int>((ib * (partial[b + 1] + left1) + 32767) >> 16);
-                const int v2 = centreTerm[mid[b + 2]] - static_cast<int>((ib * (partial[b + 2] + left2) + 32767) >> 16);
-                out[b] = ClampByte(v0);
-                out[b + 1] = ClampByte(v1);
-                out[b + 2] = ClampByte(v2);
-                left0 = out[b];
-                left1 = out[b + 1];
-                left2 = out[b + 2];
-            }
-        } else {
-            std::memcpy(out, mid, kPixelBytes);
-            std::memcpy(out + last, mid + last, kPixelBytes);
-            for (int b = first; b < last; ++b) {
-                const uint32_t sum = partial[b] + mid[b - kPixelBytes];
-                out[b] = ClampByte(centreTerm[mid[b]] - static_cast<int>((ib * sum + 32767) >> 16));
-            }
+        std::memcpy(out, mid, kPixelBytes);
+        std::memcpy(out + last, mid + last, kPixelBytes);
+        for (int b = first; b < last; ++b) {
+            const uint32_t c = mid[b];
+            const uint32_t sum = up[b] + mid[b - kPixelBytes] + c + mid[b + kPixelBytes] + down[b];
+            out[b] = ClampByte(static_cast<int>((c * ia + 32767) >> 16) - static_cast<int>((ib * sum + 32767) >> 16));
         }
     }
 }

@@ -69,7 +69,7 @@ float Guard(const TContributor* first, const TContributor* last)
     return static_cast<float>(2.0 * static_cast<double>(last - first + 1) * std::ldexp(1.0, exponent - 23));
 }
 
-__attribute__((noinline)) ContributorTable BuildContributors(int srcSize, int dstSize, TFilterProc filter, float support)
+ContributorTable BuildContributors(int srcSize, int dstSize, TFilterProc filter, float support)
 {
     ContributorTable table;
     const float scale = ScaleFactor(srcSize, dstSize);
@@ -178,7 +178,7 @@ struct PixelQuad {
     v4sf row[kRows];  // blue, green, red, (unused) of one source column in four rows
 };
 
-__attribute__((noinline)) void HorizontalPass(const TBitmap& src, TBitmap& work, const ContributorTable& table)
+void HorizontalPass(const TBitmap& src, TBitmap& work, const ContributorTable& table)
 {
     const int sw = src.Width(), sh = src.Height(), dw = work.Width();
     const int bytes = kPixelBytes * dw;
@@ -231,7 +231,7 @@ __attribute__((noinline)) void HorizontalPass(const TBitmap& src, TBitmap& work,
 
 // Work rows into the destination, one destination row at a time, 32 bytes side by side kept in
 // registers through the whole contributor list.
-__attribute__((noinline)) void VerticalPass(const TBitmap& work, TBitmap& dst, const ContributorTable& table)
+void VerticalPass(const TBitmap& work, TBitmap& dst, const ContributorTable& table)
 {
     const int sh = work.Height(), dh = dst.Height();
     const int bytes = kPixelBytes * dst.Width();
