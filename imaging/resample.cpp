@@ -17,9 +17,6 @@ using Ext = long double;
 constexpr int kPixelBytes = 3;
 
 using v4sf = float __attribute__((vector_size(16)));
-using v8sf = float __attribute__((vector_size(32)));
-using v8qu = uint8_t __attribute__((vector_size(8)));
-using v4qu = uint8_t __attribute__((vector_size(4)));
 
 // The contributor lists of one pass, one per destination column or row, kept end to end.
 struct ContributorTable {
@@ -53,20 +50,27 @@ float ScaleFactor(int srcSize, int dstSize)
     return static_cast<float>(static_cast<Ext>(dstSize - 1) / (srcSize - 1));
 }
 
-// Each step of the exact sum rounds once to extended and once to single precision, each step
-// of the fast sum once or twice to single: their difference grows by at most an ulp of the
-// largest partial sum per step.
+// Spacing of single-precision values at magnitudes up to x.
+double UlpUpTo(double x)
+{
+    int exponent = 0;
+    std::frexp(x, &exponent);  // x < 2^exponent
+    return std::ldexp(1.0, exponent - 24);
+}
+
+// Each step of the exact sum rounds once to extended and once to single precision; each step of
+// the fast sum rounds the product and the sum to single precision. Their difference grows per
+// step by at most half an ulp of the product plus an ulp of the partial sum, whose sizes are
+// bounded by the weights (channels are at most 255). Twice that, for a margin.
 float Guard(const TContributor* first, const TContributor* last)
 {
-    double absSum = 0;
-    for (const TContributor* c = first; c != last; ++c)
-        absSum += std::fabs(static_cast<double>(c->Weight));
-    const double bound = 2 * 255 * absSum;
-    if (bound == 0)
-        return 0;
-    int exponent = 0;
-    std::frexp(bound, &exponent);
-    return static_cast<float>(2.0 * static_cast<double>(last - first + 1) * std::ldexp(1.0, exponent - 23));
+    double partial = 0, drift = 0;
+    for (const TContributor* c = first; c != last; ++c) {
+        const double product = 255 * std::fabs(static_cast<double>(c->Weight));
+        partial += product;
+        drift += 0.5 * UlpUpTo(product) + UlpUpTo(partial * (1 + 1.0 / 1024));
+    }
+    return static_cast<float>(2 * drift);
 }
 
 ContributorTable BuildContributors(int srcSize, int dstSize, TFilterProc filter, float support)
@@ -172,17 +176,24 @@ void FinishRow(const float* sums, uint8_t* out, int count, GuardOf guardOf, Exac
 }
 
 // Source rows into the work bitmap. Four rows go through each contributor list together: the
-// same weights, and four independent chains of additions for the processor to overlap.
+// same weights, and four independent chains of additions for the processor to overlap. A pixel's
+// three channels share one vector, loaded from the row as floats (the fourth lane is unused).
 constexpr int kRows = 4;
-struct PixelQuad {
-    v4sf row[kRows];  // blue, green, red, (unused) of one source column in four rows
-};
+
+inline v4sf LoadPixel(const float* channels)
+{
+    v4sf v;
+    std::memcpy(&v, channels, sizeof v);
+    return v;
+}
 
 void HorizontalPass(const TBitmap& src, TBitmap& work, const ContributorTable& table)
 {
     const int sw = src.Width(), sh = src.Height(), dw = work.Width();
-    const int bytes = kPixelBytes * dw;
-    std::vector<PixelQuad> pixels(sw);
+    const int bytes = kPixelBytes * dw, srcBytes = kPixelBytes * sw;
+    std::vector<float> channels[kRows];
+    for (auto& c : channels)
+        c.assign(srcBytes + 1, 0.0f);  // one more, read as the last pixel's fourth lane
     std::vector<float> sums(static_cast<size_t>(kRows) * bytes);
     std::vector<float> guard(bytes);
     for (int b = 0; b < bytes; ++b)
@@ -190,27 +201,25 @@ void HorizontalPass(const TBitmap& src, TBitmap& work, const ContributorTable& t
     for (int k0 = 0; k0 < sh; k0 += kRows) {
         const int rows = std::min(kRows, sh - k0);
         const uint8_t* s[kRows];
-        for (int r = 0; r < kRows; ++r)
-            s[r] = src.ScanLine(k0 + std::min(r, rows - 1));  // a short last group repeats a row
         for (int r = 0; r < kRows; ++r) {
-            for (int x = 0; x + 1 < sw; ++x) {
-                v4qu in;
-                std::memcpy(&in, s[r] + 3 * x, 4);  // the fourth byte is the next pixel's, unused
-                pixels[x].row[r] = __builtin_convertvector(in, v4sf);
-            }
-            const uint8_t* last = s[r] + 3 * (sw - 1);
-            pixels[sw - 1].row[r] = v4sf{static_cast<float>(last[0]), static_cast<float>(last[1]),
-                                         static_cast<float>(last[2]), 0.0f};
+            s[r] = src.ScanLine(k0 + std::min(r, rows - 1));  // a short last group repeats a row
+            float* f = channels[r].data();
+            for (int b = 0; b < srcBytes; ++b)
+                f[b] = static_cast<float>(s[r][b]);
         }
+        const float* f0 = channels[0].data();
+        const float* f1 = channels[1].data();
+        const float* f2 = channels[2].data();
+        const float* f3 = channels[3].data();
         for (int i = 0; i < dw; ++i) {
             v4sf a0 = {}, a1 = {}, a2 = {}, a3 = {};
             for (const TContributor* c = table.begin(i); c != table.end(i); ++c) {
-                const PixelQuad& p = pixels[c->Pixel];
+                const int at = kPixelBytes * c->Pixel;
                 const float w = c->Weight;
-                a0 += p.row[0] * w;
-                a1 += p.row[1] * w;
-                a2 += p.row[2] * w;
-                a3 += p.row[3] * w;
+                a0 += LoadPixel(f0 + at) * w;
+                a1 += LoadPixel(f1 + at) * w;
+                a2 += LoadPixel(f2 + at) * w;
+                a3 += LoadPixel(f3 + at) * w;
             }
             const v4sf acc[kRows] = {a0, a1, a2, a3};
             for (int r = 0; r < kRows; ++r)
@@ -229,13 +238,12 @@ void HorizontalPass(const TBitmap& src, TBitmap& work, const ContributorTable& t
     }
 }
 
-// Work rows into the destination, one destination row at a time, 32 bytes side by side kept in
+// Work rows into the destination, one destination row at a time, 16 bytes side by side kept in
 // registers through the whole contributor list.
 void VerticalPass(const TBitmap& work, TBitmap& dst, const ContributorTable& table)
 {
     const int sh = work.Height(), dh = dst.Height();
     const int bytes = kPixelBytes * dst.Width();
-    const int blockBytes = bytes - bytes % 32;
     std::vector<const uint8_t*> rows(sh);
     for (int k = 0; k < sh; ++k)
         rows[k] = work.ScanLine(k);
@@ -243,27 +251,27 @@ void VerticalPass(const TBitmap& work, TBitmap& dst, const ContributorTable& tab
     for (int i = 0; i < dh; ++i) {
         const TContributor* first = table.begin(i);
         const TContributor* last = table.end(i);
-        for (int b0 = 0; b0 < blockBytes; b0 += 32) {
-            v8sf a0 = {}, a1 = {}, a2 = {}, a3 = {};
+        int b0 = 0;
+#ifdef __SSE2__
+        const __m128i zero = _mm_setzero_si128();
+        for (; b0 + 16 <= bytes; b0 += 16) {
+            __m128 a0 = _mm_setzero_ps(), a1 = a0, a2 = a0, a3 = a0;
             for (const TContributor* c = first; c != last; ++c) {
-                const uint8_t* row = rows[c->Pixel] + b0;
-                const float w = c->Weight;
-                v8qu in0, in1, in2, in3;
-                std::memcpy(&in0, row, 8);
-                std::memcpy(&in1, row + 8, 8);
-                std::memcpy(&in2, row + 16, 8);
-                std::memcpy(&in3, row + 24, 8);
-                a0 += __builtin_convertvector(in0, v8sf) * w;
-                a1 += __builtin_convertvector(in1, v8sf) * w;
-                a2 += __builtin_convertvector(in2, v8sf) * w;
-                a3 += __builtin_convertvector(in3, v8sf) * w;
+                const __m128i in = _mm_loadu_si128(reinterpret_cast<const __m128i*>(rows[c->Pixel] + b0));
+                const __m128i lo = _mm_unpacklo_epi8(in, zero), hi = _mm_unpackhi_epi8(in, zero);
+                const __m128 w = _mm_set1_ps(c->Weight);
+                a0 = _mm_add_ps(a0, _mm_mul_ps(_mm_cvtepi32_ps(_mm_unpacklo_epi16(lo, zero)), w));
+                a1 = _mm_add_ps(a1, _mm_mul_ps(_mm_cvtepi32_ps(_mm_unpackhi_epi16(lo, zero)), w));
+                a2 = _mm_add_ps(a2, _mm_mul_ps(_mm_cvtepi32_ps(_mm_unpacklo_epi16(hi, zero)), w));
+                a3 = _mm_add_ps(a3, _mm_mul_ps(_mm_cvtepi32_ps(_mm_unpackhi_epi16(hi, zero)), w));
             }
-            std::memcpy(&sums[b0], &a0, 32);
-            std::memcpy(&sums[b0 + 8], &a1, 32);
-            std::memcpy(&sums[b0 + 16], &a2, 32);
-            std::memcpy(&sums[b0 + 24], &a3, 32);
+            _mm_storeu_ps(&sums[b0], a0);
+            _mm_storeu_ps(&sums[b0 + 4], a1);
+            _mm_storeu_ps(&sums[b0 + 8], a2);
+            _mm_storeu_ps(&sums[b0 + 12], a3);
         }
-        for (int b = blockBytes; b < bytes; ++b) {
+#endif
+        for (int b = b0; b < bytes; ++b) {
             float sum = 0;
             for (const TContributor* c = first; c != last; ++c)
                 sum += static_cast<float>(rows[c->Pixel][b]) * c->Weight;
