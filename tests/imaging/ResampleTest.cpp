@@ -184,3 +184,23 @@ TEST(StretchReference, EveryFilterMatchesOnRandomPictures)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(StretchReference, RandomSizesAndFilters)
+{
+    std::mt19937 rng(2024);
+    for (int n = 0; n < 60; ++n) {
+        const int sw = 1 + rng() % 50, sh = 1 + rng() % 30, dw = 1 + rng() % 60, dh = 1 + rng() % 40;
+        const Picture src = RandomPicture(sw, sh, rng(), n % 3 == 0 ? 2 : 256);
+        auto b = ToBitmap(src);
+        for (const auto& f : ResampleFilters) {
+            TBitmap dst(dw, dh, pf24bit);
+            Stretch(*b, dst, f.Filter, f.Support);
+            ASSERT_EQ(FromBitmap(dst), RefStretch(src, dw, dh, f.Filter, f.Support))
+                << f.Name << " " << sw << "x" << sh << " -> " << dw << "x" << dh;
+        }
+    }
+}
+
+}  // namespace
