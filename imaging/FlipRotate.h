@@ -27,5 +27,6 @@ std::unique_ptr<TBitmap> Rotate270(const TBitmap& Bitmap);
 void SharpenBitmap(TBitmap& Src, TBitmap& Dst, float Alpha);
 
 // Pulls every differing neighbour of each pixel toward it, in place; edges wrap round.
-// Raises EBitmapError for a Percent of -50, whose weight would divide by zero.
+// Raises EBitmapError for a bitmap that is not 24-bit and for a Percent of -50, whose weight
+// would divide by zero.
 void AntiAliasBitmap(TBitmap& Bitmap, int32_t Percent);

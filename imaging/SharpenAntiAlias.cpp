@@ -108,6 +108,9 @@ void SharpenBitmap(TBitmap& Src, TBitmap& Dst, float Alpha)
 
 void AntiAliasBitmap(TBitmap& Bitmap, int32_t Percent)
 {
+    // Rows of another format are not rows of 3-byte pixels: reading them so could run past a row.
+    if (Bitmap.PixelFormat() != pf24bit)
+        throw EBitmapError("Can AntiAlias only 24-bit bitmap");
     const int64_t q = static_cast<int64_t>(Percent) + 50;
     if (q == 0)
         throw EBitmapError("Can AntiAlias only with a percentage other than -50");

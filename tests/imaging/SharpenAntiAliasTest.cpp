@@ -95,6 +95,14 @@ TEST(AntiAliasBitmap, WeightsOutsideTheUsualRange)
     EXPECT_THROW(AntiAliasBitmap(*b, -50), EBitmapError);
 }
 
+TEST(AntiAliasBitmap, RefusesOtherPixelFormats)
+{
+    for (TPixelFormat f : {pf8bit, pf32bit}) {
+        TBitmap b(5, 3, f);
+        EXPECT_THROW(AntiAliasBitmap(b, 10), EBitmapError);
+    }
+}
+
 TEST(FilterReference, SharpenAndAntiAliasMatchOnRandomPictures)
 {
     const int sizes[][2] = {{3, 3}, {3, 9}, {9, 3}, {5, 7}, {31, 17}, {64, 33}, {101, 3}};
