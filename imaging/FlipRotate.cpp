@@ -31,9 +31,9 @@ void ReverseRow(const uint8_t* src, uint8_t* dst, int width)
     }
 }
 
-// Quarter turns walk the source in square tiles so that both the rows read and the rows
-// written stay in the cache; every pixel is still moved exactly once.
-constexpr int kTile = 16;
+// Quarter turns walk the source in strips of a few rows: the strip's rows stay in the cache
+// while each destination row takes a run of pixels from them; every pixel is moved once.
+constexpr int kStrip = 16;
 
 // Moves one pixel with a single 4-byte load and store where the fourth byte is harmless: read
 // from a pixel that is not the last of its row, written where the next pixel along the
@@ -54,23 +54,20 @@ template <bool Clockwise>
 void QuarterTurn(const TBitmap& src, TBitmap& dst)
 {
     const int w = src.Width(), h = src.Height();
-    const uint8_t* srcRows[kTile];
-    for (int y0 = 0; y0 < h; y0 += kTile) {
-        const int n = std::min(h, y0 + kTile) - y0;
+    const uint8_t* srcRows[kStrip];
+    for (int y0 = 0; y0 < h; y0 += kStrip) {
+        const int n = std::min(h, y0 + kStrip) - y0;
         // Source rows in the order their pixels are laid along a destination row.
         for (int i = 0; i < n; ++i)
             srcRows[i] = src.ScanLine(Clockwise ? y0 + n - 1 - i : y0 + i);
         const int firstColumn = Clockwise ? h - y0 - n : y0;
-        for (int x0 = 0; x0 < w; x0 += kTile) {
-            const int x1 = std::min(w, x0 + kTile);
-            for (int x = x0; x < x1; ++x) {
-                uint8_t* out = dst.ScanLine(Clockwise ? x : w - 1 - x) + kPixelBytes * firstColumn;
-                const int offset = kPixelBytes * x;
-                const bool wideRead = x + 1 < w;
-                for (int i = 0; i + 1 < n; ++i, out += kPixelBytes)
-                    MovePixel(out, srcRows[i] + offset, wideRead);
-                MovePixel(out, srcRows[n - 1] + offset, false);  // the next pixel may be written already
-            }
+        for (int x = 0; x < w; ++x) {
+            uint8_t* out = dst.ScanLine(Clockwise ? x : w - 1 - x) + kPixelBytes * firstColumn;
+            const int offset = kPixelBytes * x;
+            const bool wideRead = x + 1 < w;
+            for (int i = 0; i + 1 < n; ++i, out += kPixelBytes)
+                MovePixel(out, srcRows[i] + offset, wideRead);
+            MovePixel(out, srcRows[n - 1] + offset, false);  // the next pixel may be written already
         }
     }
 }
