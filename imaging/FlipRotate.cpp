@@ -21,14 +21,23 @@ std::unique_ptr<TBitmap> NewBitmap(int width, int height)
     return std::make_unique<TBitmap>(width, height, pf24bit);
 }
 
+// Pixels are moved with 4-byte loads and stores where the fourth byte is harmless: inside the
+// source row, and overwritten by the next pixel written.
 void ReverseRow(const uint8_t* src, uint8_t* dst, int width)
 {
+    if (width <= 0)
+        return;
     const uint8_t* s = src + kPixelBytes * (width - 1);
-    for (int x = 0; x < width; ++x, s -= kPixelBytes, dst += kPixelBytes) {
-        dst[0] = s[0];
-        dst[1] = s[1];
-        dst[2] = s[2];
+    std::memcpy(dst, s, kPixelBytes);  // the last source pixel: its fourth byte is past the row
+    for (int x = 1; x < width - 1; ++x) {
+        s -= kPixelBytes;
+        dst += kPixelBytes;
+        uint32_t v;
+        std::memcpy(&v, s, 4);
+        std::memcpy(dst, &v, 4);
     }
+    if (width > 1)
+        std::memcpy(dst + kPixelBytes, src, kPixelBytes);  // the last destination pixel ends the row
 }
 
 // Quarter turns walk the source in strips of a few rows: the strip's rows stay in the cache
