@@ -145,6 +145,15 @@ TEST(Stretch, OnePixelDestinationFromALargerSource)
     }
 }
 
+TEST(Stretch, IntoItself)
+{
+    // The first pass has read all of the source before the second writes the destination.
+    const Picture src = RandomPicture(11, 8, 13);
+    auto b = ToBitmap(src);
+    Stretch(*b, *b, HermiteFilter, 1.0f);
+    EXPECT_EQ(FromBitmap(*b), RefStretch(src, 11, 8, HermiteFilter, 1.0f));
+}
+
 TEST(Stretch, OtherPixelFormatsKeepTheirFormatAndColours)
 {
     const Picture src = RandomPicture(13, 9, 12);
