@@ -85,8 +85,8 @@ static QString FamilyFor(const String& name)
 QFont TFont::ToQFont() const
 {
     QFont f(FamilyFor(name_));
-    f.setStyleStrategy(QFont::NoAntialias);
-    f.setHintingPreference(QFont::PreferFullHinting);
+    // Grey-level smoothing only: colour fringes would change the pixels a print or a test sees.
+    f.setStyleStrategy(QFont::NoSubpixelAntialias);
     f.setBold(style_ & fsBold);
     f.setItalic(style_ & fsItalic);
     f.setUnderline(style_ & fsUnderline);

@@ -1,0 +1,30 @@
+#pragma once
+// The CDDB exchange of the track finder: the disc in the player is looked up with a query,
+// the user chooses one of the matches, and that match's entry is read into the player.
+#include "CDPlayer.h"
+#include "GetURL.h"
+
+#include <vector>
+
+class TCDDBLookup {
+public:
+    TCDDBLookup();
+
+    String Server;  // host, or host:port
+    String Artist;
+    String Title;
+    String Category;
+    String ReplyCode;  // of the last reply
+    TStringList Names;
+
+    // A status text for the window; repaint asks for it to show at once.
+    std::function<void(const String& text, bool repaint)> OnShowStatus;
+    // Offers the match rows and gives the chosen one's index, or -1.
+    std::function<int(const std::vector<String>& rows)> OnChoose;
+
+    void GetCDDBInfo(TCDPlayer& player, TWIGetURL& http);
+
+private:
+    bool Fetch(TWIGetURL& http, const String& address, const char* sending);
+    void ShowStatus(const String& text, bool repaint = true) { Fire(OnShowStatus, text, repaint); }
+};
