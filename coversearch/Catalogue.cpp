@@ -1,39 +1,17 @@
 #include "Catalogue.h"
 
+#include "IniFiles.h"
 #include "UserConfig.h"
 
 #include <cstdlib>
-#include <fstream>
 
-namespace {
-
-// "Key=Value" lines; keys compared without regard to case, section headers and comments
-// skipped.
-void ReadSettings(const String& fileName, TCatalogue& catalogue)
-{
-    std::ifstream in(fileName);
-    String line;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        const size_t eq = line.find('=');
-        if (eq == String::npos)
-            continue;
-        const String key = UpperCase(Trim(line.substr(0, eq)));
-        const String value = Trim(line.substr(eq + 1));
-        if (key == "HOST")
-            catalogue.Host = value;
-        else if (key == "DOMAIN")
-            catalogue.DomainName = value;
-    }
-}
-
-}  // namespace
 
 TCatalogue CatalogueSettings()
 {
     TCatalogue catalogue;
-    ReadSettings(UserConfigFolder() + "Catalogue.ini", catalogue);
+    const TIniFile settings(UserConfigFolder() + "Catalogue.ini");
+    catalogue.Host = Trim(settings.ReadString("Catalogue", "Host", ""));
+    catalogue.DomainName = Trim(settings.ReadString("Catalogue", "Domain", ""));
     if (const char* host = std::getenv("OMBRELLE_CATALOGUE_HOST"); host && *host)
         catalogue.Host = host;
     if (catalogue.DomainName.empty())

@@ -4,8 +4,8 @@
 //
 // The host comes from, first found:
 //   - the environment variable OMBRELLE_CATALOGUE_HOST ("name" or "name:port");
-//   - the file "Catalogue.ini" in the per-user config folder, lines "Host=..." and
-//     "Domain=..." (the name shown in the status line);
+//   - the file "Catalogue.ini" in the per-user config folder, section [Catalogue], keys
+//     "Host" and "Domain" (the name shown in the status line);
 // and is empty otherwise, so a search fails with the usual message. The domain name defaults
 // to the host.
 #include "SysUtils.h"

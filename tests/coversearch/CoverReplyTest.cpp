@@ -81,3 +81,38 @@ TEST(CatalogueAddress, SegmentsAndCut)
 }
 
 }  // namespace
+
+#include "TempDir.h"
+#include "UserConfig.h"
+
+#include <cstdlib>
+#include <fstream>
+
+namespace {
+
+TEST(CatalogueSettings, FileThenEnvironment)
+{
+    TempDir dir;
+    SetUserConfigFolder(dir.Path());
+    const char* saved = std::getenv("OMBRELLE_CATALOGUE_HOST");
+    const std::string keep = saved ? saved : "";
+    unsetenv("OMBRELLE_CATALOGUE_HOST");
+
+    EXPECT_EQ(CatalogueSettings().Host, "");
+    std::ofstream(dir.File("Catalogue.ini")) << "[Catalogue]\r\nHost=covers.example.test:8080\r\n";
+    EXPECT_EQ(CatalogueSettings().Host, "covers.example.test:8080");
+    EXPECT_EQ(CatalogueSettings().DomainName, "covers.example.test:8080");
+    std::ofstream(dir.File("Catalogue.ini")) << "[Catalogue]\nHost=covers.example.test\nDomain=Covers Example\n";
+    EXPECT_EQ(CatalogueSettings().DomainName, "Covers Example");
+    setenv("OMBRELLE_CATALOGUE_HOST", "127.0.0.1:9", 1);
+    EXPECT_EQ(CatalogueSettings().Host, "127.0.0.1:9");
+    EXPECT_EQ(CatalogueSettings().DomainName, "Covers Example");
+
+    if (saved)
+        setenv("OMBRELLE_CATALOGUE_HOST", keep.c_str(), 1);
+    else
+        unsetenv("OMBRELLE_CATALOGUE_HOST");
+    SetUserConfigFolder("");
+}
+
+}  // namespace
