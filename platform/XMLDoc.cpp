@@ -135,7 +135,11 @@ String TXMLNode::NodeName() const { return Wrap(node_).name(); }
 
 String TXMLNode::Text() const { return Wrap(node_).text().get(); }
 
-void TXMLNode::SetText(const String& text) { Wrap(node_).text().set(text.c_str()); }
+void TXMLNode::SetText(const String& text)
+{
+    Wrap(node_).text().set(text.c_str());
+    ++childrenVersion_;
+}
 
 String TXMLNode::Attribute(const String& name) const { return Wrap(node_).attribute(name.c_str()).value(); }
 
@@ -154,8 +158,10 @@ TXMLNode* TXMLNode::ChildNode(const String& name)
 {
     pugi::xml_node node = Wrap(node_);
     pugi::xml_node child = node.child(name.c_str());
-    if (!child)
+    if (!child) {
         child = node.append_child(name.c_str());
+        ++childrenVersion_;
+    }
     auto factory = childClasses_.find(name);
     return document_->Bind(child.internal_object(), factory == childClasses_.end() ? nullptr : &factory->second);
 }
@@ -168,6 +174,12 @@ std::vector<TXMLNode*> TXMLNode::ChildrenNamed(const String& name)
     for (pugi::xml_node child : Wrap(node_).children(name.c_str()))
         result.push_back(document_->Bind(child.internal_object(), f));
     return result;
+}
+
+TXMLNode* TXMLNode::ChildFor(void* node, const String& tag)
+{
+    auto factory = childClasses_.find(tag);
+    return document_->Bind(node, factory == childClasses_.end() ? nullptr : &factory->second);
 }
 
 void TXMLNode::RegisterChildNode(const String& tag, TXMLNodeFactory factory)
@@ -188,8 +200,8 @@ TXMLNode* TXMLNode::CreateChild(const String& tag, int index)
         child = index == static_cast<int>(items.size()) ? node.append_child(tag.c_str())
                                                         : node.insert_child_before(tag.c_str(), Wrap(items[index]->node_));
     }
-    auto factory = childClasses_.find(tag);
-    return document_->Bind(child.internal_object(), factory == childClasses_.end() ? nullptr : &factory->second);
+    ++childrenVersion_;
+    return ChildFor(child.internal_object(), tag);
 }
 
 void TXMLNode::RemoveChild(TXMLNode* child)
@@ -197,16 +209,32 @@ void TXMLNode::RemoveChild(TXMLNode* child)
     pugi::xml_node node = Wrap(child->node_);
     document_->impl_->Forget(node);
     Wrap(node_).remove_child(node);
+    ++childrenVersion_;
 }
 
-int TXMLNodeCollection::Count() { return static_cast<int>(ChildrenNamed(ItemTag).size()); }
+void TXMLNodeCollection::Refresh()
+{
+    if (itemsVersion_ == childrenVersion_)
+        return;
+    items_.clear();
+    for (pugi::xml_node child = Wrap(node_).child(ItemTag.c_str()); child; child = child.next_sibling(ItemTag.c_str()))
+        items_.push_back(child.internal_object());
+    itemsVersion_ = childrenVersion_;
+}
+
+int TXMLNodeCollection::Count()
+{
+    Refresh();
+    return static_cast<int>(items_.size());
+}
 
 TXMLNode* TXMLNodeCollection::Node(int index)
 {
-    std::vector<TXMLNode*> items = ChildrenNamed(ItemTag);
-    if (index < 0 || index >= static_cast<int>(items.size()))
+    Refresh();
+    if (index < 0 || index >= static_cast<int>(items_.size()))
         ListIndexError(index);
-    return items[index];
+    // Only the item asked for gets a node object.
+    return ChildFor(items_[index], ItemTag);
 }
 
 TXMLNode* TXMLNodeCollection::AddItem(int index) { return CreateChild(ItemTag, index); }

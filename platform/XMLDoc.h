@@ -57,13 +57,18 @@ protected:
     // A new element of that tag, bound, appended (index -1) or inserted before the index-th
     // child of that tag.
     TXMLNode* CreateChild(const String& tag, int index);
+    // The node object of a child element, bound by the registration for its tag.
+    TXMLNode* ChildFor(void* node, const String& tag);
     // Removes a child element with its subtree; their node objects are freed.
     void RemoveChild(TXMLNode* child);
+
+    void* node_ = nullptr;  // pugi::xml_node_struct*
+    // Grows with every change this node makes to its children.
+    unsigned childrenVersion_ = 0;
 
 private:
     friend class TXMLDocument;
     TXMLDocument* document_ = nullptr;
-    void* node_ = nullptr;  // pugi::xml_node_struct*
     std::map<String, TXMLNodeFactory> childClasses_;
 };
 
@@ -79,6 +84,13 @@ public:
 
 protected:
     String ItemTag;
+
+private:
+    // The item elements in order, kept while the children stay as they were, so that reading
+    // the items one by one does not walk the list from its start each time.
+    void Refresh();
+    std::vector<void*> items_;
+    unsigned itemsVersion_ = ~0u;
 };
 
 class TXMLDocument {
