@@ -179,12 +179,17 @@ void TDVDForm::BuildComponents()
     CreateADoubleFeatureDVDCover1 = AddMenuItem("&Create A Double Feature DVD Cover",
                                                 "Mix Two Covers Together to Create a  Double Feature Cover", 12);
     N3 = AddMenuItem("-", "Image Manipulation", -1);
-    FlipImageVertical1 = AddMenuItem("Flip Image &Vertical", "Flip the Image end over end", 5);
-    FlipImageHorizontal1 = AddMenuItem("Flip Image &Horizontal", "Flip the Image around", 6);
-    RotateImage1 = AddMenuItem("&Rotate Image", "Rotate the Image around a center point", 7);
+    FlipImageVertical1 = AddMenuItem("Flip Image &Vertical", "Flip the Image end over end", 5,
+                                     [this](TObject* s) { ToolButton13Click(s); });
+    FlipImageHorizontal1 = AddMenuItem("Flip Image &Horizontal", "Flip the Image around", 6,
+                                       [this](TObject* s) { ToolButton14Click(s); });
+    RotateImage1 = AddMenuItem("&Rotate Image", "Rotate the Image around a center point", 7,
+                               [this](TObject* s) { RotateButtonClick(s); });
     N2 = AddMenuItem("-", "Image Processing", -1);
-    SharpenImage1 = AddMenuItem("&Sharpen Image", "Make the Image look Sharper", 8);
-    AntialiasImage1 = AddMenuItem("&Antialias Image", "Soften and remove the Jaggy edges", 8);
+    SharpenImage1 = AddMenuItem("&Sharpen Image", "Make the Image look Sharper", 8,
+                                [this](TObject* s) { SharpenImage1Click(s); });
+    AntialiasImage1 = AddMenuItem("&Antialias Image", "Soften and remove the Jaggy edges", 8,
+                                  [this](TObject* s) { AntialiasImage1Click(s); });
     ToolButton13->SetDropdownMenu(VeskPopupMenu1);
     PopupMenu1 = new TPopupMenu(this);
 

@@ -91,6 +91,12 @@ public:
     int PointsToPixels(int points);
     void DrawPreview(TPreviewForm& form, const TBitmap& bitmap1, const TBitmap& bitmap2);
     void DrawPreviewImage(TPreviewForm& form, const TBitmap& bitmap, const TRect& rect);
+    // Picture effects.
+    void ToolButton13Click(TObject* sender);
+    void ToolButton14Click(TObject* sender);
+    void RotateButtonClick(TObject* sender);
+    void SharpenImage1Click(TObject* sender);
+    void AntialiasImage1Click(TObject* sender);
     // Track-list overlay.
     void PrintTrackList();
     void AddTracklistToBitmap(TBitmap& bitmap);

@@ -1,5 +1,7 @@
 #include "Graphics.h"
 
+#include "PixelMemory.h"
+
 #include <QBuffer>
 #include <QFontDatabase>
 #include <QFontMetrics>
@@ -11,6 +13,8 @@
 #include <QTextLayout>
 
 #include <algorithm>
+#include <cstdlib>
+#include <cstring>
 #include <cmath>
 #include <mutex>
 
@@ -678,7 +682,8 @@ void TBitmap::Allocate(int w, int h, TPixelFormat format)
         *image_ = QImage();
         return;
     }
-    QImage img(w, h, QtFormat(format));
+    // A new bitmap starts black, as a fresh device-independent bitmap does.
+    QImage img = NewZeroedImage(w, h, QtFormat(format));
     if (img.isNull())
         throw EOutOfResources(Format("Out of system resources (%dx%d bitmap)", w, h));
     if (img.format() == QImage::Format_Indexed8) {
@@ -686,7 +691,6 @@ void TBitmap::Allocate(int w, int h, TPixelFormat format)
         for (int i = 0; i < 256; ++i)
             img.setColor(i, qRgb(i, i, i));
     }
-    img.fill(Qt::white);
     *image_ = std::move(img);
 }
 
