@@ -3,66 +3,51 @@
 
 #include "FlipRotate.h"
 
-namespace {
-// Shared frame of every effect; false (after the message) when no picture is open.
-bool NeedPicture(TDVDForm& form, const String& status)
+void TDVDForm::ApplyEffect(const String& status, const std::function<std::unique_ptr<TBitmap>(TBitmap& copy)>& effect)
 {
-    if (form.CurrentFile == kNoImage) {
+    if (CurrentFile == kNoImage) {
         ShowMessage(kNeedImageMessage);
-        return false;
+        return;
     }
-    form.SetStatus(status);
-    return true;
+    SetStatus(status);
+    std::unique_ptr<TBitmap> copy = WorkingBitmap();
+    std::unique_ptr<TBitmap> result = effect(*copy);
+    CDImage->Picture().Bitmap().Assign(result ? *result : *copy);
+    SetStatus("OK");
 }
-}  // namespace
 
 void TDVDForm::ToolButton13Click(TObject*)
 {
-    if (!NeedPicture(*this, "Flipping Image"))
-        return;
-    std::unique_ptr<TBitmap> copy = WorkingBitmap();
-    std::unique_ptr<TBitmap> result = FlipReverse(true, false, *copy);
-    CDImage->Picture().Bitmap().Assign(*result);
-    SetStatus("OK");
+    ApplyEffect("Flipping Image", [](TBitmap& copy) { return FlipReverse(true, false, copy); });
 }
 
 void TDVDForm::ToolButton14Click(TObject*)
 {
-    if (!NeedPicture(*this, "Flipping Image"))
-        return;
-    std::unique_ptr<TBitmap> copy = WorkingBitmap();
-    std::unique_ptr<TBitmap> result = FlipReverse(false, true, *copy);
-    CDImage->Picture().Bitmap().Assign(*result);
-    SetStatus("OK");
+    ApplyEffect("Flipping Image", [](TBitmap& copy) { return FlipReverse(false, true, copy); });
 }
 
 void TDVDForm::RotateButtonClick(TObject*)
 {
-    if (!NeedPicture(*this, "Rotating Image"))
-        return;
-    std::unique_ptr<TBitmap> copy = WorkingBitmap();
-    int angle = StrToInt(InputBox("Enter Rotation Angle", "Angle = 0,90,180,270 ", "0"));
-    std::unique_ptr<TBitmap> result = RotateBitmap(angle, *copy);
-    CDImage->Picture().Bitmap().Assign(*result);
-    SetStatus("OK");
+    ApplyEffect("Rotating Image", [](TBitmap& copy) {
+        int angle = StrToInt(InputBox("Enter Rotation Angle", "Angle = 0,90,180,270 ", "0"));
+        return RotateBitmap(angle, copy);
+    });
 }
 
+// Sharpen and antialias change the working copy in place; each pixel of the sharpen sees its
+// upper and left neighbours already sharpened.
 void TDVDForm::SharpenImage1Click(TObject*)
 {
-    if (!NeedPicture(*this, "Sharpen Image"))
-        return;
-    std::unique_ptr<TBitmap> copy = WorkingBitmap();
-    SharpenBitmap(*copy, *copy, 2.0f);
-    CDImage->Picture().Bitmap().Assign(*copy);
-    SetStatus("OK");
+    ApplyEffect("Sharpen Image", [](TBitmap& copy) {
+        SharpenBitmap(copy, copy, 2.0f);
+        return std::unique_ptr<TBitmap>();
+    });
 }
 
 void TDVDForm::AntialiasImage1Click(TObject*)
 {
-    if (!NeedPicture(*this, "AntiAlias Image"))
-        return;
-    std::unique_ptr<TBitmap> copy = WorkingBitmap();
-    AntiAliasBitmap(*copy, 10);
-    CDImage->Picture().Bitmap().Assign(*copy);
-    SetStatus("OK");
+    ApplyEffect("AntiAlias Image", [](TBitmap& copy) {
+        AntiAliasBitmap(copy, 10);
+        return std::unique_ptr<TBitmap>();
+    });
 }
