@@ -1,4 +1,5 @@
 #include "Graphics.h"
+#include "TextMetrics.h"
 
 #include <QBuffer>
 #include <QFontDatabase>
@@ -78,6 +79,9 @@ static QString FamilyFor(const String& name)
     if (n == "COURIER NEW" || n == "COURIER")
         return "Liberation Mono";
     if (n == "VERDANA")
+        return "DejaVu Sans";
+    // Text in "Symbol" is written with its Unicode characters; a font that holds them draws it.
+    if (n == "SYMBOL")
         return "DejaVu Sans";
     return Q(name);
 }
@@ -375,28 +379,36 @@ void TCanvas::DrawFocusRect(const TRect& r)
 
 TPoint TCanvas::TextExtent(const String& text)
 {
+    if (metrics_)
+        return {metrics_->TextWidth(Font, text), metrics_->TextHeight(Font)};
     QFontMetrics m(Font.ToQFont(), painter_ ? painter_->device() : device_);
     return {m.horizontalAdvance(Q(text)), m.height()};
 }
 
+bool TCanvas::OpaqueText() const { return Brush.Style != bsClear && Brush.Color != clNone; }
+
 void TCanvas::TextOut(int x, int y, const String& text)
 {
+    QFont font = Font.ToQFont();
+    QPaintDevice* dev = painter_ ? painter_->device() : device_;
+    QFontMetrics m(font, dev);
+    QString s = Q(text);
+    int w = metrics_ ? metrics_->TextWidth(Font, text) : m.horizontalAdvance(s);
+    int h = metrics_ ? metrics_->TextHeight(Font) : m.height();
+    if (metrics_)
+        metrics_->TextDrawn(Font, text, Bounds(x, y, w, h));
+    PenPos = {x + w, y};
     if (!Painter())
         return;
-    QFont font = Font.ToQFont();
-    QFontMetrics m(font, painter_->device());
-    QString s = Q(text);
-    int w = m.horizontalAdvance(s);
     painter_->save();
     painter_->translate(x, y);
     if (Font.Orientation() != 0)
         painter_->rotate(-Font.Orientation() / 10.0);
-    if (Brush.Style != bsClear)
-        FillBackground({0, 0, w, m.height()}, Brush.Color);
+    if (OpaqueText())
+        FillBackground({0, 0, w, h}, Brush.Color);
     ApplyFont();
     painter_->drawText(0, m.ascent(), s);
     painter_->restore();
-    PenPos = {x + w, y};
 }
 
 void TCanvas::TextRect(const TRect& r, int x, int y, const String& text)
@@ -414,70 +426,92 @@ void TCanvas::TextRect(const TRect& r, int x, int y, const String& text)
     painter_->restore();
 }
 
+namespace {
+struct ShownLine {
+    QString text;
+    int mnemonic = -1;  // index of the character a single "&" marks, -1 none
+};
+
+// "&&" shows one ampersand; a single "&" is not shown and marks the character after it.
+ShownLine ApplyPrefixes(const QString& s)
+{
+    ShownLine out;
+    for (int i = 0; i < s.size(); ++i) {
+        if (s[i] == '&') {
+            if (i + 1 >= s.size())
+                continue;
+            ++i;
+            if (s[i] != '&' && out.mnemonic < 0)
+                out.mnemonic = static_cast<int>(out.text.size());
+        }
+        out.text.append(s[i]);
+    }
+    return out;
+}
+}  // namespace
+
 int TCanvas::DrawText(const String& text, TRect& r, unsigned flags)
 {
     QFont font = Font.ToQFont();
     QPaintDevice* dev = painter_ ? painter_->device() : device_;
     QFontMetrics m(font, dev);
+    auto width = [&](const QString& s) {
+        return metrics_ ? metrics_->TextWidth(Font, s.toStdString()) : m.horizontalAdvance(s);
+    };
+    int cell = metrics_ ? metrics_->TextHeight(Font) : m.height();
+    int leading = (flags & DT_EXTERNALLEADING) ? (metrics_ ? metrics_->ExternalLeading(Font) : m.leading()) : 0;
     QString s = Q(text);
-    if (!(flags & DT_NOPREFIX)) {
-        // "&&" shows one ampersand; a single "&" marks the next character and is not shown.
-        QString out;
-        for (int i = 0; i < s.size(); ++i) {
-            if (s[i] == '&' && i + 1 < s.size()) {
-                ++i;
-            } else if (s[i] == '&') {
-                continue;
-            }
-            out.append(s[i]);
-        }
-        s = out;
-    }
     if (flags & DT_EXPANDTABS)
         s.replace('\t', QString(8, ' '));
-    int lineHeight = m.height() + ((flags & DT_EXTERNALLEADING) ? m.leading() : 0);
-    QStringList lines;
+    QStringList paragraphs;
     if (flags & DT_SINGLELINE) {
-        QString one = s;
-        one.replace("\r\n", " ").replace('\n', ' ').replace('\r', ' ');
-        lines << one;
+        paragraphs << s;
     } else {
         QString t = s;
         t.replace("\r\n", "\n").replace('\r', '\n');
-        for (const QString& para : t.split('\n')) {
-            if (!(flags & DT_WORDBREAK) || r.Width() <= 0) {
-                lines << para;
-                continue;
-            }
-            QString line;
-            for (const QString& word : para.split(' ')) {
-                QString candidate = line.isEmpty() ? word : line + ' ' + word;
-                if (!line.isEmpty() && m.horizontalAdvance(candidate) > r.Width()) {
-                    lines << line;
-                    line = word;
-                } else {
-                    line = candidate;
-                }
-            }
-            lines << line;
+        paragraphs = t.split('\n');
+    }
+    std::vector<ShownLine> lines;
+    for (const QString& para : paragraphs) {
+        if ((flags & DT_SINGLELINE) || !(flags & DT_WORDBREAK) || r.Width() <= 0) {
+            lines.push_back((flags & DT_NOPREFIX) ? ShownLine{para} : ApplyPrefixes(para));
+            continue;
         }
+        QString line;
+        for (const QString& word : para.split(' ')) {
+            QString candidate = line.isEmpty() ? word : line + ' ' + word;
+            if (!line.isEmpty() && width(candidate) > r.Width()) {
+                lines.push_back((flags & DT_NOPREFIX) ? ShownLine{line} : ApplyPrefixes(line));
+                line = word;
+            } else {
+                line = candidate;
+            }
+        }
+        lines.push_back((flags & DT_NOPREFIX) ? ShownLine{line} : ApplyPrefixes(line));
     }
     if (flags & DT_END_ELLIPSIS) {
-        for (QString& line : lines)
-            if (m.horizontalAdvance(line) > r.Width())
-                line = m.elidedText(line, Qt::ElideRight, std::max(0, r.Width()));
+        // The longest head of the line that still fits with "..." after it.
+        for (ShownLine& line : lines) {
+            if (width(line.text) <= r.Width())
+                continue;
+            qsizetype keep = line.text.size();
+            while (keep > 0 && width(line.text.left(keep) + "...") > r.Width())
+                --keep;
+            line.text = line.text.left(keep) + "...";
+            if (line.mnemonic >= keep)
+                line.mnemonic = -1;
+        }
     }
-    int width = 0;
-    for (const QString& line : lines)
-        width = std::max(width, m.horizontalAdvance(line));
+    int widest = 0;
+    for (const ShownLine& line : lines)
+        widest = std::max(widest, width(line.text));
+    int lineHeight = cell + leading;
     int height = lineHeight * static_cast<int>(lines.size());
     if (flags & DT_CALCRECT) {
-        r.Right = r.Left + width;
+        r.Right = r.Left + widest;
         r.Bottom = r.Top + height;
         return height;
     }
-    if (!Painter())
-        return height;
     int y = r.Top;
     if (flags & DT_SINGLELINE) {
         if (flags & DT_BOTTOM)
@@ -485,24 +519,43 @@ int TCanvas::DrawText(const String& text, TRect& r, unsigned flags)
         else if (flags & DT_VCENTER)
             y = r.Top + (r.Height() - height) / 2;
     }
-    painter_->save();
-    if (!(flags & DT_NOCLIP))
-        painter_->setClipRect(ToQRect(r), Qt::IntersectClip);
-    painter_->setFont(font);
-    for (const QString& line : lines) {
-        int w = m.horizontalAdvance(line);
+    QPainter* p = Painter();
+    if (p) {
+        p->save();
+        if (!(flags & DT_NOCLIP))
+            p->setClipRect(ToQRect(r), Qt::IntersectClip);
+        p->setFont(font);
+        p->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    }
+    for (const ShownLine& line : lines) {
+        int w = width(line.text);
         int x = r.Left;
         if (flags & DT_CENTER)
             x = r.Left + (r.Width() - w) / 2;
         else if (flags & DT_RIGHT)
             x = r.Right - w;
-        if (Brush.Style != bsClear)
-            FillBackground({x, y, x + w, y + m.height()}, Brush.Color);
-        painter_->setPen(ToQColor(Font.Color()));
-        painter_->drawText(x, y + m.ascent(), line);
+        if (metrics_)
+            metrics_->TextDrawn(Font, line.text.toStdString(), Bounds(x, y, w, cell));
+        if (p) {
+            p->save();
+            p->translate(x, y);
+            if (Font.Orientation() != 0)
+                p->rotate(-Font.Orientation() / 10.0);
+            if (OpaqueText())
+                FillBackground({0, 0, w, cell}, Brush.Color);
+            p->setPen(ToQColor(Font.Color()));
+            p->drawText(0, m.ascent(), line.text);
+            if (line.mnemonic >= 0) {
+                int ux = width(line.text.left(line.mnemonic));
+                int uw = width(line.text.mid(line.mnemonic, 1));
+                p->fillRect(QRect(ux, m.ascent() + 1, std::max(1, uw), 1), ToQColor(Font.Color()));
+            }
+            p->restore();
+        }
         y += lineHeight;
     }
-    painter_->restore();
+    if (p)
+        p->restore();
     return height;
 }
 
