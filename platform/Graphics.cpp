@@ -14,6 +14,9 @@
 #include <algorithm>
 #include <cmath>
 #include <mutex>
+#include <string>
+#include <unordered_map>
+#include <vector>
 
 // ---- colours ----------------------------------------------------------------------------------
 namespace {
@@ -91,6 +94,9 @@ QFont TFont::ToQFont() const
     QFont f(FamilyFor(name_));
     f.setStyleStrategy(QFont::NoAntialias);
     f.setHintingPreference(QFont::PreferFullHinting);
+    // Text extents are the sum of the characters' advances, without kerning, so drawn text
+    // lines up with what was measured piece by piece.
+    f.setKerning(false);
     f.setBold(style_ & fsBold);
     f.setItalic(style_ & fsItalic);
     f.setUnderline(style_ & fsUnderline);
@@ -132,6 +138,56 @@ void TBrush::Assign(const TPersistent& source)
 }
 
 // ---- canvas ---------------------------------------------------------------------------------
+namespace {
+// A font with its metrics and the advances of the characters measured so far. Measuring text is
+// most of the work of laying it out, and the same few fonts measure the same characters again
+// and again.
+struct FontInfo {
+    FontInfo(const QFont& f, QPaintDevice* device) : font(f), metrics(f, device)
+    {
+        advances.assign(kCached, -1);
+    }
+    static constexpr int kCached = 0x2200;
+    QFont font;
+    QFontMetrics metrics;
+    std::vector<int> advances;
+
+    // Characters that never combine or change shape are summed from the cache.
+    static bool Simple(char16_t c) { return c < 0x0300 || (c >= 0x2000 && c < kCached); }
+
+    int Width(const QString& s)
+    {
+        int total = 0;
+        for (QChar ch : s) {
+            char16_t c = ch.unicode();
+            if (!Simple(c))
+                return metrics.horizontalAdvance(s);
+            int& advance = advances[c];
+            if (advance < 0)
+                advance = metrics.horizontalAdvance(ch);
+            total += advance;
+        }
+        return total;
+    }
+};
+
+FontInfo& InfoFor(const TFont& f, QPaintDevice* device)
+{
+    thread_local std::unordered_map<std::string, std::unique_ptr<FontInfo>> cache;
+    std::string key = f.Name();
+    key += '\0';
+    key += std::to_string(f.Height()) + ',' + std::to_string(f.Style()) + ',' +
+           std::to_string(device ? device->logicalDpiY() : 0) + ',' + std::to_string(device ? device->logicalDpiX() : 0);
+    auto found = cache.find(key);
+    if (found != cache.end())
+        return *found->second;
+    if (cache.size() > 256)
+        cache.clear();
+    auto info = std::make_unique<FontInfo>(f.ToQFont(), device);
+    return *cache.emplace(key, std::move(info)).first->second;
+}
+}  // namespace
+
 TCanvas::TCanvas()
 {
     Font.SetColor(clWindowText);
@@ -245,7 +301,7 @@ void TCanvas::ApplyBrush()
 
 void TCanvas::ApplyFont()
 {
-    painter_->setFont(Font.ToQFont());
+    painter_->setFont(InfoFor(Font, painter_->device()).font);
     painter_->setPen(ToQColor(Font.Color()));
     painter_->setCompositionMode(QPainter::CompositionMode_SourceOver);
 }
@@ -261,6 +317,13 @@ void TCanvas::LineTo(int x, int y)
         return;
     if (Pen.Width > 1) {
         painter_->drawLine(from.X, from.Y, x, y);
+        return;
+    }
+    if (Pen.Style == psSolid && Pen.Mode == pmCopy && (from.X == x || from.Y == y)) {
+        // A straight solid line is a one-pixel rectangle; filling it is far cheaper than stroking.
+        QRect line = from.Y == y ? QRect(std::min(from.X, x < from.X ? x + 1 : x), y, std::abs(x - from.X), 1)
+                                 : QRect(x, std::min(from.Y, y < from.Y ? y + 1 : y), 1, std::abs(y - from.Y));
+        painter_->fillRect(line, ToQColor(Pen.Color));
         return;
     }
     // A one-pixel line stops one pixel short of its end, along its longer direction.
@@ -381,19 +444,19 @@ TPoint TCanvas::TextExtent(const String& text)
 {
     if (metrics_)
         return {metrics_->TextWidth(Font, text), metrics_->TextHeight(Font)};
-    QFontMetrics m(Font.ToQFont(), painter_ ? painter_->device() : device_);
-    return {m.horizontalAdvance(Q(text)), m.height()};
+    FontInfo& info = InfoFor(Font, painter_ ? painter_->device() : device_);
+    return {info.Width(Q(text)), info.metrics.height()};
 }
 
 bool TCanvas::OpaqueText() const { return Brush.Style != bsClear && Brush.Color != clNone; }
 
 void TCanvas::TextOut(int x, int y, const String& text)
 {
-    QFont font = Font.ToQFont();
     QPaintDevice* dev = painter_ ? painter_->device() : device_;
-    QFontMetrics m(font, dev);
+    FontInfo& info = InfoFor(Font, dev);
+    const QFontMetrics& m = info.metrics;
     QString s = Q(text);
-    int w = metrics_ ? metrics_->TextWidth(Font, text) : m.horizontalAdvance(s);
+    int w = metrics_ ? metrics_->TextWidth(Font, text) : info.Width(s);
     int h = metrics_ ? metrics_->TextHeight(Font) : m.height();
     if (metrics_)
         metrics_->TextDrawn(Font, text, Bounds(x, y, w, h));
@@ -452,11 +515,12 @@ ShownLine ApplyPrefixes(const QString& s)
 
 int TCanvas::DrawText(const String& text, TRect& r, unsigned flags)
 {
-    QFont font = Font.ToQFont();
     QPaintDevice* dev = painter_ ? painter_->device() : device_;
-    QFontMetrics m(font, dev);
+    FontInfo& info = InfoFor(Font, dev);
+    const QFont& font = info.font;
+    const QFontMetrics& m = info.metrics;
     auto width = [&](const QString& s) {
-        return metrics_ ? metrics_->TextWidth(Font, s.toStdString()) : m.horizontalAdvance(s);
+        return metrics_ ? metrics_->TextWidth(Font, s.toStdString()) : info.Width(s);
     };
     int cell = metrics_ ? metrics_->TextHeight(Font) : m.height();
     int leading = (flags & DT_EXTERNALLEADING) ? (metrics_ ? metrics_->ExternalLeading(Font) : m.leading()) : 0;

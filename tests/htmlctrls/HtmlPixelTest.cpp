@@ -72,9 +72,9 @@ TEST(HtmlPixels, BackgroundsRulesAndErrorLines)
     rule.canvas().SetTextMetrics(&metrics);
     call.Run(rule.canvas(), "<hr>", {0, 0, 100, 40});
     EXPECT_EQ(rule.At(1, 14), clBlack);  // one below the baseline of the 13-pixel line
-    EXPECT_EQ(rule.At(98, 14), clBlack);
-    EXPECT_EQ(rule.At(99, 14), clWhite);
-    EXPECT_EQ(Count(rule, clBlack), 98);
+    EXPECT_EQ(rule.At(99, 14), clBlack);  // the line stops short of the rectangle's right edge
+    EXPECT_EQ(rule.At(100, 14), clWhite);
+    EXPECT_EQ(Count(rule, clBlack), 99);
 
     ImageCanvas error;
     error.canvas().SetTextMetrics(&metrics);
