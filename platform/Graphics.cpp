@@ -173,18 +173,34 @@ struct FontInfo {
 
 FontInfo& InfoFor(const TFont& f, QPaintDevice* device)
 {
-    thread_local std::unordered_map<std::string, std::unique_ptr<FontInfo>> cache;
-    std::string key = f.Name();
-    key += '\0';
-    key += std::to_string(f.Height()) + ',' + std::to_string(f.Style()) + ',' +
-           std::to_string(device ? device->logicalDpiY() : 0) + ',' + std::to_string(device ? device->logicalDpiX() : 0);
+    struct Key {
+        String name;
+        int height = 0;
+        TFontStyles style = 0;
+        int dpiX = 0, dpiY = 0;
+        bool operator==(const Key&) const = default;
+    };
+    struct KeyHash {
+        size_t operator()(const Key& k) const
+        {
+            return std::hash<String>()(k.name) ^ (size_t(k.height) * 31 + k.style * 7 + size_t(k.dpiX) * 131 + k.dpiY);
+        }
+    };
+    thread_local std::unordered_map<Key, std::unique_ptr<FontInfo>, KeyHash> cache;
+    thread_local Key lastKey;
+    thread_local FontInfo* last = nullptr;
+    Key key{f.Name(), f.Height(), f.Style(), device ? device->logicalDpiX() : 0, device ? device->logicalDpiY() : 0};
+    if (last && key == lastKey)
+        return *last;
     auto found = cache.find(key);
-    if (found != cache.end())
-        return *found->second;
-    if (cache.size() > 256)
-        cache.clear();
-    auto info = std::make_unique<FontInfo>(f.ToQFont(), device);
-    return *cache.emplace(key, std::move(info)).first->second;
+    if (found == cache.end()) {
+        if (cache.size() > 256)
+            cache.clear();
+        found = cache.emplace(key, std::make_unique<FontInfo>(f.ToQFont(), device)).first;
+    }
+    lastKey = key;
+    last = found->second.get();
+    return *last;
 }
 }  // namespace
 
@@ -601,20 +617,25 @@ int TCanvas::DrawText(const String& text, TRect& r, unsigned flags)
         if (metrics_)
             metrics_->TextDrawn(Font, line.text.toStdString(), Bounds(x, y, w, cell));
         if (p) {
-            p->save();
-            p->translate(x, y);
-            if (Font.Orientation() != 0)
+            bool rotated = Font.Orientation() != 0;
+            int ox = x, oy = y;
+            if (rotated) {
+                p->save();
+                p->translate(x, y);
                 p->rotate(-Font.Orientation() / 10.0);
+                ox = oy = 0;
+            }
             if (OpaqueText())
-                FillBackground({0, 0, w, cell}, Brush.Color);
+                FillBackground({ox, oy, ox + w, oy + cell}, Brush.Color);
             p->setPen(ToQColor(Font.Color()));
-            p->drawText(0, m.ascent(), line.text);
+            p->drawText(ox, oy + m.ascent(), line.text);
             if (line.mnemonic >= 0) {
                 int ux = width(line.text.left(line.mnemonic));
                 int uw = width(line.text.mid(line.mnemonic, 1));
-                p->fillRect(QRect(ux, m.ascent() + 1, std::max(1, uw), 1), ToQColor(Font.Color()));
+                p->fillRect(QRect(ox + ux, oy + m.ascent() + 1, std::max(1, uw), 1), ToQColor(Font.Color()));
             }
-            p->restore();
+            if (rotated)
+                p->restore();
         }
         y += lineHeight;
     }

@@ -42,6 +42,8 @@ constexpr int kFileIndex = 6;
 int ShellIconIndex(const String& path, bool useFileAttributes)
 {
     IconTable& table = Table();
+    if (path.find('\0') != String::npos)
+        return useFileAttributes ? kFileIndex : -1;  // no file is named so
     QFileInfo info(QString::fromStdString(path));
     if (!useFileAttributes && !info.exists())
         return -1;
