@@ -4,6 +4,8 @@
 #include <QBuffer>
 #include <QFontDatabase>
 #include <QFontMetrics>
+#include <QGlyphRun>
+#include <QRawFont>
 #include <QImage>
 #include <QImageReader>
 #include <QImageWriter>
@@ -143,13 +145,14 @@ namespace {
 // most of the work of laying it out, and the same few fonts measure the same characters again
 // and again.
 struct FontInfo {
-    FontInfo(const QFont& f, QPaintDevice* device) : font(f), metrics(f, device)
+    FontInfo(const QFont& f, QPaintDevice* device) : font(f), metrics(f, device), raw(QRawFont::fromFont(f))
     {
         advances.assign(kCached, -1);
     }
     static constexpr int kCached = 0x2200;
     QFont font;
     QFontMetrics metrics;
+    QRawFont raw;
     std::vector<int> advances;
 
     // Characters that never combine or change shape are summed from the cache.
@@ -168,6 +171,43 @@ struct FontInfo {
             total += advance;
         }
         return total;
+    }
+
+    // Draws a run with its baseline at y. Text the font holds every glyph of is placed from the
+    // measured advances without shaping it again; anything else goes through Qt's text layout.
+    void Draw(QPainter& painter, int x, int y, const QString& s)
+    {
+        if (s.isEmpty())
+            return;
+        bool simple = raw.isValid();
+        for (QChar ch : s)
+            simple = simple && Simple(ch.unicode());
+        QList<quint32> glyphs;
+        if (simple) {
+            glyphs = raw.glyphIndexesForString(s);
+            simple = glyphs.size() == s.size() && std::find(glyphs.begin(), glyphs.end(), 0u) == glyphs.end();
+        }
+        if (!simple) {
+            painter.drawText(x, y, s);
+            return;
+        }
+        QList<QPointF> positions;
+        positions.reserve(s.size());
+        int pos = 0;
+        for (QChar ch : s) {
+            positions.append(QPointF(pos, 0));
+            int& advance = advances[ch.unicode()];
+            if (advance < 0)
+                advance = metrics.horizontalAdvance(ch);
+            pos += advance;
+        }
+        QGlyphRun run;
+        run.setRawFont(raw);
+        run.setGlyphIndexes(glyphs);
+        run.setPositions(positions);
+        run.setUnderline(font.underline());
+        run.setStrikeOut(font.strikeOut());
+        painter.drawGlyphRun(QPointF(x, y), run);
     }
 };
 
@@ -628,7 +668,7 @@ int TCanvas::DrawText(const String& text, TRect& r, unsigned flags)
             if (OpaqueText())
                 FillBackground({ox, oy, ox + w, oy + cell}, Brush.Color);
             p->setPen(ToQColor(Font.Color()));
-            p->drawText(ox, oy + m.ascent(), line.text);
+            info.Draw(*p, ox, oy + m.ascent(), line.text);
             if (line.mnemonic >= 0) {
                 int ux = width(line.text.left(line.mnemonic));
                 int uw = width(line.text.mid(line.mnemonic, 1));
