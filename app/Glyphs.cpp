@@ -131,7 +131,7 @@ void DrawLayoutIcons(TImageList& list)
 
 void DrawToolBarGlyphs(TImageList& list)
 {
-    int s = list.Width;
+    const int s = 24;  // drawn at 24 pixels, scaled to the list's size
     Add(list, s, [](TCanvas& c, int n) {  // open: a folder
         Box(c, 2, 6, n - 2, n - 3, kGold);
         Box(c, 2, 4, 10, 7, kGold);

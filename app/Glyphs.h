@@ -9,7 +9,7 @@ enum {
     kIconPrevious = 10, kIconNext = 11, kIconDoubleFeature = 12,
 };
 
-// ImageList3 (24 x 24): the main tool bar.
+// ImageList3 (20 x 20): the main tool bar.
 enum {
     kGlyphOpen, kGlyphRemove, kGlyphEffects, kGlyphAddLayout, kGlyphEditLayout, kGlyphPreview,
     kGlyphPrint, kGlyphPrintSetup, kGlyphHome, kGlyphHelp, kGlyphClose,

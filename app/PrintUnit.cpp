@@ -66,7 +66,7 @@ void TDVDForm::BuildComponents()
     Position = poScreenCenter;
 
     ImageList2 = new TImageList(this, 16, 16);
-    ImageList3 = new TImageList(this, 24, 24);
+    ImageList3 = new TImageList(this, 20, 20);
     BuildGlyphs();
 
     Panel1 = new TPanel(this);
@@ -188,7 +188,13 @@ void TDVDForm::BuildComponents()
     ToolButton13->SetDropdownMenu(VeskPopupMenu1);
     PopupMenu1 = new TPopupMenu(this);
 
+    ToolButton3->OnClick = [this](TObject* s) { ToolButton3Click(s); };
     ToolButton4->OnClick = [this](TObject* s) { ToolButton4Click(s); };
+    ToolButton12->OnClick = [this](TObject* s) { ToolButton12Click(s); };
+    ToolButton5->OnClick = [this](TObject* s) { ToolButton5Click(s); };
+    Previmage->OnClick = [this](TObject* s) { PrevimageClick(s); };
+    NextImage->OnClick = [this](TObject* s) { NextImageClick(s); };
+    CDImage->OnDblClick = [this](TObject* s) { CDImageDblClick(s); };
     ToolButton9->OnClick = [this](TObject* s) { ToolButton9Click(s); };
     ToolButton2->OnClick = [this](TObject* s) { ToolButton2Click(s); };
     ToolButton6->OnClick = [this](TObject* s) { ToolButton6Click(s); };

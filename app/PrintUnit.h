@@ -9,6 +9,8 @@
 #include "Menus.h"
 #include "StdCtrls.h"
 
+class TPreviewForm;
+
 extern const char* const kNoImage;              // "No Image": no picture is open
 extern const char* const kNeedImageMessage;     // "You need to open an image file!"
 extern const char* const kHomePage;
@@ -73,8 +75,34 @@ public:
     void ToolButton6Click(TObject* sender);
     void ToolButton7Click(TObject* sender);
     void PrintstyleChange(TObject* sender);
+    // Picture batch.
+    void ToolButton3Click(TObject* sender);
+    void CDImageDblClick(TObject* sender);
+    void PrevimageClick(TObject* sender);
+    void NextImageClick(TObject* sender);
+    // Printing and preview.
+    void ToolButton5Click(TObject* sender);
+    void ToolButton12Click(TObject* sender);
+    void PrintSingleCover();
+    void PrintDualCover();
+    void DrawImageWithCutLines(TCanvas& canvas, const TRect& rect, const TBitmap& bitmap);
+    int CenterX(const String& text);
+    void PrintFooter(int x);
+    int PointsToPixels(int points);
+    void DrawPreview(TPreviewForm& form, const TBitmap& bitmap1, const TBitmap& bitmap2);
+    void DrawPreviewImage(TPreviewForm& form, const TBitmap& bitmap, const TRect& rect);
+    // Track-list overlay.
+    void PrintTrackList();
+    void AddTracklistToBitmap(TBitmap& bitmap);
+    void DrawRotatedText(TCanvas& canvas, int angle, int x, int y, const String& text);
 
     void SetStatus(const String& text);
+    // Loads a batch file into the picture area and makes the chooser's layout current.
+    void LoadPicture(const String& fileName);
+    // A 24-bit copy of the picture area's picture, drawn at (0, 0).
+    std::unique_ptr<TBitmap> WorkingBitmap();
+    // Makes sure a layout is current; false (the user told) when there is none to use.
+    bool EnsureCurrentCover();
     void FillStyleCombo();
     void AdjustImageWidth();
 
@@ -99,3 +127,6 @@ private:
 };
 
 extern TDVDForm* DVDForm;
+
+// The header line of a printed page.
+String CoverHeader(const TCoverRec& cover, int ppiX, int ppiY);

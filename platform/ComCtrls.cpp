@@ -26,6 +26,8 @@ void TStatusBar::SetSimpleText(const String& text)
 TToolButton::TToolButton(TComponent* owner) : TControl(owner), button_(new QToolButton)
 {
     button_->setAutoRaise(true);
+    // Caption and glyph share the button's height, so keep Qt's padding out of it.
+    button_->setStyleSheet("QToolButton { padding: 0px; margin: 0px; }");
     SetWidget(button_);
     QObject::connect(button_, &QToolButton::clicked, [this] { GuardedCall([this] { Click(); }); });
 }
@@ -75,10 +77,6 @@ void TToolButton::UpdateLook()
     }
     if (style_ == tbsDropDown && menu_) {
         button_->setPopupMode(QToolButton::InstantPopup);
-        QObject::connect(button_, &QToolButton::pressed, button_, [this] {
-            // The menu is rebuilt on every drop-down so that it shows its items as they are now.
-            GuardedCall([this] { button_->setMenu(menu_->BuildMenu()); });
-        }, Qt::UniqueConnection);
         button_->setMenu(menu_->BuildMenu());
     }
     if (bar)

@@ -55,4 +55,5 @@ public:
     bool Flat = true;
     TImageList* Images = nullptr;
     void Arrange();
+    void Realign() override { Arrange(); }
 };

@@ -3,6 +3,7 @@
 #include "Forms.h"
 
 #include <QApplication>
+#include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
@@ -233,6 +234,18 @@ void TControl::Repaint()
         widget_->repaint();
 }
 
+void TControl::PaintTo(TBitmap& target)
+{
+    target.SetPixelFormat(pf32bit);
+    target.SetSize(Width(), Height());
+    if (!widget_ || Width() <= 0 || Height() <= 0)
+        return;
+    QImage image(Width(), Height(), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    widget_->render(&image, QPoint(), QRegion(), QWidget::DrawChildren);
+    target.SetImage(image);
+}
+
 TPoint TControl::ScreenToClient(const TPoint& p) const
 {
     if (!widget_)
@@ -331,7 +344,9 @@ TWinControl::TWinControl(TComponent* owner) : TControl(owner) {}
 
 TWinControl::~TWinControl()
 {
-    for (TControl* c : controls_)
+    std::vector<TControl*> children;
+    children.swap(controls_);
+    for (TControl* c : children)
         c->SetParent(nullptr);
 }
 
@@ -339,8 +354,7 @@ void TWinControl::InsertControl(TControl* c)
 {
     if (std::find(controls_.begin(), controls_.end(), c) == controls_.end())
         controls_.push_back(c);
-    if (c->Align() != alNone)
-        Realign();
+    Realign();
 }
 
 void TWinControl::RemoveControl(TControl* c)

@@ -65,6 +65,8 @@ public:
 
     void Invalidate();
     void Repaint();
+    // Renders the control as it would appear on screen into a bitmap of its size.
+    void PaintTo(TBitmap& target);
     void Refresh() { Repaint(); }
     TPoint ScreenToClient(const TPoint& p) const;
     TPoint ClientToScreen(const TPoint& p) const;
@@ -131,7 +133,7 @@ public:
     void InsertControl(TControl* c);
     void RemoveControl(TControl* c);
     // Lays out children with an alignment, in creation order.
-    void Realign();
+    virtual void Realign();
     bool Focused() const;
     void SetFocus();
     TKeyEvent OnKeyDown;

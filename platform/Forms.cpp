@@ -227,7 +227,10 @@ void TApplication::HandleException(const String& message)
     Dialogs().MessageBox(message, Title, MB_OK | MB_ICONERROR);
 }
 
-String TApplication::ExeName() const { return QCoreApplication::applicationFilePath().toStdString(); }
+String TApplication::ExeName() const
+{
+    return exeName_.empty() ? QCoreApplication::applicationFilePath().toStdString() : exeName_;
+}
 
 TApplication* Application()
 {

@@ -78,11 +78,14 @@ public:
     void HandleException(const String& message);
     String Title = "Ombrelle";
     String ExeName() const;
+    // Lets tests run the program from a folder of their own.
+    void SetExeName(const String& path) { exeName_ = path; }
     // Collects messages instead of showing them when set (tests).
     std::function<void(const String&)> OnException;
 
 private:
     TForm* mainForm_ = nullptr;
+    String exeName_;
 };
 
 TApplication* Application();

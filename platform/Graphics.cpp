@@ -382,17 +382,24 @@ void TCanvas::LineTo(int x, int y)
         painter_->fillRect(line, ToQColor(Pen.Color));
         return;
     }
-    // A one-pixel line stops one pixel short of its end, along its longer direction.
+    // A one-pixel line stops one pixel short of its end, along its longer direction, whichever
+    // way it runs; Qt's own flat cap drops the end of the line as it orders the points.
+    QPen pen = painter_->pen();
+    pen.setCapStyle(Qt::SquareCap);
+    painter_->setPen(pen);
     int dx = x - from.X, dy = y - from.Y;
+    int ex, ey;
     if (std::abs(dx) >= std::abs(dy)) {
-        int ex = x - (dx > 0 ? 1 : -1);
-        int ey = from.Y + static_cast<int>(std::lround(double(dy) * (ex - from.X) / dx));
-        painter_->drawLine(from.X, from.Y, ex, ey);
+        ex = x - (dx > 0 ? 1 : -1);
+        ey = from.Y + static_cast<int>(std::lround(double(dy) * (ex - from.X) / dx));
     } else {
-        int ey = y - (dy > 0 ? 1 : -1);
-        int ex = from.X + static_cast<int>(std::lround(double(dx) * (ey - from.Y) / dy));
-        painter_->drawLine(from.X, from.Y, ex, ey);
+        ey = y - (dy > 0 ? 1 : -1);
+        ex = from.X + static_cast<int>(std::lround(double(dx) * (ey - from.Y) / dy));
     }
+    if (ex == from.X && ey == from.Y)
+        painter_->drawPoint(ex, ey);
+    else
+        painter_->drawLine(from.X, from.Y, ex, ey);
 }
 
 void TCanvas::Polyline(const TPoint* points, int count)

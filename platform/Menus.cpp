@@ -53,8 +53,10 @@ QMenu* TPopupMenu::BuildMenu()
         menu_ = std::make_unique<QMenu>();
     menu_->clear();
     Fill(menu_.get(), *items_, Images);
-    QObject::connect(menu_.get(), &QMenu::aboutToShow, menu_.get(), [this] { GuardedCall([this] { Fire(OnPopup, this); }); },
-                     Qt::UniqueConnection);
+    if (!popupHooked_) {
+        QObject::connect(menu_.get(), &QMenu::aboutToShow, menu_.get(), [this] { GuardedCall([this] { Fire(OnPopup, this); }); });
+        popupHooked_ = true;
+    }
     return menu_.get();
 }
 

@@ -46,4 +46,5 @@ public:
 private:
     std::unique_ptr<TMenuItem> items_;
     std::unique_ptr<QMenu> menu_;
+    bool popupHooked_ = false;
 };

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "Graphics.h"
+#include "ScriptedDialogs.h"
 
 // Every test executable runs inside one application object, as the program does.
 int main(int argc, char** argv)
@@ -9,6 +10,8 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     RegisterPictureFormats();
+    // No test may block on a real dialog: unscripted ones answer at once.
+    ScriptedDialogs unscripted;
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,0 +1,177 @@
+// Printing covers: one picture per job, or the first two pictures of the batch side by side.
+#include "PrintUnit.h"
+
+#include "Printers.h"
+
+namespace {
+const char* const kCredit = " - printed with Ombrelle";
+
+// Inches become device pixels through an extended-precision product, truncated toward zero.
+int Device(long double inches, int ppi) { return static_cast<int>(Trunc(ppi * inches)); }
+
+// The default cursor comes back however the job ends.
+struct HourGlass {
+    HourGlass() { Screen()->SetCursor(crHourGlass); }
+    ~HourGlass() { Screen()->SetCursor(crDefault); }
+};
+
+// A job whose drawing fails is aborted, so the printer is ready for the next one.
+struct Job {
+    Job()
+    {
+        Printer()->SetOrientation(poLandscape);
+        Printer()->BeginDoc();
+    }
+    ~Job()
+    {
+        if (Printer()->Printing())
+            Printer()->Abort();
+    }
+    void End() { Printer()->EndDoc(); }
+};
+}  // namespace
+
+String CoverHeader(const TCoverRec& cover, int ppiX, int ppiY)
+{
+    return (cover.Name() + "      PPIY : ").substr(0, 63) + IntToStr(ppiY) + "      PPIX : " + IntToStr(ppiX);
+}
+
+bool TDVDForm::EnsureCurrentCover()
+{
+    if (!CurrentCover && CoverList->CoverNo() >= 0)
+        PrintstyleChange(PrintStyle);
+    if (CurrentCover)
+        return true;
+    ShowMessage("There is no cover layout to use: add one with \"Add Layout\" first.");
+    return false;
+}
+
+int TDVDForm::PointsToPixels(int points)
+{
+    return MulDiv(Printer()->Canvas().PixelsPerInchY(), points, 72);
+}
+
+int TDVDForm::CenterX(const String& text)
+{
+    return (Printer()->PageWidth() - Printer()->Canvas().TextWidth(text)) / 2;
+}
+
+void TDVDForm::PrintFooter(int x)
+{
+    TCanvas& c = Printer()->Canvas();
+    c.Font.SetName("Arial");
+    c.Brush.Color = clWhite;
+    c.Brush.Style = bsSolid;
+    c.Font.SetHeight(MulDiv(c.PixelsPerInchY(), 8, 72));
+    String text = "Printed : " + FormatNow("m/d/yy  h:nn") + kCredit;
+    c.TextOut(x, Printer()->PageHeight() - c.TextHeight("X"), text);
+}
+
+void TDVDForm::DrawImageWithCutLines(TCanvas& canvas, const TRect& rect, const TBitmap& bitmap)
+{
+    canvas.StretchDraw(rect, bitmap);
+    canvas.Pen.Color = clBlack;
+    canvas.MoveTo(rect.Left - 10, rect.Top);
+    canvas.LineTo(rect.Right + 10, rect.Top);
+    canvas.MoveTo(rect.Left - 10, rect.Bottom);
+    canvas.LineTo(rect.Right + 10, rect.Bottom);
+    canvas.MoveTo(rect.Left, rect.Top - 10);
+    canvas.LineTo(rect.Left, rect.Bottom + 10);
+    canvas.MoveTo(rect.Right, rect.Top - 10);
+    canvas.LineTo(rect.Right, rect.Bottom + 10);
+}
+
+namespace {
+// Header font, header line and the layout's rectangle: the start of every page.
+struct Page {
+    int ppiX, ppiY, lineH;
+    TRect rect;
+};
+
+Page StartPage(TDVDForm& form)
+{
+    TCanvas& c = Printer()->Canvas();
+    Page page{};
+    page.ppiX = c.PixelsPerInchX();
+    page.ppiY = c.PixelsPerInchY();
+    c.Font.SetHeight(MulDiv(page.ppiY, 8, 72));
+    c.Font.SetName("Arial");
+    page.lineH = c.TextHeight("X");
+    String header = CoverHeader(*form.CurrentCover, page.ppiX, page.ppiY);
+    c.TextOut(form.CenterX(header), page.lineH, header);
+    const TCoverRec& cover = *form.CurrentCover;
+    int x = Device(cover.Left, page.ppiX), y = Device(cover.Top, page.ppiY);
+    page.rect = {x, y, x + Device(cover.Width, page.ppiX), y + Device(cover.Height, page.ppiY)};
+    return page;
+}
+}  // namespace
+
+void TDVDForm::PrintSingleCover()
+{
+    SetStatus("Printing Cover : " + IntToStr(CurrentIndex) + " of " + IntToStr(LastIndex));
+    {
+        HourGlass cursor;
+        Job job;
+        Page page = StartPage(*this);
+        {
+            std::unique_ptr<TBitmap> bitmap = WorkingBitmap();
+            DrawImageWithCutLines(Printer()->Canvas(), page.rect, *bitmap);
+            if (OverlayTrackList)
+                PrintTrackList();
+        }
+        PrintFooter(page.rect.Left);
+        job.End();
+    }
+    SetStatus("Printing Finished!");
+}
+
+void TDVDForm::PrintDualCover()
+{
+    SetStatus("Printing Dual Cover...");
+    {
+        HourGlass cursor;
+        Job job;
+        Page page = StartPage(*this);
+        // The second position comes from the layout as it was before the batch files load.
+        const TCoverRec before = *CurrentCover;
+        int lastLeft = page.rect.Left;
+        LoadPicture(OpenPictureDialog->Files[0]);
+        std::unique_ptr<TBitmap> first = WorkingBitmap();
+        DrawImageWithCutLines(Printer()->Canvas(), page.rect, *first);
+        std::unique_ptr<TBitmap> second;
+        if (before.Dual == 1 && OpenPictureDialog->Files.Count() >= 2) {
+            long double sum = static_cast<long double>(before.Left) + before.Width + before.GapDist;
+            int x2 = Device(sum, page.ppiX);
+            LoadPicture(OpenPictureDialog->Files[1]);
+            second = WorkingBitmap();
+            DrawImageWithCutLines(Printer()->Canvas(), {x2, page.rect.Top, x2 + page.rect.Width(), page.rect.Bottom},
+                                  *second);
+            lastLeft = x2;
+        }
+        if (OverlayTrackList)
+            PrintTrackList();
+        first.reset();
+        second.reset();
+        PrintFooter(lastLeft);
+        job.End();
+    }
+    SetStatus("Printing Finished!");
+}
+
+void TDVDForm::ToolButton5Click(TObject*)
+{
+    if (CurrentFile == kNoImage) {
+        ShowMessage(kNeedImageMessage);
+        return;
+    }
+    if (!EnsureCurrentCover())
+        return;
+    if (CurrentCover->Dual != 1) {
+        for (int i = 0; i <= LastIndex; ++i) {
+            LoadPicture(OpenPictureDialog->Files[i]);
+            PrintSingleCover();
+        }
+    } else {
+        PrintDualCover();
+    }
+}

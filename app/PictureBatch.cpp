@@ -1,0 +1,56 @@
+// The picture batch: the files chosen in the open-picture dialog, stepped through one by one.
+#include "PrintUnit.h"
+
+void TDVDForm::LoadPicture(const String& fileName)
+{
+    CurrentFile = fileName;
+    CDImage->Picture().LoadFromFile(fileName);
+    PrintstyleChange(PrintStyle);
+}
+
+std::unique_ptr<TBitmap> TDVDForm::WorkingBitmap()
+{
+    TPicture& picture = CDImage->Picture();
+    auto bitmap = std::make_unique<TBitmap>(picture.Width(), picture.Height(), pf24bit);
+    if (picture.Graphic())
+        bitmap->Canvas().Draw(0, 0, *picture.Graphic());
+    bitmap->Canvas().Release();
+    return bitmap;
+}
+
+void TDVDForm::ToolButton3Click(TObject*)
+{
+    if (!OpenPictureDialog->Execute())
+        return;
+    CurrentIndex = 0;
+    LastIndex = OpenPictureDialog->Files.Count() - 1;
+    Label2->SetCaption("  Batch Images 1 of " + IntToStr(OpenPictureDialog->Files.Count()));
+    LoadPicture(OpenPictureDialog->Files[0]);
+}
+
+void TDVDForm::CDImageDblClick(TObject* sender) { ToolButton3Click(sender); }
+
+void TDVDForm::PrevimageClick(TObject*)
+{
+    try {
+        CurrentIndex = std::max(CurrentIndex - 1, 0);
+        Label2->SetCaption("  Batch Images " + IntToStr(CurrentIndex + 1) + " of " + IntToStr(LastIndex + 1));
+        LoadPicture(OpenPictureDialog->Files[CurrentIndex]);
+    } catch (const std::exception&) {
+        ShowMessage("Error Getting File :" + CurrentFile);
+    }
+}
+
+void TDVDForm::NextImageClick(TObject*)
+{
+    try {
+        CurrentIndex = CurrentIndex + 1;
+        LastIndex = OpenPictureDialog->Files.Count() - 1;
+        if (CurrentIndex > LastIndex)
+            CurrentIndex = LastIndex;
+        Label2->SetCaption("  Batch Images " + IntToStr(CurrentIndex + 1) + " of " + IntToStr(LastIndex + 1));
+        LoadPicture(OpenPictureDialog->Files[CurrentIndex]);
+    } catch (const std::exception&) {
+        ShowMessage("Error Getting File :" + CurrentFile);
+    }
+}

@@ -1,0 +1,122 @@
+#pragma once
+// The web picture: a graphic that keeps a picture file's bytes as they came and shows them
+// through the picture loader. It loads from a stream, a file, a program resource ("RES://"),
+// a local file ("FILE://") or an HTTP address, the last either on the caller's thread or on a
+// worker, and for GIF data it counts the frames, reads their delays and shows any one frame.
+#include "Graphics.h"
+#include "PictureDecoding.h"
+#include "Threads.h"
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+using TDownloadErrorEvent = std::function<void(TObject* sender, const String& err)>;
+using TDownloadCompleteEvent = std::function<void(TObject* sender)>;
+using TDownloadCancelEvent = std::function<void(TObject* sender, bool& cancel)>;
+using TDownloadProgressEvent = std::function<void(TObject* sender, uint32_t dwSize, uint32_t dwTotSize)>;
+
+class TDownLoadThread;
+
+// Files and downloads larger than this are refused: a picture is never that big, and a FIFO,
+// a device or an endless reply must not block or exhaust memory.
+constexpr size_t kMaxWebPictureSize = 64u << 20;
+
+// Threads: a download started with Async on runs on a worker, which raises the four download
+// events there; handlers that touch widgets must hand their work to the user-interface thread
+// (TMainThreadQueue). The change notification (OnChange) always arrives on the user-interface
+// thread. The picture's state is locked, so drawing while a download ends is safe. Destroying
+// the picture cancels a running download and waits for the worker.
+class TWebPicture : public TGraphic {
+public:
+    TWebPicture();
+    ~TWebPicture() override;
+    TWebPicture(const TWebPicture&) = delete;
+    TWebPicture& operator=(const TWebPicture&) = delete;
+
+    // Graphic.
+    void Assign(const TPersistent& source) override;
+    void Assign(const TPersistent* source);  // null clears the data
+    void Draw(TCanvas& canvas, const TRect& r) const override;
+    bool Empty() const override;
+    int Height() const override;
+    int Width() const override;
+    void LoadFromFile(const String& fileName) override;
+    void LoadFromStream(TStream& stream) override;
+    void SaveToStream(TStream& stream) const override;
+    // Stored data of a form stream: the raw bytes, unchanged.
+    void ReadData(TStream& stream);
+    void WriteData(TStream& stream) const;
+    QImage ToImage() const override;
+
+    void LoadFromURL(const String& url);
+    void DownloadToPicture();
+    void DecodePicture();
+    void LoadFromResourceName(const String& name);
+
+    bool IsGif() const;
+    int GifFrameCount() const;
+    int GifFrameDelay(int k);
+
+    int Frame() const;
+    void SetFrame(int frame);
+
+    bool Stretch = false;
+    bool CheckContentLength = false;
+    bool Async = true;
+    int DPIX() const { return dpiX_; }
+    int DPIY() const { return dpiY_; }
+    void SetDPI(int x, int y) { dpiX_ = x; dpiY_ = y; }
+    bool Busy() const { return busy_; }
+    String URL() const;
+    String DownloadURL() const;
+    TGifFrameInfo FrameInfo() const;
+    // Bit 0 of the packed field of the frame last asked for its delay is kept in Transparent.
+    uint16_t RepaintCode() const;
+    std::vector<uint8_t> RawData() const;
+
+    TNotifyEvent OnFrameChange;
+    TDownloadErrorEvent OnDownLoadError;
+    TDownloadCompleteEvent OnDownLoadComplete;
+    TDownloadCancelEvent OnDownLoadCancel;
+    TDownloadProgressEvent OnDownLoadProgress;
+
+private:
+    friend class TDownLoadThread;
+    void DownloadOnWorker();
+    void Replace(std::vector<uint8_t> bytes, bool notify);
+    void NotifyChanged();
+    void ReportError(const String& message);
+    bool Stopping() const { return destroying_; }
+
+    mutable std::recursive_mutex mutex_;
+    std::unique_ptr<TOlePicture> picture_;
+    std::vector<uint8_t> raw_;
+    bool empty_ = true;
+    std::atomic<int> dpiX_{96}, dpiY_{96};
+    String url_;
+    String downloadUrl_;
+    int frame_ = 0;
+    TGifFrameInfo info_;
+    uint16_t repaintCode_ = 0;
+    std::atomic<bool> busy_{false};
+    std::atomic<bool> destroying_{false};
+    std::unique_ptr<TDownLoadThread> thread_;
+    TMainThreadQueue mainThread_;
+};
+
+// The worker of an asynchronous download; its body is DownloadToPicture on its picture.
+class TDownLoadThread : public TThread {
+public:
+    explicit TDownLoadThread(TWebPicture* picture) : TThread(true), picture_(picture) {}
+    ~TDownLoadThread() override { WaitFor(); }
+
+protected:
+    void Execute() override { picture_->DownloadOnWorker(); }
+
+private:
+    TWebPicture* picture_;
+};

@@ -1,0 +1,31 @@
+// GIF frame scanning, frame selection and decoding on arbitrary data. The first byte picks
+// the frame; the rest is the picture file.
+#include "GifFrames.h"
+#include "PictureDecoding.h"
+
+#include <cstdint>
+#include <vector>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    if (size < 1)
+        return 0;
+    const int frame = data[0] % 8;
+    const std::vector<uint8_t> raw(data + 1, data + size);
+    if (!IsGifData(raw.data(), raw.size()))
+        return 0;
+    const int count = CountGifFrameMarkers(raw.data(), raw.size());
+    for (int k = 0; k <= count + 1 && k < 8; ++k) {
+        TGifFrameMarker marker;
+        if (FindGifFrameMarker(raw.data(), raw.size(), k, marker) && marker.Position + 17 > raw.size())
+            __builtin_trap();
+    }
+    TGifFrameInfo info;
+    try {
+        auto picture = DecodePictureData(raw, true, frame, info);
+        if (!picture || picture->PixelWidth() <= 0)
+            __builtin_trap();
+    } catch (const Exception&) {
+    }
+    return 0;
+}

@@ -1,0 +1,66 @@
+#pragma once
+// One HTTP exchange over libcurl, for the Internet client calls: sent on demand, waited for up
+// to the end of the response headers, then its body is taken in pieces as it arrives.
+#include "WinInet.h"
+
+#include <atomic>
+#include <functional>
+#include <map>
+#include <memory>
+
+struct TInternetRequestOptions {
+    String Url;                // http:// or https://, as the caller wrote it
+    String Verb = "GET";
+    bool Http10 = false;
+    DWORD Flags = 0;           // INTERNET_FLAG_*
+    String Agent;
+    DWORD AccessType = INTERNET_OPEN_TYPE_PRECONFIG;
+    String UserName, Password;
+    const std::atomic<bool>* Cancel = nullptr;
+};
+
+class TInternetRequest {
+public:
+    explicit TInternetRequest(TInternetRequestOptions options);
+    ~TInternetRequest();
+    TInternetRequest(const TInternetRequest&) = delete;
+    TInternetRequest& operator=(const TInternetRequest&) = delete;
+
+    // Sends the request with extra header lines (CR LF separated) and waits for the final
+    // response's headers. False with a WinINet error code otherwise.
+    bool Send(const String& extraHeaders, DWORD& error);
+    // Up to count bytes of what has arrived, waiting for at least one; 0 at the end of the body.
+    bool Read(void* buffer, DWORD count, DWORD& read, DWORD& error);
+    // The text of a query level; false with ERROR_HTTP_HEADER_NOT_FOUND when there is none.
+    bool Query(DWORD level, String& text, DWORD& error) const;
+
+private:
+    static size_t OnHeader(char* data, size_t size, size_t count, void* self);
+    static size_t OnBody(char* data, size_t size, size_t count, void* self);
+    static int OnDebug(void* easy, int type, char* data, size_t size, void* self);
+    void HeaderLine(const String& line);
+    bool Pump(const std::function<bool()>& done, DWORD& error);
+    DWORD FailureCode() const;
+
+    TInternetRequestOptions options_;
+    void* easy_ = nullptr;   // CURL*
+    void* multi_ = nullptr;  // CURLM*
+    void* headerList_ = nullptr;  // curl_slist*
+    bool started_ = false;
+    bool finished_ = false;
+    int result_ = 0;         // CURLcode when finished
+    bool headersDone_ = false;
+    bool paused_ = false;
+    int status_ = 0;
+    String statusText_;
+    String rawHeaders_;      // of the response being read, CR LF line ends
+    String requestHeaders_;  // as last sent
+    bool hasLocation_ = false;
+    std::map<String, String> headers_;  // lower-case names
+    String body_;
+    size_t bodyRead_ = 0;
+};
+
+// Percent-encodes the bytes that cannot travel raw in a request line: blanks, control
+// characters and bytes above 127. Everything else, '%' included, is left as written.
+String EncodeUrlForWire(const String& url);

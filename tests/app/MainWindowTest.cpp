@@ -1,0 +1,181 @@
+#include "PreviewUnit.h"
+#include "PrintUnit.h"
+#include "Program.h"
+#include "ScriptedDialogs.h"
+#include "TempDir.h"
+#include "helpUnit.h"
+
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+namespace {
+std::string Slurp(const std::string& name)
+{
+    std::ifstream in(name, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// The program as if installed in a folder of the test's own, with the given layouts file.
+struct Program {
+    TempDir dir;
+    ScriptedDialogs dialogs;
+    explicit Program(const std::string* settings)
+    {
+        Application()->SetExeName(dir.File("ombrelle"));
+        if (settings)
+            std::ofstream(dir.File("Settings.ini"), std::ios::binary) << *settings;
+    }
+    ~Program()
+    {
+        FreeStartupForms();
+        Application()->SetExeName("");
+    }
+    std::string Settings() const { return dir.File("Settings.ini"); }
+};
+
+std::string Records(int n)
+{
+    std::string bytes;
+    for (int i = 0; i < n; ++i) {
+        TCoverRec r {};
+        r.Left = 0.5f + i;
+        r.Width = 4.75f;
+        r.Height = 7.5f;
+        r.SetName("Layout " + IntToStr(i));
+        r.Style = i % 2;
+        r.IconIndex = i;
+        bytes.append(reinterpret_cast<const char*>(&r), sizeof r);
+    }
+    return bytes;
+}
+}  // namespace
+
+TEST(MainWindow, StartsWithLayoutsButNoCurrentOneAndNoPicture)
+{
+    std::string three = Records(3);
+    Program p(&three);
+    CreateStartupForms();
+    ASSERT_NE(DVDForm, nullptr);
+    EXPECT_EQ(Application()->MainForm(), DVDForm);
+    EXPECT_NE(PreviewForm, nullptr);
+    EXPECT_NE(helpform, nullptr);
+    EXPECT_EQ(DVDForm->SettingsFileName, p.Settings());
+    EXPECT_EQ(DVDForm->CurrentFile, "No Image");
+    EXPECT_EQ(DVDForm->StatusBar->SimpleText(), "OK");
+    EXPECT_EQ(DVDForm->CurrentCover, nullptr);
+    ASSERT_EQ(DVDForm->PrintStyle->Items().Count(), 3);
+    EXPECT_EQ(DVDForm->PrintStyle->Items()[1], "<IMG src=\"idx:1\">Layout 1");
+    EXPECT_EQ(DVDForm->PrintStyle->ItemIndex(), 0);
+    EXPECT_EQ(DVDForm->ClientWidth(), 1081);
+    EXPECT_EQ(DVDForm->ClientHeight(), 672);
+    EXPECT_EQ(DVDForm->Label2->Caption(), "  Batch Images Prev / Next");
+    EXPECT_TRUE(p.dialogs.Messages.empty());
+}
+
+TEST(MainWindow, CommandTableCaptionsAndHints)
+{
+    Program p(nullptr);
+    CreateStartupForms();
+    TDVDForm& f = *DVDForm;
+    EXPECT_EQ(f.ToolButton3->Caption(), "Open Image");
+    EXPECT_EQ(f.ToolButton4->Hint(), "Remove / Trash This Cover");
+    EXPECT_EQ(f.ToolButton13->Style(), tbsDropDown);
+    EXPECT_EQ(f.ToolButton13->DropdownMenu(), f.VeskPopupMenu1);
+    EXPECT_EQ(f.ToolButton7->Hint(), "Close Ombrelle");
+    EXPECT_EQ(f.NextImage->Hint(), "Next Image");
+    ASSERT_EQ(f.VeskPopupMenu1->Items().Count(), 10);
+    EXPECT_EQ(f.VeskPopupMenu1->Items().Items(0)->Hint, "Special Features");
+    EXPECT_EQ(f.OverlayCDDBTrackList1->ImageIndex, 9);
+    EXPECT_EQ(f.CreateADoubleFeatureDVDCover1->Hint, "Mix Two Covers Together to Create a  Double Feature Cover");
+    // Separators between the groups are 8 pixels wide, buttons 79 x 36.
+    int separators = 0;
+    for (int i = 0; i < f.ToolBar1->ControlCount(); ++i) {
+        auto* b = dynamic_cast<TToolButton*>(f.ToolBar1->Controls(i));
+        if (b->Style() == tbsSeparator) {
+            EXPECT_EQ(b->Width(), 8);
+            ++separators;
+        } else {
+            EXPECT_EQ(b->Width(), 79);
+            EXPECT_EQ(b->Height(), 36);
+        }
+    }
+    EXPECT_EQ(separators, 4);
+    EXPECT_GE(f.ImageList2->Count(), 13);  // layout icons and every glyph the menu names
+}
+
+TEST(MainWindow, MissingSettingsFileStillFinishesStartUpAndIsCreatedAtExit)
+{
+    Program p(nullptr);
+    CreateStartupForms();
+    ASSERT_EQ(p.dialogs.Messages.size(), 1u);
+    EXPECT_NE(p.dialogs.Messages[0].find("Cannot open file"), std::string::npos);
+    EXPECT_EQ(DVDForm->CurrentFile, "No Image");
+    EXPECT_NE(DVDForm->TrackList, nullptr);
+    EXPECT_NE(DVDForm->XmlText, nullptr);
+    EXPECT_EQ(DVDForm->PrintStyle->Items().Count(), 0);
+    FreeStartupForms();
+    EXPECT_TRUE(FileExists(p.Settings()));
+    EXPECT_EQ(Slurp(p.Settings()).size(), 0u);
+}
+
+TEST(MainWindow, RemoveImageAndPrintSetupEndOnOk)
+{
+    std::string one = Records(1);
+    Program p(&one);
+    CreateStartupForms();
+    DVDForm->CurrentFile = "/somewhere/cover.jpg";
+    DVDForm->CDImage->Picture().Bitmap().SetSize(10, 10);
+    DVDForm->SetStatus("busy");
+    DVDForm->ToolButton4->Click();
+    EXPECT_EQ(DVDForm->CurrentFile, "No Image");
+    EXPECT_EQ(DVDForm->CDImage->Picture().Graphic(), nullptr);
+    EXPECT_EQ(DVDForm->StatusBar->SimpleText(), "OK");
+
+    p.dialogs.PrinterSetupAnswer = false;  // cancelled
+    DVDForm->ToolButton9->Click();
+    EXPECT_EQ(p.dialogs.PrinterSetupCalls, 1);
+    EXPECT_EQ(DVDForm->StatusBar->SimpleText(), "OK");
+}
+
+TEST(MainWindow, HelpShowsTheHelpWindowModally)
+{
+    Program p(nullptr);
+    CreateStartupForms();
+    DVDForm->ToolButton6->Click();
+    ASSERT_EQ(p.dialogs.ModalForms.size(), 1u);
+    EXPECT_EQ(p.dialogs.ModalForms[0], helpform);
+}
+
+TEST(MainWindow, ChooserChangeMakesTheLayoutCurrentAndSetsThePictureWidth)
+{
+    std::string two = Records(2);  // style 0 then style 1
+    Program p(&two);
+    CreateStartupForms();
+    DVDForm->PrintStyle->SetItemIndex(0);
+    DVDForm->PrintstyleChange(DVDForm->PrintStyle);
+    EXPECT_EQ(DVDForm->CurrentCover, DVDForm->CoverList->GetCover(0));
+    EXPECT_EQ(DVDForm->CDImage->Width(), 480);
+    DVDForm->PrintStyle->SetItemIndex(1);
+    DVDForm->PrintstyleChange(DVDForm->PrintStyle);
+    EXPECT_EQ(DVDForm->CDImage->Width(), 729);
+    EXPECT_EQ(DVDForm->CDImage->Height(), 475);
+}
+
+TEST(Program, RunsOffscreenAndCloseRewritesTheSettingsEvenWithoutAPicture)
+{
+    std::string three = Records(3);
+    Program p(&three);
+    // Make the file differ from what the program writes, so the rewrite shows.
+    std::string dirty = three;
+    dirty[67] = 'x';
+    std::ofstream(p.Settings(), std::ios::binary) << dirty;
+    CreateStartupForms();
+    QTimer::singleShot(0, [] { DVDForm->ToolButton7->Click(); });
+    Application()->Run();
+    FreeStartupForms();
+    EXPECT_EQ(Slurp(p.Settings()), three);
+}
