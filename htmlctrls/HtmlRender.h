@@ -9,6 +9,7 @@
 // drawing to find the anchor under (X, Y). Returns whether (X, Y) is on an anchor.
 // Images come from Images ("idx:" sources), PictureCache (addresses) and PictureStore (names).
 // AnchorUnderMouse is only ever set, never cleared; the other outputs are reset at entry.
+// PlainText holds each run of text once, as the measuring pass meets it, whatever the mode.
 bool HtmlDrawText(TCanvas& Canvas, const String& Text, const TRect& Rect, TImageList* Images, int X, int Y,
                   int FocusLink, int HoverLink, int ShadowOffset, bool HitTestOnly, bool MeasureOnly, bool PrintMode,
                   bool Selected, bool BlinkVisible, bool HoverStyle, bool WordWrap, double Scale, TColor URLColor,
