@@ -2,6 +2,8 @@
 // survive any bytes. The first two bytes choose the options and the point; the rest is the text.
 #include "HtmlRender.h"
 #include "HtmlStrip.h"
+#include "MarkupPictureCache.h"
+#include "PictureStore.h"
 #include "TextMetrics.h"
 
 #include <QGuiApplication>
@@ -41,6 +43,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         images.AddImage(square);
         images.AddImage(square);
     }
+    // A one-pixel GIF the mark-up can name as "pic"; addresses go to a cache of this input's own.
+    static TPictureStore store;
+    if (store.Items().Count() == 0) {
+        static const uint8_t gif[] = {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0x80, 0, 0, 0, 0, 0, 0xFF, 0xFF, 0xFF,
+                                      0x21, 0xF9, 4, 0, 5, 0, 0, 0, 0x2C, 0, 0, 0, 0, 1, 0, 1, 0, 0, 2, 2, 0x44,
+                                      1, 0, 0x3B};
+        TPictureItem* item = store.Items().Add();
+        item->Name = "pic";
+        TMemoryStream stream;
+        stream.WriteBuffer(gif, sizeof gif);
+        item->Picture().LoadFromStream(stream);
+    }
+    TMarkupPictureCache cache;
     uint8_t options = data[0], point = data[1];
     String text(reinterpret_cast<const char*>(data + 2), size - 2);
     FixedMetrics metrics;
@@ -55,7 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         TRect hoveredRect{};
         HtmlDrawText(canvas, text, rect, &images, x, y, options & 3, (options >> 2) & 3, 2, mode == 1, mode == 0,
                      false, options & 0x80, options & 0x10, options & 0x20, wordWrap, 1.0, clBlue, clYellow, clRed,
-                     clGray, anchor, plain, focus, width, height, links, hovered, hoveredRect, nullptr, nullptr, 0);
+                     clGray, anchor, plain, focus, width, height, links, hovered, hoveredRect, &cache, &store, 0);
         if (height <= 0 || width < 0 || links < 0)
             std::abort();
     }
