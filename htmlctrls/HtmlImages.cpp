@@ -85,6 +85,8 @@ THtmlRenderer::TagEffect THtmlRenderer::ImageTag(const String& tag, const String
         if (listIndex >= 0) {
             if (a_.printMode) {
                 TBitmap image(a_.images->Width, a_.images->Height);
+                image.Canvas().Brush.Color = clWhite;  // the page's colour behind transparent parts
+                image.Canvas().FillRect({0, 0, a_.images->Width, a_.images->Height});
                 a_.images->Draw(image.Canvas(), 0, 0, listIndex);
                 canvas_.StretchDraw(Rect(x, y, x + static_cast<int>(Round(a_.images->Width * a_.scale)),
                                          y + static_cast<int>(Round(a_.images->Height * a_.scale))),

@@ -37,6 +37,8 @@ void DrawShellIcon(TCanvas& canvas, int x, int y, int& size, double scale, bool 
         return;
     }
     TBitmap icon(list.Width, list.Height);
+    icon.Canvas().Brush.Color = clWhite;  // the page's colour behind the icon's transparent parts
+    icon.Canvas().FillRect({0, 0, list.Width, list.Height});
     list.Draw(icon.Canvas(), 0, 0, index);
     canvas.StretchDraw(Rect(x, y, x + static_cast<int>(Round(list.Width * scale)),
                             y + static_cast<int>(Round(list.Height * scale))),

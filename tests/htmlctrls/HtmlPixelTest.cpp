@@ -8,6 +8,11 @@
 namespace {
 struct ImageCanvas {
     TBitmap bitmap{120, 40};
+    ImageCanvas()
+    {
+        bitmap.Canvas().Brush.Color = clWhite;
+        bitmap.Canvas().FillRect({0, 0, 120, 40});
+    }
     TCanvas& canvas() { return bitmap.Canvas(); }
     TColor At(int x, int y) { return bitmap.Canvas().Pixel(x, y); }
 };
@@ -102,4 +107,24 @@ TEST(HtmlPixels, TextBackgroundIsTheBrushColour)
     EXPECT_EQ(c.At(14, 0), clWhite);
     EXPECT_EQ(c.At(25, 0), ColorToRGB(clHighlight));
     EXPECT_EQ(c.canvas().Brush.Color, clWhite);  // the caller's brush comes back
+}
+
+TEST(HtmlPixels, PrintModeStretchesImageListPictures)
+{
+    TImageList images(nullptr, 16, 16);
+    QImage square(16, 16, QImage::Format_ARGB32);
+    square.fill(Qt::transparent);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x)
+            square.setPixel(x, y, qRgb(0, 0, 255));
+    images.AddImage(square);
+    ImageCanvas c;
+    TMarkupCall call;
+    call.args.images = &images;
+    call.args.printMode = true;
+    call.args.scale = 2.0;
+    call.Run(c.canvas(), "<img src=\"idx:0\">", {0, 0, 120, 40});
+    EXPECT_EQ(c.At(1 + 15, 15), clBlue);   // the 8-pixel corner, twice as large
+    EXPECT_EQ(c.At(1 + 17, 17), clWhite);  // white where the picture is transparent
+    EXPECT_EQ(c.At(1 + 31, 31), clWhite);
 }

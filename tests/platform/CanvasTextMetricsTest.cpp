@@ -33,6 +33,8 @@ TEST(CanvasDrawText, BrushColourIsTheTextBackground)
 {
     TBitmap bitmap(60, 20);
     TCanvas& canvas = bitmap.Canvas();
+    canvas.Brush.Color = clWhite;
+    canvas.FillRect({0, 0, 60, 20});
     TFixedTextMetrics metrics;
     canvas.SetTextMetrics(&metrics);
     canvas.Font.SetColor(clBlack);
@@ -51,6 +53,8 @@ TEST(CanvasLines, StraightLinesLeaveOutTheirEnd)
 {
     TBitmap bitmap(20, 20);
     TCanvas& canvas = bitmap.Canvas();
+    canvas.Brush.Color = clWhite;
+    canvas.FillRect({0, 0, 20, 20});
     canvas.Pen.Color = clBlack;
     canvas.MoveTo(2, 5);
     canvas.LineTo(10, 5);
