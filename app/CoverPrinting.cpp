@@ -70,6 +70,11 @@ void TDVDForm::PrintFooter(int x)
 void TDVDForm::DrawImageWithCutLines(TCanvas& canvas, const TRect& rect, const TBitmap& bitmap)
 {
     canvas.StretchDraw(rect, bitmap);
+    DrawCutLines(canvas, rect);
+}
+
+void DrawCutLines(TCanvas& canvas, const TRect& rect)
+{
     canvas.Pen.Color = clBlack;
     canvas.MoveTo(rect.Left - 10, rect.Top);
     canvas.LineTo(rect.Right + 10, rect.Top);

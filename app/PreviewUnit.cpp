@@ -14,17 +14,7 @@ TPreviewForm::TPreviewForm(TComponent* owner) : TForm(owner)
     SetBorderStyle(bsDialog);
     Position = poScreenCenter;
 
-    Panel1 = new TPanel(this);
-    Panel1->SetHeight(26);
-    Panel1->SetAlign(alTop);
-    Panel1->SetColor(0xF9DCC9);
-    Panel1->BevelOuter = bvNone;
-    Panel1->Font.SetColor(clWhite);
-    Panel1->Font.SetHeight(-16);
-    Panel1->Font.SetStyle(fsBold);
-    Panel1->Alignment = 0;
-    Panel1->SetCaption("  Ombrelle  -  print preview");
-    Panel1->SetParent(this);
+    Panel1 = MakeTitleStrip(this, 0xF9DCC9, "  Ombrelle  -  print preview");
 
     ToolBar1 = new TToolBar(this);
     ToolBar1->SetHeight(40);

@@ -38,15 +38,7 @@ void TDVDForm::DrawPreviewImage(TPreviewForm& form, const TBitmap& bitmap, const
 {
     TCanvas& c = form.PreviewBox->Canvas();
     c.StretchDraw(rect, bitmap);
-    c.Pen.Color = clBlack;
-    c.MoveTo(rect.Left - 10, rect.Top);
-    c.LineTo(rect.Right + 10, rect.Top);
-    c.MoveTo(rect.Left - 10, rect.Bottom);
-    c.LineTo(rect.Right + 10, rect.Bottom);
-    c.MoveTo(rect.Left, rect.Top - 10);
-    c.LineTo(rect.Left, rect.Bottom + 10);
-    c.MoveTo(rect.Right, rect.Top - 10);
-    c.LineTo(rect.Right, rect.Bottom + 10);
+    DrawCutLines(c, rect);  // the pen keeps the grid's dash-dot style
 }
 
 void TDVDForm::DrawPreview(TPreviewForm& form, const TBitmap& bitmap1, const TBitmap& bitmap2)

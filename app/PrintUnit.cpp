@@ -69,17 +69,7 @@ void TDVDForm::BuildComponents()
     ImageList3 = new TImageList(this, 20, 20);
     BuildGlyphs();
 
-    Panel1 = new TPanel(this);
-    Panel1->SetHeight(26);
-    Panel1->SetAlign(alTop);
-    Panel1->SetColor(0xC97F3A);
-    Panel1->BevelOuter = bvNone;
-    Panel1->Font.SetColor(clWhite);
-    Panel1->Font.SetHeight(-16);
-    Panel1->Font.SetStyle(fsBold);
-    Panel1->Alignment = 0;
-    Panel1->SetCaption("  Ombrelle  -  covers and disc labels for your DVD and CD cases");
-    Panel1->SetParent(this);
+    Panel1 = MakeTitleStrip(this, 0xC97F3A, "  Ombrelle  -  covers and disc labels for your DVD and CD cases");
 
     ToolBar1 = new TToolBar(this);
     ToolBar1->SetHeight(40);
@@ -179,12 +169,17 @@ void TDVDForm::BuildComponents()
     CreateADoubleFeatureDVDCover1 = AddMenuItem("&Create A Double Feature DVD Cover",
                                                 "Mix Two Covers Together to Create a  Double Feature Cover", 12);
     N3 = AddMenuItem("-", "Image Manipulation", -1);
-    FlipImageVertical1 = AddMenuItem("Flip Image &Vertical", "Flip the Image end over end", 5);
-    FlipImageHorizontal1 = AddMenuItem("Flip Image &Horizontal", "Flip the Image around", 6);
-    RotateImage1 = AddMenuItem("&Rotate Image", "Rotate the Image around a center point", 7);
+    FlipImageVertical1 = AddMenuItem("Flip Image &Vertical", "Flip the Image end over end", 5,
+                                     [this](TObject* s) { ToolButton13Click(s); });
+    FlipImageHorizontal1 = AddMenuItem("Flip Image &Horizontal", "Flip the Image around", 6,
+                                       [this](TObject* s) { ToolButton14Click(s); });
+    RotateImage1 = AddMenuItem("&Rotate Image", "Rotate the Image around a center point", 7,
+                               [this](TObject* s) { RotateButtonClick(s); });
     N2 = AddMenuItem("-", "Image Processing", -1);
-    SharpenImage1 = AddMenuItem("&Sharpen Image", "Make the Image look Sharper", 8);
-    AntialiasImage1 = AddMenuItem("&Antialias Image", "Soften and remove the Jaggy edges", 8);
+    SharpenImage1 = AddMenuItem("&Sharpen Image", "Make the Image look Sharper", 8,
+                                [this](TObject* s) { SharpenImage1Click(s); });
+    AntialiasImage1 = AddMenuItem("&Antialias Image", "Soften and remove the Jaggy edges", 8,
+                                  [this](TObject* s) { AntialiasImage1Click(s); });
     ToolButton13->SetDropdownMenu(VeskPopupMenu1);
     PopupMenu1 = new TPopupMenu(this);
 
@@ -199,6 +194,22 @@ void TDVDForm::BuildComponents()
     ToolButton2->OnClick = [this](TObject* s) { ToolButton2Click(s); };
     ToolButton6->OnClick = [this](TObject* s) { ToolButton6Click(s); };
     ToolButton7->OnClick = [this](TObject* s) { ToolButton7Click(s); };
+}
+
+TPanel* MakeTitleStrip(TForm* form, TColor color, const String& caption)
+{
+    auto* strip = new TPanel(form);
+    strip->SetHeight(26);
+    strip->SetAlign(alTop);
+    strip->SetColor(color);
+    strip->BevelOuter = bvNone;
+    strip->Font.SetColor(clWhite);
+    strip->Font.SetHeight(-16);
+    strip->Font.SetStyle(fsBold);
+    strip->Alignment = 0;
+    strip->SetCaption(caption);
+    strip->SetParent(form);
+    return strip;
 }
 
 void TDVDForm::BuildGlyphs()

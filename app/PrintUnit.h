@@ -91,6 +91,12 @@ public:
     int PointsToPixels(int points);
     void DrawPreview(TPreviewForm& form, const TBitmap& bitmap1, const TBitmap& bitmap2);
     void DrawPreviewImage(TPreviewForm& form, const TBitmap& bitmap, const TRect& rect);
+    // Picture effects.
+    void ToolButton13Click(TObject* sender);
+    void ToolButton14Click(TObject* sender);
+    void RotateButtonClick(TObject* sender);
+    void SharpenImage1Click(TObject* sender);
+    void AntialiasImage1Click(TObject* sender);
     // Track-list overlay.
     void PrintTrackList();
     void AddTracklistToBitmap(TBitmap& bitmap);
@@ -124,9 +130,16 @@ private:
     TToolButton* AddToolButton(TToolBar* bar, const String& caption, const String& hint, int image);
     TToolButton* AddSeparator(TToolBar* bar);
     TMenuItem* AddMenuItem(const String& caption, const String& hint, int image, TNotifyEvent onClick = {});
+    void ApplyEffect(const String& status, const std::function<std::unique_ptr<TBitmap>(TBitmap& copy)>& effect);
 };
 
 extern TDVDForm* DVDForm;
+
+// Black guides on the rectangle's edges that reach 10 pixels past each corner, end pixels left out.
+void DrawCutLines(TCanvas& canvas, const TRect& rect);
+
+// A title strip along the top of a window.
+TPanel* MakeTitleStrip(TForm* form, TColor color, const String& caption);
 
 // The header line of a printed page.
 String CoverHeader(const TCoverRec& cover, int ppiX, int ppiY);

@@ -1,5 +1,7 @@
 #include "Forms.h"
 
+#include <cmath>
+
 #include "Dialogs.h"
 
 #include <QApplication>
@@ -261,6 +263,12 @@ int TScreen::Height() const
 {
     QScreen* s = QGuiApplication::primaryScreen();
     return s ? s->geometry().height() : 0;
+}
+
+int TScreen::PixelsPerInch() const
+{
+    QScreen* s = QGuiApplication::primaryScreen();
+    return s ? static_cast<int>(std::lround(s->logicalDotsPerInchY())) : 96;
 }
 
 TScreen* Screen()

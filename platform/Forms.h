@@ -96,6 +96,8 @@ public:
     void SetCursor(TCursor c);
     int Width() const;
     int Height() const;
+    // Logical pixels per inch of the primary screen, 96 without one.
+    int PixelsPerInch() const;
 
 private:
     TCursor cursor_ = crDefault;

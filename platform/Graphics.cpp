@@ -1,8 +1,13 @@
 #include "Graphics.h"
+#include "TextMetrics.h"
+
+#include "PixelMemory.h"
 
 #include <QBuffer>
 #include <QFontDatabase>
 #include <QFontMetrics>
+#include <QGlyphRun>
+#include <QRawFont>
 #include <QImage>
 #include <QImageReader>
 #include <QImageWriter>
@@ -11,8 +16,13 @@
 #include <QTextLayout>
 
 #include <algorithm>
+#include <cstdlib>
+#include <cstring>
 #include <cmath>
 #include <mutex>
+#include <string>
+#include <unordered_map>
+#include <vector>
 
 // ---- colours ----------------------------------------------------------------------------------
 namespace {
@@ -79,6 +89,9 @@ static QString FamilyFor(const String& name)
         return "Liberation Mono";
     if (n == "VERDANA")
         return "DejaVu Sans";
+    // Text in "Symbol" is written with its Unicode characters; a font that holds them draws it.
+    if (n == "SYMBOL")
+        return "DejaVu Sans";
     return Q(name);
 }
 
@@ -87,6 +100,9 @@ QFont TFont::ToQFont() const
     QFont f(FamilyFor(name_));
     // Grey-level smoothing only: colour fringes would change the pixels a print or a test sees.
     f.setStyleStrategy(QFont::NoSubpixelAntialias);
+    // Text extents are the sum of the characters' advances, without kerning, so drawn text
+    // lines up with what was measured piece by piece.
+    f.setKerning(false);
     f.setBold(style_ & fsBold);
     f.setItalic(style_ & fsItalic);
     f.setUnderline(style_ & fsUnderline);
@@ -128,6 +144,110 @@ void TBrush::Assign(const TPersistent& source)
 }
 
 // ---- canvas ---------------------------------------------------------------------------------
+namespace {
+// A font with its metrics and the advances of the characters measured so far. Measuring text is
+// most of the work of laying it out, and the same few fonts measure the same characters again
+// and again.
+struct FontInfo {
+    FontInfo(const QFont& f, QPaintDevice* device) : font(f), metrics(f, device), raw(QRawFont::fromFont(f))
+    {
+        advances.assign(kCached, -1);
+    }
+    static constexpr int kCached = 0x2200;
+    QFont font;
+    QFontMetrics metrics;
+    QRawFont raw;
+    std::vector<int> advances;
+
+    // Characters that never combine or change shape are summed from the cache.
+    static bool Simple(char16_t c) { return c < 0x0300 || (c >= 0x2000 && c < kCached); }
+
+    int Width(const QString& s)
+    {
+        int total = 0;
+        for (QChar ch : s) {
+            char16_t c = ch.unicode();
+            if (!Simple(c))
+                return metrics.horizontalAdvance(s);
+            int& advance = advances[c];
+            if (advance < 0)
+                advance = metrics.horizontalAdvance(ch);
+            total += advance;
+        }
+        return total;
+    }
+
+    // Draws a run with its baseline at y. Text the font holds every glyph of is placed from the
+    // measured advances without shaping it again; anything else goes through Qt's text layout.
+    void Draw(QPainter& painter, int x, int y, const QString& s)
+    {
+        if (s.isEmpty())
+            return;
+        bool simple = raw.isValid();
+        for (QChar ch : s)
+            simple = simple && Simple(ch.unicode());
+        QList<quint32> glyphs;
+        if (simple) {
+            glyphs = raw.glyphIndexesForString(s);
+            simple = glyphs.size() == s.size() && std::find(glyphs.begin(), glyphs.end(), 0u) == glyphs.end();
+        }
+        if (!simple) {
+            painter.drawText(x, y, s);
+            return;
+        }
+        QList<QPointF> positions;
+        positions.reserve(s.size());
+        int pos = 0;
+        for (QChar ch : s) {
+            positions.append(QPointF(pos, 0));
+            int& advance = advances[ch.unicode()];
+            if (advance < 0)
+                advance = metrics.horizontalAdvance(ch);
+            pos += advance;
+        }
+        QGlyphRun run;
+        run.setRawFont(raw);
+        run.setGlyphIndexes(glyphs);
+        run.setPositions(positions);
+        run.setUnderline(font.underline());
+        run.setStrikeOut(font.strikeOut());
+        painter.drawGlyphRun(QPointF(x, y), run);
+    }
+};
+
+FontInfo& InfoFor(const TFont& f, QPaintDevice* device)
+{
+    struct Key {
+        String name;
+        int height = 0;
+        TFontStyles style = 0;
+        int dpiX = 0, dpiY = 0;
+        bool operator==(const Key&) const = default;
+    };
+    struct KeyHash {
+        size_t operator()(const Key& k) const
+        {
+            return std::hash<String>()(k.name) ^ (size_t(k.height) * 31 + k.style * 7 + size_t(k.dpiX) * 131 + k.dpiY);
+        }
+    };
+    thread_local std::unordered_map<Key, std::unique_ptr<FontInfo>, KeyHash> cache;
+    thread_local Key lastKey;
+    thread_local FontInfo* last = nullptr;
+    Key key{f.Name(), f.Height(), f.Style(), device ? device->logicalDpiX() : 0, device ? device->logicalDpiY() : 0};
+    if (last && key == lastKey)
+        return *last;
+    auto found = cache.find(key);
+    if (found == cache.end()) {
+        if (cache.size() > 256)
+            cache.clear();
+        found = cache.emplace(key, std::make_unique<FontInfo>(f.ToQFont(), device)).first;
+    }
+    lastKey = key;
+    last = found->second.get();
+    return *last;
+}
+}  // namespace
+
 TCanvas::TCanvas()
 {
     Font.SetColor(clWindowText);
@@ -241,7 +361,7 @@ void TCanvas::ApplyBrush()
 
 void TCanvas::ApplyFont()
 {
-    painter_->setFont(Font.ToQFont());
+    painter_->setFont(InfoFor(Font, painter_->device()).font);
     painter_->setPen(ToQColor(Font.Color()));
     painter_->setCompositionMode(QPainter::CompositionMode_SourceOver);
 }
@@ -257,6 +377,13 @@ void TCanvas::LineTo(int x, int y)
         return;
     if (Pen.Width > 1) {
         painter_->drawLine(from.X, from.Y, x, y);
+        return;
+    }
+    if (Pen.Style == psSolid && Pen.Mode == pmCopy && (from.X == x || from.Y == y)) {
+        // A straight solid line is a one-pixel rectangle; filling it is far cheaper than stroking.
+        QRect line = from.Y == y ? QRect(std::min(from.X, x < from.X ? x + 1 : x), y, std::abs(x - from.X), 1)
+                                 : QRect(x, std::min(from.Y, y < from.Y ? y + 1 : y), 1, std::abs(y - from.Y));
+        painter_->fillRect(line, ToQColor(Pen.Color));
         return;
     }
     // A one-pixel line stops one pixel short of its end, along its longer direction, whichever
@@ -382,28 +509,36 @@ void TCanvas::DrawFocusRect(const TRect& r)
 
 TPoint TCanvas::TextExtent(const String& text)
 {
-    QFontMetrics m(Font.ToQFont(), painter_ ? painter_->device() : device_);
-    return {m.horizontalAdvance(Q(text)), m.height()};
+    if (metrics_)
+        return {metrics_->TextWidth(Font, text), metrics_->TextHeight(Font)};
+    FontInfo& info = InfoFor(Font, painter_ ? painter_->device() : device_);
+    return {info.Width(Q(text)), info.metrics.height()};
 }
+
+bool TCanvas::OpaqueText() const { return Brush.Style != bsClear && Brush.Color != clNone; }
 
 void TCanvas::TextOut(int x, int y, const String& text)
 {
+    QPaintDevice* dev = painter_ ? painter_->device() : device_;
+    FontInfo& info = InfoFor(Font, dev);
+    const QFontMetrics& m = info.metrics;
+    QString s = Q(text);
+    int w = metrics_ ? metrics_->TextWidth(Font, text) : info.Width(s);
+    int h = metrics_ ? metrics_->TextHeight(Font) : m.height();
+    if (metrics_)
+        metrics_->TextDrawn(Font, text, Bounds(x, y, w, h));
+    PenPos = {x + w, y};
     if (!Painter())
         return;
-    QFont font = Font.ToQFont();
-    QFontMetrics m(font, painter_->device());
-    QString s = Q(text);
-    int w = m.horizontalAdvance(s);
     painter_->save();
     painter_->translate(x, y);
     if (Font.Orientation() != 0)
         painter_->rotate(-Font.Orientation() / 10.0);
-    if (Brush.Style != bsClear)
-        FillBackground({0, 0, w, m.height()}, Brush.Color);
+    if (OpaqueText())
+        FillBackground({0, 0, w, h}, Brush.Color);
     ApplyFont();
     painter_->drawText(0, m.ascent(), s);
     painter_->restore();
-    PenPos = {x + w, y};
 }
 
 void TCanvas::TextRect(const TRect& r, int x, int y, const String& text)
@@ -421,70 +556,93 @@ void TCanvas::TextRect(const TRect& r, int x, int y, const String& text)
     painter_->restore();
 }
 
+namespace {
+struct ShownLine {
+    QString text;
+    int mnemonic = -1;  // index of the character a single "&" marks, -1 none
+};
+
+// "&&" shows one ampersand; a single "&" is not shown and marks the character after it.
+ShownLine ApplyPrefixes(const QString& s)
+{
+    ShownLine out;
+    for (int i = 0; i < s.size(); ++i) {
+        if (s[i] == '&') {
+            if (i + 1 >= s.size())
+                continue;
+            ++i;
+            if (s[i] != '&' && out.mnemonic < 0)
+                out.mnemonic = static_cast<int>(out.text.size());
+        }
+        out.text.append(s[i]);
+    }
+    return out;
+}
+}  // namespace
+
 int TCanvas::DrawText(const String& text, TRect& r, unsigned flags)
 {
-    QFont font = Font.ToQFont();
     QPaintDevice* dev = painter_ ? painter_->device() : device_;
-    QFontMetrics m(font, dev);
+    FontInfo& info = InfoFor(Font, dev);
+    const QFont& font = info.font;
+    const QFontMetrics& m = info.metrics;
+    auto width = [&](const QString& s) {
+        return metrics_ ? metrics_->TextWidth(Font, s.toStdString()) : info.Width(s);
+    };
+    int cell = metrics_ ? metrics_->TextHeight(Font) : m.height();
+    int leading = (flags & DT_EXTERNALLEADING) ? (metrics_ ? metrics_->ExternalLeading(Font) : m.leading()) : 0;
     QString s = Q(text);
-    if (!(flags & DT_NOPREFIX)) {
-        // "&&" shows one ampersand; a single "&" marks the next character and is not shown.
-        QString out;
-        for (int i = 0; i < s.size(); ++i) {
-            if (s[i] == '&' && i + 1 < s.size()) {
-                ++i;
-            } else if (s[i] == '&') {
-                continue;
-            }
-            out.append(s[i]);
-        }
-        s = out;
-    }
     if (flags & DT_EXPANDTABS)
         s.replace('\t', QString(8, ' '));
-    int lineHeight = m.height() + ((flags & DT_EXTERNALLEADING) ? m.leading() : 0);
-    QStringList lines;
+    QStringList paragraphs;
     if (flags & DT_SINGLELINE) {
-        QString one = s;
-        one.replace("\r\n", " ").replace('\n', ' ').replace('\r', ' ');
-        lines << one;
+        paragraphs << s;
     } else {
         QString t = s;
         t.replace("\r\n", "\n").replace('\r', '\n');
-        for (const QString& para : t.split('\n')) {
-            if (!(flags & DT_WORDBREAK) || r.Width() <= 0) {
-                lines << para;
-                continue;
-            }
-            QString line;
-            for (const QString& word : para.split(' ')) {
-                QString candidate = line.isEmpty() ? word : line + ' ' + word;
-                if (!line.isEmpty() && m.horizontalAdvance(candidate) > r.Width()) {
-                    lines << line;
-                    line = word;
-                } else {
-                    line = candidate;
-                }
-            }
-            lines << line;
+        paragraphs = t.split('\n');
+    }
+    std::vector<ShownLine> lines;
+    for (const QString& para : paragraphs) {
+        if ((flags & DT_SINGLELINE) || !(flags & DT_WORDBREAK) || r.Width() <= 0) {
+            lines.push_back((flags & DT_NOPREFIX) ? ShownLine{para} : ApplyPrefixes(para));
+            continue;
         }
+        QString line;
+        for (const QString& word : para.split(' ')) {
+            QString candidate = line.isEmpty() ? word : line + ' ' + word;
+            if (!line.isEmpty() && width(candidate) > r.Width()) {
+                lines.push_back((flags & DT_NOPREFIX) ? ShownLine{line} : ApplyPrefixes(line));
+                line = word;
+            } else {
+                line = candidate;
+            }
+        }
+        lines.push_back((flags & DT_NOPREFIX) ? ShownLine{line} : ApplyPrefixes(line));
     }
     if (flags & DT_END_ELLIPSIS) {
-        for (QString& line : lines)
-            if (m.horizontalAdvance(line) > r.Width())
-                line = m.elidedText(line, Qt::ElideRight, std::max(0, r.Width()));
+        // The longest head of the line that still fits with "..." after it.
+        for (ShownLine& line : lines) {
+            if (width(line.text) <= r.Width())
+                continue;
+            qsizetype keep = line.text.size();
+            while (keep > 0 && width(line.text.left(keep) + "...") > r.Width())
+                --keep;
+            line.text = line.text.left(keep) + "...";
+            if (line.mnemonic >= keep)
+                line.mnemonic = -1;
+        }
     }
-    int width = 0;
-    for (const QString& line : lines)
-        width = std::max(width, m.horizontalAdvance(line));
+    int widest = 0;
+    for (const ShownLine& line : lines)
+        widest = std::max(widest, width(line.text));
+    int lineHeight = cell + leading;
     int height = lineHeight * static_cast<int>(lines.size());
     if (flags & DT_CALCRECT) {
-        r.Right = r.Left + width;
+        r.Right = r.Left + widest;
         r.Bottom = r.Top + height;
         return height;
     }
-    if (!Painter())
-        return height;
     int y = r.Top;
     if (flags & DT_SINGLELINE) {
         if (flags & DT_BOTTOM)
@@ -492,24 +650,48 @@ int TCanvas::DrawText(const String& text, TRect& r, unsigned flags)
         else if (flags & DT_VCENTER)
             y = r.Top + (r.Height() - height) / 2;
     }
-    painter_->save();
-    if (!(flags & DT_NOCLIP))
-        painter_->setClipRect(ToQRect(r), Qt::IntersectClip);
-    painter_->setFont(font);
-    for (const QString& line : lines) {
-        int w = m.horizontalAdvance(line);
+    QPainter* p = Painter();
+    if (p) {
+        p->save();
+        if (!(flags & DT_NOCLIP))
+            p->setClipRect(ToQRect(r), Qt::IntersectClip);
+        p->setFont(font);
+        p->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    }
+    for (const ShownLine& line : lines) {
+        int w = width(line.text);
         int x = r.Left;
         if (flags & DT_CENTER)
             x = r.Left + (r.Width() - w) / 2;
         else if (flags & DT_RIGHT)
             x = r.Right - w;
-        if (Brush.Style != bsClear)
-            FillBackground({x, y, x + w, y + m.height()}, Brush.Color);
-        painter_->setPen(ToQColor(Font.Color()));
-        painter_->drawText(x, y + m.ascent(), line);
+        if (metrics_)
+            metrics_->TextDrawn(Font, line.text.toStdString(), Bounds(x, y, w, cell));
+        if (p) {
+            bool rotated = Font.Orientation() != 0;
+            int ox = x, oy = y;
+            if (rotated) {
+                p->save();
+                p->translate(x, y);
+                p->rotate(-Font.Orientation() / 10.0);
+                ox = oy = 0;
+            }
+            if (OpaqueText())
+                FillBackground({ox, oy, ox + w, oy + cell}, Brush.Color);
+            p->setPen(ToQColor(Font.Color()));
+            info.Draw(*p, ox, oy + m.ascent(), line.text);
+            if (line.mnemonic >= 0) {
+                int ux = width(line.text.left(line.mnemonic));
+                int uw = width(line.text.mid(line.mnemonic, 1));
+                p->fillRect(QRect(ox + ux, oy + m.ascent() + 1, std::max(1, uw), 1), ToQColor(Font.Color()));
+            }
+            if (rotated)
+                p->restore();
+        }
         y += lineHeight;
     }
-    painter_->restore();
+    if (p)
+        p->restore();
     return height;
 }
 
@@ -678,7 +860,8 @@ void TBitmap::Allocate(int w, int h, TPixelFormat format)
         *image_ = QImage();
         return;
     }
-    QImage img(w, h, QtFormat(format));
+    // A new bitmap starts black, as a fresh device-independent bitmap does.
+    QImage img = NewZeroedImage(w, h, QtFormat(format));
     if (img.isNull())
         throw EOutOfResources(Format("Out of system resources (%dx%d bitmap)", w, h));
     if (img.format() == QImage::Format_Indexed8) {
@@ -686,7 +869,6 @@ void TBitmap::Allocate(int w, int h, TPixelFormat format)
         for (int i = 0; i < 256; ++i)
             img.setColor(i, qRgb(i, i, i));
     }
-    img.fill(Qt::white);
     *image_ = std::move(img);
 }
 

@@ -148,6 +148,7 @@ enum : unsigned {
 };
 
 class TGraphic;
+class TTextMetrics;
 
 // Drawing follows the class library's pixel rules: LineTo leaves out its end pixel, Rectangle
 // and FillRect leave out the right and bottom edges, TextOut places the top-left of the
@@ -174,6 +175,7 @@ public:
     void FillRect(const TRect& r);
     void FrameRect(const TRect& r);
     void DrawFocusRect(const TRect& r);
+    // Opaque in the brush colour, transparent when the brush is clear or its colour is clNone.
     void TextOut(int x, int y, const String& text);
     void TextRect(const TRect& r, int x, int y, const String& text);
     TPoint TextExtent(const String& text);
@@ -196,6 +198,9 @@ public:
     int PixelsPerInchX() const;
     int PixelsPerInchY() const;
     bool HandleAllocated() const { return painter_ != nullptr || device_ != nullptr; }
+    // Measures text through these metrics instead of the font's (not owned; nullptr = the font's).
+    void SetTextMetrics(TTextMetrics* metrics) { metrics_ = metrics; }
+    TTextMetrics* TextMetrics() const { return metrics_; }
 
     // Platform side: where the canvas draws.
     void BeginOn(QPaintDevice* device);   // the canvas opens and owns a painter when first used
@@ -208,11 +213,14 @@ private:
     void ApplyBrush();
     void ApplyFont();
     void FillBackground(const TRect& r, TColor c);
+    // Text gets an opaque background in the brush colour unless the brush is clear or clNone.
+    bool OpaqueText() const;
     QPaintDevice* device_ = nullptr;
     QPainter* painter_ = nullptr;
     bool ownsPainter_ = false;
     bool clipped_ = false;
     TRect clip_{};
+    TTextMetrics* metrics_ = nullptr;
 };
 
 // ---- graphics -------------------------------------------------------------------------------

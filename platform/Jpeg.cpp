@@ -1,10 +1,10 @@
 #include "Jpeg.h"
 
+#include "PixelMemory.h"
+
 #include <QImage>
 
 #include <csetjmp>
-#include <cstdlib>
-#include <sys/mman.h>
 #include <cstdio>
 #include <jpeglib.h>
 
@@ -24,21 +24,6 @@ void OnError(j_common_ptr info)
 
 void Quiet(j_common_ptr, int) {}
 
-// A picture of many megabytes is placed in huge pages where the system offers them: touching
-// its rows then costs a few page faults instead of thousands.
-QImage AllocateBgrImage(int width, int height)
-{
-    constexpr size_t kHugePage = 2u << 20;
-    const qsizetype bytesPerLine = (3 * static_cast<qsizetype>(width) + 3) & ~qsizetype(3);
-    const size_t size = static_cast<size_t>(bytesPerLine) * static_cast<size_t>(height);
-    if (size < 4 * kHugePage)
-        return QImage(width, height, QImage::Format_BGR888);
-    void* data = std::aligned_alloc(kHugePage, (size + kHugePage - 1) / kHugePage * kHugePage);
-    if (!data)
-        return QImage();
-    ::madvise(data, size, MADV_HUGEPAGE);
-    return QImage(static_cast<uchar*>(data), width, height, bytesPerLine, QImage::Format_BGR888, std::free, data);
-}
 }  // namespace
 
 QImage DecodeJpeg(const uint8_t* data, size_t size)
@@ -58,7 +43,7 @@ QImage DecodeJpeg(const uint8_t* data, size_t size)
     jpeg_read_header(&info, TRUE);
     info.out_color_space = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK ? JCS_CMYK : JCS_EXT_BGR;
     jpeg_start_decompress(&info);
-    image = AllocateBgrImage(static_cast<int>(info.output_width), static_cast<int>(info.output_height));
+    image = NewZeroedImage(static_cast<int>(info.output_width), static_cast<int>(info.output_height), QImage::Format_BGR888);
     if (image.isNull())
         longjmp(err.jump, 1);
     if (info.out_color_space == JCS_CMYK) {

@@ -107,12 +107,20 @@ TSystemPrintTarget::TSystemPrintTarget() : printer_(std::make_unique<QPrinter>(Q
 
 TSystemPrintTarget::~TSystemPrintTarget() = default;
 
-String TSystemPrintTarget::PdfFolder()
+String TSystemPrintTarget::PdfFolder() const
 {
+    if (!pdfFolder_.empty())
+        return pdfFolder_;
     QString docs = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (docs.isEmpty())
         docs = QDir::homePath();
     return (docs + "/Ombrelle").toStdString();
+}
+
+void TSystemPrintTarget::PrintToPdfIn(const String& folder)
+{
+    printer_->setOutputFormat(QPrinter::PdfFormat);
+    pdfFolder_ = folder;
 }
 
 QPaintDevice* TSystemPrintTarget::Begin(TPrinterOrientation orientation, const String& title)

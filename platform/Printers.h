@@ -68,12 +68,15 @@ public:
     void Abort() override;
     String Description() const override;
     QPrinter& Device() { return *printer_; }
-    // The folder PDF jobs go to when no printer is installed.
-    static String PdfFolder();
+    // The folder PDF jobs go to when no printer is installed (the documents folder's "Ombrelle").
+    String PdfFolder() const;
+    // Sends the jobs to PDF files in a folder of the caller's choosing.
+    void PrintToPdfIn(const String& folder);
     String LastPdfFile() const { return lastPdf_; }
 
 private:
     std::unique_ptr<QPrinter> printer_;
+    String pdfFolder_;
     String lastPdf_;
 };
 
