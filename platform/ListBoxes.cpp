@@ -5,7 +5,9 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QHelpEvent>
 #include <QStyledItemDelegate>
+#include <QToolTip>
 
 // The items as Qt sees them: the control's string list itself, never a copy.
 class TCustomListBox::Model : public QAbstractListModel {
@@ -60,6 +62,21 @@ public:
     bool eventFilter(QObject*, QEvent* event) override
     {
         switch (event->type()) {
+        case QEvent::ToolTip: {
+            // Hints are plain text: a server's mark-up or pictures never render in one.
+            auto* help = static_cast<QHelpEvent*>(event);
+            String text;
+            TPoint screen{help->globalPos().x(), help->globalPos().y()};
+            bool shown = false;
+            GuardedCall([&] { shown = box_->HintAt({help->pos().x(), help->pos().y()}, text, screen); });
+            if (shown && !text.empty())
+                QToolTip::showText(QPoint(screen.X, screen.Y),
+                                   "<p style='white-space:pre'>" + QString::fromStdString(text).toHtmlEscaped() + "</p>",
+                                   box_->View()->viewport());
+            else
+                QToolTip::hideText();
+            return true;
+        }
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonRelease:
         case QEvent::MouseButtonDblClick:
@@ -239,3 +256,16 @@ void TCustomListBox::DrawItem(int index, const TRect& rect, TOwnerDrawState stat
     if (index >= 0 && index < Count())
         canvas_.TextOut(rect.Left + 2, rect.Top, items_[index]);
 }
+
+int TCustomListBox::HorizontalPosition() const { return view_->horizontalScrollBar()->value(); }
+
+int TCustomListBox::ScrollBarWidth()
+{
+    static const int width = [] {
+        QScrollBar probe(Qt::Vertical);
+        return probe.sizeHint().width();
+    }();
+    return width;
+}
+
+void TCustomListBox::CancelHint() { QToolTip::hideText(); }

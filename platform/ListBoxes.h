@@ -40,6 +40,10 @@ public:
     // Width the items may scroll to horizontally, in pixels.
     int ScrollWidth() const { return scrollWidth_; }
     void SetScrollWidth(int w);
+    // How far the items are scrolled to the left, in pixels.
+    int HorizontalPosition() const;
+    // The width of a vertical scroll bar.
+    static int ScrollBarWidth();
     // Valid while an item is drawn.
     TCanvas& Canvas() { return canvas_; }
 
@@ -51,6 +55,11 @@ public:
     virtual void MeasureItem(int index, int& height);
     // Lays the items out again, for heights that changed.
     void ItemsChanged();
+    // The hint for a point of the client area; false shows none. The text is shown as plain
+    // text; screenPos (the mouse's screen position on entry) may be moved.
+    virtual bool HintAt(const TPoint& p, String& text, TPoint& screenPos) { return false; }
+    // Hides the hint that shows, if any.
+    static void CancelHint();
 
     // Platform side.
     void PaintItem(QPainter* painter, int index, const TRect& rect, TOwnerDrawState state);

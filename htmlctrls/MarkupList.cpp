@@ -1,0 +1,488 @@
+#include "MarkupList.h"
+
+#include "HtmlGradient.h"
+#include "HtmlRender.h"
+#include "HtmlStrip.h"
+#include "PictureStore.h"
+#include "Shell.h"
+#include "StrCompare.h"
+
+#include <QEvent>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kWideItem = 4096;
+
+bool IsWebLink(const String& anchor)
+{
+    const String lower = LowerCase(anchor);
+    return lower.find("://") != String::npos || lower.find("mailto:") != String::npos;
+}
+
+String UpperAscii(String s)
+{
+    for (char& c : s)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    return s;
+}
+
+}  // namespace
+
+TMarkupListBox::TMarkupListBox(TComponent* owner)
+    : TCustomListBox(owner), measureBitmap_(std::make_unique<TBitmap>(1, 1, pf24bit))
+{
+    SetStyle(lbOwnerDrawVariable);
+    // Item changes also keep the horizontal extent up to date.
+    auto relayout = Items().OnChange;
+    Items().OnChange = [this, relayout](TObject* sender) {
+        Fire(relayout, sender);
+        AfterItemsChanged();
+    };
+}
+
+TMarkupListBox::~TMarkupListBox() = default;
+
+TCanvas& TMarkupListBox::MeasureCanvas()
+{
+    TCanvas& canvas = measureBitmap_->Canvas();
+    canvas.Font.Assign(Font);
+    return canvas;
+}
+
+TMarkupListBox::Layout TMarkupListBox::Render(TCanvas& canvas, const String& text, const TRect& r, TPoint mouse,
+                                              bool hitTest, bool measure, bool selected, bool blinkVisible,
+                                              TColor urlColor, int lineSpacing)
+{
+    Layout layout;
+    String plain, focusAnchor;
+    int links = 0, hovered = -1;
+    TRect hoveredRect{};
+    HtmlDrawText(canvas, text, r, images_, mouse.X, mouse.Y, -1, -1, shadowOffset_, hitTest, measure, false, selected,
+                 blinkVisible, false, !ellipsis_, 1.0, urlColor, clNone, clNone, shadowColor_, layout.anchor, plain,
+                 focusAnchor, layout.width, layout.height, links, hovered, hoveredRect, &cache_, pictureStore_,
+                 lineSpacing);
+    return layout;
+}
+
+void TMarkupListBox::MeasureItem(int index, int& height)
+{
+    TRect r{0, 0, Width(), Height()};
+    if (scrollHorizontal_)
+        r.Right = r.Left + kWideItem;
+    else if (static_cast<int64_t>(Count()) * ItemHeight() > Height())
+        r.Right -= ScrollBarWidth();
+    else
+        r.Right -= 4;
+    const Layout m = Render(MeasureCanvas(), Items()[index], r, {0, 0}, true, true, true, true, urlColor_, lineSpacing_);
+    int h = std::min(m.height, std::max(0, Height()));
+    h = std::min(h, 251);
+    height = h + 4;
+}
+
+int TMarkupListBox::WidestItem()
+{
+    widest_ = 0;
+    for (int i = 0; i < Count(); ++i) {
+        const Layout m = Render(MeasureCanvas(), Items()[i], {0, 0, kWideItem, Height()}, {0, 0}, true, true, true,
+                                true, urlColor_, 0);
+        widest_ = std::max(widest_, m.width + 6);
+    }
+    return widest_;
+}
+
+void TMarkupListBox::UpdateHorizontalExtent(int width)
+{
+    if (updateCount_ >= 1)
+        return;
+    if (Count() > 0 && scrollHorizontal_) {
+        if (width < 1)
+            width = WidestItem();
+        ++updateCount_;
+        SetScrollWidth(width <= Width() ? 0 : width);
+        --updateCount_;
+    } else {
+        SetScrollWidth(0);
+    }
+}
+
+void TMarkupListBox::AfterItemsChanged()
+{
+    if (scrollHorizontal_ && updateCount_ == 0)
+        UpdateHorizontalExtent(0);
+}
+
+void TMarkupListBox::Refresh()
+{
+    if (!Loading)
+        WidestItem();
+}
+
+void TMarkupListBox::BeginUpdate()
+{
+    ++updateCount_;
+    Items().BeginUpdate();
+}
+
+void TMarkupListBox::EndUpdate()
+{
+    if (updateCount_ <= 0)
+        return;
+    --updateCount_;
+    // The item list reports its changes now, once; the extent follows.
+    Items().EndUpdate();
+    if (updateCount_ == 0)
+        UpdateHorizontalExtent(0);
+}
+
+String TMarkupListBox::StrippedItems(int index) const
+{
+    if (index < 0 || index >= Count())
+        throw EMarkupListBoxError("Item index out of range");
+    return HtmlStrip(Items()[index]);
+}
+
+void TMarkupListBox::SetEllipsis(bool on)
+{
+    if (on == ellipsis_)
+        return;
+    ellipsis_ = on;
+    Invalidate();
+}
+
+void TMarkupListBox::SetEnableBlink(bool on)
+{
+    enableBlink_ = on;
+    if (Loading)
+        return;
+    if (on) {
+        if (!blinkTimer_) {
+            blinkTimer_ = std::make_unique<TTimer>(nullptr);
+            blinkTimer_->SetInterval(100);
+            blinkTimer_->OnTimer = [this](TObject*) { BlinkTick(); };
+        }
+    } else {
+        blinkTimer_.reset();
+        blinkPhase_ = false;
+        blinkShown_ = true;
+        Invalidate();
+    }
+}
+
+void TMarkupListBox::SetImages(TImageList* images)
+{
+    images_ = images;
+    Refresh();
+}
+
+void TMarkupListBox::SetPictureStore(TPictureStore* store)
+{
+    pictureStore_ = store;
+    Refresh();
+}
+
+void TMarkupListBox::SetLineSpacing(int spacing)
+{
+    if (spacing == lineSpacing_)
+        return;
+    lineSpacing_ = spacing;
+    Refresh();
+}
+
+void TMarkupListBox::SetMultiline(bool on)
+{
+    if (on == multiline_)
+        return;
+    multiline_ = on;
+    Refresh();
+}
+
+void TMarkupListBox::SetScrollHorizontal(bool on)
+{
+    if (on == scrollHorizontal_)
+        return;
+    scrollHorizontal_ = on;
+    UpdateHorizontalExtent(0);
+}
+
+void TMarkupListBox::SetSelectionFontColor(TColor c)
+{
+    if (c == selectionFontColor_)
+        return;
+    selectionFontColor_ = c;
+    Invalidate();
+}
+
+void TMarkupListBox::SetShadowColor(TColor c)
+{
+    shadowColor_ = c;
+    Invalidate();
+}
+
+void TMarkupListBox::SetShadowOffset(int offset)
+{
+    shadowOffset_ = offset;
+    Invalidate();
+}
+
+void TMarkupListBox::SetURLColor(TColor c)
+{
+    if (c == urlColor_)
+        return;
+    urlColor_ = c;
+    Invalidate();
+}
+
+void TMarkupListBox::SetSorted(bool on)
+{
+    sorted_ = on;
+    if (!on || Count() < 2)
+        return;
+    std::vector<String> items;
+    std::vector<String> keys;
+    for (int i = 0; i < Count(); ++i) {
+        items.push_back(Items()[i]);
+        keys.push_back(SortWithHTML ? Items()[i] : StrippedItems(i));
+    }
+    // Equal keys are never exchanged, so items that compare equal keep their order more often
+    // than a plain quicksort would; this is the order the list has always had.
+    std::function<void(int, int)> sort = [&](int l, int r) {
+        int i = l, j = r;
+        const String pivot = keys[(l + r) / 2];
+        do {
+            while (AnsiCompareStr(pivot, keys[i]) > 0 && i < r)
+                ++i;
+            while (AnsiCompareStr(pivot, keys[j]) < 0 && j > l)
+                --j;
+            if (i <= j) {
+                if (i != j && AnsiCompareStr(keys[i], keys[j]) != 0) {
+                    std::swap(keys[i], keys[j]);
+                    std::swap(items[i], items[j]);
+                }
+                ++i;
+                --j;
+            }
+        } while (i <= j);
+        if (l < j)
+            sort(l, j);
+        if (i < r)
+            sort(i, r);
+    };
+    sort(0, Count() - 1);
+    TStringList sorted;
+    for (const String& s : items)
+        sorted.Add(s);
+    BeginUpdate();
+    Items().Assign(sorted);
+    EndUpdate();
+}
+
+void TMarkupListBox::Loaded()
+{
+    Loading = false;
+    savedCursor_ = Cursor();
+    SetEnableBlink(enableBlink_);
+    Refresh();
+}
+
+void TMarkupListBox::DrawItem(int index, const TRect& rect, TOwnerDrawState state)
+{
+    TCanvas& canvas = Canvas();
+    if (index == Count() - 1 && Height() > rect.Bottom) {
+        canvas.Pen.Color = Color();
+        canvas.Brush.Style = bsSolid;
+        canvas.Brush.Color = Color();
+        canvas.Rectangle(rect.Left, rect.Top, rect.Right, Height());
+    }
+    const bool selected = (state & odSelected) && ShowSelection;
+    canvas.Brush.Style = bsSolid;
+    if (!selected) {
+        canvas.Pen.Color = Color();
+        canvas.Brush.Color = Color();
+        canvas.Font.SetColor(Font.Color());
+        canvas.Rectangle(rect);
+    } else {
+        canvas.Brush.Color = selectionColors_.ColorFrom();
+        canvas.Font.SetColor(selectionFontColor_);
+        if (selectionColors_.ColorTo() == clNone) {
+            canvas.Pen.Color = canvas.Brush.Color;
+            canvas.Rectangle(rect);
+        } else {
+            HtmlGradientRect(canvas, selectionColors_.ColorFrom(), selectionColors_.ColorTo(),
+                             selectionColors_.Direction, rect, 64, selectionColors_.BorderColor());
+            canvas.Brush.Color = selectionColors_.ColorFrom();
+        }
+    }
+    // The rectangle already follows the horizontal scrolling.
+    TRect r = rect;
+    r.Left += 2;
+    if (scrollHorizontal_)
+        r.Right = r.Left + kWideItem;
+    const bool blinkVisible = enableBlink_ ? blinkShown_ : true;
+    Render(canvas, Items()[index], r, {mouse_.X + 2, mouse_.Y}, false, false, selected, blinkVisible,
+           selected ? selectionFontColor_ : urlColor_, lineSpacing_);
+    if ((state & odFocused) && ShowSelection) {
+        canvas.Pen.Color = 0x808080;
+        canvas.Brush.Style = bsClear;
+        canvas.Rectangle(rect);
+        canvas.Brush.Style = bsSolid;
+    }
+}
+
+String TMarkupListBox::AnchorAt(int x, int y, int& index)
+{
+    index = ItemAtPos({x, y}, true);
+    if (index < 0 || index >= Count())
+        return String();
+    TRect r = ItemRect(index);
+    r.Left += 2;  // where the item's text is drawn
+    return Render(MeasureCanvas(), Items()[index], r, {x, y}, true, false, true, true, urlColor_, 0).anchor;
+}
+
+void TMarkupListBox::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
+{
+    int index = -1;
+    const String anchor = AnchorAt(x, y, index);
+    if (anchor.empty()) {
+        TCustomListBox::MouseDown(button, shift, x, y);
+        return;
+    }
+    if (IsWebLink(anchor)) {
+        // Only what the browser is for, and only on purpose.
+        if (button == mbLeft)
+            ShellOpenWebLink(anchor);
+        return;
+    }
+    Fire(OnAnchorClick, this, index, anchor);
+}
+
+void TMarkupListBox::MouseMove(TShiftState shift, int x, int y)
+{
+    TCustomListBox::MouseMove(shift, x, y);
+    mouse_ = {x, y};
+    int index = ItemAtPos({x, y}, true);
+    if (ItemHint) {
+        if (index >= 0 && index != hintItem_) {
+            CancelHint();
+            hintItem_ = index;
+        } else if (index < 0 && hintItem_ >= 0) {
+            CancelHint();
+            hintItem_ = -1;
+        }
+    }
+    const String anchor = AnchorAt(x, y, index);
+    if (!anchor.empty()) {
+        if (anchor != currentAnchor_ && !currentAnchor_.empty()) {
+            CancelHint();
+            Fire(OnAnchorExit, this, index, currentAnchor_);
+        }
+        if (Cursor() != crHandPoint) {
+            savedCursor_ = Cursor();
+            SetCursor(crHandPoint);
+        }
+        if (anchor != currentAnchor_)
+            Fire(OnAnchorEnter, this, index, anchor);
+        currentAnchor_ = anchor;
+    } else if (Cursor() == crHandPoint && !currentAnchor_.empty()) {
+        CancelHint();
+        SetCursor(savedCursor_);
+        const String left = currentAnchor_;
+        currentAnchor_.clear();
+        Fire(OnAnchorExit, this, index, left);
+    }
+}
+
+bool TMarkupListBox::HintAt(const TPoint& p, String& text, TPoint& screenPos)
+{
+    if (AnchorHint) {
+        int index = -1;
+        String anchor = AnchorAt(p.X, p.Y, index);
+        if (!anchor.empty()) {
+            Fire(OnAnchorHint, this, index, anchor);
+            text = anchor;
+            screenPos = {screenPos.X + 10, screenPos.Y - 10};
+            return true;
+        }
+    }
+    if (ItemHint) {
+        const int index = ItemAtPos(p, true);
+        if (index >= 0) {
+            text = HTMLHint ? Items()[index] : StrippedItems(index);
+            screenPos = ClientToScreen({0, ItemRect(index).Top});
+            return true;
+        }
+    }
+    return false;
+}
+
+bool TMarkupListBox::Find(int from, const String& buffer)
+{
+    const String wanted = UpperAscii(buffer);
+    for (int i = std::max(from, 0); i < Count(); ++i) {
+        const String text = StrippedItems(i);
+        if (!text.empty() && UpperAscii(text).compare(0, wanted.size(), wanted) == 0) {
+            SetItemIndex(i);
+            return true;
+        }
+    }
+    return false;
+}
+
+void TMarkupListBox::KeyDown(int& key, TShiftState shift)
+{
+    TCustomListBox::KeyDown(key, shift);
+    if (key == 0)
+        return;
+    if (key == VK_ESCAPE || (key >= VK_PRIOR && key <= VK_DOWN)) {
+        lookup_.clear();
+        return;
+    }
+    const char c = static_cast<char>(key);
+    if (key == VK_BACK && !lookup_.empty())
+        lookup_.pop_back();
+    else if (!IncrLookup)
+        lookup_ = String(1, c);
+    else if (key >= 0x20 && key <= 0xFF)
+        lookup_ += c;
+    const bool typed = key == VK_BACK || (key >= 0x20 && key <= 0xFF);
+    bool found = (ItemIndex() >= 0 || IncrLookup) && Find(ItemIndex(), lookup_);
+    if (!found)
+        found = Find(0, lookup_);
+    if (!found && IncrLookup) {
+        lookup_ = String(1, c);
+        Find(0, lookup_);
+    }
+    // The list's own lookup replaces the view's: the key goes no further.
+    if (typed)
+        key = 0;
+}
+
+bool TMarkupListBox::HandleEvent(QEvent* event)
+{
+    if (event->type() == QEvent::FocusIn)
+        lookup_.clear();
+    return TCustomListBox::HandleEvent(event);
+}
+
+void TMarkupListBox::BlinkTick()
+{
+    if (Count() == 0 || !enableBlink_)
+        return;
+    bool changed = cache_.AnimatePictures();
+    if (pictureStore_ && pictureStore_->Items().AnimatePictures())
+        changed = true;
+    if (changed)
+        Invalidate();
+    if (++blinkTicks_ % 5 != 0)
+        return;
+    bool blinking = false;
+    for (int i = std::max(0, TopIndex()); i < Count() && !blinking; ++i)
+        blinking = UpperCase(Items()[i]).find("<BLINK") != String::npos;
+    // The blinking items are drawn again with this phase; painting happens in the paint event.
+    blinkShown_ = blinkPhase_;
+    blinkPhase_ = !blinkPhase_;
+    if (blinking)
+        Invalidate();
+}

@@ -1,0 +1,220 @@
+#include "MarkupList.h"
+#include "Shell.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+std::vector<String> g_opened;
+
+struct List : TMarkupListBox {
+    List() : TMarkupListBox(nullptr)
+    {
+        SetBounds(0, 0, 300, 100);
+        Font.SetName("Arial");
+        Font.SetHeight(-13);
+    }
+    using TMarkupListBox::HintAt;
+    using TMarkupListBox::MeasureItem;
+    // The first x on the item's middle row where the anchor is found; -1 when nowhere.
+    int FindAnchor(int item, const String& anchor)
+    {
+        const TRect r = ItemRect(item);
+        for (int x = 0; x < 300; ++x) {
+            int index = -1;
+            if (AnchorAt(x, (r.Top + r.Bottom) / 2, index) == anchor)
+                return x;
+        }
+        return -1;
+    }
+};
+
+struct MarkupList : ::testing::Test {
+    void SetUp() override
+    {
+        g_opened.clear();
+        SetShellOpenHook([](const String& url) {
+            g_opened.push_back(url);
+            return true;
+        });
+    }
+    void TearDown() override { SetShellOpenHook(nullptr); }
+};
+
+TEST_F(MarkupList, ItemHeightsAreTheMeasureCappedPlusFour)
+{
+    List box;
+    box.Items().Add("one line");
+    int oneLine = 0;
+    box.MeasureItem(0, oneLine);
+    EXPECT_GT(oneLine, 4 + 5);
+    EXPECT_LT(oneLine, 4 + 30);
+    EXPECT_EQ(box.ItemRect(0).Height(), oneLine);
+
+    String tall = "a";
+    for (int i = 0; i < 30; ++i)
+        tall += "<br>a";
+    box.Items().Add(tall);
+    int h = 0;
+    box.MeasureItem(1, h);
+    EXPECT_EQ(h, 100 + 4);  // not taller than the client area
+    box.SetBounds(0, 0, 300, 800);
+    box.MeasureItem(1, h);
+    EXPECT_EQ(h, 251 + 4);  // nor than the list box allows
+}
+
+TEST_F(MarkupList, WebLinksOpenOnALeftPressOtherAnchorsAreReported)
+{
+    List box;
+    box.Items().Add("<A href=\"http://h/x.jpg\">Picture</A> and <A href=\"local\">Local</A> "
+                    "<A href=\"file:///etc/passwd\">File</A>");
+    std::vector<std::pair<int, String>> clicks;
+    int mouseDowns = 0;
+    box.OnAnchorClick = [&](TObject*, int index, const String& anchor) { clicks.emplace_back(index, anchor); };
+    box.OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int, int) { ++mouseDowns; };
+    const int y = box.ItemRect(0).Height() / 2;
+
+    const int web = box.FindAnchor(0, "http://h/x.jpg");
+    ASSERT_GE(web, 0);
+    box.MouseDown(mbRight, 0, web + 1, y);
+    EXPECT_TRUE(g_opened.empty());
+    box.MouseDown(mbLeft, 0, web + 1, y);
+    EXPECT_EQ(g_opened, std::vector<String>{"http://h/x.jpg"});
+
+    const int file = box.FindAnchor(0, "file:///etc/passwd");
+    ASSERT_GE(file, 0);
+    box.MouseDown(mbLeft, 0, file + 1, y);
+    EXPECT_EQ(g_opened.size(), 1u);
+    EXPECT_TRUE(clicks.empty());
+    EXPECT_EQ(mouseDowns, 0);
+
+    const int local = box.FindAnchor(0, "local");
+    ASSERT_GE(local, 0);
+    box.MouseDown(mbLeft, 0, local + 1, y);
+    ASSERT_EQ(clicks.size(), 1u);
+    EXPECT_EQ(clicks[0], std::make_pair(0, String("local")));
+    EXPECT_EQ(mouseDowns, 0);
+
+    box.MouseDown(mbLeft, 0, 295, y);
+    EXPECT_EQ(mouseDowns, 1);
+}
+
+TEST_F(MarkupList, AnchorHintGoesThroughTheEventAsPlainText)
+{
+    List box;
+    box.AnchorHint = true;
+    box.Items().Add("<A href=\"http://h/x.jpg\">Picture</A>");
+    int hints = 0;
+    box.OnAnchorHint = [&](TObject*, int index, String& anchor) {
+        hints += index == 0;
+        anchor += "#seen";
+    };
+    const int x = box.FindAnchor(0, "http://h/x.jpg");
+    ASSERT_GE(x, 0);
+    String text;
+    TPoint screen{100, 100};
+    ASSERT_TRUE(box.HintAt({x + 1, 5}, text, screen));
+    EXPECT_EQ(hints, 1);
+    EXPECT_EQ(text, "http://h/x.jpg#seen");
+    EXPECT_EQ(screen, (TPoint{110, 90}));
+
+    TPoint elsewhere{0, 0};
+    EXPECT_FALSE(box.HintAt({295, 5}, text, elsewhere));
+    box.ItemHint = true;
+    EXPECT_TRUE(box.HintAt({295, 5}, text, elsewhere));
+    EXPECT_EQ(text, "Picture");
+}
+
+TEST_F(MarkupList, UpdateBracketHoldsTheHorizontalExtent)
+{
+    List box;
+    box.EndUpdate();
+    EXPECT_EQ(box.UpdateCount(), 0);
+    box.SetScrollHorizontal(true);
+    box.BeginUpdate();
+    box.Items().Add(String(200, 'w'));
+    EXPECT_EQ(box.ScrollWidth(), 0);
+    box.BeginUpdate();
+    box.EndUpdate();
+    EXPECT_EQ(box.ScrollWidth(), 0);
+    box.EndUpdate();
+    EXPECT_GT(box.ScrollWidth(), 300);
+    box.Clear();
+    EXPECT_EQ(box.ScrollWidth(), 0);
+}
+
+TEST_F(MarkupList, StrippedItemsSortingAndVersion)
+{
+    List box;
+    box.Items().Add("<b>b</b>2");
+    box.Items().Add("a<br>1");
+    EXPECT_EQ(box.StrippedItems(0), "b2");
+    EXPECT_THROW(box.StrippedItems(2), EMarkupListBoxError);
+    EXPECT_THROW(box.StrippedItems(-1), EMarkupListBoxError);
+    box.SetSorted(true);
+    EXPECT_EQ(box.Items()[0], "a<br>1");
+
+    List same;
+    same.Items().Add("<i>x</i>");
+    same.Items().Add("<b>x</b>");
+    same.SetSorted(true);
+    EXPECT_EQ(same.Items()[0], "<i>x</i>");
+
+    box.SetVersion("9");
+    EXPECT_EQ(box.Version(), "1.8.0.0");
+}
+
+TEST_F(MarkupList, IncrementalLookup)
+{
+    List box;
+    for (const char* s : {"<b>alpha</b>", "bravo", "beta", "charlie"})
+        box.Items().Add(s);
+    box.SetItemIndex(2);
+    int key = 'B';
+    box.KeyDown(key, 0);
+    EXPECT_EQ(box.ItemIndex(), 2);  // the search starts at the current item
+    key = 'C';
+    box.KeyDown(key, 0);
+    EXPECT_EQ(box.ItemIndex(), 3);
+
+    box.IncrLookup = true;
+    key = VK_ESCAPE;
+    box.KeyDown(key, 0);
+    for (int k : {'B', 'R'}) {
+        key = k;
+        box.KeyDown(key, 0);
+    }
+    EXPECT_EQ(box.ItemIndex(), 1);
+    key = 'C';  // "BRC" matches nothing: the buffer starts again with "C"
+    box.KeyDown(key, 0);
+    EXPECT_EQ(box.ItemIndex(), 3);
+}
+
+TEST(GradientStyle, AssignKeepsDirection)
+{
+    TGradientStyle a, b;
+    int changes = 0;
+    a.OnChange = [&](TObject*) { ++changes; };
+    b.SetColorTo(clRed);
+    b.Direction = true;
+    a.Assign(b);
+    EXPECT_EQ(a.ColorTo(), clRed);
+    EXPECT_FALSE(a.Direction);
+    EXPECT_EQ(changes, 1);
+    a.SetColorFrom(clHighlight);  // no comparison with the old value
+    EXPECT_EQ(changes, 2);
+}
+
+TEST_F(MarkupList, BlinkTimerRunsOnlyWhileEnabled)
+{
+    List box;
+    box.Items().Add("<BLINK>now</BLINK>");
+    box.SetEnableBlink(true);
+    EXPECT_TRUE(box.BlinkTimerRunning());
+    box.SetEnableBlink(false);
+    EXPECT_FALSE(box.BlinkTimerRunning());
+}
+
+}  // namespace
