@@ -121,6 +121,20 @@ void TDVDForm::BuildComponents()
     Label4->SetParent(GroupBox1);
     Label4->SetBounds(12, 24, 120, 16);
     Label4->SetCaption("Cover Style");
+    StyleCombo = new TVeskLookupCombo(this);
+    StyleCombo->SetParent(GroupBox1);
+    StyleCombo->SetBounds(12, 42, 180, 24);
+    StyleCombo->Font.SetName("Trebuchet MS");
+    StyleCombo->Font.SetHeight(-11);
+    for (const char* category : {"DVD Movie", "Blu-Ray Movie", "HD-DVD Movie", "GameCube", "Music CD", "Music DVD",
+                                 "Other", "Other Console", "PC Apps", "PC Games", "Playstation", "Playstation 2",
+                                 "Playstation 3", "PSP", "Soundtrack", "TV Series", "VCD", "VHS", "Wii", "Xbox",
+                                 "Xbox 360"}) {
+        StyleCombo->Items().Add(category);
+        StyleCombo->LookUpItems().Add(category);
+    }
+    StyleCombo->Items().Add("Any Cover Type");  // no value: no category
+    StyleCombo->SetItemIndex(0);
     Label5 = new TLabel(this);
     Label5->SetParent(GroupBox1);
     Label5->SetBounds(12, 72, 120, 16);
@@ -132,6 +146,19 @@ void TDVDForm::BuildComponents()
     Button1->SetParent(GroupBox1);
     Button1->SetBounds(250, 89, 71, 24);
     Button1->SetCaption("Search");
+    MarkupListBox = new TMarkupListBox(this);
+    MarkupListBox->SetParent(GroupBox1);
+    MarkupListBox->SetBounds(12, 122, 309, 330);
+    MarkupListBox->AnchorHint = true;
+    WebImage = new TWebImage(this);
+    WebImage->SetParent(GroupBox1);
+    WebImage->SetBounds(12, 462, 149, 82);
+    WebImage->SetAnimate(true);
+    WebImage->Async = true;
+    WebImage->SetPicturePosition(bpStretched);
+    VeskGauge1 = new TVeskGauge(this);
+    VeskGauge1->SetParent(GroupBox1);
+    VeskGauge1->SetBounds(172, 492, 149, 20);
 
     GroupBox2 = new TGroupBox(this);
     GroupBox2->SetCaption("Cover Details");
@@ -194,6 +221,14 @@ void TDVDForm::BuildComponents()
     ToolButton2->OnClick = [this](TObject* s) { ToolButton2Click(s); };
     ToolButton6->OnClick = [this](TObject* s) { ToolButton6Click(s); };
     ToolButton7->OnClick = [this](TObject* s) { ToolButton7Click(s); };
+    Button1->OnClick = [this](TObject* s) { Button1Click(s); };
+    SearchBox->OnKeyDown = [this](TObject* s, int& key, TShiftState shift) { SearchBoxKeyDown(s, key, shift); };
+    MarkupListBox->OnAnchorHint = [this](TObject* s, int i, String& a) { MarkupListBoxAnchorHint(s, i, a); };
+    MarkupListBox->OnAnchorClick = [this](TObject* s, int i, const String& a) { MarkupListBoxAnchorClick(s, i, a); };
+    WebImage->OnDownLoadProgress = [this](TObject* s, uint32_t size, uint32_t total) {
+        WebImageDownLoadProgress(s, size, total);
+    };
+    WebImage->OnDownLoadComplete = [this](TObject* s) { WebImageDownLoadComplete(s); };
 }
 
 TPanel* MakeTitleStrip(TForm* form, TColor color, const String& caption)

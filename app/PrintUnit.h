@@ -6,8 +6,12 @@
 #include "ExtCtrls.h"
 #include "Forms.h"
 #include "ImgList.h"
+#include "MarkupList.h"
 #include "Menus.h"
 #include "StdCtrls.h"
+#include "TVeskCombo.h"
+#include "VeskGaugeUnit.h"
+#include "WebImageControl.h"
 
 class TPreviewForm;
 
@@ -42,8 +46,12 @@ public:
     TGroupBox* GroupBox1;
     TLabel* Label4;
     TLabel* Label5;
+    TVeskLookupCombo* StyleCombo;
     TEdit* SearchBox;
     TButton* Button1;
+    TMarkupListBox* MarkupListBox;
+    TWebImage* WebImage;
+    TVeskGauge* VeskGauge1;
     TGroupBox* GroupBox2;
     TLabel* Label1;
     TComboBox* PrintStyle;
@@ -101,6 +109,19 @@ public:
     void PrintTrackList();
     void AddTracklistToBitmap(TBitmap& bitmap);
     void DrawRotatedText(TCanvas& canvas, int angle, int x, int y, const String& text);
+
+    // Cover search.
+    void Button1Click(TObject* sender);
+    void SearchBoxKeyDown(TObject* sender, int& key, TShiftState shift);
+    void MarkupListBoxAnchorHint(TObject* sender, int index, String& anchor);
+    void MarkupListBoxAnchorClick(TObject* sender, int index, const String& anchor);
+    void WebImageDownLoadProgress(TObject* sender, uint32_t dwSize, uint32_t dwTotSize);
+    void WebImageDownLoadComplete(TObject* sender);
+    void Search();
+    bool DownloadToFile(const String& url, const String& fileName);
+    bool DownloadURL(const String& url, const String& fileName);
+    // Fills the result list from the reply's bytes; nothing for an empty reply.
+    void ParseReply(const std::string& reply);
 
     void SetStatus(const String& text);
     // Loads a batch file into the picture area and makes the chooser's layout current.

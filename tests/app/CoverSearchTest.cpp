@@ -1,0 +1,228 @@
+#include "AppFixture.h"
+#include "LoopbackHttpServer.h"
+#include "Shell.h"
+#include "UserConfig.h"
+#include "WaitFor.h"
+
+#include <climits>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+const char* const kTwoTitles =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<rsp stat=\"ok\">"
+    "<title><name>Alpha</name><id>1</id><added>1/2/07</added><uploader>ann</uploader>"
+    "<category>DVD Movie</category><image>http://h/a.jpg</image><covers>"
+    "<cover><type>Front</type><url>http://h/f.jpg</url></cover>"
+    "<cover><type>Back</type><url>http://h/b.jpg</url></cover></covers></title>"
+    "<title><name>Beta</name><added>3/4/08</added><uploader>bob</uploader><image>http://h/b.gif</image></title>"
+    "</rsp>\n";
+
+std::vector<String> g_opened;
+
+class CoverSearch : public AppFixture {
+protected:
+    TLoopbackHttpServer server;
+    TempDir config;
+    std::string savedHost;
+    bool hadHost = false;
+
+    void SetUp() override
+    {
+        SetUserConfigFolder(config.Path());
+        std::ofstream(config.File("Catalogue.ini")) << "[Catalogue]\nDomain=Test Catalogue\n";
+        if (const char* host = std::getenv("OMBRELLE_CATALOGUE_HOST")) {
+            hadHost = true;
+            savedHost = host;
+        }
+        setenv("OMBRELLE_CATALOGUE_HOST", ("127.0.0.1:" + std::to_string(server.Port())).c_str(), 1);
+        g_opened.clear();
+        SetShellOpenHook([](const String& url) {
+            g_opened.push_back(url);
+            return true;
+        });
+        Start({MakeLayout("DVD", 0.5f, 0.5f, 4, 3)});
+    }
+    void TearDown() override
+    {
+        AppFixture::TearDown();
+        SetShellOpenHook(nullptr);
+        if (hadHost)
+            setenv("OMBRELLE_CATALOGUE_HOST", savedHost.c_str(), 1);
+        else
+            unsetenv("OMBRELLE_CATALOGUE_HOST");
+        SetUserConfigFolder("");
+    }
+
+    void Reply(const std::string& body, int status = 200)
+    {
+        THttpReply reply;
+        reply.Status = status;
+        reply.Headers = {{"Content-Type", "text/xml"}};
+        reply.Body = body;
+        server.SetReply(reply);
+    }
+    // Presses "Search" as the window would: an error goes to the application's handler.
+    void Press() { GuardedCall([] { DVDForm->Button1->Click(); }); }
+    std::string LastTarget() { return server.Requests().back().Target; }
+    String Status() { return DVDForm->StatusBar->SimpleText(); }
+    String SearchFile() { return DVDForm->AppDir + "Search.xml"; }
+};
+
+TEST_F(CoverSearch, RequestPaths)
+{
+    Reply("<rsp/>");
+    DVDForm->SearchBox->SetText("");
+    Press();
+    EXPECT_EQ(LastTarget(), "/api/search//DVD%20Movie");
+
+    DVDForm->SearchBox->SetText("The Thing");
+    DVDForm->StyleCombo->SetItemIndex(4);
+    Press();
+    EXPECT_EQ(LastTarget(), "/api/search/The%20Thing/Music%20CD");  // blanks travel encoded
+
+    DVDForm->StyleCombo->SetItemIndex(21);
+    Press();
+    EXPECT_EQ(LastTarget(), "/api/search/The%20Thing");
+    EXPECT_TRUE(dialogs.Messages.empty());
+
+    DVDForm->SearchBox->SetText(String(300, 'x'));
+    Press();
+    const String prefix = "http://127.0.0.1:" + std::to_string(server.Port());
+    EXPECT_EQ(LastTarget(), ("/api/search/" + String(255 - prefix.size() - 12, 'x')));
+    EXPECT_EQ(server.Requests().size(), 4u);
+}
+
+TEST_F(CoverSearch, TwoTitlesGiveTheLinesAndTheReplyIsKept)
+{
+    Reply(kTwoTitles);
+    DVDForm->SearchBox->SetText("alpha");
+    int key = VK_RETURN;
+    DVDForm->SearchBox->KeyDown(key, 0);
+    TStrings& items = DVDForm->MarkupListBox->Items();
+    ASSERT_EQ(items.Count(), 2);
+    EXPECT_EQ(items[0],
+              "<A href=\"http://h/a.jpg\">Alpha</A><br><FONT  size=\"7\" >Added : 1/2/07  (ann)</FONT><br>"
+              "<A href=\"http://h/f.jpg\">Front</A>    <A href=\"http://h/b.jpg\">Back</A>    <br><hr>");
+    EXPECT_EQ(items[1], "<A href=\"http://h/b.gif\">Beta</A><br><FONT  size=\"7\" >Added : 3/4/08  (bob)</FONT><br><br><hr>");
+    EXPECT_EQ(Status(), "OK Done!");
+    EXPECT_TRUE(std::filesystem::exists(SearchFile()));
+    EXPECT_GT(DVDForm->XmlText->Count(), 0);
+    EXPECT_EQ(DVDForm->MarkupListBox->UpdateCount(), 0);
+}
+
+TEST_F(CoverSearch, ScanningStatusNamesTheCatalogue)
+{
+    Reply("not xml at all");
+    Press();
+    EXPECT_EQ(Status(), "Scanning Test Catalogue for Cover..");  // the error left the search
+    ASSERT_EQ(dialogs.Messages.size(), 1u);
+    EXPECT_NE(dialogs.Messages[0].find("offset"), String::npos) << dialogs.Messages[0];
+    EXPECT_EQ(DVDForm->MarkupListBox->Count(), 0);
+    EXPECT_EQ(DVDForm->MarkupListBox->UpdateCount(), 0);
+}
+
+TEST_F(CoverSearch, AFailedDownloadNeverReadsAStaleReply)
+{
+    std::ofstream(SearchFile()) << kTwoTitles;
+    Reply(kTwoTitles, 500);
+    Press();
+    EXPECT_EQ(dialogs.Messages, std::vector<String>{"There was an error with the xml"});
+    EXPECT_EQ(DVDForm->MarkupListBox->Count(), 0);
+    EXPECT_FALSE(std::filesystem::exists(SearchFile()));
+    EXPECT_EQ(DVDForm->XmlText->Count(), 0);
+    EXPECT_EQ(Status(), "OK Done!");
+
+    std::ofstream(SearchFile()) << kTwoTitles;
+    setenv("OMBRELLE_CATALOGUE_HOST", "127.0.0.1:1", 1);  // nobody listens there
+    Press();
+    EXPECT_EQ(dialogs.Messages.size(), 2u);
+    EXPECT_EQ(DVDForm->MarkupListBox->Count(), 0);
+}
+
+TEST_F(CoverSearch, AHostileReplyDoesNoHarm)
+{
+    Reply("<rsp><title><name>&lt;IMG src=\"http://x/p.gif\"&gt;</name><image>FILE:///etc/passwd</image>"
+          "<covers><cover><type>&lt;A href=\"x\"&gt;</type><url>javascript://alert</url></cover>"
+          "<cover><type>res</type><url>RES://icon</url></cover></covers></title></rsp>");
+    Press();
+    ASSERT_EQ(DVDForm->MarkupListBox->Count(), 1);
+    const String line = DVDForm->MarkupListBox->Items()[0];
+    EXPECT_EQ(line.find("<IMG"), String::npos);
+    EXPECT_NE(line.find("&lt;IMG src=\"http://x/p.gif\"&gt;"), String::npos);
+
+    // Hovering or clicking what the server named reaches neither the preview nor the desktop.
+    for (const String anchor : {"FILE:///etc/passwd", "javascript://alert", "RES://icon"}) {
+        String hinted = anchor;
+        DVDForm->MarkupListBoxAnchorHint(DVDForm->MarkupListBox, 0, hinted);
+        EXPECT_EQ(hinted, anchor);
+        DVDForm->MarkupListBoxAnchorClick(DVDForm->MarkupListBox, 0, anchor);
+    }
+    EXPECT_EQ(DVDForm->WebImage->URL(), "");
+    EXPECT_TRUE(g_opened.empty());
+    EXPECT_EQ(Status(), "OK Done!");
+}
+
+TEST_F(CoverSearch, HoverPreviewsPicturesButNotPages)
+{
+    THttpReply picture;
+    picture.Headers = {{"Content-Type", "image/bmp"}};
+    {
+        TBitmap b(30, 20, pf24bit);
+        TMemoryStream stream;
+        b.SaveToStream(stream);
+        picture.Body.assign(stream.Data().begin(), stream.Data().end());
+    }
+    picture.Pieces = {50, 50, 50};
+    server.SetReply(picture);
+    String page = server.Url("/cover.html");
+    DVDForm->MarkupListBoxAnchorHint(nullptr, 0, page);
+    EXPECT_EQ(DVDForm->WebImage->URL(), "");
+
+    std::vector<std::pair<int, int>> gauge;
+    bool onMain = true;
+    auto progress = DVDForm->WebImage->OnDownLoadProgress;
+    DVDForm->WebImage->OnDownLoadProgress = [&](TObject* s, uint32_t size, uint32_t total) {
+        progress(s, size, total);
+        onMain = onMain && IsMainThread();
+        gauge.emplace_back(DVDForm->VeskGauge1->Progress(), DVDForm->VeskGauge1->MaxValue());
+    };
+    bool done = false;
+    auto complete = DVDForm->WebImage->OnDownLoadComplete;
+    DVDForm->WebImage->OnDownLoadComplete = [&](TObject* s) {
+        complete(s);
+        done = true;
+    };
+    String upper = server.Url("/cover.HTML");  // only the exact ".html" is a page
+    DVDForm->MarkupListBoxAnchorHint(nullptr, 0, upper);
+    EXPECT_EQ(DVDForm->WebImage->URL(), upper);
+    ASSERT_TRUE(WaitUntil([&] { return done; }));
+    EXPECT_TRUE(onMain);
+    ASSERT_FALSE(gauge.empty());
+    const int size = static_cast<int>(picture.Body.size());
+    EXPECT_EQ(gauge.back(), std::make_pair(size, size));
+    EXPECT_EQ(DVDForm->VeskGauge1->Progress(), 0);
+    EXPECT_FALSE(DVDForm->WebImage->WebPicture().Empty());
+}
+
+TEST_F(CoverSearch, GaugeTakesTotalsBeyondThirtyOneBits)
+{
+    DVDForm->WebImageDownLoadProgress(nullptr, 50, 200);
+    EXPECT_EQ(DVDForm->VeskGauge1->PercentDone(), 25);
+    DVDForm->WebImageDownLoadProgress(nullptr, 3000000000u, 4000000000u);
+    EXPECT_EQ(DVDForm->VeskGauge1->MaxValue(), 2000000000);
+    EXPECT_EQ(DVDForm->VeskGauge1->PercentDone(), 75);
+    DVDForm->WebImageDownLoadComplete(nullptr);
+    EXPECT_EQ(DVDForm->VeskGauge1->Progress(), 0);
+}
+
+TEST_F(CoverSearch, WebLinksClickedInTheListOpenInTheBrowser)
+{
+    DVDForm->MarkupListBoxAnchorClick(nullptr, 0, "https://example.test/cover");
+    EXPECT_EQ(g_opened, std::vector<String>{"https://example.test/cover"});
+    EXPECT_EQ(Status(), "OK Done!");
+}
+
+}  // namespace
