@@ -141,8 +141,8 @@ void TDVDForm::BuildComponents()
     Label1->SetParent(GroupBox2);
     Label1->SetBounds(10, 24, 110, 16);
     Label1->SetCaption("Disk Cover Type");
-    PrintStyle = new TComboBox(this);
-    PrintStyle->SetStyle(csDropDownList);
+    PrintStyle = new TMarkupComboBox(this);
+    PrintStyle->SetImages(ImageList2);
     PrintStyle->SetParent(GroupBox2);
     PrintStyle->SetBounds(120, 20, 363, 24);
     PrintStyle->OnChange = [this](TObject* s) { PrintstyleChange(s); };

@@ -6,6 +6,7 @@
 #include "ExtCtrls.h"
 #include "Forms.h"
 #include "ImgList.h"
+#include "MarkupCombo.h"
 #include "Menus.h"
 #include "StdCtrls.h"
 
@@ -46,7 +47,7 @@ public:
     TButton* Button1;
     TGroupBox* GroupBox2;
     TLabel* Label1;
-    TComboBox* PrintStyle;
+    TMarkupComboBox* PrintStyle;
     TPanel* Panel2;
     TImage* CDImage;
     TImageList* ImageList2;

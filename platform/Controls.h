@@ -87,6 +87,7 @@ public:
     virtual void MouseEnter() {}
     virtual void MouseLeave() {}
     virtual void Resize() { Fire(OnResize, this); }
+    virtual void EnabledChanged() {}
     virtual void Paint() {}
     virtual void KeyDown(int& key, TShiftState shift) {}
     virtual void KeyPress(char& key) {}
