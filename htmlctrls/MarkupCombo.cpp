@@ -214,22 +214,28 @@ void TMarkupComboBox::SetShadowColor(TColor c)
     Invalidate();
 }
 
-String TMarkupComboBox::StrippedItems(int index)
+TMarkupComboBox::Measured TMarkupComboBox::Measure(int index)
 {
-    if (index < 0 || index >= Items().Count())
-        throw EMarkupComboBoxError("Item index out of range");
     TBitmap scratch(1, 1, pf24bit);
     TCanvas& c = scratch.Canvas();
     c.Font.Assign(Font);
-    String anchor, plain, focus;
-    int w = 0, h = 0, links = 0, hovered = 0;
+    Measured m;
+    String anchor, focus;
+    int w = 0, links = 0, hovered = 0;
     TRect hoveredRect;
     TRect r = ClientRect();
     r.Bottom = r.Top + 1000;
     HtmlDrawText(c, Items()[index], r, images_, 0, 0, -1, -1, shadowOffset_, true, true, false, true, true, false,
-                 !ellipsis_, 1.0, urlColor_, clNone, clNone, shadowColor_, anchor, plain, focus, w, h, links, hovered,
-                 hoveredRect, cache_.get(), pictureStore_, 0);
-    return plain;
+                 !ellipsis_, 1.0, urlColor_, clNone, clNone, shadowColor_, anchor, m.plain, focus, w, m.height, links,
+                 hovered, hoveredRect, cache_.get(), pictureStore_, 0);
+    return m;
+}
+
+String TMarkupComboBox::StrippedItems(int index)
+{
+    if (index < 0 || index >= Items().Count())
+        throw EMarkupComboBoxError("Item index out of range");
+    return Measure(index).plain;
 }
 
 void TMarkupComboBox::SetSorted(bool on)
@@ -286,18 +292,7 @@ void TMarkupComboBox::MeasureItem(int index, int& height)
         height = EditHeight();
         return;
     }
-    TBitmap scratch(1, 1, pf24bit);
-    TCanvas& c = scratch.Canvas();
-    c.Font.Assign(Font);
-    String anchor, plain, focus;
-    int w = 0, h = 0, links = 0, hovered = 0;
-    TRect hoveredRect;
-    TRect r = ClientRect();
-    r.Bottom = r.Top + 1000;
-    HtmlDrawText(c, Items()[index], r, images_, 0, 0, -1, -1, shadowOffset_, true, true, false, true, true, false,
-                 !ellipsis_, 1.0, urlColor_, clNone, clNone, shadowColor_, anchor, plain, focus, w, h, links, hovered,
-                 hoveredRect, cache_.get(), pictureStore_, 0);
-    height = h + 4;
+    height = Measure(index).height + 4;
     SetItemHeight(height);
 }
 

@@ -100,6 +100,12 @@ private:
         bool onAnchor = false;
         String anchor;
     };
+    struct Measured {
+        String plain;
+        int height = 0;
+    };
+    // Lays a line out without drawing it, in the client width.
+    Measured Measure(int index);
     HitTest HitTestAt(int x, int y);
     void FindLookupMatch(char key);
     void AnchorClickAt(int x, int y, bool& consumed);
