@@ -141,10 +141,23 @@ void TStringList::Delete(int index)
     Changed();
 }
 
-void TStringList::Changed()
+void TStrings::EndUpdate()
 {
     if (updateCount_ == 0)
-        Fire(OnChange, this);
+        return;
+    if (--updateCount_ == 0 && changedWhileUpdating_) {
+        changedWhileUpdating_ = false;
+        Changed();
+    }
+}
+
+void TStringList::Changed()
+{
+    if (updateCount_ > 0) {
+        changedWhileUpdating_ = true;
+        return;
+    }
+    Fire(OnChange, this);
 }
 
 int64_t TStream::Size()

@@ -63,13 +63,16 @@ public:
     // Splits on CR LF, LF or CR.
     void SetText(const String& text);
     void BeginUpdate() { ++updateCount_; }
-    void EndUpdate() { if (updateCount_ > 0) --updateCount_; }
+    // The last EndUpdate reports the changes made since the first BeginUpdate.
+    void EndUpdate();
     void Assign(const TPersistent& source) override;
     void LoadFromFile(const String& fileName);
     void SaveToFile(const String& fileName) const;
 
 protected:
+    virtual void Changed() {}
     int updateCount_ = 0;
+    bool changedWhileUpdating_ = false;
 };
 
 class TStringList : public TStrings {
@@ -81,11 +84,13 @@ public:
     void Put(int index, const String& s) override;
     void Insert(int index, const String& s) override;
     void Delete(int index) override;
-    void Clear() override { items_.clear(); }
+    void Clear() override { items_.clear(); Changed(); }
     TNotifyEvent OnChange;
 
+protected:
+    void Changed() override;
+
 private:
-    void Changed();
     std::vector<String> items_;
 };
 
