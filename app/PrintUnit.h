@@ -92,6 +92,7 @@ public:
     void DrawPreview(TPreviewForm& form, const TBitmap& bitmap1, const TBitmap& bitmap2);
     void DrawPreviewImage(TPreviewForm& form, const TBitmap& bitmap, const TRect& rect);
     // Track-list overlay.
+    void OverlayCDDBTrackList1Click(TObject* sender);
     void PrintTrackList();
     void AddTracklistToBitmap(TBitmap& bitmap);
     void DrawRotatedText(TCanvas& canvas, int angle, int x, int y, const String& text);

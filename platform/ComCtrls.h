@@ -10,6 +10,8 @@
 class QLabel;
 class QToolButton;
 
+class TStatusPanels;
+
 class TStatusPanel {
 public:
     TStatusPanel(TStatusPanels& owner, QLabel* label) : owner_(owner), label_(label) {}
@@ -19,6 +21,7 @@ public:
     void SetWidth(int width);
 
 private:
+    friend class TStatusPanels;
     TStatusPanels& owner_;
     QLabel* label_;
     String text_;

@@ -2,15 +2,15 @@
 // The drive combo box: one line per drive, the selected drive letter in the chosen text case,
 // a picture per drive type, and OnChange when the user picks another drive. Its lines are
 // drawn by the control itself, so that derived pickers can draw them differently.
+#include "ListBoxes.h"
 #include "StdCtrls.h"
 
 #include <memory>
 
 enum TTextCase { tcLowerCase, tcUpperCase };
 
-// The state of an item being drawn.
-enum : unsigned { odSelected = 0x1, odFocused = 0x10, odComboBoxEdit = 0x1000 };
-using TOwnerDrawState = unsigned;
+// Drawing state of the closed box's own line, besides the list's states.
+enum : unsigned { odComboBoxEdit = 0x1000 };
 
 class TDriveComboBox : public TComboBox {
 public:
