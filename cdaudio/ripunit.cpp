@@ -119,7 +119,6 @@ void TCDRipform::BuildComponents()
 void TCDRipform::FormCreate(TObject*)
 {
     Server = CDDBServer();
-    Names.Clear();
     CDDB.OnShowStatus = [this](const String& text, bool repaint) {
         if (repaint) {
             ShowStatus(text);
@@ -150,8 +149,7 @@ void TCDRipform::ScanCDClick(TObject*)
 
 void TCDRipform::GetCDDBClick(TObject*)
 {
-    // A disc not scanned yet has no table of contents to ask about.
-    CDPlayer->Open();
+    OpenDisc();
     CDPlayer->RefreshIfAudio();
     GetCDDBInfo();
     FillAfterExchange();
@@ -159,9 +157,19 @@ void TCDRipform::GetCDDBClick(TObject*)
 
 void TCDRipform::ClearTracksClick(TObject*) { markupListBox1->Items().Clear(); }
 
+void TCDRipform::OpenDisc()
+{
+    // A disc not scanned yet has neither identity nor table of contents to work with.
+    if (CDPlayer->DeviceID() == 0) {
+        CDPlayer->Open();
+        CDPlayer->RefreshIfAudio();
+    }
+}
+
 void TCDRipform::WriteINIClick(TObject*)
 {
     ShowStatus("Writing CDDB Info to File");
+    OpenDisc();
     if (CDPlayer->SaveCDInfo(CDPlayer->MediaIdentity(), CDPlayer->Artist(), CDPlayer->Title(), kStoredDate,
                              CDPlayer->Category(), Names))
         ShowStatus("CD Info Written To File!");
@@ -172,6 +180,7 @@ void TCDRipform::WriteINIClick(TObject*)
 void TCDRipform::ReadINIClick(TObject*)
 {
     ShowStatus("Reading CDDB Info to File");
+    OpenDisc();
     String date;
     TStringList names;
     // A disc the file does not know leaves everything as it was.

@@ -74,6 +74,7 @@ private:
     TToolButton* AddSeparator();
     // Offers the query's matches in the chooser; the chosen row's index, or -1.
     int ChooseMatch(const std::vector<String>& rows);
+    void OpenDisc();
     // Filling the list writes its own status; a failed exchange is shown again afterwards.
     void FillAfterExchange();
     String exchangeFailure_;

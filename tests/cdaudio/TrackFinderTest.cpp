@@ -220,9 +220,8 @@ TEST_F(TrackFinderTest, CDInformationFileRoundTrip)
     EXPECT_EQ(ini.ReadString(section, "0", ""), "Renamed");
     EXPECT_EQ(ini.ReadString(section, "category", "none"), "none");
 
-    // A fresh window, and a disc whose names the file now knows.
+    // A fresh window, not scanned yet, and a disc whose names the file now knows.
     form = std::make_unique<TCDRipform>(nullptr);
-    form->CDPlayer->Reopen();
     form->ReadINI->Click();
     EXPECT_EQ(Status(), "Filling Track Info : 2");
     EXPECT_EQ(Lines(), "Some Artist\r\nSome Title\r\n1    Renamed\r\n2    Two\r\n");
@@ -238,7 +237,7 @@ TEST_F(TrackFinderTest, CDInformationFileRoundTrip)
 
     // Without a disc nothing is written, and the status says so.
     CdEjectImage('E');
-    form->CDPlayer->Reopen();
+    form = std::make_unique<TCDRipform>(nullptr);
     form->WriteINI->Click();
     EXPECT_EQ(Status(), "No Audio CD : CD Info Not Written!");
 }
