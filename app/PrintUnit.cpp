@@ -183,6 +183,7 @@ void TDVDForm::BuildComponents()
     ToolButton13->SetDropdownMenu(VeskPopupMenu1);
     PopupMenu1 = new TPopupMenu(this);
 
+    OverlayCDDBTrackList1->OnClick = [this](TObject* s) { OverlayCDDBTrackList1Click(s); };
     ToolButton3->OnClick = [this](TObject* s) { ToolButton3Click(s); };
     ToolButton4->OnClick = [this](TObject* s) { ToolButton4Click(s); };
     ToolButton12->OnClick = [this](TObject* s) { ToolButton12Click(s); };

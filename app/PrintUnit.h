@@ -99,6 +99,7 @@ public:
     void SharpenImage1Click(TObject* sender);
     void AntialiasImage1Click(TObject* sender);
     // Track-list overlay.
+    void OverlayCDDBTrackList1Click(TObject* sender);
     void PrintTrackList();
     void AddTracklistToBitmap(TBitmap& bitmap);
     void DrawRotatedText(TCanvas& canvas, int angle, int x, int y, const String& text);
