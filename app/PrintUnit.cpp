@@ -168,8 +168,8 @@ void TDVDForm::BuildComponents()
     Label1->SetParent(GroupBox2);
     Label1->SetBounds(10, 24, 110, 16);
     Label1->SetCaption("Disk Cover Type");
-    PrintStyle = new TComboBox(this);
-    PrintStyle->SetStyle(csDropDownList);
+    PrintStyle = new TMarkupComboBox(this);
+    PrintStyle->SetImages(ImageList2);
     PrintStyle->SetParent(GroupBox2);
     PrintStyle->SetBounds(120, 20, 363, 24);
     PrintStyle->OnChange = [this](TObject* s) { PrintstyleChange(s); };
@@ -210,6 +210,7 @@ void TDVDForm::BuildComponents()
     ToolButton13->SetDropdownMenu(VeskPopupMenu1);
     PopupMenu1 = new TPopupMenu(this);
 
+    OverlayCDDBTrackList1->OnClick = [this](TObject* s) { OverlayCDDBTrackList1Click(s); };
     ToolButton3->OnClick = [this](TObject* s) { ToolButton3Click(s); };
     ToolButton4->OnClick = [this](TObject* s) { ToolButton4Click(s); };
     ToolButton12->OnClick = [this](TObject* s) { ToolButton12Click(s); };

@@ -6,6 +6,7 @@
 #include "ExtCtrls.h"
 #include "Forms.h"
 #include "ImgList.h"
+#include "MarkupCombo.h"
 #include "MarkupList.h"
 #include "Menus.h"
 #include "StdCtrls.h"
@@ -54,7 +55,7 @@ public:
     TVeskGauge* VeskGauge1;
     TGroupBox* GroupBox2;
     TLabel* Label1;
-    TComboBox* PrintStyle;
+    TMarkupComboBox* PrintStyle;
     TPanel* Panel2;
     TImage* CDImage;
     TImageList* ImageList2;
@@ -106,6 +107,7 @@ public:
     void SharpenImage1Click(TObject* sender);
     void AntialiasImage1Click(TObject* sender);
     // Track-list overlay.
+    void OverlayCDDBTrackList1Click(TObject* sender);
     void PrintTrackList();
     void AddTracklistToBitmap(TBitmap& bitmap);
     void DrawRotatedText(TCanvas& canvas, int angle, int x, int y, const String& text);

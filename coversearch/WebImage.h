@@ -3,6 +3,7 @@
 // through the picture loader. It loads from a stream, a file, a program resource ("RES://"),
 // a local file ("FILE://") or an HTTP address, the last either on the caller's thread or on a
 // worker, and for GIF data it counts the frames, reads their delays and shows any one frame.
+#include "DownloadEvents.h"
 #include "Graphics.h"
 #include "PictureDecoding.h"
 #include "Threads.h"
@@ -13,11 +14,6 @@
 #include <memory>
 #include <mutex>
 #include <vector>
-
-using TDownloadErrorEvent = std::function<void(TObject* sender, const String& err)>;
-using TDownloadCompleteEvent = std::function<void(TObject* sender)>;
-using TDownloadCancelEvent = std::function<void(TObject* sender, bool& cancel)>;
-using TDownloadProgressEvent = std::function<void(TObject* sender, uint32_t dwSize, uint32_t dwTotSize)>;
 
 class TDownLoadThread;
 

@@ -2,6 +2,7 @@
 // A picture named in mark-up: keeps the picture file's bytes as they came and shows them through
 // the picture loader, one GIF frame at a time, stepping through the frames on a timer.
 // Nothing is ever downloaded: a picture given an HTTP address stays empty.
+#include "DownloadEvents.h"
 #include "Graphics.h"
 #include "MarkupImage.h"
 #include "PictureDecoding.h"
@@ -10,11 +11,6 @@
 #include <functional>
 #include <memory>
 #include <vector>
-
-using TDownloadErrorEvent = std::function<void(TObject* sender, const String& err)>;
-using TDownloadCompleteEvent = std::function<void(TObject* sender)>;
-using TDownloadCancelEvent = std::function<void(TObject* sender, bool& cancel)>;
-using TDownloadProgressEvent = std::function<void(TObject* sender, uint32_t dwSize, uint32_t dwTotSize)>;
 
 namespace PictureStore {
 class TDownLoadThread;

@@ -78,6 +78,16 @@ std::vector<String> GetLogicalDriveStrings()
     return roots;
 }
 
+uint32_t GetLogicalDrives()
+{
+    std::lock_guard<std::mutex> lock(tableLock);
+    uint32_t mask = 0;
+    for (const auto& entry : Drives())
+        if (entry.first >= 'A' && entry.first <= 'Z')
+            mask |= 1u << (entry.first - 'A');
+    return mask;
+}
+
 unsigned GetDriveType(const String& root)
 {
     std::lock_guard<std::mutex> lock(tableLock);

@@ -20,6 +20,8 @@ enum : unsigned {
 
 // Roots ("E:\") of every drive in the table, in letter order.
 std::vector<String> GetLogicalDriveStrings();
+// Bit 0 set for drive A, bit 1 for B, and so on, for every drive in the table.
+uint32_t GetLogicalDrives();
 // Of a root or a bare letter, either case.
 unsigned GetDriveType(const String& root);
 // The volume label of a root or letter: "Audio CD" for an audio disc, the ISO 9660 volume id

@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QMetaObject>
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <map>
@@ -23,8 +24,14 @@ std::map<int, TDeviceChangeListener>& Listeners()  // UI thread only
     return listeners;
 }
 
-void Deliver(uint32_t event, char letter)
+// Each watcher run has its own number; a broadcast a stopped watcher left in the queue belongs
+// to listeners that are gone and never reaches the ones that came later.
+std::atomic<unsigned> watcherRun{0};
+
+void Deliver(unsigned run, uint32_t event, char letter)
 {
+    if (run != watcherRun.load())
+        return;
     DEV_BROADCAST_VOLUME volume{DBT_DEVTYP_VOLUME, 1u << (letter - 'A'), DBTF_MEDIA};
     std::map<int, TDeviceChangeListener> copy = Listeners();
     for (const auto& [id, listener] : copy)
@@ -34,7 +41,7 @@ void Deliver(uint32_t event, char letter)
 
 class Watcher {
 public:
-    Watcher() : thread_([this] { Run(); }) {}
+    Watcher() : run_(++watcherRun), thread_([this] { Run(); }) {}
     ~Watcher()
     {
         {
@@ -81,16 +88,18 @@ private:
         }
     }
 
-    static void Post(uint32_t event, char letter)
+    void Post(uint32_t event, char letter)
     {
+        unsigned run = run_;
         if (QCoreApplication* app = QCoreApplication::instance())
-            QMetaObject::invokeMethod(app, [event, letter] { Deliver(event, letter); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(app, [run, event, letter] { Deliver(run, event, letter); }, Qt::QueuedConnection);
     }
 
     std::mutex lock_;
     std::condition_variable wake_;
     bool stop_ = false;
     bool pending_ = false;
+    const unsigned run_;
     std::thread thread_;
 };
 
@@ -121,6 +130,7 @@ void RemoveDeviceChangeListener(int id)
     Listeners().erase(id);
     if (!Listeners().empty())
         return;
+    ++watcherRun;  // what the stopping watcher already queued goes nowhere
     std::unique_ptr<Watcher> stopping;
     {
         std::lock_guard<std::mutex> lock(watcherLock);

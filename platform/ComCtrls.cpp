@@ -6,8 +6,51 @@
 #include <QPixmap>
 #include <QToolButton>
 
+void TStatusPanel::SetText(const String& text)
+{
+    text_ = text;
+    label_->setText(QString::fromStdString(text));
+    label_->repaint();
+}
+
+void TStatusPanel::SetWidth(int width)
+{
+    width_ = width;
+    owner_.Arrange();
+}
+
+TStatusPanel& TStatusPanels::operator[](int index) const
+{
+    if (index < 0 || index >= Count())
+        ListIndexError(index);
+    return *panels_[index];
+}
+
+TStatusPanel& TStatusPanels::Add()
+{
+    auto* label = new QLabel(bar_->Widget());
+    label->setTextFormat(Qt::PlainText);
+    label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    label->setContentsMargins(2, 0, 2, 0);
+    panels_.push_back(std::make_unique<TStatusPanel>(*this, label));
+    Arrange();
+    return *panels_.back();
+}
+
+void TStatusPanels::Arrange()
+{
+    int x = 0;
+    int height = bar_->Height();
+    for (auto& panel : panels_) {
+        panel->label_->setGeometry(x, 0, panel->width_, height);
+        panel->label_->setVisible(!bar_->SimplePanel);
+        x += panel->width_;
+    }
+}
+
 TStatusBar::TStatusBar(TComponent* owner) : TWinControl(owner), label_(new QLabel)
 {
+    Panels.bar_ = this;
     label_->setTextFormat(Qt::PlainText);
     label_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     label_->setContentsMargins(4, 0, 4, 0);

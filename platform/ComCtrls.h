@@ -4,15 +4,53 @@
 #include "ImgList.h"
 #include "Menus.h"
 
+#include <memory>
+#include <vector>
+
 class QLabel;
 class QToolButton;
+
+class TStatusPanels;
+
+class TStatusPanel {
+public:
+    TStatusPanel(TStatusPanels& owner, QLabel* label) : owner_(owner), label_(label) {}
+    String Text() const { return text_; }
+    void SetText(const String& text);
+    int Width() const { return width_; }
+    void SetWidth(int width);
+
+private:
+    friend class TStatusPanels;
+    TStatusPanels& owner_;
+    QLabel* label_;
+    String text_;
+    int width_ = 50;
+};
+
+// The panels of a status bar, left to right, each as wide as its Width.
+class TStatusPanels {
+public:
+    int Count() const { return static_cast<int>(panels_.size()); }
+    TStatusPanel& operator[](int index) const;
+    TStatusPanel& Add();
+
+private:
+    friend class TStatusBar;
+    friend class TStatusPanel;
+    void Arrange();
+    class TStatusBar* bar_ = nullptr;
+    std::vector<std::unique_ptr<TStatusPanel>> panels_;
+};
 
 class TStatusBar : public TWinControl {
 public:
     explicit TStatusBar(TComponent* owner);
+    // Turn it off before adding Panels: the bar then shows them instead of SimpleText.
     bool SimplePanel = true;
     String SimpleText() const { return text_; }
     void SetSimpleText(const String& text);
+    TStatusPanels Panels;
 
 private:
     QLabel* label_;

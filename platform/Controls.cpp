@@ -170,8 +170,10 @@ void TControl::SetVisible(bool v)
 bool TControl::Enabled() const { return widget_ ? widget_->isEnabled() : true; }
 void TControl::SetEnabled(bool v)
 {
-    if (widget_)
-        widget_->setEnabled(v);
+    if (!widget_ || widget_->isEnabled() == v)
+        return;
+    widget_->setEnabled(v);
+    EnabledChanged();
 }
 
 void TControl::SetCaption(const String& text)

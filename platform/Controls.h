@@ -7,6 +7,7 @@
 class QWidget;
 class QEvent;
 class TWinControl;
+class TPopupMenu;
 
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
 enum TShiftStateFlag { ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32, ssDouble = 64 };
@@ -62,6 +63,9 @@ public:
     void SetAlign(TAlign a);
     TCursor Cursor() const { return cursor_; }
     void SetCursor(TCursor c);
+    // The menu a right click (or the menu key) on the control pops up; nullptr for none.
+    TPopupMenu* PopupMenu() const { return popupMenu_; }
+    void SetPopupMenu(TPopupMenu* menu);
 
     void Invalidate();
     void Repaint();
@@ -87,6 +91,7 @@ public:
     virtual void MouseEnter() {}
     virtual void MouseLeave() {}
     virtual void Resize() { Fire(OnResize, this); }
+    virtual void EnabledChanged() {}
     virtual void Paint() {}
     virtual void KeyDown(int& key, TShiftState shift) {}
     virtual void KeyPress(char& key) {}
@@ -115,6 +120,7 @@ private:
     TAlign align_ = alNone;
     TCursor cursor_ = crDefault;
     bool visible_ = true;
+    TPopupMenu* popupMenu_ = nullptr;
 };
 
 // A control that paints itself.

@@ -1,9 +1,13 @@
 #include "ShellIcons.h"
 
+#include "CdDrives.h"
+
 #include <QApplication>
 #include <QFileIconProvider>
 #include <QFileInfo>
 #include <QIcon>
+
+#include <cctype>
 
 #include <map>
 #include <memory>
@@ -79,4 +83,40 @@ TImageList& SystemImageList(bool large)
         list->AddImage(image);
     }
     return *list;
+}
+
+namespace {
+constexpr int kNetworkIndex = 3;
+constexpr int kDriveIndex = 4;
+
+bool IsDriveRoot(const String& path)
+{
+    return path.size() == 3 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':' &&
+           (path[2] == '\\' || path[2] == '/');
+}
+
+TImageList* Found(int index, unsigned flags, SHFILEINFO& info)
+{
+    info.iIcon = index;
+    return index < 0 ? nullptr : &SystemImageList(!(flags & SHGFI_SMALLICON));
+}
+}  // namespace
+
+TImageList* ShellDriveTypeIcon(unsigned driveType, unsigned flags, SHFILEINFO& info)
+{
+    switch (driveType) {
+    case DRIVE_REMOVABLE:
+    case DRIVE_FIXED:
+    case DRIVE_CDROM:
+    case DRIVE_RAMDISK: return Found(kDriveIndex, flags, info);
+    case DRIVE_REMOTE: return Found(kNetworkIndex, flags, info);
+    default: return Found(-1, flags, info);
+    }
+}
+
+TImageList* SHGetFileInfo(const String& path, unsigned flags, SHFILEINFO& info)
+{
+    if (IsDriveRoot(path))
+        return ShellDriveTypeIcon(GetDriveType(path), flags, info);
+    return Found(ShellIconIndex(path, false), flags, info);
 }

@@ -1,6 +1,11 @@
 #include "StdCtrls.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
+#include <QEvent>
+#include <QPainter>
+#include <QStyleOptionComboBox>
+#include <QStyledItemDelegate>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -67,12 +72,60 @@ void TEdit::SetText(const String& text) { edit_->setText(Q(text)); }
 int TEdit::MaxLength() const { return edit_->maxLength(); }
 void TEdit::SetMaxLength(int n) { edit_->setMaxLength(n > 0 ? n : 32767); }
 
-TComboBox::TComboBox(TComponent* owner) : TWinControl(owner), combo_(new QComboBox)
+// The Qt combo box, telling its control when its list opens and closes.
+class TComboBox::ComboWidget : public QComboBox {
+public:
+    explicit ComboWidget(TComboBox* box) : box_(box) {}
+    void showPopup() override
+    {
+        GuardedCall([this] { box_->DropDown(); });
+        QComboBox::showPopup();
+    }
+    void hidePopup() override
+    {
+        QComboBox::hidePopup();
+        GuardedCall([this] { box_->CloseUp(); });
+    }
+    using QComboBox::initStyleOption;
+
+private:
+    TComboBox* box_;
+};
+
+class TComboBox::Delegate : public QStyledItemDelegate {
+public:
+    explicit Delegate(TComboBox* box) : box_(box) {}
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        const QRect& r = option.rect;
+        TOwnerDrawState state = 0;
+        if (option.state & (QStyle::State_Selected | QStyle::State_MouseOver))
+            state |= odSelected;
+        if (option.state & QStyle::State_HasFocus)
+            state |= odFocused;
+        box_->PaintItem(*painter, index.row(), {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()}, state);
+    }
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        return QSize(option.rect.width(), box_->LineHeight(index.row()));
+    }
+
+private:
+    TComboBox* box_;
+};
+
+TComboBox::TComboBox(TComponent* owner) : TWinControl(owner), combo_(new ComboWidget(this))
 {
     SetWidget(combo_);
     combo_->setEditable(true);
     items_.OnChange = [this](TObject*) { SyncItems(); };
     QObject::connect(combo_, &QComboBox::activated, [this](int) { GuardedCall([this] { Change(); }); });
+}
+
+TComboBox::~TComboBox()
+{
+    if (Widget())
+        combo_->setItemDelegate(nullptr);
 }
 
 void TComboBox::SyncItems()
@@ -107,6 +160,80 @@ void TComboBox::SetStyle(TComboBoxStyle s)
 {
     style_ = s;
     combo_->setEditable(s == csDropDown || s == csSimple);
+    if (OwnerDraw() && !delegate_) {
+        delegate_ = std::make_unique<Delegate>(this);
+        combo_->setItemDelegate(delegate_.get());
+    }
+    combo_->update();
+}
+
+void TComboBox::SetItemHeight(int h)
+{
+    if (h > 0)
+        itemHeight_ = h;
+}
+
+void TComboBox::SetEditHeight(int h)
+{
+    if (h > 0)
+        editHeight_ = h;
+}
+
+int TComboBox::DropWidth() const { return std::max(combo_->view()->minimumWidth(), Width()); }
+
+void TComboBox::SetDropWidth(int w) { combo_->view()->setMinimumWidth(w); }
+
+bool TComboBox::DroppedDown() const { return combo_->view()->isVisible(); }
+
+int TComboBox::LineHeight(int index)
+{
+    int h = itemHeight_;
+    GuardedCall([&] { MeasureItem(index, h); });
+    return std::max(1, h);
+}
+
+void TComboBox::MeasureItem(int, int&) {}
+
+void TComboBox::PaintItem(QPainter& painter, int index, const TRect& rect, TOwnerDrawState state)
+{
+    canvas_.Attach(&painter);
+    canvas_.Font.Assign(Font);
+    canvas_.Brush.Style = bsSolid;
+    canvas_.Brush.Color = (state & odSelected) ? clHighlight : Color();
+    canvas_.Font.SetColor((state & odSelected) ? clHighlightText : Font.Color());
+    GuardedCall([&] { DrawItem(index, rect, state); });
+    canvas_.Release();
+}
+
+void TComboBox::DrawItem(int index, const TRect& rect, TOwnerDrawState)
+{
+    canvas_.FillRect(rect);
+    if (index >= 0 && index < items_.Count())
+        canvas_.TextOut(rect.Left + 2, rect.Top, items_[index]);
+}
+
+void TComboBox::PaintWindow(QPainter& painter)
+{
+    auto* combo = static_cast<ComboWidget*>(combo_);
+    QStyleOptionComboBox option;
+    combo->initStyleOption(&option);
+    option.currentText.clear();
+    option.currentIcon = QIcon();
+    combo->style()->drawComplexControl(QStyle::CC_ComboBox, &option, &painter, combo);
+    QRect field = combo->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo);
+    TOwnerDrawState state = odComboBoxEdit | (combo->hasFocus() ? odSelected | odFocused : 0);
+    PaintItem(painter, ItemIndex(), {field.left(), field.top(), field.left() + field.width(), field.top() + field.height()},
+              state);
+}
+
+bool TComboBox::HandleEvent(QEvent* event)
+{
+    if (event->type() == QEvent::Paint && OwnerDraw()) {
+        QPainter painter(combo_);
+        PaintWindow(painter);
+        return true;
+    }
+    return TWinControl::HandleEvent(event);
 }
 
 TGroupBox::TGroupBox(TComponent* owner) : TWinControl(owner), box_(new QGroupBox)

@@ -2,6 +2,9 @@
 // Labels, buttons, edits, combo boxes, group boxes.
 #include "Controls.h"
 #include "Forms.h"
+#include "ListBoxes.h"
+
+#include <memory>
 
 class QLabel;
 class QPushButton;
@@ -47,28 +50,64 @@ private:
 
 enum TComboBoxStyle { csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, csOwnerDrawVariable };
 
+// Drawing state of the closed box's own line, besides the list's states.
+enum : unsigned { odComboBoxEdit = 0x1000 };
+
 class TComboBox : public TWinControl {
 public:
     explicit TComboBox(TComponent* owner);
+    ~TComboBox() override;
     TStringList& Items() { return items_; }
+    const TStringList& Items() const { return items_; }
     int ItemIndex() const;
     // Selecting from code does not fire OnChange; the user's choice does, also of the shown line.
     void SetItemIndex(int index);
     String Text() const;
     void SetText(const String& text);
     TComboBoxStyle Style() const { return style_; }
-    void SetStyle(TComboBoxStyle s);
+    virtual void SetStyle(TComboBoxStyle s);
+    bool OwnerDraw() const { return style_ == csOwnerDrawFixed || style_ == csOwnerDrawVariable; }
+    // Height of the lines of the open list, and of the closed box's field.
+    int ItemHeight() const { return itemHeight_; }
+    void SetItemHeight(int h);
+    int EditHeight() const { return editHeight_; }
+    void SetEditHeight(int h);
+    int DropWidth() const;
+    void SetDropWidth(int w);
+    bool DroppedDown() const;
     TNotifyEvent OnChange;
+    TNotifyEvent OnDropDown;
+    TNotifyEvent OnCloseUp;
     virtual void Change() { Fire(OnChange, this); }
+    virtual void DropDown() { Fire(OnDropDown, this); }
+    virtual void CloseUp() { Fire(OnCloseUp, this); }
 
-protected:
+    // Owner drawing: a line of the list, or the closed box's line with odComboBoxEdit. The
+    // canvas has the control's font and the brush of the line's state.
+    virtual void DrawItem(int index, const TRect& rect, TOwnerDrawState state);
+    virtual void MeasureItem(int index, int& height);
+    TCanvas& Canvas() { return canvas_; }
+    // Paints the closed box; owner-drawn boxes draw their frame and then their line.
+    virtual void PaintWindow(QPainter& painter);
+
+    // Platform side.
+    void PaintItem(QPainter& painter, int index, const TRect& rect, TOwnerDrawState state);
+    int LineHeight(int index);
     QComboBox* Combo() const { return combo_; }
 
+protected:
+    bool HandleEvent(QEvent* event) override;
+
 private:
+    class ComboWidget;
+    class Delegate;
     void SyncItems();
     TStringList items_;
     QComboBox* combo_;
+    std::unique_ptr<Delegate> delegate_;
     TComboBoxStyle style_ = csDropDown;
+    int itemHeight_ = 16;
+    int editHeight_ = 16;
     bool syncing_ = false;
 };
 

@@ -5,6 +5,7 @@
 #include "TempDir.h"
 #include "helpUnit.h"
 
+#include <QImage>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -178,4 +179,39 @@ TEST(Program, RunsOffscreenAndCloseRewritesTheSettingsEvenWithoutAPicture)
     Application()->Run();
     FreeStartupForms();
     EXPECT_EQ(Slurp(p.Settings()), three);
+}
+
+namespace {
+// Whether the opaque pixels of a picture stand somewhere in an image, exactly.
+bool Contains(const QImage& haystack, const QImage& needle)
+{
+    QImage h = haystack.convertToFormat(QImage::Format_RGB32);
+    QImage n = needle.convertToFormat(QImage::Format_ARGB32);
+    for (int y0 = 0; y0 + n.height() <= h.height(); ++y0)
+        for (int x0 = 0; x0 + n.width() <= h.width(); ++x0) {
+            bool all = true;
+            for (int y = 0; y < n.height() && all; ++y)
+                for (int x = 0; x < n.width() && all; ++x) {
+                    QRgb p = n.pixel(x, y);
+                    if (qAlpha(p) == 255 && (h.pixel(x0 + x, y0 + y) & 0xFFFFFF) != (p & 0xFFFFFF))
+                        all = false;
+                }
+            if (all)
+                return true;
+        }
+    return false;
+}
+}  // namespace
+
+TEST(MainWindow, ChooserDrawsTheLayoutsIconFromTheImageList)
+{
+    std::string layouts = Records(4);  // icons 0 to 3
+    Program p(&layouts);
+    CreateStartupForms();
+    DVDForm->Show();
+    DVDForm->PrintStyle->SetItemIndex(3);
+    TBitmap shot;
+    DVDForm->PrintStyle->PaintTo(shot);
+    EXPECT_TRUE(Contains(shot.ToImage(), DVDForm->ImageList2->Image(3)));
+    EXPECT_FALSE(Contains(shot.ToImage(), DVDForm->ImageList2->Image(1)));
 }

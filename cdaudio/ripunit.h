@@ -1,0 +1,81 @@
+#pragma once
+// TCDRipform: the track finder. It reads the audio CD in the chosen drive, looks it up in
+// CDDB, lets the user choose a match and rename tracks, stores and reloads what it found in the
+// CD information file, and leaves the track list in its list box for the window that opened it:
+// line 0 the artist, line 1 the title, then "<track number>    <name>" for each track.
+#include "CDDBLookup.h"
+#include "CDPlayer.h"
+#include "ComCtrls.h"
+#include "ExtCtrls.h"
+#include "FlCtrlEx.h"
+#include "Forms.h"
+#include "GetURL.h"
+#include "ListBoxes.h"
+#include "Menus.h"
+#include "StdCtrls.h"
+
+class TCDRipform : public TForm {
+public:
+    explicit TCDRipform(TComponent* owner);
+    ~TCDRipform() override;
+
+    // Published components.
+    TToolBar* ToolBar1;
+    TToolButton* ToolButton1;
+    TToolButton* ScanCD;
+    TToolButton* ToolButton2;
+    TToolButton* GetCDDB;
+    TToolButton* ClearTracks;
+    TToolButton* ToolButton3;
+    TToolButton* WriteINI;
+    TToolButton* ReadINI;
+    TToolButton* ToolButton4;
+    TToolButton* CloseList;
+    TPanel* Panel1;
+    TPanel* Panel2;
+    TDriveComboBoxEx* DriveComboBoxEx1;
+    TLabel* Label1;
+    TListBox* markupListBox1;
+    TPopupMenu* PopupMenu1;
+    TMenuItem* EditThisTrackName1;
+    TStatusBar* StatusBar1;
+    TCDPlayer* CDPlayer;
+    TWIGetURL* WIGetURL;
+
+    // Handlers.
+    void FormCreate(TObject* sender);
+    void FormDestroy(TObject* sender);
+    void ScanCDClick(TObject* sender);
+    void GetCDDBClick(TObject* sender);
+    void ClearTracksClick(TObject* sender);
+    void WriteINIClick(TObject* sender);
+    void ReadINIClick(TObject* sender);
+    void CloseListClick(TObject* sender);
+    void DriveComboBoxEx1Change(TObject* sender);
+    void EditThisTrackName1Click(TObject* sender);
+
+    void GetCDDBInfo();
+    void FillTrackInfo();
+    // Shows the text in the first panel of the status bar at once.
+    void ShowStatus(const String& text);
+
+    // The CDDB exchange keeps what it found; the window's fields are its.
+    TCDDBLookup CDDB;
+    String& Server;
+    String& Artist;
+    String& Title;
+    String& Category;
+    String& ReplyCode;
+    TStringList& Names;
+
+private:
+    void BuildComponents();
+    TToolButton* AddButton(const String& caption, const String& hint, void (TCDRipform::*handler)(TObject*));
+    TToolButton* AddSeparator();
+    // Offers the query's matches in the chooser; the chosen row's index, or -1.
+    int ChooseMatch(const std::vector<String>& rows);
+    void OpenDisc();
+    // Filling the list writes its own status; a failed exchange is shown again afterwards.
+    void FillAfterExchange();
+    String exchangeFailure_;
+};

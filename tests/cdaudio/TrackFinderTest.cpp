@@ -1,0 +1,270 @@
+#include "CDDBUnit.h"
+#include "CDPlayerFixture.h"
+#include "IniFiles.h"
+#include "LoopbackHttpServer.h"
+#include "ScriptedDialogs.h"
+#include "ripunit.h"
+
+#include <QFileInfo>
+
+namespace {
+
+const char* const kGreeting = "&hello=AudioUser+hostname+Dunmarle+1.0&proto=4";
+const char* const kEntry =
+    "210 rock 0c01ac02 CD database entry follows\r\nDTITLE=Some Artist / Some Title\r\n"
+    "TTITLE0=One\r\nTTITLE1=Two\r\n.\r\n";
+
+class TrackFinderTest : public CDPlayerFixture {
+protected:
+    void SetUp() override
+    {
+        CDPlayerFixture::SetUp();
+        CdInsertImage('E', twoTracks);
+        form = std::make_unique<TCDRipform>(nullptr);
+        form->Server = Format("127.0.0.1:%d", server.Port());
+        dialogs.OnShowModal = [this](TForm& f) {
+            auto* chooser = dynamic_cast<Tqueryform*>(&f);
+            if (!chooser)
+                return mrCancel;
+            for (int i = 0; i < chooser->QueryBox->Items().Count(); ++i)
+                offered.push_back(chooser->QueryBox->Items()[i]);
+            if (choice < 0)
+                return mrCancel;
+            chooser->QueryBox->SetItemIndex(choice);
+            return mrOk;
+        };
+    }
+    void TearDown() override
+    {
+        form.reset();
+        CDPlayerFixture::TearDown();
+    }
+    void Answer(const std::string& query, const std::string& read)
+    {
+        server.SetHandler([query, read](const THttpRequest& r) {
+            THttpReply reply;
+            reply.Body = r.Target.find("cddb+query") != std::string::npos ? query : read;
+            return reply;
+        });
+    }
+    String Lines() const { return form->markupListBox1->Items().Text(); }
+    String Status() const { return form->StatusBar1->Panels[0].Text(); }
+
+    TLoopbackHttpServer server;
+    ScriptedDialogs dialogs;
+    std::unique_ptr<TCDRipform> form;
+    std::vector<String> offered;
+    int choice = 0;
+};
+
+TEST_F(TrackFinderTest, WindowAsCreated)
+{
+    EXPECT_EQ(form->Caption(), "Audio CD CDDB Info Finder");
+    EXPECT_EQ(form->ClientWidth(), 606);
+    EXPECT_EQ(form->ClientHeight(), 546);
+    EXPECT_EQ(TCDRipform(nullptr).Server, "gnudb.gnudb.org");
+    EXPECT_EQ(form->CDPlayer->CurrentDrive, 'E');
+    EXPECT_EQ(form->WIGetURL->ApplicationName, "http generic");
+    EXPECT_EQ(form->StatusBar1->Panels.Count(), 2);
+    EXPECT_EQ(form->StatusBar1->Panels[0].Width(), 470);
+    EXPECT_EQ(form->StatusBar1->Panels[1].Width(), 200);
+    EXPECT_EQ(Status(), "Current Status");
+    EXPECT_EQ(form->markupListBox1->PopupMenu(), form->PopupMenu1);
+    EXPECT_EQ(form->PopupMenu1->Items().Items(0)->Caption, "<--  Edit This Track Name");
+    // Nothing is read before a button is pressed.
+    EXPECT_EQ(form->markupListBox1->Count(), 0);
+    EXPECT_EQ(form->CDPlayer->DeviceID(), 0);
+    EXPECT_TRUE(server.Requests().empty());
+}
+
+TEST_F(TrackFinderTest, ExactMatchFillsTheTrackList)
+{
+    Answer("200 rock 0c01ac02 Some Artist / Some Title\r\n", kEntry);
+    form->ScanCD->Click();
+    EXPECT_EQ(offered, std::vector<String>{"rock 0c01ac02 Some Artist / Some Title"});
+    ASSERT_EQ(server.Requests().size(), 2u);
+    EXPECT_EQ(server.Requests()[0].Target,
+              String("/~cddb/cddb.cgi?cmd=cddb+query+0c01ac02+2+150+14270+428") + kGreeting);
+    EXPECT_EQ(server.Requests()[1].Target, String("/~cddb/cddb.cgi?cmd=cddb+read+rock+0c01ac02") + kGreeting);
+    EXPECT_EQ(Lines(), "Some Artist\r\nSome Title\r\n1    One\r\n2    Two\r\n");
+    EXPECT_EQ(form->Caption(), "Some Artist - Some Title    {rock}");
+    EXPECT_EQ(Status(), "Filling Track Info : 2");
+    EXPECT_EQ(form->ReplyCode, "210");
+
+    form->ClearTracks->Click();
+    EXPECT_EQ(form->markupListBox1->Count(), 0);
+    EXPECT_EQ(form->Names.Count(), 2);  // only the lines go
+}
+
+TEST_F(TrackFinderTest, ListsOfMatchesOfferEveryMatchLine)
+{
+    for (const char* code : {"210 Found exact matches", "211 Found inexact matches"}) {
+        offered.clear();
+        choice = 1;
+        Answer(String(code) + ", list follows (until terminating `.')\r\n"
+                   "rock 0c01ac01 Near / Miss\r\nblues 0c01ac99 Other / Pressing\r\n.\r\n",
+               "210 blues 0c01ac99\r\nDTITLE=Other / Pressing\r\nTTITLE0=A\r\nTTITLE1=B\r\n.\r\n");
+        form->GetCDDB->Click();  // the disc is read even when it was not scanned
+        EXPECT_EQ(server.Requests().front().Target.find("/~cddb/cddb.cgi?cmd=cddb+query+0c01ac02+2+150+14270+428"), 0u);
+        EXPECT_EQ(offered, (std::vector<String>{"rock 0c01ac01 Near / Miss", "blues 0c01ac99 Other / Pressing"}));
+        EXPECT_EQ(server.Requests().back().Target, String("/~cddb/cddb.cgi?cmd=cddb+read+blues+0c01ac99") + kGreeting);
+        EXPECT_EQ(Lines(), "Other\r\nPressing\r\n1    A\r\n2    B\r\n");
+    }
+}
+
+TEST_F(TrackFinderTest, NoMatchOrCancelReadsNothing)
+{
+    Answer("202 No match for disc ID 0c01ac02.\r\n", kEntry);
+    form->ScanCD->Click();
+    EXPECT_TRUE(offered.empty());
+    EXPECT_EQ(server.Requests().size(), 1u);
+    EXPECT_EQ(form->ReplyCode, "202");
+    // The disc is an audio CD: its artist and title lines stand alone, empty.
+    EXPECT_EQ(Lines(), "\r\n\r\n");
+
+    choice = -1;
+    Answer("200 rock 0c01ac02 Some Artist / Some Title\r\n", kEntry);
+    form->GetCDDB->Click();
+    EXPECT_EQ(offered.size(), 1u);
+    EXPECT_EQ(server.Requests().size(), 2u);
+    EXPECT_EQ(form->Category, "");
+    EXPECT_EQ(Lines(), "\r\n\r\n");
+}
+
+TEST_F(TrackFinderTest, ExchangeFailuresStayInTheStatus)
+{
+    server.SetHandler([](const THttpRequest&) {
+        THttpReply reply;
+        reply.Status = 500;
+        reply.Reason = "Internal Server Error";
+        return reply;
+    });
+    form->ScanCD->Click();
+    EXPECT_EQ(Status(), "Cannot Contact CDDB : Internal Server Error");
+    EXPECT_TRUE(offered.empty());
+
+    Answer("200 rock 0c01ac02 A / B\r\n", "401 rock 0c01ac02 No such CD entry in database\r\n");
+    form->GetCDDB->Click();
+    EXPECT_EQ(Status(), "CDDB Entry Not Read : 401 rock 0c01ac02 No such CD entry in database");
+
+    // A later exchange that works is not overshadowed by the old failure.
+    Answer("200 rock 0c01ac02 Some Artist / Some Title\r\n", kEntry);
+    form->GetCDDB->Click();
+    EXPECT_EQ(Status(), "Filling Track Info : 2");
+}
+
+TEST_F(TrackFinderTest, FewerNamesThanTracksLeavesTheRestUnnamed)
+{
+    String three = WriteDiscImage(Folder(), "three", {{Msf(0, 2, 0)}, {Msf(2, 0, 0)}, {Msf(4, 0, 0)}}, Msf(6, 0, 0));
+    CdInsertImage('E', three);
+    Answer("200 rock 2a016803 A / B\r\n", "210 rock 2a016803\r\nDTITLE=A / B\r\nTTITLE0=Only\r\n.\r\n");
+    form->ScanCD->Click();
+    EXPECT_EQ(Lines(), "A\r\nB\r\n1    Only\r\n2    \r\n3    \r\n");
+    EXPECT_EQ(Status(), "Filling Track Info : 3");
+}
+
+TEST_F(TrackFinderTest, ANonAudioDiscGivesAnEmptyList)
+{
+    String data = WriteDiscImage(Folder(), "data", {{Msf(0, 2, 0), false}}, Msf(5, 0, 0), "BACKUP");
+    CdInsertImage('E', data);
+    Answer("200 data 0a000501 X / Y\r\n", "210 data 0a000501\r\nDTITLE=X / Y\r\nTTITLE0=Z\r\n.\r\n");
+    form->markupListBox1->Items().Add("left over");
+    form->ScanCD->Click();
+    EXPECT_EQ(form->markupListBox1->Count(), 0);
+    EXPECT_TRUE(server.Requests().empty());
+    EXPECT_EQ(Status(), "No Audio CD In Drive");
+}
+
+TEST_F(TrackFinderTest, RenameChangesTheSelectedTrackOnly)
+{
+    Answer("200 rock 0c01ac02 Some Artist / Some Title\r\n", kEntry);
+    form->ScanCD->Click();
+    form->markupListBox1->SetItemIndex(3);  // track 2
+    dialogs.InputAnswers.push_back(String("Renamed"));
+    form->EditThisTrackName1->Click();
+    EXPECT_EQ(Lines(), "Some Artist\r\nSome Title\r\n1    One\r\n2    Renamed\r\n");
+    EXPECT_EQ(form->Names[1], "Renamed");
+    EXPECT_EQ(form->CDPlayer->GetTrack(1).Name, "Renamed");
+    EXPECT_EQ(form->CDPlayer->Artist(), "Some Artist");
+
+    form->markupListBox1->SetItemIndex(2);
+    dialogs.InputAnswers.push_back(std::nullopt);  // cancel keeps the name
+    form->EditThisTrackName1->Click();
+    EXPECT_EQ(form->Names[0], "One");
+
+    size_t asked = dialogs.InputPrompts.size();
+    for (int row : {1, 0, -1}) {
+        form->markupListBox1->SetItemIndex(row);
+        form->EditThisTrackName1->Click();
+    }
+    EXPECT_EQ(dialogs.InputPrompts.size(), asked);
+    EXPECT_EQ(dialogs.InputPrompts.back(), "Track Name");
+}
+
+TEST_F(TrackFinderTest, CDInformationFileRoundTrip)
+{
+    form->ReadINI->Click();
+    EXPECT_EQ(Status(), "No CD Info Found In File!");
+    EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(UserConfigFolder() + CDInfoFileName)));
+
+    Answer("200 rock 0c01ac02 Some Artist / Some Title\r\n", kEntry);
+    form->ScanCD->Click();
+    dialogs.InputAnswers.push_back(String("Renamed"));
+    form->markupListBox1->SetItemIndex(2);
+    form->EditThisTrackName1->Click();
+    form->WriteINI->Click();
+    EXPECT_EQ(Status(), "CD Info Written To File!");
+    String section = IntToHex(static_cast<uint32_t>(form->CDPlayer->MediaIdentity()), 6);
+    TIniFile ini(CDInfoFileName);
+    EXPECT_EQ(ini.ReadString(section, "date", ""), "2003");
+    EXPECT_EQ(ini.ReadString(section, "0", ""), "Renamed");
+    EXPECT_EQ(ini.ReadString(section, "category", "none"), "none");
+
+    // A fresh window, not scanned yet, and a disc whose names the file now knows.
+    form = std::make_unique<TCDRipform>(nullptr);
+    form->ReadINI->Click();
+    EXPECT_EQ(Status(), "Filling Track Info : 2");
+    EXPECT_EQ(Lines(), "Some Artist\r\nSome Title\r\n1    Renamed\r\n2    Two\r\n");
+
+    // An unknown disc leaves the list and names alone.
+    String other = WriteDiscImage(Folder(), "other", {{Msf(0, 2, 0)}, {Msf(1, 0, 0)}}, Msf(7, 0, 0));
+    CdInsertImage('E', other);
+    form->CDPlayer->Reopen();
+    form->ReadINI->Click();
+    EXPECT_EQ(Status(), "No CD Info Found In File!");
+    EXPECT_EQ(form->Names.Count(), 2);
+    EXPECT_EQ(form->markupListBox1->Count(), 4);
+
+    // Without a disc nothing is written, and the status says so.
+    CdEjectImage('E');
+    form = std::make_unique<TCDRipform>(nullptr);
+    form->WriteINI->Click();
+    EXPECT_EQ(Status(), "No Audio CD : CD Info Not Written!");
+}
+
+TEST_F(TrackFinderTest, CloseEndsWithOkAndThePickerSetsTheDrive)
+{
+    form->CloseList->Click();
+    EXPECT_EQ(form->ModalResult(), mrOk);
+
+    CdInsertImage('G', twoTracks);
+    TCDRipform finder(nullptr);
+    EXPECT_EQ(finder.DriveComboBoxEx1->Drive(), 'e');
+    finder.DriveComboBoxEx1->SetDrive('G');
+    EXPECT_EQ(finder.CDPlayer->CurrentDrive, 'g');
+    finder.CDPlayer->Reopen();
+    EXPECT_EQ(finder.CDPlayer->TrackCount(), 2);
+}
+
+TEST_F(TrackFinderTest, ChooserClosesWithOkOnADoubleClick)
+{
+    Tqueryform chooser(nullptr);
+    EXPECT_EQ(chooser.Caption(), "CDDB Query List");
+    EXPECT_EQ(chooser.QueryBox->ItemHeight(), 18);
+    EXPECT_EQ(chooser.Button1->ModalResult, mrOk);
+    EXPECT_EQ(chooser.Button2->ModalResult, mrCancel);
+    chooser.QueryBox->DblClick();
+    EXPECT_EQ(chooser.ModalResult(), mrOk);
+}
+
+}  // namespace

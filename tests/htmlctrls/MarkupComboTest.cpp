@@ -1,0 +1,149 @@
+#include "MarkupCombo.h"
+#include "Shell.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QMouseEvent>
+#include <gtest/gtest.h>
+
+namespace {
+std::vector<String> g_opened;
+bool Opened(const String& url)
+{
+    g_opened.push_back(url);
+    return true;
+}
+
+struct Box {
+    TForm form{nullptr};
+    TMarkupComboBox* box = new TMarkupComboBox(&form);
+    Box()
+    {
+        form.SetBounds(0, 0, 400, 100);
+        box->SetParent(&form);
+        box->SetBounds(0, 0, 300, 24);
+    }
+    void Press(int x, int y)
+    {
+        QWidget* w = box->Widget();
+        QMouseEvent e(QEvent::MouseButtonPress, QPointF(x, y), w->mapToGlobal(QPointF(x, y)), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(w, &e);
+    }
+    void Type(char c)
+    {
+        QKeyEvent e(QEvent::KeyPress, c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c, Qt::NoModifier, QString(QChar(c)));
+        QApplication::sendEvent(box->Widget(), &e);
+    }
+};
+}  // namespace
+
+TEST(MarkupComboBox, StaysOwnerDrawnAndKeepsButtonWidthInRange)
+{
+    Box b;
+    EXPECT_EQ(b.box->Style(), csOwnerDrawFixed);
+    b.box->SetStyle(csDropDown);
+    EXPECT_EQ(b.box->Style(), csOwnerDrawFixed);
+    int before = b.box->ButtonWidth();
+    b.box->SetButtonWidth(40);
+    EXPECT_EQ(b.box->ButtonWidth(), before);
+    b.box->SetButtonWidth(14);
+    EXPECT_EQ(b.box->ButtonWidth(), 14);
+    b.box->SetButtonWidth(32);
+    EXPECT_EQ(b.box->ButtonWidth(), 32);
+    EXPECT_EQ(b.box->Version(), "1.5.0.0");
+}
+
+TEST(MarkupComboBox, ChoosingFiresChangeOnceAndCodeNever)
+{
+    Box b;
+    int changes = 0;
+    b.box->OnChange = [&](TObject*) { ++changes; };
+    b.box->Items().SetText("one\ntwo\nthree");
+    b.box->SetItemIndex(2);
+    EXPECT_EQ(changes, 0);
+    emit b.box->Combo()->activated(1);  // the user picks a line in the list
+    EXPECT_EQ(changes, 1);
+    emit b.box->Combo()->activated(1);  // re-choosing the shown line still counts
+    EXPECT_EQ(changes, 2);
+}
+
+TEST(MarkupComboBox, StrippedItemsAndSorting)
+{
+    Box b;
+    b.box->Items().Add("<b>b</b>");
+    b.box->Items().Add("a");
+    EXPECT_EQ(b.box->StrippedItems(0), "b");
+    EXPECT_THROW(b.box->StrippedItems(2), EMarkupComboBoxError);
+    try {
+        b.box->StrippedItems(-1);
+    } catch (const EMarkupComboBoxError& e) {
+        EXPECT_EQ(e.Message, "Item index out of range");
+    }
+    b.box->SetItemIndex(1);
+    b.box->SetSorted(true);
+    EXPECT_EQ(b.box->Items()[0], "a");
+    EXPECT_EQ(b.box->Items()[1], "<b>b</b>");
+    EXPECT_EQ(b.box->ItemIndex(), 1);
+}
+
+TEST(MarkupComboBox, TypedLetterSelectsTheNextMatchWrapping)
+{
+    Box b;
+    b.box->Items().SetText("Disc\nCover\n<i>dvd</i>\nBooklet");
+    int changes = 0;
+    b.box->OnChange = [&](TObject*) { ++changes; };
+    b.box->SetItemIndex(1);
+    b.Type('d');
+    EXPECT_EQ(b.box->ItemIndex(), 2);
+    b.box->SetItemIndex(3);
+    b.Type('d');
+    EXPECT_EQ(b.box->ItemIndex(), 0);  // nothing after the selection: from the start
+    EXPECT_EQ(changes, 0);
+    b.box->IncrLookup = true;
+    b.box->LookupText.clear();
+    b.Type('d');
+    b.Type('v');
+    EXPECT_EQ(b.box->ItemIndex(), 2);
+    EXPECT_EQ(b.box->LookupText, "dv");
+}
+
+TEST(MarkupComboBox, WebAnchorsOpenInTheDesktopOthersRaiseTheEvent)
+{
+    Box b;
+    SetShellOpenHook(Opened);
+    g_opened.clear();
+    std::vector<String> clicked;
+    b.box->OnAnchorClick = [&](TObject*, int, const String& a) { clicked.push_back(a); };
+    b.box->Items().Add("<a href=\"http://example.org/x\">web</a>");
+    b.box->Items().Add("<a href=\"mailto:someone@example.org\">mail</a>");
+    b.box->Items().Add("<a href=\"layout:3\">local</a>");
+    for (int i = 0; i < 3; ++i) {
+        b.box->SetItemIndex(i);
+        b.Press(4, 6);
+    }
+    SetShellOpenHook(nullptr);
+    ASSERT_EQ(g_opened.size(), 2u);
+    EXPECT_EQ(g_opened[0], "http://example.org/x");
+    EXPECT_EQ(g_opened[1], "mailto:someone@example.org");
+    ASSERT_EQ(clicked.size(), 1u);
+    EXPECT_EQ(clicked[0], "layout:3");
+}
+
+TEST(MarkupComboBox, LineHeightFollowsTheMarkup)
+{
+    Box b;
+    TImageList images(nullptr, 16, 32);
+    TBitmap tall(16, 32, pf24bit);
+    images.Add(tall);
+    b.box->SetImages(&images);
+    b.box->Items().Add("<IMG src=\"idx:0\">tall");
+    b.box->Items().Add("plain");
+    int tallHeight = 0, plainHeight = 0, none = 0;
+    b.box->MeasureItem(0, tallHeight);
+    b.box->MeasureItem(1, plainHeight);
+    b.box->MeasureItem(5, none);
+    EXPECT_GE(tallHeight, 32 + 4);
+    EXPECT_LT(plainHeight, tallHeight);
+    EXPECT_EQ(none, b.box->EditHeight());
+}
