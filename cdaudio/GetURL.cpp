@@ -28,29 +28,6 @@ uint32_t FlagOf(TOpenURLOptionStyle style)
     return flags[style];
 }
 
-struct Handle {
-    HINTERNET h = nullptr;
-    ~Handle()
-    {
-        if (h)
-            InternetCloseHandle(h);
-    }
-};
-
-// Header text; the empty string when the request has none.
-String QueryHeader(HINTERNET request, DWORD level)
-{
-    std::vector<char> buffer(1024);
-    DWORD length = static_cast<DWORD>(buffer.size());
-    if (!HttpQueryInfo(request, level, buffer.data(), &length, nullptr)) {
-        if (InternetGetLastError() != ERROR_INSUFFICIENT_BUFFER || length <= buffer.size())
-            return "";
-        buffer.resize(length);
-        if (!HttpQueryInfo(request, level, buffer.data(), &length, nullptr))
-            return "";
-    }
-    return String(buffer.data(), length);
-}
 
 void StatusCallback(HINTERNET, DWORD_PTR context, DWORD status, void* information, DWORD informationLength)
 {
@@ -143,39 +120,39 @@ int TWIGetURL::GetToFile(const String& fileName)
     lastRead_ = 0;
     DWORD_PTR context = reinterpret_cast<DWORD_PTR>(this);
 
-    Handle session{InternetOpen(ApplicationName, accessType_, "", "", 0)};
-    if (!session.h) {
+    TInternetCloser session{InternetOpen(ApplicationName, accessType_, "", "", 0)};
+    if (!session.handle) {
         Fail("Unable to Open Internet Session", InternetGetLastError());
         return 1;
     }
-    InternetSetStatusCallback(session.h, StatusCallback);
-    Handle connection{InternetConnect(session.h, host_, port_, "", "", INTERNET_SERVICE_HTTP, 0, context)};
-    if (!connection.h) {
+    InternetSetStatusCallback(session.handle, StatusCallback);
+    TInternetCloser connection{InternetConnect(session.handle, host_, port_, "", "", INTERNET_SERVICE_HTTP, 0, context)};
+    if (!connection.handle) {
         Fail("Unable to Open Internet Connection", InternetGetLastError());
         return 1;
     }
-    Handle request{HttpOpenRequest(connection.h, "GET", path_, "HTTP/1.0", "", nullptr, requestFlags_, context)};
-    if (!request.h) {
+    TInternetCloser request{HttpOpenRequest(connection.handle, "GET", path_, "HTTP/1.0", "", nullptr, requestFlags_, context)};
+    if (!request.handle) {
         Fail("Unable to Open HTTP Request", InternetGetLastError());
         return 1;
     }
-    if (!HttpSendRequest(request.h, ExtraHeaders, nullptr, 0)) {
+    if (!HttpSendRequest(request.handle, ExtraHeaders, nullptr, 0)) {
         Fail("Unable to Send HTTP Request", InternetGetLastError());
         return 1;
     }
 
-    rawHeaders_ = QueryHeader(request.h, HTTP_QUERY_RAW_HEADERS_CRLF);
-    requestHeaders_ = QueryHeader(request.h, HTTP_QUERY_RAW_HEADERS_CRLF | HTTP_QUERY_FLAG_REQUEST_HEADERS);
+    rawHeaders_ = HttpQueryInfoText(request.handle, HTTP_QUERY_RAW_HEADERS_CRLF);
+    requestHeaders_ = HttpQueryInfoText(request.handle, HTTP_QUERY_RAW_HEADERS_CRLF | HTTP_QUERY_FLAG_REQUEST_HEADERS);
     // A server whose status line cannot be read has not answered the request.
-    int status = StrToIntDef(QueryHeader(request.h, HTTP_QUERY_STATUS_CODE), -1);
+    int status = StrToIntDef(HttpQueryInfoText(request.handle, HTTP_QUERY_STATUS_CODE), -1);
     if (status < 0) {
         Fail("Invalid HTTP Server Response", ERROR_HTTP_INVALID_SERVER_RESPONSE);
         return 1;
     }
     bool retrieveDoc = true;
-    Fire(OnHeaderReceived, this, static_cast<void*>(request.h), status, retrieveDoc);
+    Fire(OnHeaderReceived, this, static_cast<void*>(request.handle), status, retrieveDoc);
     if (status < 200 || status >= 300) {
-        Fail(QueryHeader(request.h, HTTP_QUERY_STATUS_TEXT), static_cast<uint32_t>(status));
+        Fail(HttpQueryInfoText(request.handle, HTTP_QUERY_STATUS_TEXT), static_cast<uint32_t>(status));
         return 1;
     }
     if (!retrieveDoc) {
@@ -191,7 +168,7 @@ int TWIGetURL::GetToFile(const String& fileName)
     bool ok;
     do {
         DWORD read = 0;
-        ok = InternetReadFile(request.h, buffer.data(), static_cast<DWORD>(buffer.size()), &read);
+        ok = InternetReadFile(request.handle, buffer.data(), static_cast<DWORD>(buffer.size()), &read);
         lastRead_ = read;
         totalRead_ += read;
         if (ok && read > 0) {

@@ -5,26 +5,6 @@
 namespace {
 constexpr DWORD kReadSize = 4096;
 
-// Closes an Internet handle on every way out.
-struct HandleCloser {
-    HINTERNET handle = nullptr;
-    ~HandleCloser()
-    {
-        if (handle)
-            InternetCloseHandle(handle);
-    }
-};
-
-String QueryText(HINTERNET request, DWORD level)
-{
-    char buffer[256];
-    DWORD length = sizeof buffer;
-    DWORD index = 0;
-    if (!HttpQueryInfo(request, level, buffer, &length, &index))
-        return String();
-    return String(buffer, length);
-}
-
 bool ParseCleanNumber(const String& text, int64_t& value)
 {
     if (text.empty() || text.size() > 18)
@@ -99,22 +79,22 @@ void TWebPicture::ReportError(const String& message)
 void TWebPicture::DownloadToPicture()
 {
     const String url = DownloadURL();
-    HandleCloser session{InternetOpen("WebImage", INTERNET_OPEN_TYPE_PRECONFIG, "", "", 0)};
+    TInternetCloser session{InternetOpen("WebImage", INTERNET_OPEN_TYPE_PRECONFIG, "", "", 0)};
     if (!session.handle)
         return ReportError("Cannot open internet session");
     InternetSetCancelFlag(session.handle, &destroying_);
-    HandleCloser request{InternetOpenUrl(session.handle, url, "",
+    TInternetCloser request{InternetOpenUrl(session.handle, url, "",
                                          INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_PRAGMA_NOCACHE, 0)};
     if (!request.handle)
         return ReportError("Cannot open http connection");
 
     int64_t status = 0;
-    if (!ParseCleanNumber(QueryText(request.handle, HTTP_QUERY_STATUS_CODE), status) || status != 200)
+    if (!ParseCleanNumber(HttpQueryInfoText(request.handle, HTTP_QUERY_STATUS_CODE), status) || status != 200)
         return ReportError("Cannot open URL " + url);
-    if (UpperCase(QueryText(request.handle, HTTP_QUERY_CONTENT_TYPE)).find("IMAGE") == String::npos)
+    if (UpperCase(HttpQueryInfoText(request.handle, HTTP_QUERY_CONTENT_TYPE)).find("IMAGE") == String::npos)
         return ReportError("Resource is not of image type : " + url);
     int64_t length = 0;
-    if (!ParseCleanNumber(QueryText(request.handle, HTTP_QUERY_CONTENT_LENGTH), length))
+    if (!ParseCleanNumber(HttpQueryInfoText(request.handle, HTTP_QUERY_CONTENT_LENGTH), length))
         length = 0;
     if (length == 0 && CheckContentLength)
         return ReportError("Image size is 0");

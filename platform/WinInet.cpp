@@ -2,6 +2,7 @@
 
 #include "InternetRequest.h"
 
+#include <vector>
 #include <cstring>
 #include <memory>
 #include <mutex>
@@ -237,3 +238,17 @@ bool InternetCloseHandle(HINTERNET handle)
 }
 
 DWORD InternetGetLastError() { return lastError; }
+
+String HttpQueryInfoText(HINTERNET request, DWORD infoLevel)
+{
+    std::vector<char> buffer(1024);
+    DWORD length = static_cast<DWORD>(buffer.size());
+    if (!HttpQueryInfo(request, infoLevel, buffer.data(), &length, nullptr)) {
+        if (InternetGetLastError() != ERROR_INSUFFICIENT_BUFFER || length <= buffer.size())
+            return String();
+        buffer.resize(length);
+        if (!HttpQueryInfo(request, infoLevel, buffer.data(), &length, nullptr))
+            return String();
+    }
+    return String(buffer.data(), length);
+}

@@ -95,3 +95,19 @@ DWORD InternetGetLastError();
 // requests opened under the session afterwards give up with ERROR_INTERNET_OPERATION_CANCELLED
 // within a tenth of a second. The flag must outlive those requests.
 void InternetSetCancelFlag(HINTERNET session, const std::atomic<bool>* cancel);
+
+// Not of the Windows client either, but what every caller writes around it: a handle closed on
+// every way out, and a header's whole text (empty when the request has none).
+struct TInternetCloser {
+    HINTERNET handle = nullptr;
+    TInternetCloser() = default;
+    explicit TInternetCloser(HINTERNET h) : handle(h) {}
+    TInternetCloser(const TInternetCloser&) = delete;
+    TInternetCloser& operator=(const TInternetCloser&) = delete;
+    ~TInternetCloser()
+    {
+        if (handle)
+            InternetCloseHandle(handle);
+    }
+};
+String HttpQueryInfoText(HINTERNET request, DWORD infoLevel);
