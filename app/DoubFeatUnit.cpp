@@ -194,8 +194,10 @@ void TDoubFeatForm::Compose()
         SourceRect(*TopBitmap, source);
         ResultBitmap->Canvas().CopyRect({0, 0, TopBitmap->Width(), TopBitmap->Height() / 2}, TopBitmap->Canvas(),
                                         source);
+        // The lower half of the result, whatever the bottom cover's own size: placing it by
+        // that size would leave part of the half empty or paint over the top cover.
         SourceRect(*BottomBitmap, source);
-        ResultBitmap->Canvas().CopyRect({0, BottomBitmap->Height() / 2, BottomBitmap->Width(), BottomBitmap->Height()},
+        ResultBitmap->Canvas().CopyRect({0, TopBitmap->Height() / 2, TopBitmap->Width(), TopBitmap->Height()},
                                         BottomBitmap->Canvas(), source);
         ResultBitmap->Canvas().Release();
         TopBitmap->Canvas().Release();

@@ -61,6 +61,19 @@ TEST_F(DoubleFeature, HalfStylesTakeTheirHalvesOfBothCovers)
     EXPECT_TRUE(dialogs.Messages.empty());
 }
 
+TEST_F(DoubleFeature, HalfStylesFillTheLowerHalfWithABottomCoverOfAnotherSize)
+{
+    String top = Picture("top.bmp", clRed, 40, 60), bottom = Picture("bottom.bmp", clBlue, 20, 30);
+    auto form = Composer(top, bottom, 1);
+    form->Button2Click(nullptr);
+    const TBitmap& r = *form->ResultBitmap;
+    for (int y : {0, 29})
+        EXPECT_EQ(PixelAt(r, 39, y), clRed) << y;
+    for (int y : {30, 59})
+        for (int x : {0, 39})
+            EXPECT_EQ(PixelAt(r, x, y), clBlue) << x << "," << y;
+}
+
 TEST_F(DoubleFeature, DiagonalSplitTurnsTheBottomCover)
 {
     String top = Gradient("top.bmp", 40, 60, 10), bottom = Gradient("bottom.bmp", 40, 60, 200);
