@@ -211,6 +211,7 @@ void TDVDForm::BuildComponents()
     PopupMenu1 = new TPopupMenu(this);
 
     OverlayCDDBTrackList1->OnClick = [this](TObject* s) { OverlayCDDBTrackList1Click(s); };
+    CreateADoubleFeatureDVDCover1->OnClick = [this](TObject* s) { CreateADoubleFeatureDVDCover1Click(s); };
     ToolButton3->OnClick = [this](TObject* s) { ToolButton3Click(s); };
     ToolButton4->OnClick = [this](TObject* s) { ToolButton4Click(s); };
     ToolButton12->OnClick = [this](TObject* s) { ToolButton12Click(s); };

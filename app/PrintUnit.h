@@ -108,6 +108,7 @@ public:
     void AntialiasImage1Click(TObject* sender);
     // Track-list overlay.
     void OverlayCDDBTrackList1Click(TObject* sender);
+    void CreateADoubleFeatureDVDCover1Click(TObject* sender);
     void PrintTrackList();
     void AddTracklistToBitmap(TBitmap& bitmap);
     void DrawRotatedText(TCanvas& canvas, int angle, int x, int y, const String& text);

@@ -62,6 +62,11 @@ public:
     bool Execute() override;
 };
 
+class TSavePictureDialog : public TSaveDialog {
+public:
+    using TSaveDialog::TSaveDialog;
+};
+
 class TPrinterSetupDialog : public TComponent {
 public:
     using TComponent::TComponent;

@@ -31,6 +31,8 @@ private:
     TMenuItem* parent_ = nullptr;
 };
 
+enum TPopupAlignment { paLeft, paRight, paCenter };
+
 class TPopupMenu : public TComponent {
 public:
     explicit TPopupMenu(TComponent* owner);
@@ -38,6 +40,9 @@ public:
     TMenuItem& Items() { return *items_; }
     TImageList* Images = nullptr;
     TNotifyEvent OnPopup;
+    // Which side of the point the menu opens on, and the control that opened it last.
+    TPopupAlignment Alignment = paLeft;
+    TComponent* PopupComponent = nullptr;
     // Shows the menu at a screen position and runs the chosen item's click.
     virtual void Popup(int x, int y);
     // The Qt menu built from the items, for tool buttons that drop it down.

@@ -42,6 +42,11 @@ public:
     void SetText(const String& text);
     int MaxLength() const;
     void SetMaxLength(int n);
+    // The window's own read-only state: typing and pasting refused, text still settable.
+    bool WindowReadOnly() const;
+    void SetWindowReadOnly(bool on);
+    // Keeps the text clear of a control placed inside the edit's right edge.
+    void SetRightTextMargin(int pixels);
     TNotifyEvent OnChange;
 
 private:

@@ -1,0 +1,31 @@
+#pragma once
+// Drawing routines and command-line splitting shared by the glyph button and the file-name edit.
+#include "Graphics.h"
+#include "Types.h"
+
+#include <cstddef>
+#include <memory>
+
+inline int WidthOfRect(const TRect& R) { return R.Right - R.Left; }
+inline int HeightOfRect(const TRect& R) { return R.Bottom - R.Top; }
+
+// The embossed disabled look of Source: ShadowColor wherever Source shows OutlineColor, over a
+// HighlightColor copy one pixel right and down (when DrawHighlight), on BackColor. 24-bit.
+std::unique_ptr<TBitmap> DisabledBitmap(const TBitmap& Source, TColor OutlineColor, TColor BackColor,
+                                        TColor HighlightColor, TColor ShadowColor, bool DrawHighlight);
+std::unique_ptr<TBitmap> DisabledBitmapStd(const TBitmap& Source, TColor OutlineColor);
+
+// S, or a prefix of S followed by "...", whose width on Canvas is at most MaxWidth; "..." alone
+// is the shortest answer, returned even when it does not fit.
+String FitTextWithEllipsis(const String& S, TCanvas& Canvas, int MaxWidth);
+
+// One parameter of a command line read from byte position P (blanks, control characters and
+// pairs of adjacent double quotes skipped before it; quotes group blanks and are removed).
+// Returns the position after it. A parameter is kept to its first 256 characters.
+size_t NextParam(const String& Text, size_t P, String& Param);
+int CountParams(const String& Text, size_t P = 0);
+// The parameter with that index (0 = first) read from position P; empty when there are fewer.
+void ParamAt(const String& Text, size_t P, int Index, String& Param);
+// ExeName := parameter 0; Params := the others joined by single blanks, each holding a blank
+// wrapped in double quotes.
+void SplitCmdLine(const String& CmdLine, String& ExeName, String& Params);

@@ -1,0 +1,207 @@
+#include "AppFixture.h"
+#include "DoubFeatUnit.h"
+
+namespace {
+
+TColor PixelAt(const TBitmap& b, int x, int y)
+{
+    const uint8_t* p = b.ScanLine(y) + 3 * x;
+    return RGB(p[2], p[1], p[0]);
+}
+
+class DoubleFeature : public AppFixture {
+protected:
+    // Every pixel its own colour: red from the column, green from the row, a fixed blue.
+    String Gradient(const String& name, int w, int h, int blue)
+    {
+        TBitmap b(w, h, pf24bit);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                uint8_t* p = b.ScanLine(y) + 3 * x;
+                p[0] = static_cast<uint8_t>(blue);
+                p[1] = static_cast<uint8_t>(y * 4);
+                p[2] = static_cast<uint8_t>(x * 6);
+            }
+        String file = dir.File(name);
+        b.SaveToFile(file);
+        return file;
+    }
+
+    std::unique_ptr<TDoubFeatForm> Composer(const String& top, const String& bottom, int style)
+    {
+        auto form = std::make_unique<TDoubFeatForm>(nullptr);
+        form->FilenameEdit1->SetFileName(top);
+        form->FilenameEdit2->SetFileName(bottom);
+        form->Prin->SetItemIndex(style);
+        return form;
+    }
+};
+
+}  // namespace
+
+TEST_F(DoubleFeature, HalfStylesTakeTheirHalvesOfBothCovers)
+{
+    String top = Gradient("top.bmp", 40, 60, 10), bottom = Gradient("bottom.bmp", 40, 60, 200);
+    auto form = Composer(top, bottom, 1);
+    form->Button2Click(nullptr);
+    const TBitmap& r = *form->ResultBitmap;
+    ASSERT_EQ(r.Width(), 40);
+    ASSERT_EQ(r.Height(), 60);
+    for (int y : {0, 29})
+        EXPECT_EQ(PixelAt(r, 7, y), PixelAt(*form->TopBitmap, 7, y)) << y;
+    for (int y : {30, 59})
+        EXPECT_EQ(PixelAt(r, 7, y), PixelAt(*form->BottomBitmap, 7, y - 30)) << y;
+
+    form->Prin->SetItemIndex(2);
+    form->Button2Click(nullptr);
+    for (int y : {0, 29})
+        EXPECT_EQ(PixelAt(r, 7, y), PixelAt(*form->TopBitmap, 7, y + 30)) << y;
+    for (int y : {30, 59})
+        EXPECT_EQ(PixelAt(r, 7, y), PixelAt(*form->BottomBitmap, 7, y)) << y;
+    EXPECT_TRUE(dialogs.Messages.empty());
+}
+
+TEST_F(DoubleFeature, HalfStylesFillTheLowerHalfWithABottomCoverOfAnotherSize)
+{
+    String top = Picture("top.bmp", clRed, 40, 60), bottom = Picture("bottom.bmp", clBlue, 20, 30);
+    auto form = Composer(top, bottom, 1);
+    form->Button2Click(nullptr);
+    const TBitmap& r = *form->ResultBitmap;
+    for (int y : {0, 29})
+        EXPECT_EQ(PixelAt(r, 39, y), clRed) << y;
+    for (int y : {30, 59})
+        for (int x : {0, 39})
+            EXPECT_EQ(PixelAt(r, x, y), clBlue) << x << "," << y;
+}
+
+TEST_F(DoubleFeature, DiagonalSplitTurnsTheBottomCover)
+{
+    String top = Gradient("top.bmp", 40, 60, 10), bottom = Gradient("bottom.bmp", 40, 60, 200);
+    auto form = Composer(top, bottom, 3);
+    TBitmap original;
+    original.Assign(*form->BottomBitmap);
+    form->Button2Click(nullptr);
+    const TBitmap& r = *form->ResultBitmap;
+    for (int x = 0; x < 40; ++x)
+        EXPECT_EQ(PixelAt(r, x, 0), PixelAt(*form->TopBitmap, x, 0)) << x;
+    for (int x = 0; x < 39; ++x)
+        EXPECT_EQ(PixelAt(r, x, 59), PixelAt(original, 39 - x, 0)) << x;
+    EXPECT_EQ(PixelAt(r, 39, 59), PixelAt(*form->TopBitmap, 39, 59));
+    // The turned cover is kept: a second press merges the unturned one.
+    form->Button2Click(nullptr);
+    EXPECT_EQ(PixelAt(r, 0, 59), PixelAt(original, 0, 59));
+}
+
+TEST_F(DoubleFeature, DiagonalSplitBringsASmallerBottomCoverToTheTopSize)
+{
+    String top = Picture("top.bmp", clRed, 40, 60), bottom = Picture("bottom.bmp", clBlue, 20, 30);
+    auto form = Composer(top, bottom, 3);
+    form->Button2Click(nullptr);
+    ASSERT_TRUE(dialogs.Messages.empty());
+    EXPECT_EQ(form->BottomBitmap->Width(), 40);
+    EXPECT_EQ(form->BottomBitmap->Height(), 60);
+    const TColor corner = PixelAt(*form->ResultBitmap, 0, 59);
+    EXPECT_GT(GetBValue(corner), 200);
+    EXPECT_LT(GetRValue(corner), 50);
+    EXPECT_EQ(PixelAt(*form->ResultBitmap, 39, 0), clRed);
+}
+
+TEST_F(DoubleFeature, FullCoverStyleSmoothsBothCoversAndNeedsThemLoaded)
+{
+    String top = Picture("top.bmp", clRed, 40, 60), bottom = Picture("bottom.bmp", clBlue, 40, 60);
+    auto form = Composer(top, bottom, 0);
+    form->Button2Click(nullptr);
+    const TColor upper = PixelAt(*form->ResultBitmap, 20, 10), lower = PixelAt(*form->ResultBitmap, 20, 50);
+    EXPECT_GT(GetRValue(upper), 200);
+    EXPECT_LT(GetBValue(upper), 50);
+    EXPECT_GT(GetBValue(lower), 200);
+    EXPECT_LT(GetRValue(lower), 50);
+
+    TDoubFeatForm empty(nullptr);
+    try {
+        empty.Button2Click(nullptr);
+        FAIL();
+    } catch (const Exception& e) {
+        EXPECT_EQ(e.Message, "Source bitmap too small");
+    }
+    EXPECT_FALSE(empty.Button1->Enabled());
+}
+
+TEST_F(DoubleFeature, AFileThatIsNoPictureKeepsTheStoredCover)
+{
+    String top = Picture("top.bmp", clRed, 40, 60);
+    auto form = Composer(top, top, 1);
+    form->FilenameEdit1->SetText(dir.File("notes.txt"));
+    ASSERT_EQ(dialogs.Messages.size(), 1u);
+    EXPECT_EQ(form->TopBitmap->Width(), 40);
+    EXPECT_EQ(PixelAt(*form->TopBitmap, 1, 1), clRed);
+}
+
+TEST_F(DoubleFeature, CreatePreviewsAndEnablesSaveWhoseCancelKeepsTheComposerOpen)
+{
+    String top = Picture("top.bmp", clRed, 40, 60), bottom = Picture("bottom.bmp", clBlue, 40, 60);
+    auto form = Composer(top, bottom, 1);
+    EXPECT_FALSE(form->Button1->Enabled());
+    form->Button2->Click();
+    EXPECT_TRUE(form->Button1->Enabled());
+    ASSERT_TRUE(form->PreviewImage);
+    const TBitmap& preview = *form->PreviewImage;
+    EXPECT_EQ(PixelAt(preview, 331, 205), clBlack);  // the shadow
+    EXPECT_EQ(PixelAt(preview, 100, 20), clRed);
+    EXPECT_EQ(PixelAt(preview, 100, 180), clBlue);
+
+    form->Button1->Click();  // the save dialog is cancelled
+    EXPECT_EQ(form->ModalResult(), mrNone);
+    EXPECT_EQ(form->SavedFileName, "");
+    EXPECT_EQ(form->PreviewImage.get(), &preview);
+}
+
+TEST_F(DoubleFeature, SavedCoverJoinsTheBatchAndIsShown)
+{
+    Start({MakeLayout("Cover", 0.5f, 0.5f, 4.75f, 7.5f)});
+    String a = Picture("a.bmp", clLime), b = Picture("b.bmp", clYellow);
+    OpenBatch({a, b});
+    DVDForm->NextImage->Click();
+    String top = Picture("top.bmp", clRed, 40, 60), bottom = Picture("bottom.bmp", clBlue, 40, 60);
+    const String saved = dir.File("double.bmp");
+    dialogs.OnShowModal = [&](TForm& f) {
+        auto& composer = dynamic_cast<TDoubFeatForm&>(f);
+        composer.FilenameEdit1->SetFileName(top);
+        composer.FilenameEdit2->SetFileName(bottom);
+        composer.Prin->SetItemIndex(1);
+        composer.Button2->Click();
+        dialogs.FileAnswers.push_back({saved});
+        composer.Button1->Click();
+        return composer.ModalResult();
+    };
+    DVDForm->CreateADoubleFeatureDVDCover1->Click();
+    ASSERT_TRUE(dialogs.Messages.empty());
+    EXPECT_EQ(DVDForm->CurrentFile, saved);
+    ASSERT_EQ(DVDForm->OpenPictureDialog->Files.Count(), 3);
+    EXPECT_EQ(DVDForm->OpenPictureDialog->Files[2], saved);
+    EXPECT_EQ(DVDForm->LastIndex, 2);
+    EXPECT_EQ(DVDForm->CurrentIndex, 1);
+    EXPECT_EQ(DVDForm->Label2->Caption(), "  Batch Images 1 of 3");
+    EXPECT_EQ(DVDForm->CDImage->Picture().Width(), 40);
+
+    TPicture reloaded;
+    reloaded.LoadFromFile(saved);
+    EXPECT_EQ(reloaded.Width(), 40);
+    EXPECT_EQ(reloaded.Height(), 60);
+}
+
+TEST_F(DoubleFeature, CancelledComposerLeavesTheBatchAlone)
+{
+    Start({MakeLayout("Cover", 0.5f, 0.5f, 4.75f, 7.5f)});
+    String a = Picture("a.bmp", clLime);
+    OpenBatch({a});
+    dialogs.OnShowModal = [](TForm& f) {
+        EXPECT_EQ(f.Caption(), "Create Double Feature Cover");
+        return mrCancel;
+    };
+    DVDForm->CreateADoubleFeatureDVDCover1->Click();
+    EXPECT_EQ(dialogs.ModalForms.size(), 1u);
+    EXPECT_EQ(DVDForm->CurrentFile, a);
+    EXPECT_EQ(DVDForm->OpenPictureDialog->Files.Count(), 1);
+    EXPECT_EQ(DVDForm->Label2->Caption(), "  Batch Images 1 of 1");
+}
