@@ -215,7 +215,7 @@ void TControl::SetCursor(TCursor c)
 {
     cursor_ = c;
     if (widget_)
-        widget_->setCursor(c == crHandPoint ? Qt::PointingHandCursor : c == crHourGlass ? Qt::WaitCursor : Qt::ArrowCursor);
+        widget_->setCursor(c == crHandPoint ? Qt::PointingHandCursor : c == crHourGlass ? Qt::WaitCursor : c == crSizeAll ? Qt::SizeAllCursor : Qt::ArrowCursor);
 }
 
 void TControl::ApplyFont()
