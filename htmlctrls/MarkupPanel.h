@@ -14,7 +14,8 @@
 
 class TMarkupPanelStyler;
 
-enum TBackGroundPosition { bpTopLeft, bpTopRight, bpBottomLeft, bpBottomRight, bpTiled, bpStretched, bpCenter };
+// Scoped: the web image control's picture positions use the same names.
+enum class TBackGroundPosition { bpTopLeft, bpTopRight, bpBottomLeft, bpBottomRight, bpTiled, bpStretched, bpCenter };
 
 // Answers of the panel's hit test.
 enum : int { HTCLIENT = 1, HTCAPTION = 2, HTBOTTOMRIGHT = 17 };
@@ -151,7 +152,7 @@ private:
     TMarkupPictureCache cache_;
     TImageList* images_ = nullptr;
     TMarkupPanelStyler* styler_ = nullptr;
-    TBackGroundPosition backgroundPosition_ = bpTopLeft;
+    TBackGroundPosition backgroundPosition_ = TBackGroundPosition::bpTopLeft;
     TColor urlColor_ = clBlue;
     TColor savedColor_;
     bool collaps_ = false;

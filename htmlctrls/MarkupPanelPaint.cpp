@@ -154,18 +154,18 @@ void TCustomMarkupPanel::PaintOn(TCanvas& canvas)
         const int bottom = std::max(clip.Top, Height() - ph - BevelWidth);
         auto at = [&](int x, int y) { background_->Draw(canvas, {x, y, x + pw, y + ph}); };
         switch (backgroundPosition_) {
-        case bpTopLeft: at(clip.Left, clip.Top); break;
-        case bpTopRight: at(right, clip.Top); break;
-        case bpBottomLeft: at(clip.Left, bottom); break;
-        case bpBottomRight: at(right, bottom); break;
-        case bpCenter: at(right / 2, bottom / 2); break;
-        case bpTiled:
+        case TBackGroundPosition::bpTopLeft: at(clip.Left, clip.Top); break;
+        case TBackGroundPosition::bpTopRight: at(right, clip.Top); break;
+        case TBackGroundPosition::bpBottomLeft: at(clip.Left, bottom); break;
+        case TBackGroundPosition::bpBottomRight: at(right, bottom); break;
+        case TBackGroundPosition::bpCenter: at(right / 2, bottom / 2); break;
+        case TBackGroundPosition::bpTiled:
             if (pw > 0 && ph > 0)
                 for (int y = clip.Top; y < Height(); y += ph)
                     for (int x = clip.Left; x < Width(); x += pw)
                         at(x, y);
             break;
-        case bpStretched: background_->Draw(canvas, clip); break;
+        case TBackGroundPosition::bpStretched: background_->Draw(canvas, clip); break;
         }
     }
     canvas.Font.Assign(Font);
@@ -299,16 +299,6 @@ void TCustomMarkupPanel::DrawSizeGrip(TCanvas& canvas)
     line(1, clWhite, 12, 12);
     line(1, clWhite, 8, 8);
     line(1, clWhite, 4, 4);
-}
-
-void TCustomMarkupPanel::BuildCaptionShade()
-{
-    // Only the plain shading is rendered: the band takes the caption colour.
-    shade_->SetSize(Width(), caption_->Height());
-    TCanvas& canvas = shade_->Canvas();
-    canvas.Brush.Style = bsSolid;
-    canvas.Brush.Color = caption_->Color();
-    canvas.FillRect({0, 0, shade_->Width(), shade_->Height()});
 }
 
 void TCustomMarkupPanel::DrawCaptionBackground(TCanvas& canvas, const TRect& r)
