@@ -104,8 +104,9 @@ public:
     // HTCAPTION over the caption's free part when the panel can move, HTBOTTOMRIGHT on the
     // size grip when it can size; otherwise HTCLIENT.
     int HitTest(int x, int y);
-    // The hint text for (x, y): the anchor there (through OnAnchorHint) with AnchorHint.
-    String HintAt(int x, int y);
+    // With AnchorHint, the anchor at p (through OnAnchorHint), 10 pixels right of and above
+    // the mouse; elsewhere the panel's own hint.
+    bool ControlHintAt(const TPoint& p, String& text, TPoint& screenPos) override;
     void DoAutoSize();
     virtual void BuildCaptionShade();
     TBitmap& CaptionShade() { return *shade_; }

@@ -4,6 +4,7 @@
 #include "MarkupEvents.h"
 
 #include <QTimer>
+#include <QWidget>
 
 namespace {
 
@@ -52,7 +53,7 @@ void TCustomMarkupPanel::MouseDown(TMouseButton button, TShiftState shift, int x
             ParentArrange();
             if (FreeOnClose) {
                 // The panel goes once the event that reached it is over.
-                QTimer::singleShot(0, [this] { delete this; });
+                QTimer::singleShot(0, Widget(), [this] { delete this; });
             }
             return;
         }
@@ -226,13 +227,17 @@ void TCustomMarkupPanel::MouseLeave()
     TCustomControl::MouseLeave();
 }
 
-String TCustomMarkupPanel::HintAt(int x, int y)
+bool TCustomMarkupPanel::ControlHintAt(const TPoint& p, String& text, TPoint& screenPos)
 {
+    if (!AnchorHint)
+        return false;
     TRect rect;
     int index = -1;
-    String anchor = AnchorAt(x, y, rect, index);
-    if (!AnchorHint || anchor.empty())
-        return Hint();
+    String anchor = AnchorAt(p.X, p.Y, rect, index);
+    if (anchor.empty())
+        return false;
     Fire(OnAnchorHint, this, anchor);
-    return anchor;
+    text = anchor;
+    screenPos = {screenPos.X + 10, screenPos.Y - 10};
+    return true;
 }

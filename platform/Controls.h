@@ -95,6 +95,9 @@ public:
     virtual void Paint() {}
     virtual void KeyDown(int& key, TShiftState shift) {}
     virtual void KeyPress(char& key) {}
+    // A hint of its own for point p (client coordinates), shown at screenPos (the mouse's
+    // screen position on entry); false leaves the control's Hint to show.
+    virtual bool ControlHintAt(const TPoint& p, String& text, TPoint& screenPos) { return false; }
 
     // Platform side.
     QWidget* Widget() const;

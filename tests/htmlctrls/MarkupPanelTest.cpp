@@ -1,5 +1,6 @@
 #include "MarkupPanel.h"
 #include "Shell.h"
+#include "WaitFor.h"
 
 #include <gtest/gtest.h>
 
@@ -135,6 +136,22 @@ TEST_F(MarkupPanel, CaptionButtonsAndCaptionClicks)
     EXPECT_EQ(captionClicks, 2);
 }
 
+TEST_F(MarkupPanel, FreeOnCloseFreesThePanelAfterItsClick)
+{
+    TComponent owner(nullptr);
+    auto* p = new TMarkupPanel(&owner);
+    p->SetBounds(0, 0, 200, 100);
+    p->Caption().SetVisible(true);
+    p->Caption().SetCloseButton(true);
+    p->FreeOnClose = true;
+    int closed = 0;
+    p->OnClose = [&](TObject*) { ++closed; };
+    p->MouseDown(mbLeft, 0, 190, 5);
+    EXPECT_EQ(closed, 1);
+    EXPECT_EQ(owner.ComponentCount(), 1);  // still there while its own handler runs
+    EXPECT_TRUE(WaitUntil([&] { return owner.ComponentCount() == 0; }));
+}
+
 TEST_F(MarkupPanel, ButtonsOnTheLeftSide)
 {
     Panel p;
@@ -235,11 +252,15 @@ TEST_F(MarkupPanel, AnchorHintGoesThroughTheHintEvent)
     p.SetText("<A href=\"x\">Anchor</A>");
     const int x = p.FindAnchor(5, "x");
     ASSERT_GE(x, 0);
-    EXPECT_EQ(p.HintAt(x + 1, 5), "own hint");
+    String text;
+    TPoint screen{100, 100};
+    EXPECT_FALSE(p.ControlHintAt({x + 1, 5}, text, screen));
     p.AnchorHint = true;
     p.OnAnchorHint = [](TObject*, String& a) { a = "go to " + a; };
-    EXPECT_EQ(p.HintAt(x + 1, 5), "go to x");
-    EXPECT_EQ(p.HintAt(5, 200), "own hint");
+    ASSERT_TRUE(p.ControlHintAt({x + 1, 5}, text, screen));
+    EXPECT_EQ(text, "go to x");
+    EXPECT_EQ(screen, (TPoint{110, 90}));
+    EXPECT_FALSE(p.ControlHintAt({5, 200}, text, screen));  // the panel's own hint stands
 }
 
 TEST_F(MarkupPanel, AutoSizeFitsTheHeightToTheText)
