@@ -2,7 +2,23 @@
 
 #include <algorithm>
 
-TMarkupPanelGroup::TMarkupPanelGroup(TComponent* owner) : TMarkupPanel(owner) {}
+TMarkupPanelGroup::TMarkupPanelGroup(TComponent* owner) : TMarkupPanel(owner), scrollBar_(new TScrollBar(this))
+{
+    scrollBar_->SetKind(sbVertical);
+    scrollBar_->SmallChange = 2;
+    scrollBar_->LargeChange = 20;
+    scrollBar_->TabStop = false;
+    scrollBar_->SetWidth(kScrollBarSize);
+    scrollBar_->SetVisible(false);
+    scrollBar_->SetParent(this);
+    scrollBar_->SetAlign(alRight);
+    scrollBar_->OnChange = [this](TObject*) {
+        const int limit = scrollBar_->Max() - scrollBar_->PageSize();
+        if (scrollBar_->Position() > limit)
+            scrollBar_->SetPosition(limit);
+        Arrange();
+    };
+}
 
 void TMarkupPanelGroup::SetGroupStyle(TGroupStyle v)
 {
@@ -23,11 +39,10 @@ void TMarkupPanelGroup::SetColumns(int v)
     UpdateScrollBar();
 }
 
-void TMarkupPanelGroup::SetScrollPosition(int v)
+void TMarkupPanelGroup::Resize()
 {
-    scrollPosition_ = std::min(v, scrollMax_ - scrollPage_);
-    scrollPosition_ = std::max(scrollPosition_, 0);
-    Arrange();
+    TMarkupPanel::Resize();
+    UpdateScrollBar();
 }
 
 void TMarkupPanelGroup::Loaded()
@@ -68,9 +83,10 @@ void TMarkupPanelGroup::Arrange()
     std::stable_sort(members.begin(), members.end(), [vertical](auto* a, auto* b) {
         return vertical ? a->Top() < b->Top() : a->Left() < b->Left();
     });
-    const int bar = scrollVisible_ ? kScrollBarSize : 0;
+    const bool scrolled = scrollBar_->Visible();
+    const int bar = scrolled ? kScrollBarSize : 0;
     if (vertical) {
-        int y = vertPadding_ - (scrollVisible_ ? scrollPosition_ : 0) + (Caption().Visible() ? Caption().Height() : 0);
+        int y = vertPadding_ - (scrolled ? scrollBar_->Position() : 0) + (Caption().Visible() ? Caption().Height() : 0);
         for (size_t i = 0; i < members.size(); ++i) {
             TCustomMarkupPanel* p = members[i];
             const int left = ((Width() - bar - horzPadding_) / columns_) * static_cast<int>(i % columns_) + horzPadding_;
@@ -80,7 +96,7 @@ void TMarkupPanelGroup::Arrange()
                 y += p->Height() + vertPadding_;
         }
     } else {
-        int x = horzPadding_ - (scrollVisible_ ? scrollPosition_ : 0);
+        int x = horzPadding_ - (scrolled ? scrollBar_->Position() : 0);
         for (TCustomMarkupPanel* p : members) {
             p->SetBounds(x, vertPadding_, p->Width(), Height() - 2 * vertPadding_ - bar);
             if (p->Visible())
@@ -93,21 +109,32 @@ void TMarkupPanelGroup::Arrange()
 void TMarkupPanelGroup::UpdateScrollBar()
 {
     const auto members = Members();
-    scrollVertical_ = groupStyle_ == gsVertical;
-    int total = scrollVertical_ ? vertPadding_ : horzPadding_;
-    const int extent = scrollVertical_ ? Height() : Width();
+    const bool vertical = groupStyle_ == gsVertical;
+    if (vertical && scrollBar_->Kind() == sbHorizontal) {
+        scrollBar_->SetKind(sbVertical);
+        scrollBar_->SetAlign(alRight);
+        scrollBar_->SetWidth(kScrollBarSize);
+    } else if (!vertical && scrollBar_->Kind() == sbVertical) {
+        scrollBar_->SetKind(sbHorizontal);
+        scrollBar_->SetAlign(alBottom);
+        scrollBar_->SetHeight(kScrollBarSize);
+    }
+    int total = vertical ? vertPadding_ : horzPadding_;
+    const int extent = vertical ? Height() : Width();
     for (size_t i = 0; i < members.size(); ++i) {
         if (!members[i]->Visible())
             continue;
-        if (scrollVertical_ && (i + 1) % columns_ == 0)
+        if (vertical && (i + 1) % columns_ == 0)
             total += members[i]->Height() + vertPadding_;
-        else if (!scrollVertical_)
+        else if (!vertical)
             total += members[i]->Width() + horzPadding_;
     }
     if (total >= 1 && total > extent) {
-        scrollPosition_ = std::min(scrollPosition_, total);
-        scrollPage_ = extent;
-        scrollMax_ = total;
+        if (scrollBar_->Position() > total)
+            scrollBar_->SetPosition(total);
+        scrollBar_->SetPageSize(extent);
+        scrollBar_->SetMax(total);
     }
-    scrollVisible_ = total > extent;
+    scrollBar_->SetVisible(total > extent);
+    scrollBar_->Invalidate();
 }

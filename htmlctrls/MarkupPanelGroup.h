@@ -1,6 +1,7 @@
 #pragma once
 // A panel that arranges the collapsible panels placed on it in columns or in a row.
 #include "MarkupPanel.h"
+#include "ScrollBar.h"
 
 enum TGroupStyle { gsVertical, gsHorizontal };
 
@@ -20,16 +21,13 @@ public:
     TMarkupPanelSettings& DefaultPanel() { return defaultPanel_; }
 
     // The group's own scroll bar: vertical at the right edge or horizontal at the bottom.
-    bool ScrollVertical() const { return scrollVertical_; }
-    bool ScrollVisible() const { return scrollVisible_; }
-    int ScrollPosition() const { return scrollPosition_; }
-    int ScrollMax() const { return scrollMax_; }
-    void SetScrollPosition(int v);
+    TScrollBar& ScrollBar() { return *scrollBar_; }
 
     void Arrange();
     void UpdateScrollBar();
     void Loaded() override;
     void SetBounds(int left, int top, int width, int height) override;
+    void Resize() override;
 
 protected:
     void StateChanged() override;
@@ -43,10 +41,6 @@ private:
     int columns_ = 1;
     bool arranging_ = false;
     TMarkupPanelSettings defaultPanel_;
-    bool scrollVertical_ = true;
-    bool scrollVisible_ = false;
-    int scrollPosition_ = 0;
-    int scrollMax_ = 0;
-    int scrollPage_ = 0;
+    TScrollBar* scrollBar_;
     static constexpr int kScrollBarSize = 16;
 };

@@ -87,7 +87,7 @@ TEST_F(Group, TwoColumnsStartTheNextRowBelowTheRowsLastPanel)
     EXPECT_EQ(a->BoundsRect(), Bounds(8, 8, 142, 100));
     EXPECT_EQ(b->BoundsRect(), Bounds(154, 8, 142, 50));
     EXPECT_EQ(c->BoundsRect(), Bounds(8, 66, 142, 80));
-    EXPECT_FALSE(group->ScrollVisible());
+    EXPECT_FALSE(group->ScrollBar().Visible());
 
     group->SetColumns(0);
     EXPECT_EQ(group->Columns(), 2);
@@ -111,15 +111,22 @@ TEST_F(Group, ScrollBarFollowsTheStyleAndTheContent)
     Add(0, 80);
     Add(90, 80);
     group->UpdateScrollBar();
-    EXPECT_TRUE(group->ScrollVisible());
-    EXPECT_EQ(group->ScrollMax(), 8 + 88 + 88);
+    TScrollBar& bar = group->ScrollBar();
+    EXPECT_TRUE(bar.Visible());
+    EXPECT_EQ(bar.Max(), 8 + 88 + 88);
     group->SetGroupStyle(gsHorizontal);
-    EXPECT_FALSE(group->ScrollVertical());
+    EXPECT_EQ(bar.Kind(), sbHorizontal);
+    EXPECT_EQ(bar.Align(), alBottom);
     group->SetGroupStyle(gsVertical);
-    EXPECT_TRUE(group->ScrollVertical());
-    group->SetScrollPosition(1000);  // the row arrangement gave the panels the group's height less padding
-    EXPECT_EQ(group->ScrollMax(), 8 + 92 + 92);
-    EXPECT_EQ(group->ScrollPosition(), group->ScrollMax() - 100);
+    EXPECT_EQ(bar.Kind(), sbVertical);
+    EXPECT_EQ(bar.Align(), alRight);
+    EXPECT_EQ(bar.Width(), 16);
+    bar.SetPosition(1000);  // the row arrangement gave the panels the group's height less padding
+    EXPECT_EQ(bar.Max(), 8 + 92 + 92);
+    EXPECT_EQ(bar.Position(), bar.Max() - 100);
+    const TMarkupPanel* first = dynamic_cast<TMarkupPanel*>(group->Controls(1));
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->Top(), 8 - bar.Position());
 }
 
 TEST(Styler, PresetsReachThePanelsThatNameIt)
