@@ -13,10 +13,21 @@ void TStoredImage::Decode()
     picture_ = DecodePictureData(raw_, false, 0, info);
 }
 
-void TStoredImage::Assign(const TPersistent& source) { Assign(dynamic_cast<const TStoredImage*>(&source)); }
+void TStoredImage::Assign(const TPersistent& source)
+{
+    if (const auto* image = dynamic_cast<const TStoredImage*>(&source)) {
+        Assign(image);
+        return;
+    }
+    // Another kind of graphic is not copied; the picture shown so far goes all the same.
+    empty_ = true;
+    picture_.reset();
+}
 
 void TStoredImage::Assign(const TStoredImage* source)
 {
+    if (source == this)
+        return;  // its own bytes: nothing to copy, and releasing them first would lose them
     empty_ = true;
     picture_.reset();
     if (!source) {
@@ -24,8 +35,6 @@ void TStoredImage::Assign(const TStoredImage* source)
         Changed();
         return;
     }
-    if (source == this)
-        return;
     raw_ = source->raw_;
     empty_ = false;
     Decode();

@@ -95,6 +95,10 @@ TEST(StoredImage, AssignFromNothingEmptiesAndNotifies)
     EXPECT_EQ(copy.Width(), 4);
     EXPECT_EQ(changes, 1);
 
+    copy.Assign(&copy);  // itself: keeps its picture
+    EXPECT_EQ(copy.Width(), 4);
+    EXPECT_FALSE(copy.Empty());
+
     copy.Assign(static_cast<const TStoredImage*>(nullptr));
     EXPECT_TRUE(copy.Empty());
     EXPECT_TRUE(copy.Data().empty());
