@@ -2,11 +2,13 @@
 
 #include "PreviewUnit.h"
 #include "PrintUnit.h"
+#include "ThemeLoader.h"
 #include "helpUnit.h"
 
 void CreateStartupForms()
 {
     RegisterPictureFormats();
+    LoadThemeLibrary();
     Application()->Initialize();
     new TDVDForm(nullptr);
     new TPreviewForm(nullptr);
@@ -18,6 +20,7 @@ void FreeStartupForms()
     delete helpform;
     delete PreviewForm;
     delete DVDForm;
+    FreeThemeLibrary();
 }
 
 int RunProgram()

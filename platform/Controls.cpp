@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
+#include <QToolTip>
 #include <QWidget>
 
 #include <algorithm>
@@ -215,7 +216,7 @@ void TControl::SetCursor(TCursor c)
 {
     cursor_ = c;
     if (widget_)
-        widget_->setCursor(c == crHandPoint ? Qt::PointingHandCursor : c == crHourGlass ? Qt::WaitCursor : Qt::ArrowCursor);
+        widget_->setCursor(c == crHandPoint ? Qt::PointingHandCursor : c == crHourGlass ? Qt::WaitCursor : c == crSizeAll ? Qt::SizeAllCursor : Qt::ArrowCursor);
 }
 
 void TControl::ApplyFont()
@@ -308,6 +309,20 @@ bool TControl::HandleEvent(QEvent* event)
     case QEvent::Enter: MouseEnter(); return false;
     case QEvent::Leave: MouseLeave(); return false;
     case QEvent::Resize: Resize(); return false;
+    case QEvent::ToolTip: {
+        auto* e = static_cast<QHelpEvent*>(event);
+        String text;
+        TPoint screen{e->globalPos().x(), e->globalPos().y()};
+        if (!ControlHintAt({e->pos().x(), e->pos().y()}, text, screen))
+            return false;
+        if (text.empty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(QPoint(screen.X, screen.Y),
+                               "<p style='white-space:pre'>" + QString::fromStdString(text).toHtmlEscaped() + "</p>",
+                               widget_);
+        return true;
+    }
     default: return false;
     }
 }

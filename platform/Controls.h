@@ -13,7 +13,7 @@ enum TMouseButton { mbLeft, mbRight, mbMiddle };
 enum TShiftStateFlag { ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32, ssDouble = 64 };
 using TShiftState = unsigned;
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
-enum TCursor { crDefault = 0, crArrow = -2, crHourGlass = -11, crHandPoint = -21, crDrag = -12, crNo = -18 };
+enum TCursor { crDefault = 0, crArrow = -2, crHourGlass = -11, crHandPoint = -21, crDrag = -12, crNo = -18, crSizeAll = -22 };
 
 using TMouseEvent = std::function<void(TObject* sender, TMouseButton button, TShiftState shift, int x, int y)>;
 using TMouseMoveEvent = std::function<void(TObject* sender, TShiftState shift, int x, int y)>;
@@ -95,6 +95,9 @@ public:
     virtual void Paint() {}
     virtual void KeyDown(int& key, TShiftState shift) {}
     virtual void KeyPress(char& key) {}
+    // A hint of its own for point p (client coordinates), shown at screenPos (the mouse's
+    // screen position on entry); false leaves the control's Hint to show.
+    virtual bool ControlHintAt(const TPoint& p, String& text, TPoint& screenPos) { return false; }
 
     // Platform side.
     QWidget* Widget() const;

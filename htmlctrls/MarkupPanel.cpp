@@ -1,0 +1,297 @@
+#include "MarkupPanel.h"
+
+#include "Forms.h"
+#include "HtmlRender.h"
+#include "MarkupPanelGroup.h"
+#include "MarkupPanelStyler.h"
+#include "ThemeLoader.h"
+
+#include <chrono>
+#include <thread>
+
+TCustomMarkupPanel::TCustomMarkupPanel(TComponent* owner)
+    : TCustomControl(owner),
+      background_(std::make_unique<TStoredImage>()),
+      caption_(std::make_unique<TPanelCaption>()),
+      position_(std::make_unique<TPanelPosition>(this)),
+      autoSize_(std::make_unique<TAutoSize>(this)),
+      shade_(std::make_unique<TBitmap>()),
+      measureBitmap_(std::make_unique<TBitmap>(1, 1))
+{
+    savedColor_ = Color();
+    background_->OnChange = [this](TObject*) { Invalidate(); };
+    caption_->OnChange = [this](TObject*) { Invalidate(); };
+    caption_->OnShadeChange = [this](TObject*) { BuildCaptionShade(); };
+    caption_->OnStateChange = [this](TObject*) { StateChanged(); };
+}
+
+TCustomMarkupPanel::~TCustomMarkupPanel()
+{
+    // The window goes with the panel: the last bounds are what the next run starts from.
+    if (position_->Save) {
+        try {
+            position_->SavePosition();
+        } catch (const std::exception&) {
+            // A store that cannot be written loses the position, never the program.
+        }
+    }
+}
+
+void TCustomMarkupPanel::SetText(const String& text)
+{
+    text_ = text;
+    Invalidate();
+    DoAutoSize();
+}
+
+void TCustomMarkupPanel::SetBackground(const TStoredImage& image)
+{
+    background_->Assign(&image);
+    Invalidate();
+}
+
+void TCustomMarkupPanel::SetImages(TImageList* images)
+{
+    images_ = images;
+    Invalidate();
+}
+
+void TCustomMarkupPanel::SetStyler(TMarkupPanelStyler* styler)
+{
+    styler_ = styler;
+    if (styler_ && !loading_)
+        ApplySettings(styler_->Settings());
+}
+
+void TCustomMarkupPanel::Loaded()
+{
+    loading_ = false;
+    if (position_->Save)
+        position_->LoadPosition();
+    fixedOrigin_ = {Left(), Top()};
+    fixedSize_ = {Width(), Height()};
+    savedCursor_ = Cursor();
+    savedColor_ = Color();
+    if (styler_)
+        ApplySettings(styler_->Settings());
+}
+
+void TCustomMarkupPanel::Assign(const TPersistent& source)
+{
+    const auto* other = dynamic_cast<const TCustomMarkupPanel*>(&source);
+    if (!other) {
+        TCustomControl::Assign(source);
+        return;
+    }
+    AnchorHint = other->AnchorHint;
+    AutoHideChildren = other->AutoHideChildren;
+    SetBackgroundPosition(other->backgroundPosition_);
+    BevelInner = other->BevelInner;
+    BevelOuter = other->BevelOuter;
+    BevelWidth = other->BevelWidth;
+    SetBorderColor(other->borderColor_);
+    SetBorderShadow(other->borderShadow_);
+    BorderStyle = other->BorderStyle;
+    CanMove = other->CanMove;
+    SetCanSize(other->canSize_);
+    caption_->Assign(*other->caption_);
+    CollapsColor = other->CollapsColor;
+    CollapsDelay = other->CollapsDelay;
+    CollapsSteps = other->CollapsSteps;
+    SetColor(other->Color());
+    SetColorTo(other->colorTo_);
+    SetCursor(other->Cursor());
+    SetEnabled(other->Enabled());
+    Font.Assign(other->Font);
+    FixedTop = other->FixedTop;
+    FixedLeft = other->FixedLeft;
+    FixedHeight = other->FixedHeight;
+    FixedWidth = other->FixedWidth;
+    FreeOnClose = other->FreeOnClose;
+    SetHeight(other->Height());
+    SetHint(other->Hint());
+    Hover = other->Hover;
+    HoverColor = other->HoverColor;
+    HoverFontColor = other->HoverFontColor;
+    SetImages(other->images_);
+    PictureStore = other->PictureStore;
+    SetPopupMenu(other->PopupMenu());
+    position_->Assign(*other->position_);
+    SetShadowColor(other->shadowColor_);
+    SetShadowOffset(other->shadowOffset_);
+    ShowHint = other->ShowHint;
+    ShowMoveCursor = other->ShowMoveCursor;
+    Tag = other->Tag;
+    SetText(other->text_);
+    SetTextVAlign(other->textVAlign_);
+    SetURLColor(other->urlColor_);
+    SetVisible(other->Visible());
+}
+
+void TCustomMarkupPanel::ApplySettings(TMarkupPanelSettings& s)
+{
+    AnchorHint = s.AnchorHint();
+    AutoHideChildren = s.AutoHideChildren();
+    BevelInner = s.BevelInner();
+    BevelOuter = s.BevelOuter();
+    BevelWidth = s.BevelWidth();
+    SetBorderColor(s.BorderColor());
+    SetBorderShadow(s.BorderShadow());
+    BorderStyle = s.BorderStyle();
+    BorderWidth = s.BorderWidth();
+    CanMove = s.CanMove();
+    SetCanSize(s.CanSize());
+    caption_->Assign(s.Caption());
+    SetCollaps(s.Collaps());
+    CollapsColor = s.CollapsColor();
+    CollapsDelay = s.CollapsDelay();
+    CollapsSteps = s.CollapsSteps();
+    SetColor(s.Color());
+    SetColorTo(s.ColorTo());
+    SetCursor(s.Cursor());
+    Font.Assign(s.Font());
+    FixedTop = s.FixedTop();
+    FixedLeft = s.FixedLeft();
+    FixedHeight = s.FixedHeight();
+    FixedWidth = s.FixedWidth();
+    Hover = s.Hover();
+    HoverColor = s.HoverColor();
+    HoverFontColor = s.HoverFontColor();
+    SetIndent(s.Indent());
+    SetShadowColor(s.ShadowColor());
+    SetShadowOffset(s.ShadowOffset());
+    ShowHint = s.ShowHint();
+    ShowMoveCursor = s.ShowMoveCursor();
+    SetTextVAlign(s.TextVAlign());
+    SetTopIndent(s.TopIndent());
+    SetURLColor(s.URLColor());
+    Invalidate();
+}
+
+void TCustomMarkupPanel::SetBounds(int left, int top, int width, int height)
+{
+    const int oldWidth = Width();
+    TCustomControl::SetBounds(left, top, width, height);
+    if (!collaps_ && !busy_)
+        fullHeight_ = Height();
+    if (Width() != oldWidth && shade_->Width() != Width())
+        BuildCaptionShade();
+    for (int i = 0; i < ControlCount(); ++i)
+        Controls(i)->Invalidate();
+}
+
+void TCustomMarkupPanel::ParentArrange()
+{
+    if (auto* group = dynamic_cast<TMarkupPanelGroup*>(Parent())) {
+        group->UpdateScrollBar();
+        group->Arrange();
+    }
+}
+
+void TCustomMarkupPanel::SetCollaps(bool value)
+{
+    if (collaps_ && !value)
+        Fire(OnMaximize, this);
+    else if (!collaps_ && value)
+        Fire(OnMinimize, this);
+    if (busy_)
+        return;
+    if (value != collaps_) {
+        busy_ = true;
+        collaps_ = value;
+        if (!loading_) {
+            const int captionHeight = caption_->Height();
+            auto pause = [this] {
+                if (Application())
+                    Application()->ProcessMessages();
+                ParentArrange();
+                if (CollapsDelay > 0)
+                    std::this_thread::sleep_for(std::chrono::milliseconds(CollapsDelay));
+            };
+            if (value) {
+                fullHeight_ = Height();
+                if (AutoHideChildren)
+                    for (int i = 0; i < ControlCount(); ++i)
+                        Controls(i)->Hide();
+                savedColor_ = Color();
+                if (CollapsSteps > 0) {
+                    SetColor(CollapsColor);
+                    const int step = (Height() - captionHeight) / CollapsSteps;
+                    for (int i = 0; i < CollapsSteps; ++i) {
+                        SetHeight(Height() - step);
+                        pause();
+                    }
+                }
+                SetHeight(captionHeight);
+            } else {
+                if (CollapsSteps > 0) {
+                    SetColor(savedColor_);
+                    const int step = (fullHeight_ - captionHeight) / CollapsSteps;
+                    for (int i = 0; i < CollapsSteps; ++i) {
+                        SetHeight(Height() + step);
+                        pause();
+                    }
+                }
+                SetHeight(fullHeight_);
+                if (AutoHideChildren)
+                    for (int i = 0; i < ControlCount(); ++i)
+                        Controls(i)->Show();
+            }
+            ParentArrange();
+        }
+        busy_ = false;
+    }
+    StateChanged();
+    Fire(OnEndCollapsExpand, this);
+}
+
+TCanvas& TCustomMarkupPanel::MeasureCanvas()
+{
+    TCanvas& canvas = measureBitmap_->Canvas();
+    canvas.Font.Assign(Font);
+    return canvas;
+}
+
+void TCustomMarkupPanel::DoAutoSize()
+{
+    if (!autoSize_->Enabled())
+        return;
+    const TRect r{0, 0, autoSize_->Width ? 65535 : Width() - 2 * BevelWidth,
+                  autoSize_->Height ? 65535 : Height() - 2 * BevelWidth};
+    String anchor, plain, focus;
+    int w = 0, h = 0, links = 0, hovered = -1;
+    TRect hoveredRect{};
+    HtmlDrawText(MeasureCanvas(), text_, r, images_, 0, 0, -1, -1, shadowOffset_, false, true, false, false, true,
+                 false, !ellipsis_, 1.0, urlColor_, HoverColor, HoverFontColor, shadowColor_, anchor, plain, focus, w,
+                 h, links, hovered, hoveredRect, &cache_, PictureStore, lineSpacing_);
+    if (autoSize_->Width)
+        SetWidth(2 * BevelWidth + w);
+    if (autoSize_->Height)
+        SetHeight(h + 2 * BevelWidth + (caption_->Visible() ? caption_->Height() : 0));
+    ParentArrange();
+}
+
+void TCustomMarkupPanel::Resize()
+{
+    Invalidate();
+    TCustomControl::Resize();
+    DoAutoSize();
+}
+
+bool TCustomMarkupPanel::ThemeActive() const
+{
+    // Themes are always possible here: the check for an old system has no counterpart.
+    return ThemeLibraryLoaded && ThemeProcs.IsThemeActive && ThemeProcs.IsThemeActive();
+}
+
+int TCustomMarkupPanel::ButtonSize() const
+{
+    int size = 12;
+    if (!caption_->CloseMinGlyph().Empty() && !caption_->CloseMaxGlyph().Empty())
+        size = caption_->CloseMinGlyph().Width();
+    if (!caption_->MinGlyph().Empty() && !caption_->MaxGlyph().Empty())
+        size = caption_->MaxGlyph().Width();
+    if (caption_->ShadeType() == stXPCaption && ThemeActive())
+        size = 16;
+    return size;
+}

@@ -1,0 +1,324 @@
+#include "MarkupPanel.h"
+#include "Shell.h"
+#include "WaitFor.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+std::vector<String> g_opened;
+
+// Records every height the panel passes through.
+struct Panel : TMarkupPanel {
+    Panel() : TMarkupPanel(nullptr)
+    {
+        SetBounds(0, 0, 200, 300);
+        Font.SetName("Arial");
+        Font.SetHeight(-13);
+        CollapsDelay = 0;
+    }
+    void SetBounds(int left, int top, int width, int height) override
+    {
+        TMarkupPanel::SetBounds(left, top, width, height);
+        heights.push_back(height);
+    }
+    void StateChanged() override { ++stateChanges; }
+    // The first x on row y where the anchor is found; -1 when nowhere.
+    int FindAnchor(int y, const String& anchor)
+    {
+        for (int x = 0; x < Width(); ++x) {
+            TRect r;
+            int index = -1;
+            if (AnchorAt(x, y, r, index) == anchor)
+                return x;
+        }
+        return -1;
+    }
+    std::vector<int> heights;
+    int stateChanges = 0;
+};
+
+struct MarkupPanel : ::testing::Test {
+    void SetUp() override
+    {
+        g_opened.clear();
+        SetShellOpenHook([](const String& url) {
+            g_opened.push_back(url);
+            return true;
+        });
+    }
+    void TearDown() override { SetShellOpenHook(nullptr); }
+};
+
+TEST_F(MarkupPanel, CollapseStepsDownToTheCaptionAndExpandRestores)
+{
+    Panel p;
+    p.Caption().SetHeight(20);
+    p.CollapsSteps = 4;
+    p.SetColor(0x123456);
+    int minimized = 0, maximized = 0, ended = 0;
+    p.OnMinimize = [&](TObject*) { ++minimized; };
+    p.OnMaximize = [&](TObject*) { ++maximized; };
+    p.OnEndCollapsExpand = [&](TObject*) { ++ended; };
+    p.heights.clear();
+
+    p.SetCollaps(true);
+    EXPECT_EQ(p.heights, (std::vector<int>{230, 160, 90, 20, 20}));
+    EXPECT_EQ(p.Height(), 20);
+    EXPECT_EQ(p.FullHeight(), 300);
+    EXPECT_EQ(p.Color(), clGray);  // the collapse colour while collapsed
+    EXPECT_EQ(minimized, 1);
+
+    p.SetHeight(40);  // written while collapsed: the expanded height stays
+    EXPECT_EQ(p.FullHeight(), 300);
+
+    p.heights.clear();
+    p.SetCollaps(false);
+    EXPECT_EQ(p.Height(), 300);
+    EXPECT_EQ(p.heights.back(), 300);
+    EXPECT_EQ(p.Color(), 0x123456);
+    EXPECT_EQ(maximized, 1);
+    EXPECT_EQ(ended, 2);
+
+    p.SetHeight(250);
+    EXPECT_EQ(p.FullHeight(), 250);
+}
+
+TEST_F(MarkupPanel, SettingTheSameStateOnlyRunsTheHookAndTheEvent)
+{
+    Panel p;
+    int ended = 0;
+    p.OnEndCollapsExpand = [&](TObject*) { ++ended; };
+    p.heights.clear();
+    p.SetCollaps(false);
+    EXPECT_TRUE(p.heights.empty());
+    EXPECT_EQ(p.stateChanges, 1);
+    EXPECT_EQ(ended, 1);
+}
+
+TEST_F(MarkupPanel, WithoutStepsTheHeightJumpsAndChildrenHide)
+{
+    Panel p;
+    TPanel child(nullptr);
+    child.SetParent(&p);
+    p.SetCollaps(true);
+    EXPECT_EQ(p.Height(), 20);
+    EXPECT_FALSE(child.Visible());
+    p.SetCollaps(false);
+    EXPECT_EQ(p.Height(), 300);
+    EXPECT_TRUE(child.Visible());
+    child.SetParent(nullptr);
+}
+
+TEST_F(MarkupPanel, CaptionButtonsAndCaptionClicks)
+{
+    Panel p;
+    p.Caption().SetVisible(true);
+    p.Caption().SetCloseButton(true);
+    p.Caption().SetMinMaxButton(true);
+    int closed = 0, captionClicks = 0;
+    p.OnClose = [&](TObject*) { ++closed; };
+    p.OnCaptionClick = [&](TObject*) { ++captionClicks; };
+
+    p.MouseDown(mbLeft, 0, 50, 10);  // the free caption
+    EXPECT_EQ(captionClicks, 1);
+    EXPECT_FALSE(p.Collaps());
+
+    p.MouseDown(mbLeft, 0, 178, 5);  // the collapse button, left of the close button
+    EXPECT_TRUE(p.Collaps());
+    EXPECT_EQ(captionClicks, 2);
+
+    p.MouseDown(mbLeft, 0, 190, 5);  // the close button
+    EXPECT_EQ(closed, 1);
+    EXPECT_FALSE(p.Visible());
+    EXPECT_EQ(captionClicks, 2);
+}
+
+TEST_F(MarkupPanel, FreeOnCloseFreesThePanelAfterItsClick)
+{
+    TComponent owner(nullptr);
+    auto* p = new TMarkupPanel(&owner);
+    p->SetBounds(0, 0, 200, 100);
+    p->Caption().SetVisible(true);
+    p->Caption().SetCloseButton(true);
+    p->FreeOnClose = true;
+    int closed = 0;
+    p->OnClose = [&](TObject*) { ++closed; };
+    p->MouseDown(mbLeft, 0, 190, 5);
+    EXPECT_EQ(closed, 1);
+    EXPECT_EQ(owner.ComponentCount(), 1);  // still there while its own handler runs
+    EXPECT_TRUE(WaitUntil([&] { return owner.ComponentCount() == 0; }));
+}
+
+TEST_F(MarkupPanel, ButtonsOnTheLeftSide)
+{
+    Panel p;
+    p.Caption().SetVisible(true);
+    p.Caption().SetCloseButton(true);
+    p.Caption().ButtonPosition = cbpLeft;
+    int closed = 0;
+    p.OnClose = [&](TObject*) { ++closed; };
+    p.MouseDown(mbLeft, 0, 190, 5);
+    EXPECT_EQ(closed, 0);
+    p.MouseDown(mbLeft, 0, 5, 5);
+    EXPECT_EQ(closed, 1);
+}
+
+TEST_F(MarkupPanel, HiddenCaptionHasNoButtonsAndCannotMove)
+{
+    Panel p;
+    p.Caption().SetCloseButton(true);
+    p.CanMove = true;
+    int closed = 0, captionClicks = 0;
+    p.OnClose = [&](TObject*) { ++closed; };
+    p.OnCaptionClick = [&](TObject*) { ++captionClicks; };
+    p.MouseDown(mbLeft, 0, 190, 5);
+    EXPECT_TRUE(p.Visible());
+    EXPECT_EQ(closed + captionClicks, 0);
+    EXPECT_EQ(p.HitTest(50, 5), HTCLIENT);
+
+    p.Caption().SetVisible(true);
+    EXPECT_EQ(p.HitTest(50, 5), HTCAPTION);
+    EXPECT_EQ(p.HitTest(50, 50), HTCLIENT);
+}
+
+TEST_F(MarkupPanel, SizeGripOnlyWhenSizableAndExpanded)
+{
+    Panel p;
+    EXPECT_EQ(p.HitTest(195, 295), HTCLIENT);
+    p.SetCanSize(true);
+    EXPECT_EQ(p.HitTest(195, 295), HTBOTTOMRIGHT);
+    EXPECT_EQ(p.HitTest(100, 295), HTCLIENT);
+    p.SetCollaps(true);
+    EXPECT_EQ(p.HitTest(195, 15), HTCLIENT);
+}
+
+TEST_F(MarkupPanel, AnchorsFollowTheAnchorRule)
+{
+    Panel p;
+    p.SetText("<A href=\"page2\">Next page</A><BR><A href=\"http://example.org/\">Site</A><BR>"
+              "<A href=\"mailto:me@example.org\">Mail</A><BR>plain text");
+    std::vector<String> clicked;
+    p.OnAnchorClick = [&](TObject*, const String& a) { clicked.push_back(a); };
+
+    const int line = p.Font.Height() < 0 ? -p.Font.Height() : p.Font.Height();
+    const int x = p.FindAnchor(5, "page2");
+    ASSERT_GE(x, 0);
+    p.MouseDown(mbLeft, 0, x + 2, 5);
+    EXPECT_EQ(clicked, (std::vector<String>{"page2"}));
+
+    int y = 5;
+    while (y < 100 && p.FindAnchor(y, "http://example.org/") < 0)
+        ++y;
+    ASSERT_LT(y, 100);
+    p.MouseDown(mbLeft, 0, p.FindAnchor(y, "http://example.org/") + 2, y);
+    y += line;
+    while (y < 100 && p.FindAnchor(y, "mailto:me@example.org") < 0)
+        ++y;
+    ASSERT_LT(y, 100);
+    p.MouseDown(mbLeft, 0, p.FindAnchor(y, "mailto:me@example.org") + 2, y);
+    EXPECT_EQ(g_opened, (std::vector<String>{"http://example.org/", "mailto:me@example.org"}));
+
+    p.MouseDown(mbLeft, 0, 190, 5);  // beside the anchor
+    p.MouseDown(mbLeft, 0, 5, 150);  // below all text
+    EXPECT_EQ(clicked.size(), 1u);
+    EXPECT_EQ(g_opened.size(), 2u);
+}
+
+TEST_F(MarkupPanel, HoveringAnAnchorEntersAndLeaves)
+{
+    Panel p;
+    p.SetText("<A href=\"x\">Anchor</A>");
+    p.Loaded();
+    std::vector<String> events;
+    p.OnAnchorEnter = [&](TObject*, const String& a) { events.push_back("enter " + a); };
+    p.OnAnchorExit = [&](TObject*, const String& a) { events.push_back("exit " + a); };
+    const int x = p.FindAnchor(5, "x");
+    ASSERT_GE(x, 0);
+    p.MouseMove(0, x + 1, 5);
+    p.MouseMove(0, x + 2, 5);  // the same anchor: no second enter
+    EXPECT_EQ(p.Cursor(), crHandPoint);
+    p.MouseMove(0, 5, 200);
+    EXPECT_EQ(events, (std::vector<String>{"enter x", "exit "}));
+    EXPECT_EQ(p.Cursor(), crDefault);
+}
+
+TEST_F(MarkupPanel, AnchorHintGoesThroughTheHintEvent)
+{
+    Panel p;
+    p.SetHint("own hint");
+    p.SetText("<A href=\"x\">Anchor</A>");
+    const int x = p.FindAnchor(5, "x");
+    ASSERT_GE(x, 0);
+    String text;
+    TPoint screen{100, 100};
+    EXPECT_FALSE(p.ControlHintAt({x + 1, 5}, text, screen));
+    p.AnchorHint = true;
+    p.OnAnchorHint = [](TObject*, String& a) { a = "go to " + a; };
+    ASSERT_TRUE(p.ControlHintAt({x + 1, 5}, text, screen));
+    EXPECT_EQ(text, "go to x");
+    EXPECT_EQ(screen, (TPoint{110, 90}));
+    EXPECT_FALSE(p.ControlHintAt({5, 200}, text, screen));  // the panel's own hint stands
+}
+
+TEST_F(MarkupPanel, AutoSizeFitsTheHeightToTheText)
+{
+    Panel p;
+    p.SetText("one");
+    p.AutoSize().Width = false;
+    p.AutoSize().SetEnabled(true);
+    const int one = p.Height();
+    EXPECT_EQ(p.Width(), 200);
+    EXPECT_GT(one, 2);
+    EXPECT_LT(one, 60);
+    p.SetText("one<BR>two<BR>three");
+    const int three = p.Height();
+    EXPECT_GT(three, 2 * one);
+    p.Caption().SetVisible(true);
+    p.DoAutoSize();
+    EXPECT_EQ(p.Height(), three + 20);
+}
+
+TEST_F(MarkupPanel, VersionIsFixed)
+{
+    Panel p;
+    p.SetVersion("2.0");
+    EXPECT_EQ(p.Version(), "1.5.0.0");
+}
+
+TEST_F(MarkupPanel, AssignCopiesTheSettingsAndText)
+{
+    Panel a, b;
+    a.SetText("<B>hello</B>");
+    a.SetShadowOffset(5);
+    a.Caption().SetVisible(true);
+    a.Caption().SetText("caption text");
+    a.Position().Key = "k";
+    b.Assign(a);
+    EXPECT_EQ(b.Text(), "<B>hello</B>");
+    EXPECT_EQ(b.ShadowOffset(), 5);
+    EXPECT_TRUE(b.Caption().Visible());
+    EXPECT_EQ(b.Caption().Text(), "");  // the caption's text is not part of its settings
+    EXPECT_EQ(b.Position().Key, "k");
+}
+
+TEST_F(MarkupPanel, PaintsBodyColourAndTheHiddenCaptionLeavesTheTopToTheText)
+{
+    Panel p;
+    p.SetColor(clWhite);
+    p.SetBorderColor(clNone);
+    p.BevelOuter = bvNone;
+    TBitmap target(200, 300);
+    p.PaintTo(target);
+    EXPECT_EQ(target.Canvas().Pixel(100, 150), clWhite);
+
+    p.Caption().SetVisible(true);
+    p.Caption().SetColor(0x0000FF);
+    p.PaintTo(target);
+    EXPECT_EQ(target.Canvas().Pixel(100, 10), 0x0000FF);
+    EXPECT_EQ(target.Canvas().Pixel(100, 150), clWhite);
+}
+
+}  // namespace

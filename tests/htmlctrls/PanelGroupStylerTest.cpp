@@ -1,0 +1,157 @@
+#include "CaptionShade.h"
+#include "MarkupPanelColors.h"
+#include "MarkupPanelGroup.h"
+#include "MarkupPanelStyler.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+int Level(TBitmap& b, int x, int y) { return b.Canvas().Pixel(x, y) & 0xFF; }
+
+TEST(PanelColours, BlendHalvesToEvenAndKeepsColourOneAtHundred)
+{
+    EXPECT_EQ(BlendColor(clBlack, clWhite, 50), 0x808080);
+    EXPECT_EQ(BlendColor(clBtnFace, clWhite, 100), clBtnFace);
+    EXPECT_EQ(BlendColor(0x0000FF, 0xFF0000, 0), 0xFF0000);
+}
+
+TEST(PanelColours, StepGradientLaterStepsWinOnSharedRows)
+{
+    TBitmap b(4, 10);
+    DrawStepGradient(b.Canvas(), clBlack, clWhite, false, {0, 0, 4, 10}, 64);
+    EXPECT_EQ(b.Canvas().Pixel(1, 0), 0x0C0C0C);  // steps 0 to 3 fall on row 0: step 3 is 12
+    EXPECT_EQ(b.Canvas().Pixel(1, 9), 0xEFEFEF);  // step 60 is the last on row 9
+}
+
+TEST(CaptionShading, LightBelowTwoHundredIsRaised)
+{
+    TPanelCaption c;
+    c.SetShadeLight(150);
+    EXPECT_EQ(c.ShadeLight(), 200);
+    c.SetShadeLight(230);
+    EXPECT_EQ(c.ShadeLight(), 230);
+}
+
+TEST(CaptionShading, NoiseWithoutGrainIsUniform)
+{
+    TBitmap b(30, 10);
+    std::mt19937 generator(1);
+    RenderCaptionShade(b, stNoise, clWhite, 200, 0, generator);
+    for (int x : {0, 13, 29})
+        for (int y : {0, 9})
+            EXPECT_EQ(b.Canvas().Pixel(x, y), 0x888888);  // level 136
+}
+
+TEST(CaptionShading, HorizontalShadeLevels)
+{
+    TBitmap b(200, 20);
+    std::mt19937 generator(1);
+    RenderCaptionShade(b, stHShade, clWhite, 200, 32, generator);
+    EXPECT_EQ(Level(b, 0, 5), 77);
+    EXPECT_EQ(Level(b, 199, 5), 196);
+    RenderCaptionShade(b, stHShadeInv, clWhite, 200, 32, generator);
+    EXPECT_EQ(Level(b, 0, 5), 196);
+    EXPECT_EQ(Level(b, 199, 5), 78);
+}
+
+TEST(CaptionShading, TinyBandsDrawWithoutDividingByZero)
+{
+    std::mt19937 generator(1);
+    for (TShadeType t : {stHardBump, stIRadial, stORadial, stLMetal, stRMetal, stSoftBump}) {
+        TBitmap square(20, 20), thin(4, 1);
+        RenderCaptionShade(square, t, clWhite, 200, 32, generator);
+        RenderCaptionShade(thin, t, clWhite, 200, 32, generator);
+    }
+}
+
+struct Group : ::testing::Test {
+    TComponent form{nullptr};
+    TMarkupPanelGroup* group = new TMarkupPanelGroup(&form);
+    TMarkupPanel* Add(int top, int height)
+    {
+        auto* p = new TMarkupPanel(&form);
+        p->SetParent(group);
+        p->SetBounds(0, top, 50, height);
+        return p;
+    }
+};
+
+TEST_F(Group, TwoColumnsStartTheNextRowBelowTheRowsLastPanel)
+{
+    group->SetBounds(0, 0, 300, 400);
+    TMarkupPanel* a = Add(0, 100);
+    TMarkupPanel* b = Add(10, 50);
+    TMarkupPanel* c = Add(20, 80);
+    group->SetColumns(2);
+    EXPECT_EQ(a->BoundsRect(), Bounds(8, 8, 142, 100));
+    EXPECT_EQ(b->BoundsRect(), Bounds(154, 8, 142, 50));
+    EXPECT_EQ(c->BoundsRect(), Bounds(8, 66, 142, 80));
+    EXPECT_FALSE(group->ScrollBar().Visible());
+
+    group->SetColumns(0);
+    EXPECT_EQ(group->Columns(), 2);
+}
+
+TEST_F(Group, CollapsingAMemberRearranges)
+{
+    group->SetBounds(0, 0, 300, 400);
+    TMarkupPanel* a = Add(0, 100);
+    TMarkupPanel* b = Add(200, 50);
+    group->Arrange();
+    EXPECT_EQ(b->Top(), 116);
+    a->Caption().SetVisible(true);
+    a->SetCollaps(true);
+    EXPECT_EQ(b->Top(), 8 + 20 + 8);
+}
+
+TEST_F(Group, ScrollBarFollowsTheStyleAndTheContent)
+{
+    group->SetBounds(0, 0, 300, 100);
+    Add(0, 80);
+    Add(90, 80);
+    group->UpdateScrollBar();
+    TScrollBar& bar = group->ScrollBar();
+    EXPECT_TRUE(bar.Visible());
+    EXPECT_EQ(bar.Max(), 8 + 88 + 88);
+    group->SetGroupStyle(gsHorizontal);
+    EXPECT_EQ(bar.Kind(), sbHorizontal);
+    EXPECT_EQ(bar.Align(), alBottom);
+    group->SetGroupStyle(gsVertical);
+    EXPECT_EQ(bar.Kind(), sbVertical);
+    EXPECT_EQ(bar.Align(), alRight);
+    EXPECT_EQ(bar.Width(), 16);
+    bar.SetPosition(1000);  // the row arrangement gave the panels the group's height less padding
+    EXPECT_EQ(bar.Max(), 8 + 92 + 92);
+    EXPECT_EQ(bar.Position(), bar.Max() - 100);
+    const TMarkupPanel* first = dynamic_cast<TMarkupPanel*>(group->Controls(1));
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->Top(), 8 - bar.Position());
+}
+
+TEST(Styler, PresetsReachThePanelsThatNameIt)
+{
+    TComponent form(nullptr);
+    auto* styler = new TMarkupPanelStyler(&form);
+    auto* panel = new TMarkupPanel(&form);
+    auto* other = new TMarkupPanel(&form);
+    other->SetColor(0x123456);
+    panel->SetStyler(styler);
+    EXPECT_EQ(panel->Color(), 0xFFFFFF);
+    EXPECT_EQ(panel->ColorTo(), 0xE3F0F2);
+    EXPECT_TRUE(panel->Caption().Visible());
+    EXPECT_EQ(panel->Caption().Indent(), 2);
+    EXPECT_EQ(panel->Font.Name(), "Verdana");
+
+    styler->SetStyle(psClassic);
+    EXPECT_EQ(panel->Color(), clBtnFace);
+    EXPECT_FALSE(panel->Caption().Visible());
+    EXPECT_EQ(panel->BevelOuter, bvRaised);
+    EXPECT_EQ(panel->Caption().ShadeLight(), 255);
+    EXPECT_EQ(other->Color(), 0x123456);
+
+    styler->Settings().SetIndent(7);
+    EXPECT_EQ(panel->Indent(), 7);
+}
+
+}  // namespace
