@@ -42,6 +42,14 @@ public:
     void SetText(const String& text);
     int MaxLength() const;
     void SetMaxLength(int n);
+    bool ReadOnly() const;
+    void SetReadOnly(bool on);
+    // Selects the whole text when the edit is entered by the keyboard.
+    bool AutoSelect = true;
+    void SelectAll();
+    String SelText() const;
+    // Keeps the text clear of a strip of this width along the right edge.
+    void SetRightTextMargin(int pixels);
     TNotifyEvent OnChange;
 
 private:
