@@ -12,21 +12,27 @@ TCustomSpinEdit::TCustomSpinEdit(TComponent* owner) : TEdit(owner)
     button_->OnUpClick = [this](TObject* s) { UpClick(s); };
     button_->OnDownClick = [this](TObject* s) { DownClick(s); };
     SetText("");
-    SetEditRect();
+    PlaceButton();
 }
 
-void TCustomSpinEdit::SetEditRect()
+void TCustomSpinEdit::PlaceButton()
 {
-    // The text stops one pixel short of the button.
+    // The edit's frame is two pixels wide: the button sits inside it, flush with the client area,
+    // and the text stops one pixel short of it.
+    const int frame = 2;
+    button_->SetBounds(Width() - button_->Width() - frame, frame, button_->Width(), Height() - 2 * frame);
     SetRightTextMargin(button_->Width() + 1);
+}
+
+void TCustomSpinEdit::SetBounds(int left, int top, int width, int height)
+{
+    TEdit::SetBounds(left, top, width, height);
+    PlaceButton();
 }
 
 void TCustomSpinEdit::Resize()
 {
-    // The edit's frame is two pixels wide: the button sits inside it, flush with the client area.
-    const int frame = 2;
-    button_->SetBounds(Width() - button_->Width() - frame, frame, button_->Width(), Height() - 2 * frame);
-    SetEditRect();
+    PlaceButton();
     TEdit::Resize();
 }
 

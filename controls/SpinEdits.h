@@ -19,6 +19,7 @@ public:
     void DoEnter() override;
     void DoExit() override;
     void Resize() override;
+    void SetBounds(int left, int top, int width, int height) override;
     // The up and down commands of the buttons and arrow keys.
     void UpClick(TObject* sender);
     void DownClick(TObject* sender);
@@ -32,7 +33,7 @@ protected:
     bool useRanges_ = false;
 
 private:
-    void SetEditRect();
+    void PlaceButton();
     TSpinButton* button_;
 };
 
