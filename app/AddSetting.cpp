@@ -6,10 +6,10 @@
 TSettingsForm::TSettingsForm(TComponent* owner) : TForm(owner)
 {
     SetCaption("Settings");
-    SetBorderStyle(bsDialog);
-    Position = poScreenCenter;
     SetClientWidth(735);
     SetClientHeight(398);
+    SetBorderStyle(bsDialog);
+    Position = poScreenCenter;
 
     ImageList2 = new TImageList(this, 16, 16);
     DrawLayoutIcons(*ImageList2);
