@@ -2,19 +2,31 @@
 #include "AddSetting.h"
 #include "PrintUnit.h"
 
+#include <cfloat>
+#include <cmath>
+
 namespace {
+// The record keeps 32-bit floats: a value beyond their range is refused, not stored as garbage.
+float Inches(const TFloatSpinEdit& edit)
+{
+    const double v = edit.Value();
+    if (std::fabs(v) > FLT_MAX)
+        throw EConvertError(Format("'%s' is not a valid floating point value", edit.Text().c_str()));
+    return static_cast<float>(v);
+}
+
 // Copies the editor's values into a layout record.
 void ReadEditor(TSettingsForm& editor, TCoverRec& rec)
 {
-    rec.Left = static_cast<float>(editor.leftedit->Value());
-    rec.Top = static_cast<float>(editor.topedit->Value());
-    rec.Width = static_cast<float>(editor.widthedit->Value());
-    rec.Height = static_cast<float>(editor.heightedit->Value());
+    rec.Left = Inches(*editor.leftedit);
+    rec.Top = Inches(*editor.topedit);
+    rec.Width = Inches(*editor.widthedit);
+    rec.Height = Inches(*editor.heightedit);
     rec.SetName(editor.SettingName->Text());
     rec.Style = editor.CDStyleCombo->ItemIndex();
     rec.IconIndex = editor.IconCombo->ItemIndex();
     rec.Dual = editor.twinprintcombo->ItemIndex() == 1 ? 1 : 0;
-    rec.GapDist = static_cast<float>(editor.TwinDistEdit->Value());
+    rec.GapDist = Inches(*editor.TwinDistEdit);
 }
 
 void FillEditor(TSettingsForm& editor, const TCoverRec& rec)

@@ -182,3 +182,21 @@ TEST_F(LayoutEditor, ErrorsAreReportedAndTheLayoutIsKept)
     EXPECT_EQ(DVDForm->CoverList->CoverNo(), 0);
     EXPECT_EQ(std::memcmp(&saved, DVDForm->CurrentCover, sizeof saved), 0);
 }
+
+TEST_F(LayoutEditor, InchesBeyondTheRecordsRangeAreRefused)
+{
+    Start({MakeLayout("Cover", 0.5f, 0.5f, 4.75f, 7.5f)});
+    DVDForm->PrintstyleChange(nullptr);
+    const TCoverRec saved = *DVDForm->CurrentCover;
+    dialogs.OnShowModal = [&](TForm& form) {
+        Editor(form)->SettingName->SetText("Huge");
+        Editor(form)->TwinDistEdit->SetText("1e300");
+        return mrOk;
+    };
+    DVDForm->ToolButton19->Click();
+    DVDForm->ToolButton20->Click();
+    ASSERT_EQ(dialogs.Messages.size(), 2u);
+    EXPECT_EQ(dialogs.Messages[0], "Error Adding Settings : '1e300' is not a valid floating point value");
+    EXPECT_EQ(DVDForm->CoverList->CoverNo(), 0);
+    EXPECT_EQ(std::memcmp(&saved, DVDForm->CurrentCover, sizeof saved), 0);
+}
