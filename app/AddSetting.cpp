@@ -27,7 +27,7 @@ TSettingsForm::TSettingsForm(TComponent* owner) : TForm(owner)
     heightedit = AddInchEdit(Label4, "Image Height", 172, 1);
     TwinDistEdit = AddInchEdit(Label7, "Dual Print Gap Dist", 216, 1);
 
-    Label8 = AddLabel(this, "All Settings are in Inches. And Page is in Landscape Mode", 12, 250, 260);
+    Label8 = AddLabel(this, "All Settings are in Inches. And Page is in Landscape Mode", 12, 270, 400);
 
     GroupBox1 = new TGroupBox(this);
     GroupBox1->SetParent(this);
