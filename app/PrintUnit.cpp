@@ -214,6 +214,8 @@ void TDVDForm::BuildComponents()
     CreateADoubleFeatureDVDCover1->OnClick = [this](TObject* s) { CreateADoubleFeatureDVDCover1Click(s); };
     ToolButton3->OnClick = [this](TObject* s) { ToolButton3Click(s); };
     ToolButton4->OnClick = [this](TObject* s) { ToolButton4Click(s); };
+    ToolButton19->OnClick = [this](TObject* s) { ToolButton19Click(s); };
+    ToolButton20->OnClick = [this](TObject* s) { ToolButton20Click(s); };
     ToolButton12->OnClick = [this](TObject* s) { ToolButton12Click(s); };
     ToolButton5->OnClick = [this](TObject* s) { ToolButton5Click(s); };
     Previmage->OnClick = [this](TObject* s) { PrevimageClick(s); };

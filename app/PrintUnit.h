@@ -84,6 +84,9 @@ public:
     void ToolButton6Click(TObject* sender);
     void ToolButton7Click(TObject* sender);
     void PrintstyleChange(TObject* sender);
+    // Layout editor.
+    void ToolButton19Click(TObject* sender);
+    void ToolButton20Click(TObject* sender);
     // Picture batch.
     void ToolButton3Click(TObject* sender);
     void CDImageDblClick(TObject* sender);

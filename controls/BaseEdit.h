@@ -66,7 +66,7 @@ protected:
 
 private:
     void SetTextArea();
-    void ApplyWindowReadOnly() { SetWindowReadOnly(readOnly_ || !directInput_); }
+    void ApplyWindowReadOnly() { TEdit::SetReadOnly(readOnly_ || !directInput_); }
     bool readOnly_ = false;
     bool directInput_ = true;
     TGlyphKind glyphKind_ = gkCustom;

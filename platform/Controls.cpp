@@ -279,6 +279,12 @@ void TControl::DispatchPaint(QWidget* widget)
     canvas_.Release();
 }
 
+bool IsMouseButtonEvent(QEvent* event)
+{
+    const QEvent::Type t = event->type();
+    return t == QEvent::MouseButtonPress || t == QEvent::MouseButtonRelease || t == QEvent::MouseButtonDblClick;
+}
+
 bool TControl::HandleEvent(QEvent* event)
 {
     switch (event->type()) {
@@ -445,6 +451,10 @@ bool TWinControl::HandleEvent(QEvent* event)
     }
     if (event->type() == QEvent::Resize)
         Realign();
+    if (event->type() == QEvent::FocusIn)
+        DoEnter();
+    else if (event->type() == QEvent::FocusOut)
+        DoExit();
     return TControl::HandleEvent(event);
 }
 

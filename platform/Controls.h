@@ -20,6 +20,10 @@ using TMouseMoveEvent = std::function<void(TObject* sender, TShiftState shift, i
 using TKeyEvent = std::function<void(TObject* sender, int& key, TShiftState shift)>;
 using TKeyPressEvent = std::function<void(TObject* sender, char& key)>;
 
+// True for presses, releases and double clicks of a mouse button: controls that click on their
+// own terms consume them so that their widget does not click as well.
+bool IsMouseButtonEvent(QEvent* event);
+
 // Runs a handler; an exception that escapes it goes to the application's handler, never to Qt.
 void GuardedCall(const std::function<void()>& handler);
 
@@ -149,6 +153,11 @@ public:
     TKeyPressEvent OnKeyPress;
     void KeyDown(int& key, TShiftState shift) override { Fire(OnKeyDown, this, key, shift); }
     void KeyPress(char& key) override { Fire(OnKeyPress, this, key); }
+    TNotifyEvent OnEnter;
+    TNotifyEvent OnExit;
+    // The control gains or loses the keyboard focus.
+    virtual void DoEnter() { Fire(OnEnter, this); }
+    virtual void DoExit() { Fire(OnExit, this); }
     bool HandleEvent(QEvent* event) override;
 
 private:

@@ -13,6 +13,15 @@ int TImageList::AddImage(const QImage& image)
     return Count() - 1;
 }
 
+void TImageList::ReplaceMasked(int index, const TGraphic& picture, TColor maskColor)
+{
+    if (index < 0 || index >= Count())
+        throw EListError(Format("List index out of bounds (%d)", index));
+    AddMasked(picture, maskColor);
+    images_[index] = std::move(images_.back());
+    images_.pop_back();
+}
+
 int TImageList::Add(const TGraphic& picture) { return AddImage(picture.ToImage()); }
 
 int TImageList::AddMasked(const TGraphic& picture, TColor maskColor)

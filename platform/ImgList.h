@@ -16,6 +16,8 @@ public:
     // Pixels of maskColor become transparent.
     int AddMasked(const TGraphic& picture, TColor maskColor);
     int AddImage(const QImage& image);
+    // Puts a masked picture into an existing slot.
+    void ReplaceMasked(int index, const TGraphic& picture, TColor maskColor);
     void Clear() { images_.clear(); }
     // Draws with transparency; a disabled picture is drawn greyed. Out-of-range indexes draw nothing.
     void Draw(TCanvas& canvas, int x, int y, int index, bool enabled = true) const;

@@ -71,8 +71,10 @@ String TEdit::Text() const { return edit_->text().toStdString(); }
 void TEdit::SetText(const String& text) { edit_->setText(Q(text)); }
 int TEdit::MaxLength() const { return edit_->maxLength(); }
 void TEdit::SetMaxLength(int n) { edit_->setMaxLength(n > 0 ? n : 32767); }
-bool TEdit::WindowReadOnly() const { return edit_->isReadOnly(); }
-void TEdit::SetWindowReadOnly(bool on) { edit_->setReadOnly(on); }
+bool TEdit::ReadOnly() const { return edit_->isReadOnly(); }
+void TEdit::SetReadOnly(bool on) { edit_->setReadOnly(on); }
+void TEdit::SelectAll() { edit_->selectAll(); }
+String TEdit::SelText() const { return edit_->selectedText().toStdString(); }
 void TEdit::SetRightTextMargin(int pixels) { edit_->setTextMargins(0, 0, pixels, 0); }
 
 // The Qt combo box, telling its control when its list opens and closes.

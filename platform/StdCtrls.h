@@ -42,10 +42,13 @@ public:
     void SetText(const String& text);
     int MaxLength() const;
     void SetMaxLength(int n);
-    // The window's own read-only state: typing and pasting refused, text still settable.
-    bool WindowReadOnly() const;
-    void SetWindowReadOnly(bool on);
-    // Keeps the text clear of a control placed inside the edit's right edge.
+    bool ReadOnly() const;
+    void SetReadOnly(bool on);
+    // Selects the whole text when the edit is entered by the keyboard.
+    bool AutoSelect = true;
+    void SelectAll();
+    String SelText() const;
+    // Keeps the text clear of a strip of this width along the right edge.
     void SetRightTextMargin(int pixels);
     TNotifyEvent OnChange;
 

@@ -102,7 +102,7 @@ TEST_F(FilenameEdit, AltDownBrowsesUnlessReadOnly)
     EXPECT_EQ(edit.Text(), dir.File("k.bmp"));
 
     edit.SetReadOnly(true);
-    EXPECT_TRUE(edit.WindowReadOnly());
+    EXPECT_TRUE(edit.TEdit::ReadOnly());
     dialogs.FileAnswers.push_back({dir.File("z.bmp")});
     key = VK_DOWN;
     edit.KeyDown(key, ssAlt);
@@ -110,9 +110,9 @@ TEST_F(FilenameEdit, AltDownBrowsesUnlessReadOnly)
     EXPECT_EQ(edit.Text(), dir.File("k.bmp"));
     EXPECT_EQ(dialogs.FileAnswers.size(), 1u);
     edit.SetReadOnly(false);
-    EXPECT_FALSE(edit.WindowReadOnly());
+    EXPECT_FALSE(edit.TEdit::ReadOnly());
     edit.SetDirectInput(false);
-    EXPECT_TRUE(edit.WindowReadOnly());
+    EXPECT_TRUE(edit.TEdit::ReadOnly());
 }
 
 TEST_F(FilenameEdit, DefaultsButtonWidthAndDialogKind)

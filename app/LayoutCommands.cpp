@@ -1,0 +1,78 @@
+// The main window's commands that add and edit cover layouts through the layout editor.
+#include "AddSetting.h"
+#include "PrintUnit.h"
+
+#include <cfloat>
+#include <cmath>
+
+namespace {
+// The record keeps 32-bit floats: a value beyond their range is refused, not stored as garbage.
+float Inches(const TFloatSpinEdit& edit)
+{
+    const double v = edit.Value();
+    if (std::fabs(v) > FLT_MAX)
+        throw EConvertError(Format("'%s' is not a valid floating point value", edit.Text().c_str()));
+    return static_cast<float>(v);
+}
+
+// Copies the editor's values into a layout record.
+void ReadEditor(TSettingsForm& editor, TCoverRec& rec)
+{
+    rec.Left = Inches(*editor.leftedit);
+    rec.Top = Inches(*editor.topedit);
+    rec.Width = Inches(*editor.widthedit);
+    rec.Height = Inches(*editor.heightedit);
+    rec.SetName(editor.SettingName->Text());
+    rec.Style = editor.CDStyleCombo->ItemIndex();
+    rec.IconIndex = editor.IconCombo->ItemIndex();
+    rec.Dual = editor.twinprintcombo->ItemIndex() == 1 ? 1 : 0;
+    rec.GapDist = Inches(*editor.TwinDistEdit);
+}
+
+void FillEditor(TSettingsForm& editor, const TCoverRec& rec)
+{
+    editor.leftedit->SetValue(rec.Left);
+    editor.topedit->SetValue(rec.Top);
+    editor.widthedit->SetValue(rec.Width);
+    editor.heightedit->SetValue(rec.Height);
+    editor.SettingName->SetText(rec.Name());
+    editor.CDStyleCombo->SetItemIndex(rec.Style);
+    editor.IconCombo->SetItemIndex(rec.IconIndex);
+    editor.twinprintcombo->SetItemIndex(rec.Dual == 1 ? 1 : 0);
+    editor.TwinDistEdit->SetValue(rec.GapDist);
+}
+}  // namespace
+
+void TDVDForm::ToolButton19Click(TObject*)
+{
+    auto editor = std::make_unique<TSettingsForm>(this);
+    try {
+        if (editor->ShowModal() == mrOk) {
+            auto rec = std::make_unique<TCoverRec>();
+            ReadEditor(*editor, *rec);
+            CoverList->AddCover(std::move(rec));
+            FillStyleCombo();
+        }
+    } catch (const std::exception& e) {
+        ShowMessage(String("Error Adding Settings : ") + e.what());
+    }
+}
+
+void TDVDForm::ToolButton20Click(TObject*)
+{
+    if (!CurrentCover)
+        return;
+    auto editor = std::make_unique<TSettingsForm>(this);
+    try {
+        FillEditor(*editor, *CurrentCover);
+        if (editor->ShowModal() == mrOk) {
+            // Read into a copy first, so a failure half-way leaves the layout as it was.
+            TCoverRec edited = *CurrentCover;
+            ReadEditor(*editor, edited);
+            *CurrentCover = edited;
+            FillStyleCombo();
+        }
+    } catch (const std::exception& e) {
+        ShowMessage(String("Error Adding Settings : ") + e.what());
+    }
+}

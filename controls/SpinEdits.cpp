@@ -1,0 +1,184 @@
+#include "SpinEdits.h"
+
+#include "Beep.h"
+#include "FloatText.h"
+
+TCustomSpinEdit::TCustomSpinEdit(TComponent* owner) : TEdit(owner)
+{
+    button_ = new TSpinButton(this);
+    button_->SetParent(this);
+    button_->SetVisible(true);
+    button_->SetFocusControl(this);
+    button_->OnUpClick = [this](TObject* s) { UpClick(s); };
+    button_->OnDownClick = [this](TObject* s) { DownClick(s); };
+    SetText("");
+    PlaceButton();
+}
+
+void TCustomSpinEdit::PlaceButton()
+{
+    // The edit's frame is two pixels wide: the button sits inside it, flush with the client area,
+    // and the text stops one pixel short of it.
+    const int frame = 2;
+    button_->SetBounds(Width() - button_->Width() - frame, frame, button_->Width(), Height() - 2 * frame);
+    SetRightTextMargin(button_->Width() + 1);
+}
+
+void TCustomSpinEdit::SetBounds(int left, int top, int width, int height)
+{
+    TEdit::SetBounds(left, top, width, height);
+    PlaceButton();
+}
+
+void TCustomSpinEdit::Resize()
+{
+    PlaceButton();
+    TEdit::Resize();
+}
+
+void TCustomSpinEdit::SetUseRanges(bool value)
+{
+    useRanges_ = value;
+    CheckValueAlways();
+}
+
+void TCustomSpinEdit::SetEnabled(bool value)
+{
+    TEdit::SetEnabled(value);
+    button_->SetEnabled(value);
+}
+
+void TCustomSpinEdit::UpClick(TObject*)
+{
+    if (ReadOnly())
+        MessageBeep(0);
+    else if (button_->UpEnabled())
+        UpClickValue();
+}
+
+void TCustomSpinEdit::DownClick(TObject*)
+{
+    if (ReadOnly())
+        MessageBeep(0);
+    else if (button_->DownEnabled())
+        DownClickValue();
+}
+
+void TCustomSpinEdit::KeyDown(int& key, TShiftState shift)
+{
+    if (key == VK_UP) {
+        UpClick(this);
+        key = 0;
+    } else if (key == VK_DOWN) {
+        DownClick(this);
+        key = 0;
+    } else if (!EditorEnabled || ReadOnly()) {
+        // Cut and paste by key only change the text of an editable field.
+        const bool cut = ((shift & ssCtrl) && key == 'X') || ((shift & ssShift) && key == VK_DELETE);
+        const bool paste = (shift & ssCtrl) && key == 'V';
+        if (cut || paste)
+            key = 0;
+    }
+    TEdit::KeyDown(key, shift);
+}
+
+void TCustomSpinEdit::KeyPress(char& key)
+{
+    if (!IsValidChar(key)) {
+        key = 0;
+        MessageBeep(0);
+    }
+    if (key != 0)
+        TEdit::KeyPress(key);
+}
+
+void TCustomSpinEdit::DoEnter()
+{
+    if (AutoSelect)
+        SelectAll();
+    TEdit::DoEnter();
+}
+
+void TCustomSpinEdit::DoExit()
+{
+    TEdit::DoExit();
+    CheckValueOnExit();
+}
+
+TFloatSpinEdit::TFloatSpinEdit(TComponent* owner) : TCustomSpinEdit(owner)
+{
+    SetText("0");
+    Increment = 1.0;
+}
+
+double TFloatSpinEdit::CheckValue(double value)
+{
+    double result = value;
+    if (useRanges_) {
+        if (value < minValue_)
+            result = minValue_;
+        else if (value > maxValue_)
+            result = maxValue_;
+        Button()->SetUpEnabled(value < maxValue_);
+        Button()->SetDownEnabled(value > minValue_);
+    } else {
+        Button()->SetUpEnabled(true);
+        Button()->SetDownEnabled(true);
+    }
+    return result;
+}
+
+void TFloatSpinEdit::SetMaxValue(double value)
+{
+    if (value >= minValue_) {
+        maxValue_ = value;
+        CheckValue(Value());
+    }
+}
+
+void TFloatSpinEdit::SetMinValue(double value)
+{
+    if (value <= maxValue_) {
+        minValue_ = value;
+        CheckValue(Value());
+    }
+}
+
+double TFloatSpinEdit::Value() const
+{
+    try {
+        return StrToFloat(Text());
+    } catch (const EConvertError&) {
+        return minValue_;
+    }
+}
+
+void TFloatSpinEdit::SetValue(double value) { SetText(FormatFloat("#######0.00", CheckValue(value))); }
+
+bool TFloatSpinEdit::IsValidChar(char key)
+{
+    const bool control = static_cast<unsigned char>(key) < 32 && key != '\r';
+    if (!EditorEnabled)
+        return control && key != '\b';
+    return (key >= '0' && key <= '9') || key == '+' || key == '-' || key == DecimalSeparator || control;
+}
+
+void TFloatSpinEdit::UpClickValue()
+{
+    SetValue(Value() + Increment);
+    SelectAll();
+}
+
+void TFloatSpinEdit::DownClickValue()
+{
+    SetValue(Value() - Increment);
+    SelectAll();
+}
+
+void TFloatSpinEdit::CheckValueOnExit()
+{
+    if (CheckValue(Value()) != Value())
+        SetValue(Value());
+}
+
+void TFloatSpinEdit::CheckValueAlways() { SetValue(CheckValue(Value())); }
