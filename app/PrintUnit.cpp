@@ -188,7 +188,7 @@ void TDVDForm::BuildComponents()
     OpenPictureDialog->DefaultExt = ".jpg";
     PrinterSetupDialog1 = new TPrinterSetupDialog(this);
 
-    VeskPopupMenu1 = new TPopupMenu(this);
+    VeskPopupMenu1 = new TVeskPopupMenu(this);
     VeskPopupMenu1->Images = ImageList2;
     N1 = AddMenuItem("-", "Special Features", -1);
     OverlayCDDBTrackList1 = AddMenuItem("&Overlay CDDB TrackList ( For CD Case Back Inserts)",

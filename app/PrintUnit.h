@@ -10,6 +10,7 @@
 #include "MarkupList.h"
 #include "Menus.h"
 #include "StdCtrls.h"
+#include "VeskPopupUnit.h"
 #include "TVeskCombo.h"
 #include "VeskGaugeUnit.h"
 #include "WebImageControl.h"
@@ -62,7 +63,7 @@ public:
     TImageList* ImageList3;
     TOpenPictureDialog* OpenPictureDialog;
     TPrinterSetupDialog* PrinterSetupDialog1;
-    TPopupMenu* VeskPopupMenu1;
+    TVeskPopupMenu* VeskPopupMenu1;
     TPopupMenu* PopupMenu1;
     TMenuItem* N1;
     TMenuItem* OverlayCDDBTrackList1;
