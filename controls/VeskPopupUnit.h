@@ -38,7 +38,11 @@ public:
 protected:
     // Each showing, whether by Popup or as a tool button's drop-down, hooks the items first,
     // so items added later and handlers another component assigned meanwhile get this look.
-    void PreparePopup() override { HookItems(); }
+    void PreparePopup() override
+    {
+        OwnerDraw = true;
+        HookItems();
+    }
 
 private:
     void Hook(TMenuItem& parent);

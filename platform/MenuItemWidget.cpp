@@ -25,7 +25,7 @@ public:
         TBitmap scratch(1, 1);
         TCanvas& canvas = scratch.Canvas();
         int width = 0;
-        int height = canvas.TextHeight("Wg");
+        int height = item_->IsLine() ? 0 : canvas.TextHeight("Wg");
         Fire(item_->OnMeasureItem, item_, canvas, width, height);
         return {std::max(width, 0), std::max(height, 0)};
     }
