@@ -14,6 +14,7 @@ TDVDForm::TDVDForm(TComponent* owner) : TForm(owner)
 {
     DVDForm = this;
     BuildComponents();
+    XPLook1 = CreateProgramXPLook(this);
     OnCreate = [this](TObject* s) { FormCreate(s); };
     OnDestroy = [this](TObject* s) { FormDestroy(s); };
     Created();

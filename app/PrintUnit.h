@@ -5,6 +5,7 @@
 #include "Dialogs.h"
 #include "ExtCtrls.h"
 #include "Forms.h"
+#include "XPLookSettings.h"
 #include "ImgList.h"
 #include "MarkupCombo.h"
 #include "MarkupList.h"
@@ -65,6 +66,7 @@ public:
     TPrinterSetupDialog* PrinterSetupDialog1;
     TVeskPopupMenu* VeskPopupMenu1;
     TPopupMenu* PopupMenu1;
+    TXPLook* XPLook1 = nullptr;
     TMenuItem* N1;
     TMenuItem* OverlayCDDBTrackList1;
     TMenuItem* CreateADoubleFeatureDVDCover1;
