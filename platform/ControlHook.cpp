@@ -61,13 +61,15 @@ private:
     // State changes only: the drawing they lead to comes with the control's next paint.
     void After(THookMessage message) { Call(message, nullptr); }
 public:
+    // May delete the filter (its hook ended meanwhile): callers touch no member afterwards.
     void Call(THookMessage message, TCanvas* canvas)
     {
         if (ended_)
             return;
         ++calls_;
         GuardedCall([&] { proc_(message, canvas); });
-        --calls_;
+        if (--calls_ == 0 && ended_)
+            delete this;
     }
     int calls_ = 0;
     bool ended_ = false;
@@ -97,5 +99,5 @@ TControlHook::~TControlHook()
     }
     // A hook may end itself from inside its own procedure: the filter then goes once that returns.
     if (filter_->calls_ > 0)
-        filter_.release()->deleteLater();
+        filter_.release();
 }
