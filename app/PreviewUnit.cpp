@@ -53,6 +53,7 @@ TPreviewForm::TPreviewForm(TComponent* owner) : TForm(owner)
     ToolButton2->OnClick = [this](TObject* s) { ToolButton2Click(s); };
     ToolButton3->OnClick = [this](TObject* s) { ToolButton3Click(s); };
     ToolButton4->OnClick = [this](TObject* s) { ToolButton4Click(s); };
+    XPLook1 = CreateProgramXPLook(this);
     OnCreate = [this](TObject* s) { FormCreate(s); };
     OnDestroy = [this](TObject* s) { FormDestroy(s); };
     Created();

@@ -4,6 +4,7 @@
 #include "Dialogs.h"
 #include "ExtCtrls.h"
 #include "Forms.h"
+#include "XPLookSettings.h"
 
 class TPreviewForm : public TForm {
 public:
@@ -12,6 +13,7 @@ public:
 
     TPanel* Panel1;
     TToolBar* ToolBar1;
+    TXPLook* XPLook1 = nullptr;
     TToolButton* ToolButton2;
     TToolButton* ToolButton3;
     TToolButton* ToolButton4;

@@ -14,6 +14,7 @@ TDVDForm::TDVDForm(TComponent* owner) : TForm(owner)
 {
     DVDForm = this;
     BuildComponents();
+    XPLook1 = CreateProgramXPLook(this);
     OnCreate = [this](TObject* s) { FormCreate(s); };
     OnDestroy = [this](TObject* s) { FormDestroy(s); };
     Created();
@@ -188,7 +189,7 @@ void TDVDForm::BuildComponents()
     OpenPictureDialog->DefaultExt = ".jpg";
     PrinterSetupDialog1 = new TPrinterSetupDialog(this);
 
-    VeskPopupMenu1 = new TPopupMenu(this);
+    VeskPopupMenu1 = new TVeskPopupMenu(this);
     VeskPopupMenu1->Images = ImageList2;
     N1 = AddMenuItem("-", "Special Features", -1);
     OverlayCDDBTrackList1 = AddMenuItem("&Overlay CDDB TrackList ( For CD Case Back Inserts)",

@@ -5,11 +5,13 @@
 #include "Dialogs.h"
 #include "ExtCtrls.h"
 #include "Forms.h"
+#include "XPLookSettings.h"
 #include "ImgList.h"
 #include "MarkupCombo.h"
 #include "MarkupList.h"
 #include "Menus.h"
 #include "StdCtrls.h"
+#include "VeskPopupUnit.h"
 #include "TVeskCombo.h"
 #include "VeskGaugeUnit.h"
 #include "WebImageControl.h"
@@ -62,8 +64,9 @@ public:
     TImageList* ImageList3;
     TOpenPictureDialog* OpenPictureDialog;
     TPrinterSetupDialog* PrinterSetupDialog1;
-    TPopupMenu* VeskPopupMenu1;
+    TVeskPopupMenu* VeskPopupMenu1;
     TPopupMenu* PopupMenu1;
+    TXPLook* XPLook1 = nullptr;
     TMenuItem* N1;
     TMenuItem* OverlayCDDBTrackList1;
     TMenuItem* CreateADoubleFeatureDVDCover1;

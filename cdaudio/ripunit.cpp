@@ -15,6 +15,7 @@ TCDRipform::TCDRipform(TComponent* owner)
       ReplyCode(CDDB.ReplyCode), Names(CDDB.Names)
 {
     BuildComponents();
+    XPLook1 = CreateProgramXPLook(this);
     OnCreate = [this](TObject* s) { FormCreate(s); };
     OnDestroy = [this](TObject* s) { FormDestroy(s); };
     Created();

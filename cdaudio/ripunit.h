@@ -9,6 +9,7 @@
 #include "ExtCtrls.h"
 #include "FlCtrlEx.h"
 #include "Forms.h"
+#include "XPLookSettings.h"
 #include "GetURL.h"
 #include "ListBoxes.h"
 #include "Menus.h"
@@ -37,6 +38,7 @@ public:
     TLabel* Label1;
     TListBox* markupListBox1;
     TPopupMenu* PopupMenu1;
+    TXPLook* XPLook1 = nullptr;
     TMenuItem* EditThisTrackName1;
     TStatusBar* StatusBar1;
     TCDPlayer* CDPlayer;

@@ -195,14 +195,25 @@ void TForm::Close()
 TApplication::TApplication() = default;
 TApplication::~TApplication() = default;
 
+static std::vector<TForm*>& LiveForms()
+{
+    static std::vector<TForm*> forms;
+    return forms;
+}
+
+int TScreen::FormCount() const { return static_cast<int>(LiveForms().size()); }
+TForm* TScreen::Forms(int i) const { return LiveForms().at(i); }
+
 void TApplication::AddForm(TForm* form)
 {
+    LiveForms().push_back(form);
     if (!mainForm_)
         mainForm_ = form;
 }
 
 void TApplication::RemoveForm(TForm* form)
 {
+    std::erase(LiveForms(), form);
     if (mainForm_ == form)
         mainForm_ = nullptr;
 }

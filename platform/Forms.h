@@ -98,6 +98,9 @@ public:
     int Height() const;
     // Logical pixels per inch of the primary screen, 96 without one.
     int PixelsPerInch() const;
+    // The live forms, in creation order.
+    int FormCount() const;
+    TForm* Forms(int i) const;
 
 private:
     TCursor cursor_ = crDefault;

@@ -1,6 +1,7 @@
 #include "Menus.h"
 
 #include "Controls.h"
+#include "MenuItemWidget.h"
 
 #include <QAction>
 #include <QCursor>
@@ -16,15 +17,33 @@ void TMenuItem::Add(TMenuItem* item)
     items_.push_back(item);
 }
 
+TPopupMenu* TMenuItem::GetParentMenu() const
+{
+    const TMenuItem* root = this;
+    while (root->parent_)
+        root = root->parent_;
+    return dynamic_cast<TPopupMenu*>(root->Owner());
+}
+
+TImageList* TMenuItem::GetImageList() const
+{
+    TPopupMenu* menu = GetParentMenu();
+    return menu ? menu->Images : nullptr;
+}
+
 TPopupMenu::TPopupMenu(TComponent* owner) : TComponent(owner), items_(std::make_unique<TMenuItem>(this)) {}
 TPopupMenu::~TPopupMenu() = default;
 
-static void Fill(QMenu* menu, TMenuItem& parent, TImageList* images)
+static void Fill(QMenu* menu, TMenuItem& parent, TImageList* images, bool ownerDraw)
 {
     for (int i = 0; i < parent.Count(); ++i) {
         TMenuItem* item = parent.Items(i);
         if (!item->Visible)
             continue;
+        if (ownerDraw && item->OnDrawItem && item->Count() == 0) {
+            menu->addAction(NewOwnerDrawnAction(menu, item));
+            continue;
+        }
         if (item->IsLine()) {
             QAction* sep = menu->addSeparator();
             sep->setText(QString::fromStdString(item->Hint));
@@ -33,7 +52,7 @@ static void Fill(QMenu* menu, TMenuItem& parent, TImageList* images)
         QString caption = QString::fromStdString(item->Caption);
         if (item->Count() > 0) {
             QMenu* sub = menu->addMenu(caption);
-            Fill(sub, *item, images);
+            Fill(sub, *item, images, ownerDraw);
             continue;
         }
         QAction* a = menu->addAction(caption);
@@ -52,9 +71,19 @@ QMenu* TPopupMenu::BuildMenu()
     if (!menu_)
         menu_ = std::make_unique<QMenu>();
     menu_->clear();
-    Fill(menu_.get(), *items_, Images);
+    menu_->setSeparatorsCollapsible(AutoLineReduction);
+    Fill(menu_.get(), *items_, Images, OwnerDraw);
     if (!popupHooked_) {
-        QObject::connect(menu_.get(), &QMenu::aboutToShow, menu_.get(), [this] { GuardedCall([this] { Fire(OnPopup, this); }); });
+        QObject::connect(menu_.get(), &QMenu::aboutToShow, menu_.get(), [this] {
+            GuardedCall([this] {
+                PreparePopup();
+                // Entries follow the items as they are now: items added since the last showing appear.
+                menu_->clear();
+                menu_->setSeparatorsCollapsible(AutoLineReduction);
+                Fill(menu_.get(), *items_, Images, OwnerDraw);
+                Fire(OnPopup, this);
+            });
+        });
         popupHooked_ = true;
     }
     return menu_.get();

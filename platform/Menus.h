@@ -8,6 +8,14 @@
 class QMenu;
 class QAction;
 
+class TMenuItem;
+class TPopupMenu;
+
+// Owner drawing of menu items: the handler sizes the item (Width, Height come in as the
+// platform's default) and paints it in Rect of the canvas.
+using TMenuMeasureItemEvent = std::function<void(TObject* sender, TCanvas& canvas, int& width, int& height)>;
+using TMenuDrawItemEvent = std::function<void(TObject* sender, TCanvas& canvas, const TRect& rect, bool selected)>;
+
 class TMenuItem : public TComponent {
 public:
     explicit TMenuItem(TComponent* owner);
@@ -25,6 +33,12 @@ public:
     TMenuItem* Parent() const { return parent_; }
     bool IsLine() const { return Caption == "-"; }
     virtual void Click() { Fire(OnClick, this); }
+    // Used only while the menu's OwnerDraw is on.
+    TMenuMeasureItemEvent OnMeasureItem;
+    TMenuDrawItemEvent OnDrawItem;
+    // The image list of the menu the item belongs to, or nullptr.
+    TImageList* GetImageList() const;
+    TPopupMenu* GetParentMenu() const;
 
 private:
     std::vector<TMenuItem*> items_;
@@ -43,10 +57,18 @@ public:
     // Which side of the point the menu opens on, and the control that opened it last.
     TPopupAlignment Alignment = paLeft;
     TComponent* PopupComponent = nullptr;
+    // Items with a draw handler are then sized and painted by their handlers.
+    bool OwnerDraw = false;
+    // Off: adjacent, leading and trailing separators are all shown.
+    bool AutoLineReduction = true;
     // Shows the menu at a screen position and runs the chosen item's click.
     virtual void Popup(int x, int y);
     // The Qt menu built from the items, for tool buttons that drop it down.
     QMenu* BuildMenu();
+
+protected:
+    // Runs each time the menu is about to show, before its entries are made again from the items.
+    virtual void PreparePopup() {}
 
 private:
     std::unique_ptr<TMenuItem> items_;

@@ -1,0 +1,39 @@
+#pragma once
+// The hook of one standard control on behalf of a TXPLook: it follows the control's hover,
+// focus and pressed state and, after the control painted itself, has a painter draw a flat
+// frame or button face over it with the look's colours.
+#include "Controls.h"
+
+#include <memory>
+
+class TXPLook;
+class TControlHook;
+
+class TControlSubClass : public TComponent {
+public:
+    // Hooks control; the settings the painters change are saved first.
+    TControlSubClass(TXPLook* owner, TControl* control);
+    // Takes over another hook's control and saved settings (its own hook is removed).
+    TControlSubClass(TXPLook* owner, TControlSubClass& from);
+    ~TControlSubClass() override;
+
+    TControl* Control = nullptr;
+    TXPLook* XPLook = nullptr;
+    bool FMouseInControl = false;
+    bool FMouseDown = false;
+    bool FSpaceDown = false;
+    bool FSpacePainted = false;
+    bool FFocused = false;
+
+    // Draws the control's XP look over it.
+    void PaintControlXP(TCanvas& canvas);
+    // Gives the control its own handling back; the object stays.
+    void Restore();
+
+private:
+    void Message(int message, TCanvas* canvas);
+    void Hook();
+    void PaintEdit(TCanvas& canvas);
+    void PaintButton(TCanvas& canvas);
+    std::unique_ptr<TControlHook> hook_;
+};

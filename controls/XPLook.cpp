@@ -1,0 +1,402 @@
+#include "XPLook.h"
+
+#include "ComCtrls.h"
+#include "ControlHook.h"
+#include "ControlSubClass.h"
+#include "ExtCtrls.h"
+#include "StdCtrls.h"
+#include "VeskGaugeUnit.h"
+#include "XPColors.h"
+#include "XPLookManager.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// The handlers given to menu items: their own types, so that they can be told from others'.
+struct XPMeasure {
+    TXPLook* look;
+    void operator()(TObject* s, TCanvas& c, int& w, int& h) const { look->MenuMeasureItem(s, c, w, h); }
+};
+struct XPDraw {
+    TXPLook* look;
+    void operator()(TObject* s, TCanvas& c, const TRect& r, bool sel) const { look->MenuDrawItem(s, c, r, sel); }
+};
+
+bool IsOurs(const TMenuMeasureItemEvent& e, const TXPLook* look)
+{
+    const auto* m = e.target<XPMeasure>();
+    return m && m->look == look;
+}
+bool IsOurs(const TMenuDrawItemEvent& e, const TXPLook* look)
+{
+    const auto* d = e.target<XPDraw>();
+    return d && d->look == look;
+}
+
+bool IsLine(const TMenuItem& item) { return item.Caption == "-"; }
+
+}  // namespace
+
+TXPLook::TXPLook(TComponent* owner) : TComponent(owner)
+{
+    // The menu font of this desktop.
+    Font.SetName("Tahoma");
+    Font.SetHeight(-11);
+    Font.SetColor(clMenuText);
+    selectFontColor_ = Font.Color();
+    form_ = dynamic_cast<TForm*>(owner);
+    UpdateColors();
+    CreateXPLookManager();
+}
+
+TXPLook::~TXPLook()
+{
+    if (form_)
+        ActivateComponents(form_, false, false);
+    toolBars_.clear();
+    if (XPLookManager) {
+        XPLookManager->Delete(this);
+        if (XPLookManager->FXPLookList.empty())
+            FreeXPLookManager();
+    }
+}
+
+void TXPLook::Loaded()
+{
+    if (XPLookManager)
+        XPLookManager->Add(this);
+}
+
+void TXPLook::SetActive(bool value)
+{
+    if (value == active_)
+        return;
+    active_ = value;
+    if (form_)
+        ActivateComponents(form_, value, true);
+}
+
+void TXPLook::SetXPContainers(TXPContainers value)
+{
+    if (value == xpContainers_)
+        return;
+    if (active_ && form_)
+        ActivateComponents(form_, false, true);
+    xpContainers_ = value;
+    if (active_ && form_)
+        ActivateComponents(form_, true, true);
+}
+
+void TXPLook::SetXPControls(TXPControls value)
+{
+    if (value == xpControls_)
+        return;
+    if (active_ && form_)
+        ActivateComponents(form_, false, true);
+    xpControls_ = value;
+    if (active_ && form_)
+        ActivateComponents(form_, true, true);
+}
+
+void TXPLook::UpdateColors()
+{
+    colorsChanged_ = false;
+    // Every surface here has true colour.
+    FFColor = color_;
+    FFIconBackColor = iconBackColor_;
+    if (UseDimColor) {
+        FFSelectColor = LightenColor(selectColor_, 68);
+        FFCheckedAreaColor = LightenColor(selectColor_, 80);
+        FFCheckedAreaSelectedColor = LightenColor(selectColor_, 50);
+    } else {
+        FFSelectColor = FFCheckedAreaColor = FFCheckedAreaSelectedColor = selectColor_;
+    }
+    FFMenuBorderColor = DarkenColor(clBtnFace, 90);
+    FFMenuShadowColor = DarkenColor(clBtnFace, 76);
+    FFSelectBorderColor = selectBorderColor_;
+    FFSelectFontColor = selectFontColor_;
+    FFMenuBarColor = menuBarColor_;
+    FFDisabledColor = disabledColor_;
+    FFCheckedColor = checkedColor_;
+    FFSeparatorColor = separatorColor_;
+    if (useSystemColors_) {
+        FFSelectFontColor = Font.Color();
+        FFColor = LightenColor(clBtnFace, 86);
+        FFIconBackColor = LightenColor(clBtnFace, 16);
+        FFSelectColor = LightenColor(clHighlight, 68);
+        FFSelectBorderColor = clHighlight;
+        FFMenuBarColor = clBtnFace;
+        FFDisabledColor = LightenColor(clBtnShadow, 10);
+        FFSeparatorColor = LightenColor(clBtnShadow, 25);
+        FFCheckedColor = clHighlight;
+        FFCheckedAreaColor = LightenColor(clHighlight, 80);
+        FFCheckedAreaSelectedColor = LightenColor(clHighlight, 50);
+    }
+}
+
+std::vector<TControlSubClass*> TXPLook::SubClasses() const
+{
+    std::vector<TControlSubClass*> subs;
+    for (int i = 0; i < ComponentCount(); ++i)
+        if (auto* s = dynamic_cast<TControlSubClass*>(Components(i)))
+            subs.push_back(s);
+    return subs;
+}
+
+void TXPLook::ActivateComponents(TComponent* owner, bool enable, bool update)
+{
+    // Decorating may add components (hooks are owned by this component, not by Owner).
+    for (int i = 0; i < owner->ComponentCount(); ++i)
+        ActivateComponent(owner->Components(i), enable, update);
+}
+
+void TXPLook::HookMenuItem(TMenuItem& item, bool enable)
+{
+    if (enable) {
+        if (item.Tag == 999)
+            return;
+        if (item.OnDrawItem && !IsOurs(item.OnDrawItem, this) && !OverrideOwnerDraw) {
+            if (!item.OnMeasureItem)
+                item.OnMeasureItem = XPMeasure{this};
+            return;
+        }
+        item.OnDrawItem = XPDraw{this};
+        if (!item.OnMeasureItem || OverrideOwnerDraw || IsOurs(item.OnMeasureItem, this))
+            item.OnMeasureItem = XPMeasure{this};
+        return;
+    }
+    if (IsOurs(item.OnDrawItem, this))
+        item.OnDrawItem = nullptr;
+    if (IsOurs(item.OnMeasureItem, this))
+        item.OnMeasureItem = nullptr;
+}
+
+void TXPLook::HookMenu(TMenuItem& parent, bool enable)
+{
+    for (int i = 0; i < parent.Count(); ++i) {
+        HookMenuItem(*parent.Items(i), enable);
+        HookMenu(*parent.Items(i), enable);
+    }
+}
+
+bool TXPLook::Decorates(TControl* control) const
+{
+    auto has = [this](int kind) { return (xpControls_ & XPBit(kind)) != 0; };
+    // Only the kinds that have a painter here.
+    const bool kind = (dynamic_cast<TEdit*>(control) && has(xcEdit)) || (dynamic_cast<TButton*>(control) && has(xcButton));
+    if (!kind)
+        return false;
+    TWinControl* parent = control->Parent();
+    if (!parent)
+        return false;
+    auto in = [this](int container) { return (xpContainers_ & XPBit(container)) != 0; };
+    return (dynamic_cast<TToolBar*>(parent) && in(xccToolbar)) || (dynamic_cast<TPanel*>(parent) && in(xccPanel)) ||
+           (dynamic_cast<TGroupBox*>(parent) && in(xccGroupBox)) || (dynamic_cast<TForm*>(parent) && in(xccForm));
+}
+
+void TXPLook::ActivateComponent(TComponent* comp, bool enable, bool update)
+{
+    if (auto* menu = dynamic_cast<TPopupMenu*>(comp)) {
+        if ((xpControls_ & XPBit(xcPopupMenu)) && menu->Tag != 999) {
+            menu->OwnerDraw = enable;
+            HookMenu(menu->Items(), enable);
+        }
+        return;
+    }
+    if (auto* item = dynamic_cast<TMenuItem*>(comp)) {
+        // An item inserted later (AutoDetect).
+        if ((xpControls_ & XPBit(xcPopupMenu)) && item->GetParentMenu() && item->GetParentMenu()->Tag != 999) {
+            HookMenuItem(*item, enable);
+            HookMenu(*item, enable);
+        }
+        return;
+    }
+    if (auto* bar = dynamic_cast<TToolBar*>(comp)) {
+        if (xpControls_ & XPBit(xcToolbar)) {
+            bar->Flat = true;
+            auto it = std::find_if(toolBars_.begin(), toolBars_.end(), [bar](const auto& p) { return p.first == bar; });
+            if (enable && it == toolBars_.end() && bar->ControlCount() > 0 && bar->Tag != 999) {
+                toolBars_.emplace_back(bar, std::make_unique<TControlHook>(bar, [this, bar](THookMessage m, TCanvas* c) {
+                    if (m == hmPaint && active_)
+                        ToolBarCustomDraw(bar, *c);
+                }));
+            } else if (!enable && it != toolBars_.end()) {
+                toolBars_.erase(it);
+            }
+            if (update)
+                bar->Invalidate();
+        }
+    }
+    if (auto* form = dynamic_cast<TForm*>(comp)) {
+        ActivateComponents(form, enable, update);
+        return;
+    }
+    auto* control = dynamic_cast<TControl*>(comp);
+    if (!control || !Decorates(control))
+        return;
+    if (enable && control->Tag != 999 && control->Parent()->Tag != 999) {
+        for (TControlSubClass* sub : SubClasses())
+            if (sub->Control == control)
+                return;
+        new TControlSubClass(this, control);
+    }
+    if (update)
+        control->Invalidate();
+}
+
+void TXPLook::MenuMeasureItem(TObject* sender, TCanvas& canvas, int& width, int& height)
+{
+    auto* item = dynamic_cast<TMenuItem*>(sender);
+    if (!active_ || !item)
+        return;
+    const String text = IsLine(*item) ? String() : item->Caption;
+    canvas.Font.Assign(Font);
+    int w = canvas.TextWidth(text) + 5;
+    if (text.find('&') != String::npos)
+        w -= canvas.TextWidth("&");
+    if (item->Count() > 0)
+        w += 6;
+    TImageList* images = item->GetImageList();
+    int imageW = 0, imageH = 0;
+    if (images && item->ImageIndex != -1) {
+        imageW = images->Width;
+        imageH = images->Height;
+    }
+    imageW = std::max(imageW, IconWidth);
+    width = std::max(width, w + imageW);
+    if (IsLine(*item)) {
+        height = std::max(height, 4);
+        return;
+    }
+    const int th = canvas.TextHeight(text.empty() ? String("W") : text);
+    const int h = std::max(th + static_cast<int>(std::nearbyint(th * 0.75)), imageH + 6);
+    height = std::max(height, h);
+}
+
+void TXPLook::DrawItemText(TCanvas& canvas, const String& text, const String& shortcut, TRect r, bool selected,
+                           bool enabled, bool isDefault)
+{
+    TColor color = canvas.Font.Color();
+    if (selected)
+        color = FFSelectFontColor;
+    if (!enabled)
+        color = FFDisabledColor;
+    canvas.Brush.Style = bsClear;
+    if (isDefault && enabled) {
+        const TColor under = canvas.Pixel(r.Left, r.Top);
+        const int offsets[4][3] = {{1, 0, 30}, {1, 2, 30}, {0, 1, 40}, {1, 1, 60}};
+        for (const auto& o : offsets) {
+            canvas.Font.SetColor(DarkenColor(under, o[2]));
+            TRect shifted{r.Left + o[0], r.Top + o[1], r.Right + o[0], r.Bottom + o[1]};
+            canvas.DrawText(text, shifted, DT_EXPANDTABS);
+        }
+    }
+    canvas.Font.SetColor(color);
+    canvas.DrawText(text, r, DT_EXPANDTABS);
+    if (!shortcut.empty()) {
+        TRect right{r.Left, r.Top, r.Right - 10, r.Bottom};
+        canvas.DrawText(shortcut + " ", right, DT_RIGHT);
+    }
+}
+
+void TXPLook::MenuDrawItem(TObject* sender, TCanvas& canvas, const TRect& rect, bool selected)
+{
+    auto* item = dynamic_cast<TMenuItem*>(sender);
+    if (!active_ || !item)
+        return;
+    if (colorsChanged_)
+        UpdateColors();
+    canvas.Font.Assign(Font);
+    const TRect r = rect;
+    const String text = " " + item->Caption;
+    TImageList* images = item->GetImageList();
+    const bool hasIcon = images && item->ImageIndex >= 0 && item->ImageIndex < images->Count();
+    const int iconW = hasIcon ? images->Width : 0;
+    const TRect gutter{r.Left, r.Top, r.Left + IconWidth, r.Bottom};
+    TRect check = hasIcon ? TRect{gutter.Left + 1, gutter.Top + 2, gutter.Right - 3, gutter.Bottom - 2}
+                          : TRect{gutter.Left + (IconWidth - 10) / 2, gutter.Top + (r.Bottom - r.Top - 10) / 2, 0, 0};
+    if (!hasIcon) {
+        check.Right = check.Left + 10;
+        check.Bottom = check.Top + 10;
+    }
+    if (iconW > IconWidth)
+        check.Right = check.Left + iconW;
+    TRect textRect{r.Left + (iconW > IconWidth ? iconW + 4 : IconWidth), r.Top, r.Right, r.Bottom};
+
+    canvas.Brush.Style = bsSolid;
+    if (Gradient) {
+        // One-pixel columns lightening faster across the gutter.
+        int p = 0;
+        for (int x = r.Left; x < r.Right + 2; ++x) {
+            canvas.Brush.Color = LightenColor(FFIconBackColor, p);
+            canvas.FillRect(TRect{x, r.Top, x + 1, r.Bottom});
+            p = std::min(p + ((x > r.Left && x < r.Left + IconWidth + 5) ? 3 : 1), 96);
+        }
+    } else {
+        canvas.Brush.Color = FFColor;
+        canvas.FillRect(TRect{r.Left - 4, r.Top, r.Right, r.Bottom});
+        canvas.Brush.Color = FFIconBackColor;
+        canvas.FillRect(gutter);
+    }
+    canvas.Font.SetColor(item->Enabled ? Font.Color() : DisabledColor());
+
+    if (selected && DrawSelect && item->Enabled && !IsLine(*item)) {
+        canvas.Brush.Style = bsSolid;
+        canvas.Brush.Color = FFSelectColor;
+        canvas.Pen.Style = psSolid;
+        canvas.Pen.Color = FFSelectBorderColor;
+        canvas.Rectangle(r.Left, r.Top + 1, r.Right - (FlatMenu ? 1 : 0), r.Bottom - 1);
+    }
+    if (item->Checked) {
+        canvas.Pen.Style = psSolid;
+        canvas.Pen.Color = !item->Enabled ? FFDisabledColor : (hasIcon ? FFSelectBorderColor : FFCheckedColor);
+        canvas.Brush.Style = bsSolid;
+        canvas.Brush.Color = selected ? FFCheckedAreaSelectedColor : FFCheckedAreaColor;
+        canvas.Rectangle(check);
+        if (!hasIcon) {
+            canvas.Pen.Color = item->Enabled ? clBlack : FFDisabledColor;
+            const int L = check.Left, T = check.Top, R = check.Right, B = check.Bottom;
+            const int lines[5][4] = {{L + 1, T + 5, L + 4, B - 2}, {L + 2, T + 5, L + 4, B - 3}, {L + 2, T + 4, L + 5, B - 3},
+                                     {L + 4, B - 3, R + 2, T - 1}, {L + 4, B - 2, R - 2, T + 3}};
+            for (const auto& l : lines) {
+                canvas.MoveTo(l[0], l[1]);
+                canvas.LineTo(l[2], l[3]);
+            }
+        }
+    }
+    if (hasIcon) {
+        int x = iconW < IconWidth ? gutter.Left - 1 + (IconWidth - iconW) / 2 : gutter.Left + 2;
+        int y = gutter.Top + 1 + 2;
+        if (selected && item->Enabled && !item->Checked) {
+            x -= 1;
+            y -= 1;
+        }
+        images->Draw(canvas, x, y, item->ImageIndex, item->Enabled);
+    }
+    if (IsLine(*item)) {
+        canvas.Pen.Style = psSolid;
+        canvas.Pen.Color = FFSeparatorColor;
+        const int middle = static_cast<int>(std::lround((textRect.Top + textRect.Bottom) / 2.0));
+        canvas.MoveTo(textRect.Left + 7, middle);
+        canvas.LineTo(textRect.Right, middle);
+        return;
+    }
+    textRect.Left += 3;
+    textRect.Top += (textRect.Bottom - textRect.Top - canvas.TextHeight("W")) / 2;
+    DrawItemText(canvas, text, "", textRect, selected, item->Enabled, false);
+}
+
+void TXPLook::ToolBarCustomDraw(TToolBar* toolBar, TCanvas& canvas)
+{
+    if (!Shiny)
+        return;
+    canvas.Pen.Width = 1;
+    canvas.Brush.Style = bsClear;
+    const int w = toolBar->Width();
+    const int h = toolBar->Height();
+    const int upper = h / 2;
+    GradientFill(canvas, TRect{0, 0, w, upper}, 256, GradientTopStart, GradientTopEnd, 0);
+    GradientFill(canvas, TRect{0, upper, w, h}, 256, GradientBottomStart, GradientBottomEnd, 0);
+}

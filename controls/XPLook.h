@@ -1,0 +1,140 @@
+#pragma once
+// A component that gives its form a flat "XP" look without changing any control's class: it
+// draws the items of the form's popup menus itself, shades the tool bars and hooks standard
+// controls so that a painter draws a flat frame or face over them. Controls or menus whose Tag
+// is 999 are left alone; a control whose Tag is 1000 takes its button colours from its parent.
+#include "Forms.h"
+#include "Menus.h"
+
+#include <memory>
+#include <vector>
+
+enum TXPContainer {
+    xccForm, xccFrame, xccToolbar, xccCoolbar, xccControlbar, xccPanel, xccScrollBox, xccGroupBox, xccTabSheet,
+    xccPageScroller
+};
+enum TXPControl {
+    xcMainMenu, xcPopupMenu, xcToolbar, xcControlbar, xcCombo, xcListBox, xcEdit, xcMaskEdit, xcMemo, xcRichEdit,
+    xcMiscEdit, xcCheckBox, xcRadioButton, xcButton, xcBitBtn, xcSpeedButton, xcUpDown, xcPanel, xcGroupBox,
+    xcTreeView, xcListView, xcProgressBar, xcHotKey
+};
+// Member n at bit n.
+using TXPContainers = unsigned;
+using TXPControls = unsigned;
+constexpr unsigned XPBit(int member) { return 1u << member; }
+constexpr TXPContainers AllXPContainers = (1u << (xccPageScroller + 1)) - 1;
+constexpr TXPControls AllXPControls = (1u << (xcHotKey + 1)) - 1;
+
+class TControlHook;
+class TToolBar;
+class TControlSubClass;
+
+class TXPLook : public TComponent {
+public:
+    explicit TXPLook(TComponent* owner);
+    ~TXPLook() override;
+
+    int DimLevel = 30;
+    int GrayLevel = 10;
+    // Text font of menu items.
+    TFont Font;
+    bool DrawSelect = true;
+    bool UseDimColor = false;
+    bool Gradient = false;
+    bool FlatMenu = false;
+    bool DrawMenuBar = false;
+    bool AutoDetect = false;
+    bool DisableSubclassing = false;
+    int IconWidth = 24;
+    bool Shiny = false;
+    TColor GradientTopEnd = 0x9C7539;
+    TColor GradientTopStart = 0xBFA67F;
+    TColor GradientBottomStart = 0x754804;
+    TColor GradientBottomEnd = 0xAA904A;
+
+    // Colour properties: a change is taken into the colours in use before the next drawing.
+    TColor Color() const { return color_; }
+    void SetColor(TColor c) { color_ = c; colorsChanged_ = true; }
+    TColor IconBackColor() const { return iconBackColor_; }
+    void SetIconBackColor(TColor c) { iconBackColor_ = c; colorsChanged_ = true; }
+    TColor MenuBarColor() const { return menuBarColor_; }
+    void SetMenuBarColor(TColor c) { menuBarColor_ = c; colorsChanged_ = true; }
+    TColor SelectColor() const { return selectColor_; }
+    void SetSelectColor(TColor c) { selectColor_ = c; colorsChanged_ = true; }
+    TColor SelectBorderColor() const { return selectBorderColor_; }
+    void SetSelectBorderColor(TColor c) { selectBorderColor_ = c; colorsChanged_ = true; }
+    TColor SelectFontColor() const { return selectFontColor_; }
+    void SetSelectFontColor(TColor c) { selectFontColor_ = c; colorsChanged_ = true; }
+    TColor DisabledColor() const { return disabledColor_; }
+    void SetDisabledColor(TColor c) { disabledColor_ = c; colorsChanged_ = true; }
+    TColor SeparatorColor() const { return separatorColor_; }
+    void SetSeparatorColor(TColor c) { separatorColor_ = c; colorsChanged_ = true; }
+    TColor CheckedColor() const { return checkedColor_; }
+    void SetCheckedColor(TColor c) { checkedColor_ = c; colorsChanged_ = true; }
+    bool UseSystemColors() const { return useSystemColors_; }
+    void SetUseSystemColors(bool on) { useSystemColors_ = on; colorsChanged_ = true; }
+
+    // Takes effect at the next activation.
+    bool OverrideOwnerDraw = false;
+    TXPContainers XPContainers() const { return xpContainers_; }
+    void SetXPContainers(TXPContainers value);
+    TXPControls XPControls() const { return xpControls_; }
+    void SetXPControls(TXPControls value);
+    bool Active() const { return active_; }
+    void SetActive(bool value);
+
+    // Registers with the manager; the form calls it once its components are made and set.
+    void Loaded();
+    // The form that owns the component, nullptr without one.
+    TForm* Form() const { return form_; }
+
+    // Decorates (or undecorates) every component Owner owns, and those of forms it owns.
+    void ActivateComponents(TComponent* owner, bool enable, bool update);
+    void ActivateComponent(TComponent* comp, bool enable, bool update);
+
+    // Menu item handlers.
+    void MenuMeasureItem(TObject* sender, TCanvas& canvas, int& width, int& height);
+    void MenuDrawItem(TObject* sender, TCanvas& canvas, const TRect& rect, bool selected);
+    // The tool bar's background (with Shiny).
+    void ToolBarCustomDraw(TToolBar* toolBar, TCanvas& canvas);
+
+    // Recomputes the colours in use from the properties (true colour surfaces).
+    void UpdateColors();
+    bool ColorsChanged() const { return colorsChanged_; }
+    // The colours in use, for the painters.
+    TColor FFColor = 0, FFIconBackColor = 0, FFSelectColor = 0, FFSelectBorderColor = 0, FFSelectFontColor = 0,
+           FFCheckedAreaColor = 0, FFCheckedAreaSelectedColor = 0, FFCheckedColor = 0, FFMenuBarColor = 0,
+           FFDisabledColor = 0, FFSeparatorColor = 0, FFMenuBorderColor = 0, FFMenuShadowColor = 0;
+    static constexpr int ButtonShade = 16;
+    static constexpr int HotButtonShade = 40;
+
+    // Draws text with the look's colours: the selected, disabled or plain font colour.
+    void DrawItemText(TCanvas& canvas, const String& text, const String& shortcut, TRect r, bool selected,
+                      bool enabled, bool isDefault);
+
+    // The control hooks this component owns (also those the manager moves to it).
+    std::vector<TControlSubClass*> SubClasses() const;
+
+private:
+    void HookMenuItem(TMenuItem& item, bool enable);
+    void HookMenu(TMenuItem& parent, bool enable);
+    bool Decorates(TControl* control) const;
+
+    TForm* form_ = nullptr;
+    bool active_ = false;
+    bool colorsChanged_ = true;
+    TXPContainers xpContainers_ = AllXPContainers;
+    TXPControls xpControls_ = AllXPControls;
+    TColor color_ = clBtnFace;
+    TColor iconBackColor_ = clBtnFace;
+    TColor menuBarColor_ = clBtnFace;
+    TColor selectColor_ = clHighlight;
+    TColor selectBorderColor_ = clHighlight;
+    TColor selectFontColor_ = clMenuText;
+    TColor disabledColor_ = clInactiveCaption;
+    TColor separatorColor_ = clBtnFace;
+    TColor checkedColor_ = clHighlight;
+    bool useSystemColors_ = true;
+    // Tool bars shaded by this component, with their paint hooks.
+    std::vector<std::pair<TToolBar*, std::unique_ptr<TControlHook>>> toolBars_;
+};

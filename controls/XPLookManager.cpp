@@ -1,0 +1,153 @@
+#include "XPLookManager.h"
+
+#include "AppEventHook.h"
+#include "ControlSubClass.h"
+#include "XPLook.h"
+
+#include <algorithm>
+#include <utility>
+
+TXPLookManager* XPLookManager = nullptr;
+
+void CreateXPLookManager()
+{
+    if (!XPLookManager)
+        XPLookManager = new TXPLookManager;
+}
+
+void FreeXPLookManager()
+{
+    delete XPLookManager;
+    XPLookManager = nullptr;
+}
+
+template <typename T>
+static bool Contains(const std::vector<T*>& list, const T* item)
+{
+    return std::find(list.begin(), list.end(), item) != list.end();
+}
+
+TXPLookManager::TXPLookManager() : hook_(std::make_unique<TApplicationEventHook>([this] { MainWindowHook(); })) {}
+
+TXPLookManager::~TXPLookManager() = default;
+
+void TXPLookManager::Add(TXPLook* look)
+{
+    if (Contains(FXPLookList, look))
+        return;
+    FXPLookList.push_back(look);
+    if (look->Form() && !Contains(FActiveForms, look->Form()))
+        FActiveForms.push_back(look->Form());
+    // The forms without a look of their own are collected at the next message.
+    if (!FActiveXPLook && look->Active() && !look->DisableSubclassing)
+        FActiveXPLook = look;
+}
+
+void TXPLookManager::Delete(TXPLook* look)
+{
+    if (look == FActiveXPLook)
+        UpdateActiveXPLook(look);
+    std::erase(FXPLookList, look);
+    std::erase(FActiveForms, look->Form());
+}
+
+TXPLook* TXPLookManager::FindActiveXPLook(TXPLook* except) const
+{
+    for (TXPLook* look : FXPLookList)
+        if (look != except && look->Active() && !look->DisableSubclassing)
+            return look;
+    return nullptr;
+}
+
+static bool LiesOn(TControl* control, TForm* form)
+{
+    for (TControl* c = control; c; c = c->Parent())
+        if (c == form)
+            return true;
+    return false;
+}
+
+void TXPLookManager::UpdateActiveXPLook(TXPLook* leaving)
+{
+    TXPLook* successor = FindActiveXPLook(leaving);
+    if (successor && FActiveXPLook) {
+        if (leaving)
+            for (TControlSubClass* sub : FActiveXPLook->SubClasses())
+                if (sub->Control && !LiesOn(sub->Control, leaving->Form()))
+                    new TControlSubClass(successor, *sub);
+        FActiveXPLook = successor;
+        return;
+    }
+    if (successor) {
+        FActiveXPLook = successor;
+        return;
+    }
+    FPendingForms.clear();
+    if (FActiveXPLook && Application()->MainForm())
+        for (TForm* form : FActiveForms)
+            if (!leaving || form != leaving->Form())
+                RestoreForm(form);
+    if (Application()->MainForm())
+        FActiveForms.erase(std::remove_if(FActiveForms.begin(), FActiveForms.end(),
+                                          [&](TForm* f) { return !leaving || f != leaving->Form(); }),
+                           FActiveForms.end());
+    FActiveXPLook = nullptr;
+}
+
+void TXPLookManager::RestoreForm(TForm* form)
+{
+    if (!FActiveXPLook)
+        return;
+    std::vector<TControlSubClass*> subs = FActiveXPLook->SubClasses();
+    for (auto it = subs.rbegin(); it != subs.rend(); ++it)
+        if ((*it)->Control && LiesOn((*it)->Control, form))
+            (*it)->Restore();
+}
+
+bool TXPLookManager::Collectable(TForm* form) const
+{
+    if (form->Tag == 999 || Contains(FActiveForms, form))
+        return false;
+    for (int i = 0; i < form->ComponentCount(); ++i)
+        if (dynamic_cast<TXPLook*>(form->Components(i)))
+            return false;
+    return true;
+}
+
+static std::vector<TForm*> LiveForms()
+{
+    std::vector<TForm*> live;
+    for (int i = 0; i < Screen()->FormCount(); ++i)
+        live.push_back(Screen()->Forms(i));
+    return live;
+}
+
+void TXPLookManager::MainWindowHook()
+{
+    if (!FActiveXPLook)
+        return;
+    const std::vector<TForm*> live = LiveForms();
+    std::erase_if(FActiveForms, [&](TForm* f) { return !Contains(live, f); });
+    for (TForm* form : live)
+        if (Collectable(form) && !Contains(FPendingForms, form))
+            FPendingForms.push_back(form);
+    if (!FPendingForms.empty() && !posted_) {
+        posted_ = true;
+        queue_.Post([this] { DecoratePending(); });
+    }
+}
+
+void TXPLookManager::DecoratePending()
+{
+    posted_ = false;
+    const std::vector<TForm*> pending = std::exchange(FPendingForms, {});
+    if (!FActiveXPLook)
+        return;
+    const std::vector<TForm*> live = LiveForms();
+    for (TForm* form : pending) {
+        if (!Contains(live, form) || !Collectable(form))
+            continue;
+        FActiveForms.push_back(form);
+        FActiveXPLook->ActivateComponents(form, true, true);
+    }
+}

@@ -1,0 +1,38 @@
+#pragma once
+// Hooks a control's event handling, the way a window procedure is subclassed: the hook hears of
+// the events that change a control's look; a paint is first done by the control as usual, then
+// the hook may draw over it.
+#include "Controls.h"
+
+#include <memory>
+
+enum THookMessage {
+    hmPaint,          // the control has painted itself; the canvas draws over it
+    hmMouseEnter,
+    hmMouseLeave,
+    hmSetFocus,
+    hmKillFocus,
+    hmLButtonDown,
+    hmLButtonUp,
+    hmSpaceDown,      // also each key repeat
+    hmSpaceUp,
+    hmEnabledChanged,
+    hmDestroy,        // the control's window goes away
+};
+
+// canvas is set only for hmPaint.
+using TControlHookProc = std::function<void(THookMessage message, TCanvas* canvas)>;
+
+class TControlHook {
+public:
+    TControlHook(TControl* control, TControlHookProc proc);
+    ~TControlHook();
+    TControlHook(const TControlHook&) = delete;
+    TControlHook& operator=(const TControlHook&) = delete;
+    TControl* Control() const { return control_; }
+
+private:
+    class Filter;
+    TControl* control_;
+    std::unique_ptr<Filter> filter_;
+};
