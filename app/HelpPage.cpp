@@ -7,7 +7,7 @@ const String& HelpPageText()
         "<IMG src=\"idx:0\"> <FONT size=\"18\">Ombrelle</FONT><BR>"
         "Covers and disc labels for your DVD and CD cases.<HR><B>Easy Start</B><BR>"
         "1. Press Open and choose a picture. Hold Ctrl or Shift in the dialog to pick several pictures at "
-        "once: they become a batch, and the first one is shown. Pictures can be JPEG, GIF, PNG, BMP or icon "
+        "once: they become a batch, and the first one is shown. Pictures can be JPEG, bitmap (BMP) or icon "
         "files.<BR>"
         "2. Choose a cover layout in the layout list. A layout says where the picture goes on a landscape "
         "page and how large it is, in inches.<BR>"
