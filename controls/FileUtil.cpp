@@ -28,7 +28,7 @@ String LongFileNamePart(const String& Name)
         return fs::exists(fs::path(Name), error) ? pattern : String();
     String folder = ExtractFilePath(Name);
     if (folder.empty())
-        folder = ".";
+        folder.assign(1, '.');
     std::vector<String> matches;
     for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
         const String leaf = it->path().filename().string();

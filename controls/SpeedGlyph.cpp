@@ -188,7 +188,7 @@ TRect TSpeedGlyph::PaintFace(TCanvas& canvas, const TRect& client, const String&
     TRect textBounds {0, 0, 0, 0};
     if (!shown.empty()) {
         TRect measured {0, 0, room.X, 0};
-        canvas.DrawText(shown, measured, DT_CALCRECT | DT_CENTER | DT_VCENTER | (WordWrap ? DT_WORDBREAK : 0) | textFlags);
+        canvas.DrawText(shown, measured, DT_CALCRECT | DT_CENTER | DT_VCENTER | (WordWrap ? unsigned(DT_WORDBREAK) : 0u) | textFlags);
         textBounds.Right = IntMax(0, IntMin(room.X, measured.Right - measured.Left));
         textBounds.Bottom = IntMax(0, IntMin(room.Y, measured.Bottom - measured.Top));
     }
@@ -248,7 +248,7 @@ TRect TSpeedGlyph::PaintFace(TCanvas& canvas, const TRect& client, const String&
     if (!shown.empty()) {
         const TBrushStyle brush = canvas.Brush.Style;
         canvas.Brush.Style = bsClear;
-        const unsigned flags = DT_VCENTER | (WordWrap ? DT_WORDBREAK : 0) | textFlags;
+        const unsigned flags = DT_VCENTER | (WordWrap ? unsigned(DT_WORDBREAK) : 0u) | textFlags;
         const TColor fontColor = canvas.Font.Color();
         if (state == gbsDisabled) {
             TRect shifted {textBounds.Left + 1, textBounds.Top + 1, textBounds.Right + 1, textBounds.Bottom + 1};

@@ -40,7 +40,6 @@ QColor ToQColor(TColor c)
     return QColor(GetRValue(rgb), GetGValue(rgb), GetBValue(rgb));
 }
 
-TRect ToTRect(const QRect& r) { return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()}; }
 QRect ToQRect(const TRect& r) { return QRect(r.Left, r.Top, r.Width(), r.Height()); }
 QString Q(const String& s) { return QString::fromStdString(s); }
 }  // namespace
