@@ -1,23 +1,10 @@
 #include "GlyphCtrls.h"
 
 #include "CtrlUtils.h"
+#include "ExtCtrls.h"
 #include "Forms.h"
 
 namespace {
-
-// One-pixel 3-D rectangle; the rectangle moves in by 1.
-void Frame3D(TCanvas& canvas, TRect& r, TColor topLeft, TColor bottomRight)
-{
-    canvas.Pen.Color = topLeft;
-    canvas.MoveTo(r.Left, r.Bottom - 1);
-    canvas.LineTo(r.Left, r.Top);
-    canvas.LineTo(r.Right - 1, r.Top);
-    canvas.Pen.Color = bottomRight;
-    canvas.MoveTo(r.Right - 1, r.Top);
-    canvas.LineTo(r.Right - 1, r.Bottom - 1);
-    canvas.LineTo(r.Left - 1, r.Bottom - 1);
-    r = {r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1};
-}
 
 TForm* ParentForm(const TControl* control)
 {

@@ -1,22 +1,9 @@
 #include "SpeedBtns.h"
 
 #include "DrawLib.h"
+#include "ExtCtrls.h"
 
 namespace {
-// One pixel frame, top-left in one colour and bottom-right in another; the rectangle shrinks by 1.
-void Frame3D(TCanvas& canvas, TRect& r, TColor topLeft, TColor bottomRight)
-{
-    canvas.Pen.Color = topLeft;
-    canvas.Pen.Style = psSolid;
-    canvas.MoveTo(r.Left, r.Bottom - 1);
-    canvas.LineTo(r.Left, r.Top);
-    canvas.LineTo(r.Right - 1, r.Top);
-    canvas.Pen.Color = bottomRight;
-    canvas.LineTo(r.Right - 1, r.Bottom - 1);
-    canvas.LineTo(r.Left - 1, r.Bottom - 1);
-    r = {r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1};
-}
-
 // A rectangular edge one pixel wide: sunken-outer or raised-inner.
 void DrawEdge(TCanvas& canvas, const TRect& r, bool sunken, bool fill, TColor fillColor)
 {

@@ -2,6 +2,7 @@
 
 #include "HtmlRender.h"
 #include "HtmlStrip.h"
+#include "ExtCtrls.h"
 
 #include <QComboBox>
 #include <QCollator>
@@ -16,20 +17,8 @@
 namespace {
 constexpr int kScrollBarWidth = 17;  // the system's vertical scroll bar width
 
-// The class library's sunken and raised 3-D edges.
-void Edge(TCanvas& c, TRect r, TColor topLeft, TColor bottomRight)
-{
-    c.Pen.Style = psSolid;
-    c.Pen.Width = 1;
-    c.Pen.Color = topLeft;
-    c.MoveTo(r.Left, r.Bottom - 1);
-    c.LineTo(r.Left, r.Top);
-    c.LineTo(r.Right, r.Top);
-    c.Pen.Color = bottomRight;
-    c.MoveTo(r.Right - 1, r.Top + 1);
-    c.LineTo(r.Right - 1, r.Bottom - 1);
-    c.LineTo(r.Left - 1, r.Bottom - 1);
-}
+// The class library's sunken and raised 3-D edges, drawn on a copy of the rectangle.
+void Edge(TCanvas& c, TRect r, TColor topLeft, TColor bottomRight) { Frame3D(c, r, topLeft, bottomRight); }
 
 void Frame(TCanvas& c, const TRect& r, TColor color)
 {

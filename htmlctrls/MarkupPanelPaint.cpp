@@ -1,6 +1,7 @@
 #include "MarkupPanel.h"
 
 #include "HtmlRender.h"
+#include "ExtCtrls.h"
 #include "MarkupPanelColors.h"
 #include "ThemeLoader.h"
 
@@ -10,16 +11,7 @@ void Frame(TCanvas& canvas, TRect& r, TBevelCut cut, int width)
 {
     const TColor topLeft = cut == bvLowered ? clBtnShadow : clBtnHighlight;
     const TColor bottomRight = cut == bvLowered ? clBtnHighlight : clBtnShadow;
-    for (int i = 0; i < width; ++i) {
-        canvas.Pen.Color = topLeft;
-        canvas.MoveTo(r.Left, r.Bottom - 1);
-        canvas.LineTo(r.Left, r.Top);
-        canvas.LineTo(r.Right - 1, r.Top);
-        canvas.Pen.Color = bottomRight;
-        canvas.LineTo(r.Right - 1, r.Bottom - 1);
-        canvas.LineTo(r.Left - 1, r.Bottom - 1);
-        r = {r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1};
-    }
+    Frame3D(canvas, r, topLeft, bottomRight, width);
 }
 
 void DrawThemed(TWinControl* control, TCanvas& canvas, int part, const TRect& r)

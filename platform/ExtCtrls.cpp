@@ -2,6 +2,22 @@
 
 #include <QTimer>
 
+void Frame3D(TCanvas& canvas, TRect& rect, TColor topColor, TColor bottomColor, int width)
+{
+    canvas.Pen.Style = psSolid;
+    canvas.Pen.Width = 1;
+    for (int i = 0; i < width; ++i) {
+        canvas.Pen.Color = topColor;
+        canvas.MoveTo(rect.Left, rect.Bottom - 1);
+        canvas.LineTo(rect.Left, rect.Top);
+        canvas.LineTo(rect.Right - 1, rect.Top);
+        canvas.Pen.Color = bottomColor;
+        canvas.LineTo(rect.Right - 1, rect.Bottom - 1);
+        canvas.LineTo(rect.Left - 1, rect.Bottom - 1);
+        rect = {rect.Left + 1, rect.Top + 1, rect.Right - 1, rect.Bottom - 1};
+    }
+}
+
 TPanel::TPanel(TComponent* owner) : TCustomControl(owner) {}
 
 void TPanel::Paint()
@@ -14,18 +30,10 @@ void TPanel::Paint()
     auto bevel = [&](TBevelCut cut) {
         if (cut == bvNone)
             return;
-        TColor topLeft = cut == bvRaised ? clBtnHighlight : clBtnShadow;
-        TColor bottomRight = cut == bvRaised ? clBtnShadow : clBtnHighlight;
-        c.Pen.Style = psSolid;
-        c.Pen.Width = 1;
-        c.Pen.Color = topLeft;
-        c.MoveTo(r.Left, r.Bottom - 1);
-        c.LineTo(r.Left, r.Top);
-        c.LineTo(r.Right - 1, r.Top);
-        c.Pen.Color = bottomRight;
-        c.LineTo(r.Right - 1, r.Bottom - 1);
-        c.LineTo(r.Left, r.Bottom - 1);
-        InflateRect(r, -1, -1);
+        if (cut == bvRaised)
+            Frame3D(c, r, clBtnHighlight, clBtnShadow);
+        else
+            Frame3D(c, r, clBtnShadow, clBtnHighlight);
     };
     bevel(BevelOuter);
     bevel(BevelInner);

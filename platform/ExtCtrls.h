@@ -8,6 +8,10 @@ class QTimer;
 
 enum TBevelCut { bvNone, bvLowered, bvRaised };
 
+// The class library's 3-D frame: Width one-pixel rings, top and left in TopColor, bottom and right
+// (the top-right corner included) in BottomColor; Rect moves in by Width.
+void Frame3D(TCanvas& canvas, TRect& rect, TColor topColor, TColor bottomColor, int width = 1);
+
 class TPanel : public TCustomControl {
 public:
     explicit TPanel(TComponent* owner);
