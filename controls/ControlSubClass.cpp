@@ -2,6 +2,7 @@
 
 #include "ControlHook.h"
 #include "RoundRects.h"
+#include "ExtCtrls.h"
 #include "StdCtrls.h"
 #include "XPColors.h"
 #include "XPLook.h"
@@ -95,6 +96,12 @@ void TControlSubClass::PaintControlXP(TCanvas& canvas)
         PaintEdit(canvas);
     else if (dynamic_cast<TButton*>(Control))
         PaintButton(canvas);
+    else if (dynamic_cast<TComboBox*>(Control))
+        PaintCombo(canvas);
+    else if (dynamic_cast<TPanel*>(Control))
+        PaintPanel(canvas);
+    else if (dynamic_cast<TGroupBox*>(Control))
+        PaintGroupBox(canvas);
 }
 
 void TControlSubClass::PaintEdit(TCanvas& canvas)

@@ -35,5 +35,8 @@ private:
     void Hook();
     void PaintEdit(TCanvas& canvas);
     void PaintButton(TCanvas& canvas);
+    void PaintCombo(TCanvas& canvas);
+    void PaintPanel(TCanvas& canvas);
+    void PaintGroupBox(TCanvas& canvas);
     std::unique_ptr<TControlHook> hook_;
 };

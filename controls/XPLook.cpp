@@ -185,7 +185,10 @@ bool TXPLook::Decorates(TControl* control) const
 {
     auto has = [this](int kind) { return (xpControls_ & XPBit(kind)) != 0; };
     // Only the kinds that have a painter here.
-    const bool kind = (dynamic_cast<TEdit*>(control) && has(xcEdit)) || (dynamic_cast<TButton*>(control) && has(xcButton));
+    const bool kind = (dynamic_cast<TEdit*>(control) && has(xcEdit)) || (dynamic_cast<TButton*>(control) && has(xcButton)) ||
+                      (dynamic_cast<TComboBox*>(control) && has(xcCombo)) ||
+                      (dynamic_cast<TPanel*>(control) && has(xcPanel)) ||
+                      (dynamic_cast<TGroupBox*>(control) && has(xcGroupBox));
     if (!kind)
         return false;
     TWinControl* parent = control->Parent();
