@@ -96,6 +96,8 @@ void TControlSubClass::PaintControlXP(TCanvas& canvas)
         PaintEdit(canvas);
     else if (dynamic_cast<TButton*>(Control))
         PaintButton(canvas);
+    else if (Control->Visible() && (PaintFlatSpeedButton(canvas) || PaintGlyphSpeedButton(canvas)))
+        return;
     else if (dynamic_cast<TComboBox*>(Control))
         PaintCombo(canvas);
     else if (dynamic_cast<TPanel*>(Control))

@@ -9,6 +9,10 @@
 class TXPLook;
 class TControlHook;
 
+// The speed-button kinds the look decorates.
+bool IsFlatSpeedButton(TControl* control);
+bool IsGlyphSpeedButton(TControl* control);
+
 class TControlSubClass : public TComponent {
 public:
     // Hooks control; the settings the painters change are saved first.
@@ -38,5 +42,10 @@ private:
     void PaintCombo(TCanvas& canvas);
     void PaintPanel(TCanvas& canvas);
     void PaintGroupBox(TCanvas& canvas);
+    // The two speed-button kinds: false when the control is not of that kind.
+    bool PaintFlatSpeedButton(TCanvas& canvas);
+    bool PaintGlyphSpeedButton(TCanvas& canvas);
+    // Face, frame and edge of a speed button; true when the button counts as pressed.
+    bool PaintSpeedFace(TCanvas& canvas, bool down, bool flat, bool reallyInside);
     std::unique_ptr<TControlHook> hook_;
 };

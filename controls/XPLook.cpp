@@ -187,6 +187,7 @@ bool TXPLook::Decorates(TControl* control) const
     // Only the kinds that have a painter here.
     const bool kind = (dynamic_cast<TEdit*>(control) && has(xcEdit)) || (dynamic_cast<TButton*>(control) && has(xcButton)) ||
                       (dynamic_cast<TComboBox*>(control) && has(xcCombo)) ||
+                      ((IsFlatSpeedButton(control) || IsGlyphSpeedButton(control)) && has(xcSpeedButton)) ||
                       (dynamic_cast<TPanel*>(control) && has(xcPanel)) ||
                       (dynamic_cast<TGroupBox*>(control) && has(xcGroupBox));
     if (!kind)

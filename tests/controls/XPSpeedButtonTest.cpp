@@ -1,0 +1,106 @@
+#include "ControlSubClass.h"
+#include "SpeedBtns.h"
+#include "XPColors.h"
+#include "XPLook.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TColor Shot(TControl& control, int x, int y)
+{
+    TBitmap image;
+    control.PaintTo(image);
+    image.Canvas().Release();
+    const uint8_t* p = image.ScanLine(y) + (image.PixelFormat() == pf32bit ? 4 : 3) * x;
+    return RGB(p[2], p[1], p[0]);
+}
+
+TControlSubClass* HookOf(TXPLook& look, TControl* control)
+{
+    for (TControlSubClass* sub : look.SubClasses())
+        if (sub->Control == control)
+            return sub;
+    return nullptr;
+}
+
+const TColor FormColor = RGB(200, 180, 160);
+
+struct SpeedForm {
+    std::unique_ptr<TForm> form = std::make_unique<TForm>(nullptr);
+    TXPLook* look = nullptr;
+    SpeedForm() { form->SetColor(FormColor); }
+    TFlatSpeedButton* Add(int top, int tag = 0)
+    {
+        auto* b = new TFlatSpeedButton(form.get());
+        b->SetParent(form.get());
+        b->SetBounds(10, top, 60, 30);
+        b->Tag = tag;
+        return b;
+    }
+    void AddLook()
+    {
+        look = new TXPLook(form.get());
+        look->SetActive(true);
+        look->Loaded();
+    }
+};
+
+TEST(XPSpeedButton, FaceFrameAndEdgeFollowTheState)
+{
+    SpeedForm f;
+    auto* button = f.Add(10);
+    auto* parented = f.Add(50, 1000);
+    auto* own = f.Add(90, 999);
+    const TColor untouched = Shot(*own, 5, 5);
+    f.AddLook();
+    TXPLook& look = *f.look;
+    ASSERT_TRUE(HookOf(look, button));
+    EXPECT_EQ(HookOf(look, own), nullptr);
+    EXPECT_EQ(Shot(*own, 5, 5), untouched);
+
+    const TColor shadow = ColorToRGB(clBtnShadow);
+    EXPECT_EQ(Shot(*button, 5, 5), look.FFIconBackColor);
+    EXPECT_EQ(Shot(*button, 30, 0), shadow);
+    EXPECT_EQ(Shot(*button, 59, 15), DarkenColor(shadow, 50));  // raised: edge right and bottom
+    EXPECT_EQ(Shot(*button, 30, 29), DarkenColor(shadow, 50));
+    EXPECT_EQ(Shot(*parented, 5, 5), LightenColor(FormColor, 16));
+
+    HookOf(look, button)->FMouseInControl = true;
+    HookOf(look, parented)->FMouseInControl = true;
+    EXPECT_EQ(Shot(*button, 5, 5), LightenColor(clBtnFace, 40));
+    EXPECT_EQ(Shot(*button, 30, 0), LightenColor(look.FFSelectBorderColor, 60));
+    EXPECT_EQ(Shot(*parented, 5, 5), LightenColor(FormColor, 40));
+
+    button->SetGroupIndex(1);
+    button->SetDown(true);
+    EXPECT_EQ(Shot(*button, 5, 5), look.FFCheckedAreaSelectedColor);
+    const TColor edge = DarkenColor(look.FFSelectBorderColor, 50);
+    EXPECT_EQ(Shot(*button, 0, 15), edge);  // sunken: edge left and top
+    EXPECT_EQ(Shot(*button, 30, 0), edge);
+    EXPECT_EQ(Shot(*button, 59, 15), ColorToRGB(look.FFSelectBorderColor));
+    HookOf(look, button)->FMouseInControl = false;
+    EXPECT_EQ(Shot(*button, 5, 5), look.FFCheckedAreaColor);
+}
+
+TEST(XPSpeedButton, FlatButtonIsHotOnlyWithTheCursorInside)
+{
+    SpeedForm f;
+    auto* button = f.Add(10);
+    button->SetFlat(true);
+    f.AddLook();
+    TXPLook& look = *f.look;
+    TControlSubClass* hook = HookOf(look, button);
+    ASSERT_TRUE(hook);
+    EXPECT_NE(Shot(*button, 5, 5), look.FFSelectColor);
+    hook->FMouseInControl = true;  // a missed leave: the button itself says the cursor is out
+    EXPECT_NE(Shot(*button, 5, 5), look.FFSelectColor);
+    button->MouseEnter();
+    EXPECT_EQ(Shot(*button, 5, 5), look.FFSelectColor);
+    EXPECT_EQ(Shot(*button, 59, 15), LightenColor(look.FFSelectBorderColor, 60));  // no edge unless pressed
+
+    button->SetEnabled(false);
+    EXPECT_NE(Shot(*button, 5, 5), look.FFSelectColor);
+}
+
+}  // namespace
