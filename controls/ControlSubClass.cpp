@@ -1,5 +1,6 @@
 #include "ControlSubClass.h"
 
+#include "CheckBoxes.h"
 #include "ControlHook.h"
 #include "RoundRects.h"
 #include "ExtCtrls.h"
@@ -94,6 +95,10 @@ void TControlSubClass::PaintControlXP(TCanvas& canvas)
         XPLook->UpdateColors();
     if (dynamic_cast<TEdit*>(Control))
         PaintEdit(canvas);
+    else if (dynamic_cast<TCheckBox*>(Control))
+        PaintCheckBox(canvas);
+    else if (dynamic_cast<TRadioButton*>(Control))
+        PaintRadioButton(canvas);
     else if (dynamic_cast<TButton*>(Control))
         PaintButton(canvas);
     else if (Control->Visible() && (PaintFlatSpeedButton(canvas) || PaintGlyphSpeedButton(canvas)))

@@ -42,6 +42,8 @@ private:
     void PaintCombo(TCanvas& canvas);
     void PaintPanel(TCanvas& canvas);
     void PaintGroupBox(TCanvas& canvas);
+    void PaintCheckBox(TCanvas& canvas);
+    void PaintRadioButton(TCanvas& canvas);
     // The two speed-button kinds: false when the control is not of that kind.
     bool PaintFlatSpeedButton(TCanvas& canvas);
     bool PaintGlyphSpeedButton(TCanvas& canvas);

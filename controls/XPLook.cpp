@@ -1,5 +1,6 @@
 #include "XPLook.h"
 
+#include "CheckBoxes.h"
 #include "ComCtrls.h"
 #include "ControlHook.h"
 #include "ControlSubClass.h"
@@ -187,6 +188,8 @@ bool TXPLook::Decorates(TControl* control) const
     // Only the kinds that have a painter here.
     const bool kind = (dynamic_cast<TEdit*>(control) && has(xcEdit)) || (dynamic_cast<TButton*>(control) && has(xcButton)) ||
                       (dynamic_cast<TComboBox*>(control) && has(xcCombo)) ||
+                      (dynamic_cast<TCheckBox*>(control) && has(xcCheckBox)) ||
+                      (dynamic_cast<TRadioButton*>(control) && has(xcRadioButton)) ||
                       ((IsFlatSpeedButton(control) || IsGlyphSpeedButton(control)) && has(xcSpeedButton)) ||
                       (dynamic_cast<TPanel*>(control) && has(xcPanel)) ||
                       (dynamic_cast<TGroupBox*>(control) && has(xcGroupBox));

@@ -1,0 +1,38 @@
+#pragma once
+// Check boxes and radio buttons.
+#include "Controls.h"
+
+class QCheckBox;
+class QRadioButton;
+
+enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
+
+class TCheckBox : public TWinControl {
+public:
+    explicit TCheckBox(TComponent* owner);
+    void SetCaption(const String& text) override;
+    bool Checked() const { return State() == cbChecked; }
+    void SetChecked(bool checked) { SetState(checked ? cbChecked : cbUnchecked); }
+    TCheckBoxState State() const;
+    // Setting from code does not fire OnClick; the user's click does.
+    void SetState(TCheckBoxState state);
+    // The user's clicks also pass through the grayed state.
+    void SetAllowGrayed(bool allow);
+
+private:
+    QCheckBox* box_;
+    bool allowGrayed_ = false;
+};
+
+// Radio buttons with the same parent exclude each other.
+class TRadioButton : public TWinControl {
+public:
+    explicit TRadioButton(TComponent* owner);
+    void SetCaption(const String& text) override;
+    bool Checked() const;
+    // Setting from code does not fire OnClick; the user's click does.
+    void SetChecked(bool checked);
+
+private:
+    QRadioButton* button_;
+};
