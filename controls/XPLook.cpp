@@ -380,7 +380,7 @@ void TXPLook::MenuDrawItem(TObject* sender, TCanvas& canvas, const TRect& rect, 
             x -= 1;
             y -= 1;
         }
-        images->Draw(canvas, x, y, item->ImageIndex, item->Enabled);
+        DrawIcon(canvas, *images, item->ImageIndex, x, y, selected, item->Enabled, item->Checked);
     }
     if (IsLine(*item)) {
         canvas.Pen.Style = psSolid;

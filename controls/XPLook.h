@@ -112,6 +112,13 @@ public:
     void DrawItemText(TCanvas& canvas, const String& text, const String& shortcut, TRect r, bool selected,
                       bool enabled, bool isDefault);
 
+    // A menu icon at (x, y): lightened by DimLevel when unselected, greyed by GrayLevel when
+    // disabled, over its shadow when selected.
+    void DrawIcon(TCanvas& canvas, const TImageList& images, int index, int x, int y, bool selected, bool enabled,
+                  bool checked);
+    // The key colour of icon bitmaps.
+    static constexpr TColor TransparentColor = 0xFF00FF;
+
     // The control hooks this component owns (also those the manager moves to it).
     std::vector<TControlSubClass*> SubClasses() const;
 
