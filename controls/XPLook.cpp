@@ -20,6 +20,15 @@ struct XPMeasure {
     TXPLook* look;
     void operator()(TObject* s, TCanvas& c, int& w, int& h) const { look->MenuMeasureItem(s, c, w, h); }
 };
+struct XPBorder {
+    TXPLook* look;
+    void operator()(TCanvas& c, const TRect& r) const { look->DrawMenuWindowBorder(c, r); }
+};
+bool IsOurs(const std::function<void(TCanvas&, const TRect&)>& e, const TXPLook* look)
+{
+    const auto* b = e.target<XPBorder>();
+    return b && b->look == look;
+}
 struct XPDraw {
     TXPLook* look;
     void operator()(TObject* s, TCanvas& c, const TRect& r, bool sel) const { look->MenuDrawItem(s, c, r, sel); }
@@ -209,6 +218,10 @@ void TXPLook::ActivateComponent(TComponent* comp, bool enable, bool update)
         if ((xpControls_ & XPBit(xcPopupMenu)) && menu->Tag != 999) {
             menu->OwnerDraw = enable;
             HookMenu(menu->Items(), enable);
+            if (enable && !menu->OnPaintWindow)
+                menu->OnPaintWindow = XPBorder{this};
+            else if (!enable && IsOurs(menu->OnPaintWindow, this))
+                menu->OnPaintWindow = nullptr;
         }
         return;
     }

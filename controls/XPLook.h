@@ -116,6 +116,8 @@ public:
     // disabled, over its shadow when selected.
     void DrawIcon(TCanvas& canvas, const TImageList& images, int index, int x, int y, bool selected, bool enabled,
                   bool checked);
+    // With FlatMenu, a one-pixel border and a shadow over a popup-menu window.
+    void DrawMenuWindowBorder(TCanvas& canvas, const TRect& window);
     // The key colour of icon bitmaps.
     static constexpr TColor TransparentColor = 0xFF00FF;
 

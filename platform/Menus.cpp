@@ -4,8 +4,12 @@
 #include "MenuItemWidget.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QCursor>
 #include <QMenu>
+#include <QPainter>
+#include <QPaintEvent>
+#include <QWidget>
 #include <QPixmap>
 
 TMenuItem::TMenuItem(TComponent* owner) : TComponent(owner) {}
@@ -66,6 +70,62 @@ static void Fill(QMenu* menu, TMenuItem& parent, TImageList* images, bool ownerD
     }
 }
 
+namespace {
+// A see-through child on top of a menu window, item widgets included, that hands its pixels
+// to the menu's OnPaintWindow.
+class MenuWindowOverlay : public QWidget {
+public:
+    MenuWindowOverlay(QMenu* window, TPopupMenu* menu) : QWidget(window), menu_(menu)
+    {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setAttribute(Qt::WA_NoSystemBackground);
+        window->installEventFilter(this);
+        Follow();
+    }
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        switch (event->type()) {
+        case QEvent::Resize:
+        case QEvent::Show:
+        case QEvent::ChildAdded: Follow(); break;
+        default: break;
+        }
+        return false;
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        if (!menu_->OnPaintWindow)
+            return;
+        QPainter painter(this);
+        TCanvas canvas;
+        canvas.Attach(&painter);
+        GuardedCall([&] { menu_->OnPaintWindow(canvas, TRect{0, 0, width(), height()}); });
+        canvas.Release();
+    }
+
+private:
+    void Follow()
+    {
+        setGeometry(parentWidget()->rect());
+        raise();
+    }
+    TPopupMenu* menu_;
+};
+}  // namespace
+
+void TPopupMenu::HookWindows()
+{
+    QList<QMenu*> windows = menu_->findChildren<QMenu*>();
+    windows.prepend(menu_.get());
+    for (QMenu* window : windows)
+        if (!window->property("ombrelleWindowOverlay").toBool()) {
+            new MenuWindowOverlay(window, this);
+            window->setProperty("ombrelleWindowOverlay", true);
+        }
+}
+
 QMenu* TPopupMenu::BuildMenu()
 {
     if (!menu_)
@@ -73,6 +133,7 @@ QMenu* TPopupMenu::BuildMenu()
     menu_->clear();
     menu_->setSeparatorsCollapsible(AutoLineReduction);
     Fill(menu_.get(), *items_, Images, OwnerDraw);
+    HookWindows();
     if (!popupHooked_) {
         QObject::connect(menu_.get(), &QMenu::aboutToShow, menu_.get(), [this] {
             GuardedCall([this] {
@@ -81,6 +142,7 @@ QMenu* TPopupMenu::BuildMenu()
                 menu_->clear();
                 menu_->setSeparatorsCollapsible(AutoLineReduction);
                 Fill(menu_.get(), *items_, Images, OwnerDraw);
+                HookWindows();
                 Fire(OnPopup, this);
             });
         });

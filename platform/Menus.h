@@ -61,6 +61,9 @@ public:
     bool OwnerDraw = false;
     // Off: adjacent, leading and trailing separators are all shown.
     bool AutoLineReduction = true;
+    // Draws over each window of the menu (the menu and its sub-menus) once it has painted
+    // itself; Rect is the whole window.
+    std::function<void(TCanvas& canvas, const TRect& rect)> OnPaintWindow;
     // Shows the menu at a screen position and runs the chosen item's click.
     virtual void Popup(int x, int y);
     // The Qt menu built from the items, for tool buttons that drop it down.
@@ -72,6 +75,7 @@ protected:
 
 private:
     std::unique_ptr<TMenuItem> items_;
+    void HookWindows();
     std::unique_ptr<QMenu> menu_;
     bool popupHooked_ = false;
 };
