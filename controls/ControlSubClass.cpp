@@ -2,8 +2,9 @@
 
 #include "CheckBoxes.h"
 #include "ControlHook.h"
-#include "RoundRects.h"
 #include "ExtCtrls.h"
+#include "ListBoxes.h"
+#include "RoundRects.h"
 #include "StdCtrls.h"
 #include "XPColors.h"
 #include "XPLook.h"
@@ -109,6 +110,8 @@ void TControlSubClass::PaintControlXP(TCanvas& canvas)
         PaintPanel(canvas);
     else if (dynamic_cast<TGroupBox*>(Control))
         PaintGroupBox(canvas);
+    else if (dynamic_cast<TCustomListBox*>(Control))
+        PaintListBorder(canvas);
 }
 
 void TControlSubClass::PaintEdit(TCanvas& canvas)

@@ -44,6 +44,7 @@ private:
     void PaintGroupBox(TCanvas& canvas);
     void PaintCheckBox(TCanvas& canvas);
     void PaintRadioButton(TCanvas& canvas);
+    void PaintListBorder(TCanvas& canvas);
     // The two speed-button kinds: false when the control is not of that kind.
     bool PaintFlatSpeedButton(TCanvas& canvas);
     bool PaintGlyphSpeedButton(TCanvas& canvas);

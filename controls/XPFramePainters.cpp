@@ -1,4 +1,4 @@
-// The painters of the combo box, the panel and the group box.
+// The painters of the combo box, the panel, the group box and the list box.
 #include "ControlSubClass.h"
 
 #include "ExtCtrls.h"
@@ -114,4 +114,12 @@ void TControlSubClass::PaintGroupBox(TCanvas& canvas)
     canvas.Brush.Style = bsClear;
     TRect text = box;
     canvas.DrawText(caption, text, DT_SINGLELINE);
+}
+
+void TControlSubClass::PaintListBorder(TCanvas& canvas)
+{
+    // List boxes here always have a single border.
+    const TColor color = FMouseInControl || FFocused ? LightenColor(XPLook->FFSelectBorderColor, 60)
+                                                     : DarkenColor(ParentColorOf(Control), 60);
+    Frame(canvas, TRect{0, 0, Control->Width(), Control->Height()}, color);
 }

@@ -5,6 +5,7 @@
 #include "ControlHook.h"
 #include "ControlSubClass.h"
 #include "ExtCtrls.h"
+#include "ListBoxes.h"
 #include "StdCtrls.h"
 #include "VeskGaugeUnit.h"
 #include "XPColors.h"
@@ -201,7 +202,8 @@ bool TXPLook::Decorates(TControl* control) const
                       (dynamic_cast<TRadioButton*>(control) && has(xcRadioButton)) ||
                       ((IsFlatSpeedButton(control) || IsGlyphSpeedButton(control)) && has(xcSpeedButton)) ||
                       (dynamic_cast<TPanel*>(control) && has(xcPanel)) ||
-                      (dynamic_cast<TGroupBox*>(control) && has(xcGroupBox));
+                      (dynamic_cast<TGroupBox*>(control) && has(xcGroupBox)) ||
+                      (dynamic_cast<TCustomListBox*>(control) && has(xcListBox));
     if (!kind)
         return false;
     TWinControl* parent = control->Parent();

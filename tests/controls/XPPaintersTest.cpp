@@ -149,18 +149,35 @@ TEST(XPPainters, GroupBoxFrameBelowTheCaptionBand)
     EXPECT_EQ(Shot(*box, 75, 40), boxColor);
 }
 
+TEST(XPPainters, ListBoxFrameFollowsHover)
+{
+    PainterForm f;
+    auto* list = f.Add<TListBox>(10, 10, 120, 80);
+    auto* own = f.Add<TListBox>(10, 100, 120, 80, 999);
+    const TColor untouched = Shot(*own, 60, 0);
+    f.AddLook();
+    ASSERT_TRUE(HookOf(*f.look, list));
+    EXPECT_EQ(Shot(*own, 60, 0), untouched);
+    EXPECT_EQ(Shot(*list, 60, 0), DarkenColor(FormColor, 60));
+    EXPECT_EQ(Shot(*list, 119, 40), DarkenColor(FormColor, 60));
+    HookOf(*f.look, list)->FMouseInControl = true;
+    EXPECT_EQ(Shot(*list, 60, 79), LightenColor(f.look->FFSelectBorderColor, 60));
+}
+
 TEST(XPPainters, KindsOutsideTheChosenControlsStayPlain)
 {
     PainterForm f;
     auto* combo = f.Add<TComboBox>(10, 10, 120, 21);
     auto* panel = f.Add<TPanel>(10, 40, 100, 50);
     auto* box = f.Add<TGroupBox>(10, 100, 150, 80);
+    auto* list = f.Add<TListBox>(10, 190, 120, 80);
     f.look = new TXPLook(f.form.get());
-    f.look->SetXPControls(AllXPControls & ~(XPBit(xcCombo) | XPBit(xcPanel) | XPBit(xcGroupBox)));
+    f.look->SetXPControls(AllXPControls & ~(XPBit(xcCombo) | XPBit(xcPanel) | XPBit(xcGroupBox) | XPBit(xcListBox)));
     f.look->SetActive(true);
     EXPECT_EQ(HookOf(*f.look, combo), nullptr);
     EXPECT_EQ(HookOf(*f.look, panel), nullptr);
     EXPECT_EQ(HookOf(*f.look, box), nullptr);
+    EXPECT_EQ(HookOf(*f.look, list), nullptr);
 }
 
 }  // namespace
