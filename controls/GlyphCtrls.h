@@ -1,6 +1,7 @@
 #pragma once
 // A window-less push button with a glyph of up to five state images and a caption, flat and
 // group modes, an auto-repeat timer and an optional drop-down menu.
+#include "ButtonLayout.h"
 #include "Controls.h"
 #include "Forms.h"
 #include "ExtCtrls.h"
@@ -10,7 +11,6 @@
 #include <memory>
 
 enum TGlyphButtonState { gbsUp, gbsDisabled, gbsDown, gbsExclusive, gbsInactive };
-enum TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
 enum TButtonStyle { bsAutoDetect, bsWin31, bsNew };
 enum TGlyphDropDownMenuPos { dmpBottom, dmpRight };
 enum TGlyphAlignment { taLeftJustify, taRightJustify, taCenter };

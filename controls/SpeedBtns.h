@@ -1,5 +1,6 @@
 #pragma once
 // Graphic push buttons in three styles, the auto-repeat button and the up/down spin pair.
+#include "ButtonLayout.h"
 #include "Controls.h"
 #include "ExtCtrls.h"
 #include "ImgList.h"
@@ -8,7 +9,6 @@
 #include <memory>
 #include <vector>
 
-enum TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
 // The ordinal of a state is also its column in a glyph strip.
 enum TButtonState { bsUp, bsDisabled, bsDown, bsExclusive, bsArrowDown };
 enum TFlatSpeedButtonStyle { sbsNormal, sbsComboButton, sbsMenu };
