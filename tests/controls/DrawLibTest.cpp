@@ -1,3 +1,4 @@
+#include "PaintProbe.h"
 #include "DrawLib.h"
 
 #include <gtest/gtest.h>
@@ -5,12 +6,6 @@
 #include <algorithm>
 
 namespace {
-
-TColor At(TBitmap& image, int x, int y)
-{
-    const uint8_t* p = image.ScanLine(y) + 3 * x;
-    return RGB(p[2], p[1], p[0]);
-}
 
 void Fill(TBitmap& b, TColor c)
 {

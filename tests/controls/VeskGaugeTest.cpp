@@ -1,3 +1,4 @@
+#include "PaintProbe.h"
 #include "VeskGaugeUnit.h"
 
 #include <gtest/gtest.h>
@@ -13,12 +14,6 @@ std::unique_ptr<TBitmap> Render(TVeskGauge& gauge)
     gauge.PaintTo(*image);
     image->Canvas().Release();
     return image;
-}
-
-TColor At(TBitmap& image, int x, int y)
-{
-    const uint8_t* p = image.ScanLine(y) + (image.PixelFormat() == pf32bit ? 4 : 3) * x;
-    return RGB(p[2], p[1], p[0]);
 }
 
 TEST(VeskGauge, PercentDoneClampingAndEqualBounds)

@@ -1,3 +1,4 @@
+#include "PaintProbe.h"
 #include "ControlSubClass.h"
 #include "GlyphCtrls.h"
 #include "XPColors.h"
@@ -6,15 +7,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-TColor Shot(TControl& control, int x, int y)
-{
-    TBitmap image;
-    control.PaintTo(image);
-    image.Canvas().Release();
-    const uint8_t* p = image.ScanLine(y) + (image.PixelFormat() == pf32bit ? 4 : 3) * x;
-    return RGB(p[2], p[1], p[0]);
-}
 
 TEST(XPGlyphButton, FaceUnderTheGlyphAndTheTagRules)
 {

@@ -1,3 +1,4 @@
+#include "PaintProbe.h"
 #include "ComCtrls.h"
 #include "ControlSubClass.h"
 #include "StdCtrls.h"
@@ -17,20 +18,6 @@
 
 namespace {
 
-TColor At(TBitmap& image, int x, int y)
-{
-    image.Canvas().Release();
-    const uint8_t* p = image.ScanLine(y) + (image.PixelFormat() == pf32bit ? 4 : 3) * x;
-    return RGB(p[2], p[1], p[0]);
-}
-
-TColor Shot(TControl& control, int x, int y)
-{
-    TBitmap image;
-    control.PaintTo(image);
-    return At(image, x, y);
-}
-
 int ChannelDistance(TColor a, TColor b)
 {
     a = ColorToRGB(a);
@@ -45,14 +32,6 @@ void NextMessage(TControl& to)
     QEvent nothing(QEvent::User);
     QCoreApplication::sendEvent(to.Widget(), &nothing);
     Application()->ProcessMessages();
-}
-
-TControlSubClass* HookOf(TXPLook& look, TControl* control)
-{
-    for (TControlSubClass* sub : look.SubClasses())
-        if (sub->Control == control)
-            return sub;
-    return nullptr;
 }
 
 // A form laid out as the program's are: the look is made last and switched on once loaded.

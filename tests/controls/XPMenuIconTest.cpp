@@ -1,3 +1,4 @@
+#include "PaintProbe.h"
 #include "ImgList.h"
 #include "XPColors.h"
 #include "XPIconEffects.h"
@@ -6,13 +7,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-TColor At(TBitmap& image, int x, int y)
-{
-    image.Canvas().Release();
-    const uint8_t* p = image.ScanLine(y) + 3 * x;
-    return RGB(p[2], p[1], p[0]);
-}
 
 const TColor Blue = RGB(0, 0, 255);
 

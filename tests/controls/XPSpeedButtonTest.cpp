@@ -1,3 +1,4 @@
+#include "PaintProbe.h"
 #include "ControlSubClass.h"
 #include "SpeedBtns.h"
 #include "XPColors.h"
@@ -6,25 +7,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-TColor Shot(TControl& control, int x, int y)
-{
-    TBitmap image;
-    control.PaintTo(image);
-    image.Canvas().Release();
-    const uint8_t* p = image.ScanLine(y) + (image.PixelFormat() == pf32bit ? 4 : 3) * x;
-    return RGB(p[2], p[1], p[0]);
-}
-
-TControlSubClass* HookOf(TXPLook& look, TControl* control)
-{
-    for (TControlSubClass* sub : look.SubClasses())
-        if (sub->Control == control)
-            return sub;
-    return nullptr;
-}
-
-const TColor FormColor = RGB(200, 180, 160);
 
 struct SpeedForm {
     std::unique_ptr<TForm> form = std::make_unique<TForm>(nullptr);
