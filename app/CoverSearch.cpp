@@ -35,8 +35,9 @@ bool IsPictureAddress(const String& anchor)
 void TDVDForm::Button1Click(TObject*)
 {
     SetStatus("Scanning " + CatalogueSettings().DomainName + " for Cover..");
-    Search();
-    SetStatus("OK Done!");
+    // A failed download leaves its own status, saying what failed.
+    if (Search())
+        SetStatus("OK Done!");
 }
 
 void TDVDForm::SearchBoxKeyDown(TObject* sender, int& key, TShiftState)
@@ -45,7 +46,7 @@ void TDVDForm::SearchBoxKeyDown(TObject* sender, int& key, TShiftState)
         Button1Click(sender);
 }
 
-void TDVDForm::Search()
+bool TDVDForm::Search()
 {
     MarkupListBox->Clear();
     String category;
@@ -57,14 +58,17 @@ void TDVDForm::Search()
         // reply's encoding declaration.
         const std::vector<uint8_t> bytes = ReadRegularFile(AppDir + "Search.xml", kMaxDownloadSize);
         ParseReply(std::string(bytes.begin(), bytes.end()));
-    } else {
-        ShowMessage("There was an error with the xml");
+        return true;
     }
+    SetStatus("Search failed : " + downloadFailure_);
+    ShowMessage("There was an error with the xml");
+    return false;
 }
 
 bool TDVDForm::DownloadToFile(const String& url, const String& fileName)
 {
     const String destination = AppDir + fileName;
+    downloadFailure_ = "no reply";
     try {
         std::error_code ignored;
         std::filesystem::remove(destination, ignored);
@@ -76,7 +80,8 @@ bool TDVDForm::DownloadToFile(const String& url, const String& fileName)
         const std::vector<uint8_t> bytes = ReadRegularFile(destination, kMaxDownloadSize);
         XmlText->SetText(AnsiToUtf8(std::string(bytes.begin(), bytes.end())));
         return true;
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
+        downloadFailure_ = e.what();
         XmlText->Clear();
         return false;
     }
@@ -90,7 +95,11 @@ bool TDVDForm::DownloadURL(const String& url, const String& fileName)
         action.Filename = fileName;
         action.ExecuteTarget();
         return true;
-    } catch (const Exception&) {
+    } catch (const EDownloadError& e) {
+        downloadFailure_ = e.Reason;
+        return false;
+    } catch (const Exception& e) {
+        downloadFailure_ = e.Message;
         return false;
     }
 }

@@ -126,7 +126,8 @@ public:
     void MarkupListBoxAnchorClick(TObject* sender, int index, const String& anchor);
     void WebImageDownLoadProgress(TObject* sender, uint32_t dwSize, uint32_t dwTotSize);
     void WebImageDownLoadComplete(TObject* sender);
-    void Search();
+    // False when the download failed: the status then says why.
+    bool Search();
     bool DownloadToFile(const String& url, const String& fileName);
     bool DownloadURL(const String& url, const String& fileName);
     // Fills the result list from the reply's bytes; nothing for an empty reply.
@@ -161,6 +162,7 @@ private:
     TToolButton* AddSeparator(TToolBar* bar);
     TMenuItem* AddMenuItem(const String& caption, const String& hint, int image, TNotifyEvent onClick = {});
     void ApplyEffect(const String& status, const std::function<std::unique_ptr<TBitmap>(TBitmap& copy)>& effect);
+    String downloadFailure_;  // why the last search download failed
 };
 
 extern TDVDForm* DVDForm;

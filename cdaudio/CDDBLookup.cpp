@@ -13,7 +13,8 @@ bool TCDDBLookup::Fetch(TWIGetURL& http, const String& address, const char* send
     http.Get();
     ShowStatus("Received CDDB Info");
     if (http.Failed()) {
-        ShowStatus("Cannot Contact CDDB : " + http.ErrorText(), false);
+        const String detail = http.ErrorDetail().empty() ? String() : " : " + http.ErrorDetail();
+        ShowStatus("Cannot Contact CDDB : " + http.ErrorText() + detail, false);
         return false;
     }
     return true;

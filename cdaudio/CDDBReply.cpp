@@ -1,17 +1,18 @@
 #include "CDDBReply.h"
 
 #include <cctype>
+#include <cstdint>
 
 namespace {
 
 constexpr size_t kMaxPiece = 1024;  // characters taken from one line's value
 constexpr int kMaxTracks = 99;
 
-std::vector<std::string> Lines(const std::string& reply)
+std::vector<std::string> Lines(const std::string& reply, size_t most = SIZE_MAX)
 {
     std::vector<std::string> lines;
     size_t start = 0;
-    while (start < reply.size()) {
+    while (start < reply.size() && lines.size() < most) {
         size_t end = reply.find_first_of("\r\n", start);
         if (end == std::string::npos)
             end = reply.size();
@@ -34,23 +35,37 @@ std::string TakeCode(std::string& line)
 
 bool StartsWith(const std::string& s, const char* prefix) { return s.rfind(prefix, 0) == 0; }
 
+// The text cut to at most length characters of the code page, the cut marked with its ellipsis.
+std::string Shortened(const std::string& text, size_t length)
+{
+    return text.size() <= length ? text : text.substr(0, length - 1) + '\x85';
+}
+
+// Appends a further piece of a value spread over lines, keeping the whole within bounds.
+void AppendPiece(std::string& value, const std::string& piece)
+{
+    if (value.size() < kMaxEntryText + 1)
+        value += piece.substr(0, kMaxEntryText + 1 - value.size());
+}
+
 }  // namespace
 
 TCDDBQueryReply ParseQueryReply(const std::string& reply)
 {
     TCDDBQueryReply result;
-    std::vector<std::string> lines = Lines(reply);
+    // Lines beyond the most that can be offered are never split off.
+    std::vector<std::string> lines = Lines(reply, kMaxMatches + 1);
     if (lines.empty())
         return result;
     std::string first = lines[0];
     result.ReplyCode = AnsiToUtf8(TakeCode(first));
     if (result.ReplyCode == "200") {
         if (!Trim(first).empty())
-            result.Rows.push_back(AnsiToUtf8(first));
+            result.Rows.push_back(AnsiToUtf8(Shortened(first, kMaxMatchLength)));
     } else if (result.ReplyCode == "210" || result.ReplyCode == "211") {
         for (size_t i = 1; i < lines.size() && Trim(lines[i]) != "."; ++i)
             if (!Trim(lines[i]).empty())
-                result.Rows.push_back(AnsiToUtf8(lines[i]));
+                result.Rows.push_back(AnsiToUtf8(Shortened(lines[i], kMaxMatchLength)));
     }
     return result;
 }
@@ -76,12 +91,13 @@ bool ParseReadReply(const std::string& reply, TCDDBReadReply& entry)
     size_t last = 0;
     for (size_t i = 0; i < lines.size(); ++i) {
         if (StartsWith(lines[i], "DTITLE=")) {
-            dtitle += lines[i].substr(7, kMaxPiece);
+            AppendPiece(dtitle, lines[i].substr(7, kMaxPiece));
             last = i;
         } else if (!dtitle.empty()) {
             break;
         }
     }
+    dtitle = Shortened(dtitle, kMaxEntryText);
     entry.Artist.clear();
     entry.Title.clear();
     size_t split = dtitle.find(" / ");
@@ -105,10 +121,10 @@ bool ParseReadReply(const std::string& reply, TCDDBReadReply& entry)
             continue;
         if (static_cast<size_t>(n) >= names.size())
             names.resize(n + 1);
-        names[n] += line.substr(p + 1, kMaxPiece);
+        AppendPiece(names[n], line.substr(p + 1, kMaxPiece));
     }
     entry.Names.Clear();
     for (const std::string& name : names)
-        entry.Names.Add(AnsiToUtf8(name));
+        entry.Names.Add(AnsiToUtf8(Shortened(name, kMaxEntryText)));
     return true;
 }

@@ -2,6 +2,7 @@
 
 #include "WinInet.h"
 
+#include <cstdlib>
 #include <thread>
 #include <vector>
 
@@ -97,6 +98,7 @@ void TWIGetURL::Reset()
 {
     data_.clear();
     errorText_.clear();
+    errorDetail_.clear();
     errorCode_ = 0;
     failed_ = false;
     totalRead_ = 0;
@@ -112,6 +114,13 @@ void TWIGetURL::Fail(const String& text, uint32_t code)
     errorCode_ = code;
 }
 
+void TWIGetURL::FailNetwork(const String& text)
+{
+    const uint32_t code = InternetGetLastError();
+    Fail(text, code);
+    errorDetail_ = InternetGetLastErrorText();
+}
+
 int TWIGetURL::GetToFile(const String& fileName)
 {
     Reset();
@@ -122,22 +131,22 @@ int TWIGetURL::GetToFile(const String& fileName)
 
     TInternetCloser session{InternetOpen(ApplicationName, accessType_, "", "", 0)};
     if (!session.handle) {
-        Fail("Unable to Open Internet Session", InternetGetLastError());
+        FailNetwork("Unable to Open Internet Session");
         return 1;
     }
     InternetSetStatusCallback(session.handle, StatusCallback);
     TInternetCloser connection{InternetConnect(session.handle, host_, port_, "", "", INTERNET_SERVICE_HTTP, 0, context)};
     if (!connection.handle) {
-        Fail("Unable to Open Internet Connection", InternetGetLastError());
+        FailNetwork("Unable to Open Internet Connection");
         return 1;
     }
     TInternetCloser request{HttpOpenRequest(connection.handle, "GET", path_, "HTTP/1.0", "", nullptr, requestFlags_, context)};
     if (!request.handle) {
-        Fail("Unable to Open HTTP Request", InternetGetLastError());
+        FailNetwork("Unable to Open HTTP Request");
         return 1;
     }
     if (!HttpSendRequest(request.handle, ExtraHeaders, nullptr, 0)) {
-        Fail("Unable to Send HTTP Request", InternetGetLastError());
+        FailNetwork("Unable to Send HTTP Request");
         return 1;
     }
 
@@ -160,6 +169,13 @@ int TWIGetURL::GetToFile(const String& fileName)
         errorText_ = "Retrieval Denied";
         return 1;
     }
+    const String tooLarge = "Reply Too Large (over " + IntToStr(static_cast<int>(kMaxDataSize >> 20)) + " MiB)";
+    // A reply that says it is too large is refused before it is read.
+    if (fileName.empty() &&
+        std::strtoll(HttpQueryInfoText(request.handle, HTTP_QUERY_CONTENT_LENGTH).c_str(), nullptr, 10) > kMaxDataSize) {
+        Fail(tooLarge, 0);
+        return 1;
+    }
 
     std::unique_ptr<TFileStream> file;
     if (!fileName.empty())
@@ -172,17 +188,23 @@ int TWIGetURL::GetToFile(const String& fileName)
         lastRead_ = read;
         totalRead_ += read;
         if (ok && read > 0) {
-            if (file)
+            if (file) {
                 file->WriteBuffer(buffer.data(), read);
-            else
+            } else if (data_.size() + read > kMaxDataSize) {
+                data_.clear();
+                Fail(tooLarge, 0);
+                return 1;
+            } else {
                 data_.append(buffer.data(), read);
+            }
             std::this_thread::yield();
         }
         Fire(OnIdle, this);
     } while (ok && lastRead_ > 0);
 
     if (!ok) {
-        Fail("Retrieval Interrupted", 0);
+        FailNetwork("Retrieval Interrupted");
+        errorCode_ = 0;
         return 1;
     }
     failed_ = false;

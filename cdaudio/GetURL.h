@@ -1,7 +1,8 @@
 #pragma once
 // TWIGetURL: fetches one document by HTTP GET and blocks until the whole body has arrived,
 // keeping the body in memory or writing it to a file. Failures are recorded (Failed,
-// ErrorText, ErrorCode) for the caller, never raised, except file errors.
+// ErrorText, ErrorCode) for the caller, never raised, except file errors. On the window thread
+// the windows stay alive meanwhile and Escape cancels the exchange (WindowWait.h).
 #include "Classes.h"
 
 #include <set>
@@ -58,6 +59,9 @@ public:
     THeaderReceivedEvent OnHeaderReceived;
     TInternetStatusEvent OnStatus;
 
+    // Bodies kept in memory are refused beyond this size.
+    static constexpr uint32_t kMaxDataSize = 4u << 20;
+
     // 0 on success, 1 otherwise.
     int Get() { return GetToFile(""); }
     // With a file name the body is written to that file (created anew) instead of Data.
@@ -74,6 +78,8 @@ public:
     const std::string& Data() const { return data_; }
     bool Failed() const { return failed_; }
     const String& ErrorText() const { return errorText_; }
+    // What the network did, with the host, when a call to it failed: "timed out (host:80)".
+    const String& ErrorDetail() const { return errorDetail_; }
     uint32_t ErrorCode() const { return errorCode_; }
     const String& RawHeaders() const { return rawHeaders_; }
     const String& RequestHeaders() const { return requestHeaders_; }
@@ -83,6 +89,8 @@ public:
 private:
     void Reset();
     void Fail(const String& text, uint32_t code);
+    // A failed call to the network: its code and what it says of itself.
+    void FailNetwork(const String& text);
 
     String url_;
     TOpenOptions openOptions_ = ooPreconfig;
@@ -92,6 +100,7 @@ private:
     String rawHeaders_;
     String requestHeaders_;
     String errorText_;
+    String errorDetail_;
     String location_;
     String host_;
     uint16_t port_ = 80;

@@ -18,6 +18,8 @@ struct TCatalogue {
 TCatalogue CatalogueSettings();
 
 // "http://" host "/api/search/" text, then "/" and the trimmed category when that is not
-// empty; the whole cut to its first 255 characters. Nothing is encoded here: the internet
-// layer encodes on the wire what cannot travel raw.
+// empty; the whole cut to its first 255 characters, never inside an escape. In the text, the
+// characters that would end or split its segment ("#", "?", "/", "%") are percent-encoded;
+// the rest, blanks included, is left to the internet layer, which encodes on the wire what
+// cannot travel raw.
 String CatalogueSearchAddress(const String& host, const String& text, const String& category);

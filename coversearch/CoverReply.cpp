@@ -1,11 +1,25 @@
 #include "CoverReply.h"
 
+#include <algorithm>
 #include <cctype>
 
 namespace {
 
 // Text passes through the code page the list was written in: what it cannot hold shows "?".
 String Narrow(const String& value) { return AnsiToUtf8(Utf8ToAnsi(value)); }
+
+// A text as the list shows it: a long one is cut on a character boundary and ends in an
+// ellipsis, before anything else is done with it.
+String Shown(const String& value)
+{
+    size_t characters = 0;
+    for (size_t i = 0; i < value.size(); ++i)
+        if ((static_cast<unsigned char>(value[i]) & 0xC0) != 0x80 && ++characters > kMaxReplyText)
+            return MarkupText(Narrow(value.substr(0, i) + "\xE2\x80\xA6"));
+    return MarkupText(Narrow(value));
+}
+
+String Link(const String& value) { return value.size() > kMaxReplyLink ? String() : MarkupLinkTarget(Narrow(value)); }
 
 bool StartsEntity(const String& value, size_t at)
 {
@@ -50,14 +64,14 @@ String MarkupLinkTarget(const String& value)
 
 String ReplyTitleLine(TXMLTitleType& title)
 {
-    String line = "<A href=\"" + MarkupLinkTarget(Narrow(title.Image())) + "\">" + MarkupText(Narrow(title.Name())) +
-                  "</A><br>" + "<FONT  size=\"7\" >Added : " + MarkupText(Narrow(title.Added())) + "  (" +
-                  MarkupText(Narrow(title.Uploader())) + ")</FONT><br>";
+    String line = "<A href=\"" + Link(title.Image()) + "\">" + Shown(title.Name()) + "</A><br>" +
+                  "<FONT  size=\"7\" >Added : " + Shown(title.Added()) + "  (" + Shown(title.Uploader()) +
+                  ")</FONT><br>";
     IXMLCoversType covers = title.Covers();
-    for (int j = 0; j < covers->Count(); ++j) {
+    const int count = std::min(covers->Count(), kMaxTitleCovers);
+    for (int j = 0; j < count; ++j) {
         IXMLCoverType cover = covers->Cover(j);
-        line += "<A href=\"" + MarkupLinkTarget(Narrow(cover->Url())) + "\">" + MarkupText(Narrow(cover->Type())) +
-                "</A>    ";
+        line += "<A href=\"" + Link(cover->Url()) + "\">" + Shown(cover->Type()) + "</A>    ";
     }
     return line + "<br><hr>";
 }
@@ -67,7 +81,7 @@ void ReplyLines(const std::string& bytes, const std::function<void(const String&
     TXMLDocument document;
     document.LoadFromXML(bytes);
     IXMLRspType reply = Getrsp(document);
-    const int count = reply->Count();
+    const int count = std::min(reply->Count(), kMaxReplyTitles);
     for (int i = 0; i < count; ++i)
         add(ReplyTitleLine(*reply->Title(i)));
 }

@@ -4,9 +4,17 @@
 //
 // Values from the reply are escaped: text cannot open tags or entities of its own, and a
 // link's address cannot leave its quotes, so a reply adds no tags, anchors or pictures.
+// What one reply may put in the list is bounded: at most kMaxReplyTitles lines, each with at
+// most kMaxTitleCovers covers; a text longer than kMaxReplyText characters is cut and ends in
+// an ellipsis, and an address longer than kMaxReplyLink bytes is left out.
 #include "DataBinder1.h"
 
 #include <functional>
+
+constexpr int kMaxReplyTitles = 500;
+constexpr int kMaxTitleCovers = 50;
+constexpr size_t kMaxReplyText = 200;
+constexpr size_t kMaxReplyLink = 2048;
 
 // Text for a run of mark-up: "<", ">" and "&" become entities, line breaks blanks.
 String MarkupText(const String& value);

@@ -4,7 +4,12 @@
 // rename, so a failed download never leaves a file (nor replaces one) that could be read back.
 #include "Classes.h"
 
-class EDownloadError : public Exception { using Exception::Exception; };
+class EDownloadError : public Exception {
+public:
+    EDownloadError(String message, String reason) : Exception(std::move(message)), Reason(std::move(reason)) {}
+    // What went wrong, for the status line: "timed out (example.org:80)".
+    String Reason;
+};
 
 class TDownLoadURL : public TComponent {
 public:
@@ -13,6 +18,7 @@ public:
     String Filename;
     // Raises EDownloadError "Error downloading URL: %s" when the address cannot be fetched or
     // the server answers with another status, EFCreateError when the file cannot be written.
+    // On the window thread the windows stay alive meanwhile and Escape cancels (WindowWait.h).
     void ExecuteTarget(TObject* target = nullptr);
 };
 

@@ -1,5 +1,7 @@
 #include "InternetRequest.h"
 
+#include "WindowWait.h"
+
 #include <curl/curl.h>
 
 #include <algorithm>
@@ -13,6 +15,46 @@ constexpr size_t kMaxBuffered = 1 << 20;
 
 CURL* Easy(void* p) { return static_cast<CURL*>(p); }
 CURLM* Multi(void* p) { return static_cast<CURLM*>(p); }
+
+std::mutex& LimitsMutex()
+{
+    static std::mutex m;
+    return m;
+}
+TInternetLimits& Limits()
+{
+    static TInternetLimits limits;
+    return limits;
+}
+
+// One part of an address, or empty when it has none or cannot be read.
+String UrlPart(const String& url, CURLUPart part)
+{
+    CURLU* u = curl_url();
+    String text;
+    char* value = nullptr;
+    if (curl_url_set(u, CURLUPART_URL, url.c_str(), CURLU_NON_SUPPORT_SCHEME) == CURLUE_OK &&
+        curl_url_get(u, part, &value, CURLU_DEFAULT_PORT) == CURLUE_OK)
+        text = value;
+    curl_free(value);
+    curl_url_cleanup(u);
+    return text;
+}
+
+// The address a Location header names, taken relative to the address that answered.
+String ResolveUrl(const String& base, const String& location)
+{
+    CURLU* u = curl_url();
+    String text;
+    char* value = nullptr;
+    if (curl_url_set(u, CURLUPART_URL, base.c_str(), 0) == CURLUE_OK &&
+        curl_url_set(u, CURLUPART_URL, location.c_str(), CURLU_NON_SUPPORT_SCHEME) == CURLUE_OK &&
+        curl_url_get(u, CURLUPART_URL, &value, 0) == CURLUE_OK)
+        text = value;
+    curl_free(value);
+    curl_url_cleanup(u);
+    return text;
+}
 
 void GlobalInit()
 {
@@ -36,6 +78,18 @@ String NoProxyList()
 }
 }  // namespace
 
+TInternetLimits InternetLimits()
+{
+    std::lock_guard lock(LimitsMutex());
+    return Limits();
+}
+
+void SetInternetLimits(const TInternetLimits& limits)
+{
+    std::lock_guard lock(LimitsMutex());
+    Limits() = limits;
+}
+
 String EncodeUrlForWire(const String& url)
 {
     static const char hex[] = "0123456789ABCDEF";
@@ -52,7 +106,8 @@ String EncodeUrlForWire(const String& url)
     return out;
 }
 
-TInternetRequest::TInternetRequest(TInternetRequestOptions options) : options_(std::move(options))
+TInternetRequest::TInternetRequest(TInternetRequestOptions options)
+    : options_(std::move(options)), limits_(InternetLimits())
 {
     GlobalInit();
 }
@@ -70,8 +125,23 @@ TInternetRequest::~TInternetRequest()
 
 size_t TInternetRequest::OnHeader(char* data, size_t size, size_t count, void* self)
 {
-    static_cast<TInternetRequest*>(self)->HeaderLine(String(data, size * count));
+    auto* r = static_cast<TInternetRequest*>(self);
+    r->Received(size * count);
+    r->HeaderLine(String(data, size * count));
     return size * count;
+}
+
+int TInternetRequest::OnConnected(void* self, char*, char*, int, int)
+{
+    // The wait for the first byte starts once the connection is made.
+    static_cast<TInternetRequest*>(self)->Received(0);
+    return CURL_PREREQFUNC_OK;
+}
+
+void TInternetRequest::Received(size_t bytes)
+{
+    lastByte_ = Clock::now();
+    windowBytes_ += bytes;
 }
 
 void TInternetRequest::HeaderLine(const String& raw)
@@ -92,8 +162,9 @@ void TInternetRequest::HeaderLine(const String& raw)
     }
     if (line.empty()) {
         rawHeaders_ += "\r\n";
-        bool followed = !(options_.Flags & INTERNET_FLAG_NO_AUTO_REDIRECT) && IsRedirect(status_) && hasLocation_;
-        if (status_ >= 200 && !followed)
+        if (!(options_.Flags & INTERNET_FLAG_NO_AUTO_REDIRECT) && IsRedirect(status_) && hasLocation_)
+            redirectPending_ = true;
+        else if (status_ >= 200)
             headersDone_ = true;
         return;
     }
@@ -110,6 +181,9 @@ void TInternetRequest::HeaderLine(const String& raw)
 size_t TInternetRequest::OnBody(char* data, size_t size, size_t count, void* self)
 {
     auto* r = static_cast<TInternetRequest*>(self);
+    if (r->redirectPending_)
+        return 0;  // a redirect's own body is not wanted: the transfer ends here
+    r->Received(size * count);
     if (r->body_.size() - r->bodyRead_ >= kMaxBuffered) {
         r->paused_ = true;
         return CURL_WRITEFUNC_PAUSE;
@@ -142,16 +216,15 @@ bool TInternetRequest::Send(const String& extraHeaders, DWORD& error)
         error = ERROR_INTERNET_INTERNAL_ERROR;
         return false;
     }
+    windowWait_ = TWindowWait::Begin();
     CURL* e = Easy(easy_);
-    String url = EncodeUrlForWire(options_.Url);
-    curl_easy_setopt(e, CURLOPT_URL, url.c_str());
+    url_ = EncodeUrlForWire(options_.Url);
+    curl_easy_setopt(e, CURLOPT_URL, url_.c_str());
     curl_easy_setopt(e, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(e, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(e, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(e, CURLOPT_CONNECTTIMEOUT, 30L);
-    // A server that sends nothing for a minute has gone away.
-    curl_easy_setopt(e, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(e, CURLOPT_LOW_SPEED_TIME, 60L);
+    curl_easy_setopt(e, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(limits_.ConnectMs));
+    curl_easy_setopt(e, CURLOPT_PREREQFUNCTION, &TInternetRequest::OnConnected);
+    curl_easy_setopt(e, CURLOPT_PREREQDATA, this);
     if (!options_.Agent.empty())
         curl_easy_setopt(e, CURLOPT_USERAGENT, options_.Agent.c_str());
     if (options_.AccessType == INTERNET_OPEN_TYPE_DIRECT)
@@ -167,10 +240,6 @@ bool TInternetRequest::Send(const String& extraHeaders, DWORD& error)
         curl_easy_setopt(e, CURLOPT_NOBODY, 1L);
     else if (options_.Verb != "GET" && !options_.Verb.empty())
         curl_easy_setopt(e, CURLOPT_CUSTOMREQUEST, options_.Verb.c_str());
-    if (!(options_.Flags & INTERNET_FLAG_NO_AUTO_REDIRECT)) {
-        curl_easy_setopt(e, CURLOPT_FOLLOWLOCATION, 1L);
-        curl_easy_setopt(e, CURLOPT_MAXREDIRS, 10L);
-    }
     curl_slist* list = nullptr;
     if (options_.Flags & INTERNET_FLAG_RELOAD)
         list = curl_slist_append(list, "Cache-Control: no-cache");
@@ -194,10 +263,18 @@ bool TInternetRequest::Send(const String& extraHeaders, DWORD& error)
     curl_easy_setopt(e, CURLOPT_DEBUGFUNCTION, &TInternetRequest::OnDebug);
     curl_easy_setopt(e, CURLOPT_DEBUGDATA, this);
     curl_easy_setopt(e, CURLOPT_VERBOSE, 1L);
+    lastByte_ = windowStart_ = Clock::now();
     curl_multi_add_handle(Multi(multi_), e);
     started_ = true;
-    if (!Pump([this] { return headersDone_; }, error))
-        return false;
+    // Redirects are followed here rather than by the library, so that every step is checked.
+    for (;;) {
+        if (!Pump([this] { return headersDone_ || redirectPending_; }, error))
+            return false;
+        if (!redirectPending_)
+            break;
+        if (!FollowRedirect(error))
+            return false;
+    }
     if (!headersDone_) {
         error = FailureCode();
         return false;
@@ -205,13 +282,46 @@ bool TInternetRequest::Send(const String& extraHeaders, DWORD& error)
     return true;
 }
 
+bool TInternetRequest::FollowRedirect(DWORD& error)
+{
+    error = ERROR_HTTP_REDIRECT_FAILED;
+    if (++redirects_ > limits_.MaxRedirects)
+        return false;
+    const String target = ResolveUrl(url_, EncodeUrlForWire(headers_["location"]));
+    const String from = LowerCase(UrlPart(url_, CURLUPART_SCHEME));
+    const String to = LowerCase(UrlPart(target, CURLUPART_SCHEME));
+    if (to != "http" && to != "https")
+        return false;
+    if (from == "https" && to == "http") {
+        error = ERROR_INTERNET_HTTPS_TO_HTTP_ON_REDIR;
+        return false;
+    }
+    curl_multi_remove_handle(Multi(multi_), Easy(easy_));
+    url_ = target;
+    redirectPending_ = headersDone_ = finished_ = paused_ = hasLocation_ = false;
+    result_ = CURLE_OK;
+    status_ = 0;
+    statusText_.clear();
+    rawHeaders_.clear();
+    headers_.clear();
+    body_.clear();
+    bodyRead_ = 0;
+    curl_easy_setopt(Easy(easy_), CURLOPT_URL, url_.c_str());
+    lastByte_ = windowStart_ = Clock::now();
+    windowBytes_ = 0;
+    curl_multi_add_handle(Multi(multi_), Easy(easy_));
+    return true;
+}
+
 bool TInternetRequest::Pump(const std::function<bool()>& done, DWORD& error)
 {
     while (!done() && !finished_) {
-        if (options_.Cancel && options_.Cancel->load()) {
+        if ((options_.Cancel && options_.Cancel->load()) || (windowWait_ && windowWait_->Cancelled())) {
             error = ERROR_INTERNET_OPERATION_CANCELLED;
             return false;
         }
+        if (!WithinLimits(error))
+            return false;
         int running = 0;
         if (curl_multi_perform(Multi(multi_), &running) != CURLM_OK) {
             error = ERROR_INTERNET_INTERNAL_ERROR;
@@ -225,8 +335,27 @@ bool TInternetRequest::Pump(const std::function<bool()>& done, DWORD& error)
             }
         if (done() || finished_)
             break;
-        // Waits for the socket, looking at the cancel flag every tenth of a second.
-        curl_multi_poll(Multi(multi_), nullptr, 0, 100, nullptr);
+        // Waits for the socket, looking at the cancel flag every tenth of a second; on the
+        // window thread the windows are served every few hundredths.
+        curl_multi_poll(Multi(multi_), nullptr, 0, windowWait_ ? 20 : 100, nullptr);
+        if (windowWait_)
+            windowWait_->ProcessEvents();
+    }
+    return true;
+}
+
+bool TInternetRequest::WithinLimits(DWORD& error)
+{
+    const Clock::time_point now = Clock::now();
+    error = ERROR_INTERNET_TIMEOUT;
+    if (now - lastByte_ > std::chrono::milliseconds(limits_.IdleMs))
+        return false;
+    const auto window = std::chrono::milliseconds(limits_.SlowWindowMs);
+    if (now - windowStart_ >= window) {
+        if (windowBytes_ * 1000 < static_cast<size_t>(limits_.SlowBytesPerSecond) * window.count())
+            return false;
+        windowStart_ = now;
+        windowBytes_ = 0;
     }
     return true;
 }
@@ -241,8 +370,7 @@ DWORD TInternetRequest::FailureCode() const
     case CURLE_COULDNT_CONNECT: return ERROR_INTERNET_CANNOT_CONNECT;
     case CURLE_OPERATION_TIMEDOUT: return ERROR_INTERNET_TIMEOUT;
     case CURLE_GOT_NOTHING:
-    case CURLE_WEIRD_SERVER_REPLY:
-    case CURLE_TOO_MANY_REDIRECTS: return ERROR_HTTP_INVALID_SERVER_RESPONSE;
+    case CURLE_WEIRD_SERVER_REPLY: return ERROR_HTTP_INVALID_SERVER_RESPONSE;
     default: return ERROR_INTERNET_CONNECTION_ABORTED;
     }
 }
@@ -275,9 +403,22 @@ bool TInternetRequest::Read(void* buffer, DWORD count, DWORD& read, DWORD& error
     }
     if (paused_ && body_.size() - bodyRead_ < kMaxBuffered) {
         paused_ = false;
+        // The server was held back meanwhile: its pace is measured afresh.
+        lastByte_ = windowStart_ = Clock::now();
+        windowBytes_ = 0;
         curl_easy_pause(Easy(easy_), CURLPAUSE_CONT);
     }
     return true;
+}
+
+String TInternetRequest::WithHost(const String& what) const
+{
+    String text = what;
+    const String address = url_.empty() ? options_.Url : url_;
+    const String host = UrlPart(address, CURLUPART_HOST);
+    if (!host.empty())
+        text += " (" + host + ":" + UrlPart(address, CURLUPART_PORT) + ")";
+    return text;
 }
 
 bool TInternetRequest::Query(DWORD level, String& text, DWORD& error) const

@@ -4,9 +4,26 @@
 #include "WinInet.h"
 
 #include <atomic>
+#include <chrono>
 #include <functional>
 #include <map>
 #include <memory>
+
+class TWindowWait;
+
+// How long an exchange may wait on the network, and how far it is redirected. These are the
+// program's values; tests shorten the times.
+struct TInternetLimits {
+    int ConnectMs = 10000;  // to open a connection
+    int IdleMs = 15000;     // without a byte from the server, once connected
+    // A transfer that brings fewer bytes a second than this, taken over the window, has
+    // stalled (a server dripping a byte now and then never goes idle).
+    int SlowWindowMs = 30000;
+    int SlowBytesPerSecond = 256;
+    int MaxRedirects = 5;   // http and https only, and never from https down to http
+};
+TInternetLimits InternetLimits();
+void SetInternetLimits(const TInternetLimits& limits);
 
 struct TInternetRequestOptions {
     String Url;                // http:// or https://, as the caller wrote it
@@ -33,16 +50,35 @@ public:
     bool Read(void* buffer, DWORD count, DWORD& read, DWORD& error);
     // The text of a query level; false with ERROR_HTTP_HEADER_NOT_FOUND when there is none.
     bool Query(DWORD level, String& text, DWORD& error) const;
+    // A failure for people: what went wrong and with which host, "timed out (example.org:80)".
+    String Describe(DWORD error) const { return WithHost(InternetErrorDescription(error)); }
+    // The text followed by the host and port asked: "text (example.org:80)".
+    String WithHost(const String& text) const;
 
 private:
     static size_t OnHeader(char* data, size_t size, size_t count, void* self);
     static size_t OnBody(char* data, size_t size, size_t count, void* self);
     static int OnDebug(void* easy, int type, char* data, size_t size, void* self);
+    static int OnConnected(void* self, char*, char*, int, int);
     void HeaderLine(const String& line);
+    void Received(size_t bytes);
     bool Pump(const std::function<bool()>& done, DWORD& error);
+    // False with the reason when the network has let the exchange down for too long.
+    bool WithinLimits(DWORD& error);
+    bool FollowRedirect(DWORD& error);
     DWORD FailureCode() const;
 
+    using Clock = std::chrono::steady_clock;
+
     TInternetRequestOptions options_;
+    TInternetLimits limits_;
+    String url_;             // the address asked now, as sent (after redirects)
+    int redirects_ = 0;
+    bool redirectPending_ = false;
+    std::unique_ptr<TWindowWait> windowWait_;  // while on the window thread
+    Clock::time_point lastByte_;
+    Clock::time_point windowStart_;
+    size_t windowBytes_ = 0;
     void* easy_ = nullptr;   // CURL*
     void* multi_ = nullptr;  // CURLM*
     void* headerList_ = nullptr;  // curl_slist*

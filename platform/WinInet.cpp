@@ -17,6 +17,7 @@ struct TSession {
 };
 
 thread_local DWORD lastError = 0;
+thread_local String lastErrorText;
 
 std::mutex& HandlesMutex()
 {
@@ -30,9 +31,10 @@ std::unordered_set<TInternetHandle*>& Handles()
 }
 
 template <typename T>
-T Fail(DWORD error, T result)
+T Fail(DWORD error, T result, const String& text = String())
 {
     lastError = error;
+    lastErrorText = text;
     return result;
 }
 }  // namespace
@@ -91,7 +93,7 @@ bool Send(HINTERNET h, const String& headers)
     h->Status(INTERNET_STATUS_SENDING_REQUEST, nullptr, 0);
     DWORD error = 0;
     if (!h->request->Send(headers, error))
-        return Fail(error, false);
+        return Fail(error, false, h->request->Describe(error));
     h->Status(INTERNET_STATUS_REQUEST_SENT, nullptr, 0);
     h->Status(INTERNET_STATUS_REQUEST_COMPLETE, nullptr, 0);
     return true;
@@ -133,8 +135,9 @@ HINTERNET InternetOpenUrl(HINTERNET session, const String& url, const String& he
     HINTERNET h = NewRequest(*s, std::move(options), context);
     if (!Send(h, headers)) {
         DWORD error = lastError;
+        String text = lastErrorText;
         InternetCloseHandle(h);
-        return Fail<HINTERNET>(error, nullptr);
+        return Fail<HINTERNET>(error, nullptr, text);
     }
     return h;
 }
@@ -215,7 +218,7 @@ bool InternetReadFile(HINTERNET handle, void* buffer, DWORD bytesToRead, DWORD* 
     h->Status(INTERNET_STATUS_RECEIVING_RESPONSE, nullptr, 0);
     DWORD error = 0;
     if (!h->request->Read(buffer, bytesToRead, *bytesRead, error))
-        return Fail(error, false);
+        return Fail(error, false, h->request->Describe(error));
     DWORD n = *bytesRead;
     h->Status(INTERNET_STATUS_RESPONSE_RECEIVED, &n, sizeof n);
     return true;
@@ -238,6 +241,25 @@ bool InternetCloseHandle(HINTERNET handle)
 }
 
 DWORD InternetGetLastError() { return lastError; }
+
+String InternetGetLastErrorText() { return lastErrorText; }
+
+String InternetErrorDescription(DWORD error)
+{
+    switch (error) {
+    case ERROR_INTERNET_TIMEOUT: return "timed out";
+    case ERROR_INTERNET_CANNOT_CONNECT: return "connection refused";
+    case ERROR_INTERNET_NAME_NOT_RESOLVED: return "host not found";
+    case ERROR_INTERNET_OPERATION_CANCELLED: return "cancelled";
+    case ERROR_INTERNET_CONNECTION_ABORTED: return "connection lost";
+    case ERROR_HTTP_INVALID_SERVER_RESPONSE: return "no valid reply";
+    case ERROR_HTTP_REDIRECT_FAILED: return "redirect refused";
+    case ERROR_INTERNET_HTTPS_TO_HTTP_ON_REDIR: return "redirect from https to http refused";
+    case ERROR_INTERNET_UNRECOGNIZED_SCHEME: return "not an http address";
+    case ERROR_INTERNET_INVALID_URL: return "invalid address";
+    default: return "error " + IntToStr(static_cast<int>(error));
+    }
+}
 
 String HttpQueryInfoText(HINTERNET request, DWORD infoLevel)
 {

@@ -50,8 +50,10 @@ constexpr DWORD ERROR_INTERNET_NAME_NOT_RESOLVED = 12007;
 constexpr DWORD ERROR_INTERNET_OPERATION_CANCELLED = 12017;
 constexpr DWORD ERROR_INTERNET_CANNOT_CONNECT = 12029;
 constexpr DWORD ERROR_INTERNET_CONNECTION_ABORTED = 12030;
+constexpr DWORD ERROR_INTERNET_HTTPS_TO_HTTP_ON_REDIR = 12040;
 constexpr DWORD ERROR_HTTP_HEADER_NOT_FOUND = 12150;
 constexpr DWORD ERROR_HTTP_INVALID_SERVER_RESPONSE = 12152;
+constexpr DWORD ERROR_HTTP_REDIRECT_FAILED = 12156;
 
 // Status callback codes.
 constexpr DWORD INTERNET_STATUS_CONNECTING_TO_SERVER = 20;
@@ -90,6 +92,11 @@ bool HttpQueryInfo(HINTERNET request, DWORD infoLevel, void* buffer, DWORD* buff
 bool InternetReadFile(HINTERNET handle, void* buffer, DWORD bytesToRead, DWORD* bytesRead);
 bool InternetCloseHandle(HINTERNET handle);
 DWORD InternetGetLastError();
+// Not of the Windows client: the last failure of this thread for people, what went wrong and
+// with which host ("timed out (example.org:80)"); empty after a failure that names no host.
+String InternetGetLastErrorText();
+// What an error code means, for people: "timed out", "connection refused".
+String InternetErrorDescription(DWORD error);
 
 // Not of the Windows client: a flag that, once set from any thread, makes the waiting calls of
 // requests opened under the session afterwards give up with ERROR_INTERNET_OPERATION_CANCELLED

@@ -1,9 +1,16 @@
 #include "AppFixture.h"
 #include "LoopbackHttpServer.h"
 #include "Shell.h"
+#include "ShortInternetLimits.h"
+#include "WaitingWindow.h"
 #include "UserConfig.h"
 #include "WaitFor.h"
 
+#include <QApplication>
+#include <QTest>
+#include <QTimer>
+
+#include <chrono>
 #include <climits>
 #include <cstdlib>
 #include <filesystem>
@@ -67,6 +74,7 @@ protected:
     // Presses "Search" as the window would: an error goes to the application's handler.
     void Press() { GuardedCall([] { DVDForm->Button1->Click(); }); }
     std::string LastTarget() { return server.Requests().back().Target; }
+    String Host() { return "127.0.0.1:" + std::to_string(server.Port()); }
     String Status() { return DVDForm->StatusBar->SimpleText(); }
     String SearchFile() { return DVDForm->AppDir + "Search.xml"; }
 };
@@ -133,13 +141,119 @@ TEST_F(CoverSearch, AFailedDownloadNeverReadsAStaleReply)
     EXPECT_EQ(DVDForm->MarkupListBox->Count(), 0);
     EXPECT_FALSE(std::filesystem::exists(SearchFile()));
     EXPECT_EQ(DVDForm->XmlText->Count(), 0);
-    EXPECT_EQ(Status(), "OK Done!");
+    EXPECT_EQ(Status(), "Search failed : the server answered 500 Internal Server Error (" + Host() + ")");
 
     std::ofstream(SearchFile()) << kTwoTitles;
     setenv("OMBRELLE_CATALOGUE_HOST", "127.0.0.1:1", 1);  // nobody listens there
     Press();
     EXPECT_EQ(dialogs.Messages.size(), 2u);
     EXPECT_EQ(DVDForm->MarkupListBox->Count(), 0);
+    EXPECT_EQ(Status(), "Search failed : connection refused (127.0.0.1:1)");
+}
+
+TEST_F(CoverSearch, TextsThatWouldSplitThePathArriveWhole)
+{
+    Reply("<rsp/>");
+    DVDForm->SearchBox->SetText("C# Programming");
+    DVDForm->StyleCombo->SetItemIndex(8);
+    Press();
+    EXPECT_EQ(LastTarget(), "/api/search/C%23%20Programming/PC%20Apps");
+    DVDForm->SearchBox->SetText("AC/DC");
+    DVDForm->StyleCombo->SetItemIndex(4);
+    Press();
+    EXPECT_EQ(LastTarget(), "/api/search/AC%2FDC/Music%20CD");
+    DVDForm->SearchBox->SetText("100% why?");
+    Press();
+    EXPECT_EQ(LastTarget(), "/api/search/100%25%20why%3F/Music%20CD");
+    EXPECT_TRUE(dialogs.Messages.empty());
+
+    // A cut at 255 characters never leaves half an escape.
+    for (size_t filler = 0; filler < 3; ++filler) {
+        DVDForm->SearchBox->SetText(String(filler, 'x') + String(100, '/'));
+        Press();
+        const std::string target = LastTarget();
+        EXPECT_LE(String("http://" + Host()).size() + target.size(), 255u);
+        EXPECT_EQ(target.size() % 3, (12 + filler) % 3) << target;
+        EXPECT_EQ(target.substr(target.size() - 3), "%2F") << target;
+    }
+}
+
+// Counts the paintings a widget receives.
+struct PaintCounter : QObject {
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        paints += e->type() == QEvent::Paint;
+        return false;
+    }
+};
+
+TEST_F(CoverSearch, AStalledCatalogueLeavesTheWindowAliveAndEscapeCancels)
+{
+    ShortInternetLimits limits(30000);
+    server.SetSilent();
+    QWidget* window = DVDForm->Widget();
+    ASSERT_TRUE(ShowExposed(window));
+    DVDForm->SearchBox->SetText("alien");
+    PaintCounter counter;
+    window->installEventFilter(&counter);
+
+    bool hourglass = false;
+    String statusWhileWaiting;
+    int paintsBefore = 0;
+    int paintsAfter = 0;
+    QTimer::singleShot(100, [&] {
+        hourglass = HourglassShown();
+        statusWhileWaiting = Status();
+        paintsBefore = counter.paints;
+        window->update();
+        QTimer::singleShot(200, [&] {
+            paintsAfter = counter.paints;
+            // Neither a second search nor typing reaches the window meanwhile.
+            QTest::mouseClick(DVDForm->Button1->Widget(), Qt::LeftButton);
+            QTest::keyClicks(DVDForm->SearchBox->Widget(), "zz");
+            QTest::keyClick(DVDForm->SearchBox->Widget(), Qt::Key_Return);
+            QTest::keyClick(DVDForm->SearchBox->Widget(), Qt::Key_Escape);
+        });
+    });
+    const auto start = std::chrono::steady_clock::now();
+    QTest::mouseClick(DVDForm->Button1->Widget(), Qt::LeftButton);
+    const auto waited = std::chrono::steady_clock::now() - start;
+    window->removeEventFilter(&counter);
+
+    EXPECT_LT(waited, std::chrono::seconds(10));
+    EXPECT_TRUE(hourglass);
+    EXPECT_EQ(statusWhileWaiting, "Scanning Test Catalogue for Cover..");
+    EXPECT_GT(paintsAfter, paintsBefore);
+    EXPECT_EQ(server.Requests().size(), 1u);
+    EXPECT_EQ(DVDForm->SearchBox->Text(), "alien");
+    EXPECT_EQ(dialogs.Messages, std::vector<String>{"There was an error with the xml"});
+    EXPECT_EQ(Status(), "Search failed : cancelled (" + Host() + ")");
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    server.ReleaseStalls();
+}
+
+TEST_F(CoverSearch, SilentOrDrippingCataloguesAreGivenUp)
+{
+    {
+        ShortInternetLimits limits(300);
+        server.SetSilent();
+        Press();
+        EXPECT_EQ(Status(), "Search failed : timed out (" + Host() + ")");
+        server.ReleaseStalls();
+    }
+    {
+        // A byte every 50 ms is far below the slowest pace allowed.
+        ShortInternetLimits limits(5000, 300, 200);
+        THttpReply drip;
+        drip.Body = "<rsp>" + std::string(200, ' ') + "</rsp>";
+        drip.Pieces = std::vector<size_t>(drip.Body.size(), 1);
+        drip.PauseMs = 50;
+        server.SetReply(drip);
+        Press();
+        EXPECT_EQ(Status(), "Search failed : timed out (" + Host() + ")");
+    }
+    EXPECT_EQ(dialogs.Messages.size(), 2u);
 }
 
 TEST_F(CoverSearch, AHostileReplyDoesNoHarm)

@@ -108,4 +108,37 @@ TEST(CDDBReadReply, LongValuesAreCut)
     EXPECT_EQ(e.Names[0].size(), 1024u);
 }
 
+TEST(CDDBQueryReply, AHugeListOffersAFewHundredShortRows)
+{
+    std::string reply = "210 Found matches, list follows (until terminating `.')\r\n";
+    reply += "rock 0c01ac02 " + std::string(5000, 'A') + "\r\n";
+    for (int i = 0; i < 100000; ++i)
+        reply += "misc 0c01ac03 Artist / Title\r\n";
+    reply += ".\r\n";
+    TCDDBQueryReply r = ParseQueryReply(reply);
+    ASSERT_EQ(r.Rows.size(), kMaxMatches);
+    EXPECT_EQ(r.Rows[0].substr(0, 16), "rock 0c01ac02 AA");
+    EXPECT_EQ(r.Rows[0].substr(r.Rows[0].size() - 4), "A\xE2\x80\xA6");  // cut, with an ellipsis
+    EXPECT_EQ(r.Rows[0].size(), kMaxMatchLength - 1 + 3);
+    EXPECT_EQ(r.Rows.back(), "misc 0c01ac03 Artist / Title");
+}
+
+TEST(CDDBReadReply, TitlesAndNamesSpreadOverManyLinesAreCut)
+{
+    std::string reply = "210 rock 0c01ac02\r\n";
+    for (int i = 0; i < 2000; ++i)
+        reply += "DTITLE=Artist / " + std::string(200, 't') + "\r\n";
+    for (int i = 0; i < 2000; ++i)
+        reply += "TTITLE0=" + std::string(200, 'n') + "\r\n";
+    reply += "TTITLE1=Short\r\n.\r\n";
+    TCDDBReadReply entry;
+    ASSERT_TRUE(ParseReadReply(reply, entry));
+    EXPECT_EQ(entry.Artist, "Artist");
+    EXPECT_EQ(entry.Title.size(), kMaxEntryText - 1 - 9 + 3);  // the artist, " / " and the cut mark
+    EXPECT_EQ(entry.Title.substr(entry.Title.size() - 3), "\xE2\x80\xA6");
+    ASSERT_EQ(entry.Names.Count(), 2);
+    EXPECT_EQ(entry.Names[0], std::string(kMaxEntryText - 1, 'n') + "\xE2\x80\xA6");
+    EXPECT_EQ(entry.Names[1], "Short");
+}
+
 }  // namespace

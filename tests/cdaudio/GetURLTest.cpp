@@ -1,5 +1,6 @@
 #include "GetURL.h"
 #include "LoopbackHttpServer.h"
+#include "ShortInternetLimits.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -149,6 +150,50 @@ TEST(GetURL, BodyToFile)
     std::ifstream in(file, std::ios::binary);
     EXPECT_EQ(std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()), reply.Body);
     EXPECT_EQ(get.Data(), "");
+}
+
+TEST(GetURL, RepliesBeyondFourMebibytesAreRefused)
+{
+    TLoopbackHttpServer server;
+    THttpReply reply;
+    reply.Body = std::string(5u << 20, 'r');
+    server.SetReply(reply);
+    TWIGetURL get;
+    get.SetURL(server.Url("/~cddb/cddb.cgi?cmd=cddb+query"));
+    for (bool announced : {true, false}) {
+        reply.SendContentLength = announced;
+        server.SetReply(reply);
+        EXPECT_EQ(get.Get(), 1);
+        EXPECT_TRUE(get.Failed());
+        EXPECT_EQ(get.ErrorText(), "Reply Too Large (over 4 MiB)");
+        EXPECT_EQ(get.Data(), "");
+        EXPECT_LE(get.TotalRead(), TWIGetURL::kMaxDataSize + get.BufferSize);
+    }
+    reply.Body.resize(TWIGetURL::kMaxDataSize);  // exactly the most is still taken
+    server.SetReply(reply);
+    EXPECT_EQ(get.Get(), 0);
+    EXPECT_EQ(get.Data().size(), TWIGetURL::kMaxDataSize);
+}
+
+TEST(GetURL, ASilentServerIsGivenUpAndTheDetailSaysWhy)
+{
+    ShortInternetLimits limits(300);
+    TLoopbackHttpServer server;
+    server.SetSilent();
+    TWIGetURL get;
+    get.SetURL(server.Url("/~cddb/cddb.cgi"));
+    EXPECT_EQ(get.Get(), 1);
+    EXPECT_EQ(get.ErrorText(), "Unable to Send HTTP Request");
+    EXPECT_EQ(get.ErrorDetail(), Format("timed out (127.0.0.1:%d)", server.Port()));
+    server.ReleaseStalls();
+
+    // A server's own refusal needs no detail: its status text says it.
+    THttpReply refused;
+    refused.Status = 403;
+    server.SetReply(refused);
+    EXPECT_EQ(get.Get(), 1);
+    EXPECT_EQ(get.ErrorText(), "Forbidden");
+    EXPECT_EQ(get.ErrorDetail(), "");
 }
 
 }  // namespace

@@ -3,9 +3,16 @@
 #include "IniFiles.h"
 #include "LoopbackHttpServer.h"
 #include "ScriptedDialogs.h"
+#include "ShortInternetLimits.h"
+#include "WaitingWindow.h"
 #include "ripunit.h"
 
+#include <QApplication>
 #include <QFileInfo>
+#include <QTest>
+#include <QTimer>
+
+#include <chrono>
 
 namespace {
 
@@ -265,6 +272,47 @@ TEST_F(TrackFinderTest, ChooserClosesWithOkOnADoubleClick)
     EXPECT_EQ(chooser.Button2->ModalResult, mrCancel);
     chooser.QueryBox->DblClick();
     EXPECT_EQ(chooser.ModalResult(), mrOk);
+}
+
+TEST_F(TrackFinderTest, AStalledServerLeavesTheWindowAliveAndEscapeCancels)
+{
+    ShortInternetLimits limits(30000);
+    server.SetSilent();
+    QWidget* window = form->Widget();
+    ASSERT_TRUE(ShowExposed(window));
+
+    bool hourglass = false;
+    String statusWhileWaiting;
+    QTimer::singleShot(100, [&] {
+        hourglass = HourglassShown();
+        statusWhileWaiting = Status();
+        // A second lookup or closing the window does nothing meanwhile.
+        QTest::mouseClick(form->GetCDDB->Widget(), Qt::LeftButton);
+        QTest::mouseClick(form->CloseList->Widget(), Qt::LeftButton);
+        window->close();
+        QTest::keyClick(window, Qt::Key_Escape);
+    });
+    const auto start = std::chrono::steady_clock::now();
+    QTest::mouseClick(form->ScanCD->Widget(), Qt::LeftButton);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+
+    EXPECT_TRUE(hourglass);
+    EXPECT_EQ(statusWhileWaiting, "Sending Query");
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(form->ModalResult(), mrNone);
+    EXPECT_EQ(server.Requests().size(), 1u);
+    EXPECT_TRUE(offered.empty());
+    EXPECT_EQ(Status(), Format("Cannot Contact CDDB : Unable to Send HTTP Request : cancelled (127.0.0.1:%d)",
+                               server.Port()));
+    server.ReleaseStalls();
+}
+
+TEST_F(TrackFinderTest, AnOversizedReplyIsRefusedWithAClearError)
+{
+    Answer("210 Found matches, list follows\r\n" + std::string(5u << 20, 'x') + "\r\n.\r\n", kEntry);
+    form->ScanCD->Click();
+    EXPECT_EQ(Status(), "Cannot Contact CDDB : Reply Too Large (over 4 MiB)");
+    EXPECT_TRUE(offered.empty());
 }
 
 }  // namespace

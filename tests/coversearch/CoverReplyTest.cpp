@@ -68,6 +68,31 @@ TEST(CoverReply, TextOutsideTheCodePageShowsAsQuestionMarks)
     EXPECT_NE(lines[0].find(">\xE2\x82\xAC ?</A>"), String::npos) << lines[0];
 }
 
+TEST(CoverReply, AReplyPutsBoundedLinesInABoundedList)
+{
+    // A name of 5 MB, far too many covers and far too many titles.
+    std::string reply = "<rsp><title><name>" + std::string(5'000'000, 'n') + "</name><image>http://h/" +
+                        std::string(10'000, 'i') + ".jpg</image><covers>";
+    for (int i = 0; i < kMaxTitleCovers + 10; ++i)
+        reply += "<cover><type>Front</type><url>http://h/f.jpg</url></cover>";
+    reply += "</covers></title>";
+    for (int i = 0; i < kMaxReplyTitles + 100; ++i)
+        reply += "<title><name>T</name></title>";
+    reply += "</rsp>";
+    const auto lines = Lines(reply);
+    ASSERT_EQ(lines.size(), static_cast<size_t>(kMaxReplyTitles));
+    const String first = lines[0];
+    // The name is cut with an ellipsis; an address too long to be one is left out.
+    EXPECT_EQ(first.substr(0, 11), "<A href=\"\">");
+    EXPECT_NE(first.find(std::string(kMaxReplyText, 'n') + "\xE2\x80\xA6</A>"), String::npos);
+    EXPECT_EQ(first.find(std::string(kMaxReplyText + 1, 'n')), String::npos);
+    size_t covers = 0;
+    for (size_t at = first.find(">Front</A>"); at != String::npos; at = first.find(">Front</A>", at + 1))
+        ++covers;
+    EXPECT_EQ(covers, static_cast<size_t>(kMaxTitleCovers));
+    EXPECT_LT(first.size(), 5000u);
+}
+
 TEST(CatalogueAddress, SegmentsAndCut)
 {
     EXPECT_EQ(CatalogueSearchAddress("h", "", "DVD Movie"), "http://h/api/search//DVD Movie");
@@ -78,6 +103,13 @@ TEST(CatalogueAddress, SegmentsAndCut)
     // Characters are counted, so a multi-byte character is never split.
     const String wide = CatalogueSearchAddress("h", String(234, 'a') + "\xC3\xA9\xC3\xA9", "");
     EXPECT_EQ(wide, "http://h/api/search/" + String(234, 'a') + "\xC3\xA9");
+    // What would end or split the text's segment is encoded; an escape is never cut apart.
+    EXPECT_EQ(CatalogueSearchAddress("h", "C# 50%/a?b", "PC Apps"), "http://h/api/search/C%23 50%25%2Fa%3Fb/PC Apps");
+    for (size_t filler = 0; filler < 3; ++filler) {
+        const String slashes = CatalogueSearchAddress("h", String(filler, 'a') + String(100, '/'), "");
+        EXPECT_EQ(slashes.substr(slashes.size() - 3), "%2F") << slashes;
+        EXPECT_GE(slashes.size(), 253u);
+    }
 }
 
 }  // namespace

@@ -1,12 +1,14 @@
 #include "GifBuilder.h"
 #include "Jpeg.h"
 #include "LoopbackHttpServer.h"
+#include "ShortInternetLimits.h"
 #include "WebImage.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <mutex>
 
 namespace {
@@ -246,4 +248,24 @@ TEST(Asynchronous, DestroyingThePictureStopsItsDownload)
     QCoreApplication::processEvents();
     EXPECT_EQ(events, seen);
     EXPECT_LE(events, 2);  // the opening progress and at most one piece; no completion or error
+}
+
+TEST(Asynchronous, ADownloadTooSlowToEverEndIsGivenUp)
+{
+    // Two bytes every tenth of a second, against a rule of 200 bytes a second over 300 ms.
+    ShortInternetLimits limits(5000, 300, 200);
+    TLoopbackHttpServer server;
+    THttpReply reply = ImageReply(JpegBytes(16, 12));
+    reply.Pieces = std::vector<size_t>(reply.Body.size() / 2, 2);
+    reply.PauseMs = 100;
+    server.SetReply(reply);
+    TWebPicture picture;
+    Recorder recorder(picture);
+    const auto start = std::chrono::steady_clock::now();
+    picture.LoadFromURL(server.Url("/slow.jpg"));
+    ASSERT_TRUE(WaitFor([&] { return !picture.Busy(); }));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+    std::lock_guard lock(recorder.mutex);
+    EXPECT_EQ(recorder.errors, std::vector<String>{"Cannot read URL " + server.Url("/slow.jpg")});
+    EXPECT_EQ(recorder.completes, 0);
 }

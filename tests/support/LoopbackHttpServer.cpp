@@ -120,6 +120,13 @@ void TLoopbackHttpServer::SetReply(THttpReply reply)
     SetHandler([reply](const THttpRequest&) { return reply; });
 }
 
+void TLoopbackHttpServer::SetSilent()
+{
+    THttpReply silent;
+    silent.StallBeforeReply = true;
+    SetReply(silent);
+}
+
 void TLoopbackHttpServer::SetHandler(std::function<THttpReply(const THttpRequest&)> handler)
 {
     std::lock_guard lock(mutex_);
@@ -168,6 +175,19 @@ bool TLoopbackHttpServer::WaitUntil(const std::function<bool()>& ready, std::opt
     else
         changed_.wait(lock, done);
     return !stopping_;
+}
+
+bool TLoopbackHttpServer::Stall()
+{
+    {
+        std::lock_guard lock(mutex_);
+        ++stalled_;
+    }
+    changed_.notify_all();
+    bool going = WaitUntil([&] { return released_; }, std::nullopt);
+    std::lock_guard lock(mutex_);
+    --stalled_;
+    return going;
 }
 
 void TLoopbackHttpServer::AcceptLoop()
@@ -243,6 +263,8 @@ void TLoopbackHttpServer::Serve(int fd)
         changed_.notify_all();
         reply = handler(request);
     }
+    if (complete && reply.StallBeforeReply)
+        complete = Stall();
     if (complete) {
         std::string head = "HTTP/1.1 " + std::to_string(reply.Status) + " " +
                            (reply.Reason.empty() ? ReasonFor(reply.Status) : reply.Reason) + "\r\n";
@@ -257,14 +279,7 @@ void TLoopbackHttpServer::Serve(int fd)
         const std::string& body = reply.Body;
         while (ok) {
             if (reply.StallAfter && sent == *reply.StallAfter) {
-                {
-                    std::lock_guard lock(mutex_);
-                    ++stalled_;
-                }
-                changed_.notify_all();
-                ok = WaitUntil([&] { return released_; }, std::nullopt);
-                std::lock_guard lock(mutex_);
-                --stalled_;
+                ok = Stall();
                 reply.StallAfter.reset();
                 continue;
             }

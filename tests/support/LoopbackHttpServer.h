@@ -22,6 +22,7 @@ struct THttpReply {
     bool SendContentLength = true;  // adds "Content-Length" with the body's size
     std::vector<size_t> Pieces;     // the body goes in pieces of these sizes, then the rest
     int PauseMs = 0;                // between pieces
+    bool StallBeforeReply = false;     // send nothing at all until released
     std::optional<size_t> StallAfter;  // after so many body bytes, wait until released
     std::optional<size_t> CloseAfter;  // after so many body bytes, close the connection
 };
@@ -46,6 +47,8 @@ public:
     std::string Url(const std::string& path) const;
 
     void SetReply(THttpReply reply);
+    // Every request is taken and never answered until the stalls are released.
+    void SetSilent();
     void SetHandler(std::function<THttpReply(const THttpRequest&)> handler);
 
     std::vector<THttpRequest> Requests() const;
@@ -61,6 +64,8 @@ private:
     void AcceptLoop();
     void Serve(int fd);
     bool SendAll(int fd, const char* data, size_t size);
+    // Holds a reply until the stalls are released; false when stopping.
+    bool Stall();
     // Waits for the predicate or stop; false when stopping.
     bool WaitUntil(const std::function<bool()>& ready, std::optional<std::chrono::milliseconds> limit);
 
