@@ -26,6 +26,11 @@ TInternetLimits& Limits()
     static TInternetLimits limits;
     return limits;
 }
+String& TrustedCertificates()
+{
+    static String pem;
+    return pem;
+}
 
 // One part of an address, or empty when it has none or cannot be read.
 String UrlPart(const String& url, CURLUPart part)
@@ -88,6 +93,12 @@ void SetInternetLimits(const TInternetLimits& limits)
 {
     std::lock_guard lock(LimitsMutex());
     Limits() = limits;
+}
+
+void SetInternetTrustedCertificates(const String& pem)
+{
+    std::lock_guard lock(LimitsMutex());
+    TrustedCertificates() = pem;
 }
 
 String EncodeUrlForWire(const String& url)
@@ -225,6 +236,13 @@ bool TInternetRequest::Send(const String& extraHeaders, DWORD& error)
     curl_easy_setopt(e, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(limits_.ConnectMs));
     curl_easy_setopt(e, CURLOPT_PREREQFUNCTION, &TInternetRequest::OnConnected);
     curl_easy_setopt(e, CURLOPT_PREREQDATA, this);
+    {
+        std::lock_guard lock(LimitsMutex());
+        if (!TrustedCertificates().empty()) {
+            curl_blob trusted{TrustedCertificates().data(), TrustedCertificates().size(), CURL_BLOB_COPY};
+            curl_easy_setopt(e, CURLOPT_CAINFO_BLOB, &trusted);
+        }
+    }
     if (!options_.Agent.empty())
         curl_easy_setopt(e, CURLOPT_USERAGENT, options_.Agent.c_str());
     if (options_.AccessType == INTERNET_OPEN_TYPE_DIRECT)

@@ -24,6 +24,9 @@ struct TInternetLimits {
 };
 TInternetLimits InternetLimits();
 void SetInternetLimits(const TInternetLimits& limits);
+// For tests' own https servers: the certificates (PEM) trusted in place of the system's;
+// empty for the system's.
+void SetInternetTrustedCertificates(const String& pem);
 
 struct TInternetRequestOptions {
     String Url;                // http:// or https://, as the caller wrote it

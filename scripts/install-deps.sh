@@ -5,7 +5,7 @@ packages=(
   cmake ninja-build g++ clang pkg-config
   qt6-base-dev libjpeg62-turbo-dev libgif-dev libcurl4-openssl-dev libpugixml-dev
   libcdio-dev libiso9660-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libssl-dev
   fonts-liberation fonts-dejavu-core xdg-utils
 )
 missing=()

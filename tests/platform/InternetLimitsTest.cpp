@@ -193,4 +193,42 @@ TEST_F(Redirects, OnlyToHttpAndHttps)
     }
 }
 
+TEST(SecureRedirects, NeverFromHttpsDownToHttp)
+{
+    TLoopbackHttpServer secure(true), plain;
+    SetInternetTrustedCertificates(secure.CertificatePem());
+    plain.SetHandler([&](const THttpRequest& r) {
+        THttpReply reply;
+        if (r.Target == "/up") {
+            reply.Status = 302;
+            reply.Headers = {{"Location", secure.Url("/safe")}};
+        }
+        reply.Body = "plain";
+        return reply;
+    });
+    secure.SetHandler([&](const THttpRequest& r) {
+        THttpReply reply;
+        if (r.Target == "/down" || r.Target == "/sideways") {
+            reply.Status = 307;
+            reply.Headers = {{"Location", r.Target == "/down" ? plain.Url("/x") : "/safe"}};
+        }
+        reply.Body = "secure";
+        return reply;
+    });
+
+    Outcome o = Fetch(secure.Url("/down"));
+    EXPECT_FALSE(o.ok);
+    EXPECT_EQ(o.error, ERROR_INTERNET_HTTPS_TO_HTTP_ON_REDIR);
+    EXPECT_EQ(o.errorText, "redirect from https to http refused (127.0.0.1:" + std::to_string(secure.Port()) + ")");
+    EXPECT_TRUE(plain.Requests().empty());
+
+    o = Fetch(secure.Url("/sideways"));
+    EXPECT_TRUE(o.ok) << o.errorText;
+    EXPECT_EQ(o.body, "secure");
+    o = Fetch(plain.Url("/up"));
+    EXPECT_TRUE(o.ok) << o.errorText;
+    EXPECT_EQ(o.body, "secure");
+    SetInternetTrustedCertificates("");
+}
+
 }  // namespace

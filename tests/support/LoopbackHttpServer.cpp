@@ -1,5 +1,7 @@
 #include "LoopbackHttpServer.h"
 
+#include "LoopbackTls.h"
+
 #include <algorithm>
 #include <arpa/inet.h>
 #include <cerrno>
@@ -73,7 +75,7 @@ bool THttpRequest::HasHeader(const std::string& name) const
     return false;
 }
 
-TLoopbackHttpServer::TLoopbackHttpServer()
+TLoopbackHttpServer::TLoopbackHttpServer(bool tls) : tls_(tls ? std::make_unique<TLoopbackTls>() : nullptr)
 {
     handler_ = [](const THttpRequest&) { return THttpReply{}; };
     if (::pipe2(wakePipe_, O_CLOEXEC) != 0)
@@ -112,8 +114,10 @@ TLoopbackHttpServer::~TLoopbackHttpServer()
 
 std::string TLoopbackHttpServer::Url(const std::string& path) const
 {
-    return "http://127.0.0.1:" + std::to_string(port_) + path;
+    return (tls_ ? "https://127.0.0.1:" : "http://127.0.0.1:") + std::to_string(port_) + path;
 }
+
+std::string TLoopbackHttpServer::CertificatePem() const { return tls_ ? tls_->CertificatePem() : std::string(); }
 
 void TLoopbackHttpServer::SetReply(THttpReply reply)
 {
@@ -210,8 +214,10 @@ void TLoopbackHttpServer::AcceptLoop()
     }
 }
 
-bool TLoopbackHttpServer::SendAll(int fd, const char* data, size_t size)
+bool TLoopbackHttpServer::SendAll(int fd, ssl_st* ssl, const char* data, size_t size)
 {
+    if (ssl)
+        return TLoopbackTls::Write(ssl, data, size);
     while (size > 0) {
         // A client that stops reading must not hold the server up when it stops.
         pollfd fds[2] = {{fd, POLLOUT, 0}, {wakePipe_[0], POLLIN, 0}};
@@ -239,13 +245,14 @@ void TLoopbackHttpServer::Serve(int fd)
 {
     std::string raw;
     char buffer[4096];
-    while (raw.find("\r\n\r\n") == std::string::npos && raw.size() < 65536) {
+    ssl_st* ssl = tls_ ? tls_->Accept(fd) : nullptr;
+    while ((ssl || !tls_) && raw.find("\r\n\r\n") == std::string::npos && raw.size() < 65536) {
         pollfd fds[2] = {{fd, POLLIN, 0}, {wakePipe_[0], POLLIN, 0}};
-        if (::poll(fds, 2, -1) < 0 && errno == EINTR)
+        if (!(ssl && TLoopbackTls::Pending(ssl)) && ::poll(fds, 2, -1) < 0 && errno == EINTR)
             continue;
         if (fds[1].revents)
             break;
-        ssize_t n = ::recv(fd, buffer, sizeof buffer, 0);
+        ssize_t n = ssl ? TLoopbackTls::Read(ssl, buffer, sizeof buffer) : ::recv(fd, buffer, sizeof buffer, 0);
         if (n <= 0)
             break;
         raw.append(buffer, static_cast<size_t>(n));
@@ -273,7 +280,7 @@ void TLoopbackHttpServer::Serve(int fd)
         if (reply.SendContentLength)
             head += "Content-Length: " + std::to_string(reply.Body.size()) + "\r\n";
         head += "Connection: close\r\n\r\n";
-        bool ok = SendAll(fd, head.data(), head.size());
+        bool ok = SendAll(fd, ssl, head.data(), head.size());
         size_t sent = 0;
         size_t piece = 0;
         const std::string& body = reply.Body;
@@ -291,7 +298,7 @@ void TLoopbackHttpServer::Serve(int fd)
                 size = std::min(size, *reply.StallAfter - sent);
             if (reply.CloseAfter)
                 size = std::min(size, *reply.CloseAfter - sent);
-            ok = SendAll(fd, body.data() + sent, size);
+            ok = SendAll(fd, ssl, body.data() + sent, size);
             sent += size;
             bool endOfPiece = piece < reply.Pieces.size();
             ++piece;
@@ -301,6 +308,8 @@ void TLoopbackHttpServer::Serve(int fd)
         if (reply.CloseAfter)
             ::shutdown(fd, SHUT_RDWR);
     }
+    if (ssl)
+        TLoopbackTls::Close(ssl);
     ::close(fd);
     {
         std::lock_guard lock(mutex_);

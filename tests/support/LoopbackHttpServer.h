@@ -7,6 +7,7 @@
 #include <condition_variable>
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -36,15 +37,20 @@ struct THttpRequest {
     bool HasHeader(const std::string& name) const;
 };
 
+class TLoopbackTls;
+struct ssl_st;
+
 class TLoopbackHttpServer {
 public:
-    TLoopbackHttpServer();
+    // With tls the server speaks https, with a certificate of its own (CertificatePem).
+    explicit TLoopbackHttpServer(bool tls = false);
     ~TLoopbackHttpServer();
     TLoopbackHttpServer(const TLoopbackHttpServer&) = delete;
     TLoopbackHttpServer& operator=(const TLoopbackHttpServer&) = delete;
 
     int Port() const { return port_; }
     std::string Url(const std::string& path) const;
+    std::string CertificatePem() const;
 
     void SetReply(THttpReply reply);
     // Every request is taken and never answered until the stalls are released.
@@ -63,12 +69,13 @@ public:
 private:
     void AcceptLoop();
     void Serve(int fd);
-    bool SendAll(int fd, const char* data, size_t size);
+    bool SendAll(int fd, ssl_st* ssl, const char* data, size_t size);
     // Holds a reply until the stalls are released; false when stopping.
     bool Stall();
     // Waits for the predicate or stop; false when stopping.
     bool WaitUntil(const std::function<bool()>& ready, std::optional<std::chrono::milliseconds> limit);
 
+    std::unique_ptr<TLoopbackTls> tls_;
     int listenFd_ = -1;
     int wakePipe_[2] = {-1, -1};
     int port_ = 0;
