@@ -11,7 +11,7 @@
 
 #include <functional>
 
-constexpr int kMaxReplyTitles = 500;
+constexpr int kMaxReplyTitles = 2000;
 constexpr int kMaxTitleCovers = 50;
 constexpr size_t kMaxReplyText = 200;
 constexpr size_t kMaxReplyLink = 2048;
