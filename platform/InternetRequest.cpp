@@ -16,7 +16,7 @@ constexpr size_t kMaxBuffered = 1 << 20;
 CURL* Easy(void* p) { return static_cast<CURL*>(p); }
 CURLM* Multi(void* p) { return static_cast<CURLM*>(p); }
 
-std::mutex& LimitsMutex()
+std::mutex& SettingsMutex()
 {
     static std::mutex m;
     return m;
@@ -85,19 +85,19 @@ String NoProxyList()
 
 TInternetLimits InternetLimits()
 {
-    std::lock_guard lock(LimitsMutex());
+    std::lock_guard lock(SettingsMutex());
     return Limits();
 }
 
 void SetInternetLimits(const TInternetLimits& limits)
 {
-    std::lock_guard lock(LimitsMutex());
+    std::lock_guard lock(SettingsMutex());
     Limits() = limits;
 }
 
 void SetInternetTrustedCertificates(const String& pem)
 {
-    std::lock_guard lock(LimitsMutex());
+    std::lock_guard lock(SettingsMutex());
     TrustedCertificates() = pem;
 }
 
@@ -237,7 +237,7 @@ bool TInternetRequest::Send(const String& extraHeaders, DWORD& error)
     curl_easy_setopt(e, CURLOPT_PREREQFUNCTION, &TInternetRequest::OnConnected);
     curl_easy_setopt(e, CURLOPT_PREREQDATA, this);
     {
-        std::lock_guard lock(LimitsMutex());
+        std::lock_guard lock(SettingsMutex());
         if (!TrustedCertificates().empty()) {
             curl_blob trusted{TrustedCertificates().data(), TrustedCertificates().size(), CURL_BLOB_COPY};
             curl_easy_setopt(e, CURLOPT_CAINFO_BLOB, &trusted);

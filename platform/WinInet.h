@@ -5,6 +5,10 @@
 // returns once the response headers are in; the body is read piece by piece with
 // InternetReadFile, which returns what has arrived (at least one byte) and 0 bytes only at the
 // end of the body. Functions fail by returning null or false; InternetGetLastError tells why.
+// Every wait on the network is bounded (InternetLimits in InternetRequest.h) and, on the window
+// thread, keeps the windows alive with Escape cancelling (WindowWait.h). Redirects are
+// followed unless INTERNET_FLAG_NO_AUTO_REDIRECT is given: a few at most, to http and https
+// addresses only, and never from https down to http.
 // Every handle is used from one thread at a time; closing a parent first is allowed.
 #include "SysUtils.h"
 
