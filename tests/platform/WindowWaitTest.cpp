@@ -42,12 +42,14 @@ TEST(WindowWait, TheWindowsRepaintAndTakeNoInputWhileAnExchangeWaitsAndEscapeCan
     int paintsSeen = 0;
     QTimer::singleShot(50, [&] {
         hourglass = HourglassShown();
-        button.repaint();
-        paintsSeen = button.paints;
+        button.update();  // painted only if the wait serves the window
         // A click and a key go nowhere, now or later.
         QTest::mouseClick(&button, Qt::LeftButton);
         QTest::keyClick(&button, Qt::Key_Space);
-        QTimer::singleShot(50, [&] { QTest::keyClick(&button, Qt::Key_Escape); });
+        QTimer::singleShot(100, [&] {
+            paintsSeen = button.paints;
+            QTest::keyClick(&button, Qt::Key_Escape);
+        });
     });
     const auto start = std::chrono::steady_clock::now();
     HINTERNET session = InternetOpen("A", INTERNET_OPEN_TYPE_PRECONFIG, "", "", 0);
@@ -69,18 +71,6 @@ TEST(WindowWait, TheWindowsRepaintAndTakeNoInputWhileAnExchangeWaitsAndEscapeCan
     // Once the wait is over the button works again.
     QTest::mouseClick(&button, Qt::LeftButton);
     EXPECT_EQ(button.clicks, 1);
-}
-
-TEST(WindowWait, ATimedOutExchangeOnTheWindowThreadSaysSo)
-{
-    ShortInternetLimits limits(300);
-    TLoopbackHttpServer server;
-    server.SetSilent();
-    HINTERNET session = InternetOpen("A", INTERNET_OPEN_TYPE_PRECONFIG, "", "", 0);
-    EXPECT_EQ(InternetOpenUrl(session, server.Url("/"), "", 0, 0), nullptr);
-    EXPECT_EQ(InternetGetLastError(), ERROR_INTERNET_TIMEOUT);
-    InternetCloseHandle(session);
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
 }  // namespace
