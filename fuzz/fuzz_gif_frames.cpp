@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const int count = CountGifFrameMarkers(raw.data(), raw.size());
     for (int k = 0; k <= count + 1 && k < 8; ++k) {
         TGifFrameMarker marker;
-        if (FindGifFrameMarker(raw.data(), raw.size(), k, marker) && marker.Position + 17 > raw.size())
+        if (FindGifFrameMarker(raw.data(), raw.size(), k, marker) && marker.Position + 10 > raw.size())
             __builtin_trap();
     }
     TGifFrameInfo info;
