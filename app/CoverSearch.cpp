@@ -35,7 +35,13 @@ bool IsPictureAddress(const String& anchor)
 void TDVDForm::Button1Click(TObject*)
 {
     SetStatus("Scanning " + CatalogueSettings().DomainName + " for Cover..");
-    Search();
+    try {
+        Search();
+    } catch (const Exception& e) {
+        // The error is still shown; the status no longer claims the search goes on.
+        SetStatus("Search Failed : " + e.Message);
+        throw;
+    }
     SetStatus("OK Done!");
 }
 
@@ -124,6 +130,15 @@ void TDVDForm::MarkupListBoxAnchorHint(TObject*, int, String& anchor)
     // Only web pictures are previewed: never a file or a resource a server names.
     if (AnchorExtension(anchor) != ".html" && IsPictureAddress(anchor)) {
         WebImage->SetAnimate(true);
+        // The picture drops an address given while it downloads: the running download is
+        // cancelled instead, and the link last pointed at follows it, so that the picture
+        // shown is always that link's.
+        if (WebImage->WebPicture().Busy()) {
+            PendingPreview = anchor;
+            previewSuperseded_ = true;
+            return;
+        }
+        PendingPreview.clear();
         WebImage->SetURL(anchor);
     }
 }
@@ -148,3 +163,20 @@ void TDVDForm::WebImageDownLoadProgress(TObject*, uint32_t dwSize, uint32_t dwTo
 }
 
 void TDVDForm::WebImageDownLoadComplete(TObject*) { VeskGauge1->SetProgress(0); }
+
+void TDVDForm::WebImageDownLoadCancel(TObject*, bool& cancel)
+{
+    if (previewSuperseded_)
+        cancel = true;
+}
+
+void TDVDForm::WebImageDownLoadEnd(TObject*)
+{
+    previewSuperseded_ = false;
+    if (PendingPreview.empty())
+        return;
+    VeskGauge1->SetProgress(0);
+    const String next = PendingPreview;
+    PendingPreview.clear();
+    WebImage->SetURL(next);
+}
