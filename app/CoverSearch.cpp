@@ -135,7 +135,9 @@ void TDVDForm::MarkupListBoxAnchorHint(TObject*, int, String& anchor)
         // shown is always that link's.
         if (WebImage->WebPicture().Busy()) {
             PendingPreview = anchor;
-            previewSuperseded_ = true;
+            // Back on the link being downloaded: let it finish; it is kept, and shown again
+            // from there at once.
+            previewSuperseded_ = anchor != WebImage->WebPicture().DownloadURL();
             return;
         }
         PendingPreview.clear();
