@@ -35,8 +35,16 @@ bool IsPictureAddress(const String& anchor)
 void TDVDForm::Button1Click(TObject*)
 {
     SetStatus("Scanning " + CatalogueSettings().DomainName + " for Cover..");
+    bool found = false;
+    try {
+        found = Search();
+    } catch (const Exception& e) {
+        // The error is still shown; the status no longer claims the search goes on.
+        SetStatus("Search failed : " + e.Message);
+        throw;
+    }
     // A failed download leaves its own status, saying what failed.
-    if (Search())
+    if (found)
         SetStatus("OK Done!");
 }
 
@@ -133,6 +141,17 @@ void TDVDForm::MarkupListBoxAnchorHint(TObject*, int, String& anchor)
     // Only web pictures are previewed: never a file or a resource a server names.
     if (AnchorExtension(anchor) != ".html" && IsPictureAddress(anchor)) {
         WebImage->SetAnimate(true);
+        // The picture drops an address given while it downloads: the running download is
+        // cancelled instead, and the link last pointed at follows it, so that the picture
+        // shown is always that link's.
+        if (WebImage->WebPicture().Busy()) {
+            PendingPreview = anchor;
+            // Back on the link being downloaded: let it finish; it is kept, and shown again
+            // from there at once.
+            previewSuperseded_ = anchor != WebImage->WebPicture().DownloadURL();
+            return;
+        }
+        PendingPreview.clear();
         WebImage->SetURL(anchor);
     }
 }
@@ -157,3 +176,20 @@ void TDVDForm::WebImageDownLoadProgress(TObject*, uint32_t dwSize, uint32_t dwTo
 }
 
 void TDVDForm::WebImageDownLoadComplete(TObject*) { VeskGauge1->SetProgress(0); }
+
+void TDVDForm::WebImageDownLoadCancel(TObject*, bool& cancel)
+{
+    if (previewSuperseded_)
+        cancel = true;
+}
+
+void TDVDForm::WebImageDownLoadEnd(TObject*)
+{
+    previewSuperseded_ = false;
+    if (PendingPreview.empty())
+        return;
+    VeskGauge1->SetProgress(0);
+    const String next = PendingPreview;
+    PendingPreview.clear();
+    WebImage->SetURL(next);
+}

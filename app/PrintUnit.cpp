@@ -234,6 +234,8 @@ void TDVDForm::BuildComponents()
         WebImageDownLoadProgress(s, size, total);
     };
     WebImage->OnDownLoadComplete = [this](TObject* s) { WebImageDownLoadComplete(s); };
+    WebImage->OnDownLoadCancel = [this](TObject* s, bool& cancel) { WebImageDownLoadCancel(s, cancel); };
+    WebImage->OnDownLoadEnd = [this](TObject* s) { WebImageDownLoadEnd(s); };
 }
 
 TPanel* MakeTitleStrip(TForm* form, TColor color, const String& caption)

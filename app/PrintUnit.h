@@ -16,6 +16,8 @@
 #include "VeskGaugeUnit.h"
 #include "WebImageControl.h"
 
+#include <atomic>
+
 class TPreviewForm;
 
 extern const char* const kNoImage;              // "No Image": no picture is open
@@ -126,6 +128,9 @@ public:
     void MarkupListBoxAnchorClick(TObject* sender, int index, const String& anchor);
     void WebImageDownLoadProgress(TObject* sender, uint32_t dwSize, uint32_t dwTotSize);
     void WebImageDownLoadComplete(TObject* sender);
+    // On the download's worker: stops a download whose link is no longer the last pointed at.
+    void WebImageDownLoadCancel(TObject* sender, bool& cancel);
+    void WebImageDownLoadEnd(TObject* sender);
     // False when the download failed: the status then says why.
     bool Search();
     bool DownloadToFile(const String& url, const String& fileName);
@@ -154,8 +159,11 @@ public:
     bool OverlayTrackList = false;
     int LastIndex = 0;
     int CurrentIndex = 0;
+    // The link pointed at while a preview downloaded; shown once that download is over.
+    String PendingPreview;
 
 private:
+    std::atomic<bool> previewSuperseded_{false};
     void BuildComponents();
     void BuildGlyphs();
     TToolButton* AddToolButton(TToolBar* bar, const String& caption, const String& hint, int image);

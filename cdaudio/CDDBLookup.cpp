@@ -20,37 +20,55 @@ bool TCDDBLookup::Fetch(TWIGetURL& http, const String& address, const char* send
     return true;
 }
 
-void TCDDBLookup::GetCDDBInfo(TCDPlayer& player, TWIGetURL& http)
+namespace {
+String FirstLine(const std::string& reply)
 {
-    Category.clear();
+    String first = AnsiToUtf8(reply.substr(0, reply.find_first_of("\r\n")));
+    return first.empty() ? String("empty reply") : first;
+}
+
+// The codes of a well-formed query reply, which then only lacks matches.
+bool IsQueryCode(const String& code) { return code == "200" || code == "202" || code == "210" || code == "211"; }
+}  // namespace
+
+bool TCDDBLookup::Fail(const String& text)
+{
+    ShowStatus(text, false);
+    return false;
+}
+
+bool TCDDBLookup::GetCDDBInfo(TCDPlayer& player, TWIGetURL& http)
+{
     if (!Fetch(http, player.BuildQueryURL(Server), "Sending Query"))
-        return;
+        return false;
     ShowStatus("Parsing CDDB Query Info");
     TCDDBQueryReply query = ParseQueryReply(http.Data());
     ReplyCode = query.ReplyCode;
+    if (query.Rows.empty())
+        return Fail(IsQueryCode(query.ReplyCode) ? String("No Match Found In CDDB")
+                                                 : "CDDB Query Not Understood : " + FirstLine(http.Data()));
     int chosen = OnChoose ? OnChoose(query.Rows) : -1;
     if (chosen < 0 || chosen >= static_cast<int>(query.Rows.size()))
-        return;
-    String discId;
-    SplitQueryRow(query.Rows[chosen], Category, discId);
-    if (Category.empty())
-        return;
+        return Fail("CDDB Lookup Cancelled");
+    String category, discId;
+    SplitQueryRow(query.Rows[chosen], category, discId);
+    if (category.empty())
+        return Fail("CDDB Query Not Understood : " + query.Rows[chosen]);
     // The chosen match may be filed under an id other than the disc's own.
     if (discId.empty())
         discId = IntToHex(player.DiscId(), 8);
-    if (!Fetch(http, player.BuildReadURL(Server, Category, discId), "Sending CDDB Read"))
-        return;
+    if (!Fetch(http, player.BuildReadURL(Server, category, discId), "Sending CDDB Read"))
+        return false;
     ShowStatus("Parsing CDDB Info");
     TCDDBReadReply entry;
     bool read = ParseReadReply(http.Data(), entry);
     ReplyCode = entry.ReplyCode;
-    if (!read) {
-        String first = http.Data().substr(0, http.Data().find_first_of("\r\n"));
-        ShowStatus("CDDB Entry Not Read : " + AnsiToUtf8(first), false);
-        return;
-    }
+    if (!read)
+        return Fail("CDDB Entry Not Read : " + FirstLine(http.Data()));
+    Category = category;
     Artist = entry.Artist;
     Title = entry.Title;
     Names.Assign(entry.Names);
     player.SetCDInfo(Artist, Title, "", Category, Names);
+    return true;
 }

@@ -1,6 +1,8 @@
 #pragma once
 // The CDDB exchange of the track finder: the disc in the player is looked up with a query,
-// the user chooses one of the matches, and that match's entry is read into the player.
+// the user chooses one of the matches, and that match's entry is read into the player. Only a
+// lookup that reads an entry changes what is known of the disc; every other ending leaves it
+// as it was and says in the status how the lookup ended.
 #include "CDPlayer.h"
 #include "GetURL.h"
 
@@ -22,9 +24,11 @@ public:
     // Offers the match rows and gives the chosen one's index, or -1.
     std::function<int(const std::vector<String>& rows)> OnChoose;
 
-    void GetCDDBInfo(TCDPlayer& player, TWIGetURL& http);
+    // True when an entry was read into the player and the fields above.
+    bool GetCDDBInfo(TCDPlayer& player, TWIGetURL& http);
 
 private:
+    bool Fail(const String& text);
     bool Fetch(TWIGetURL& http, const String& address, const char* sending);
     void ShowStatus(const String& text, bool repaint = true) { Fire(OnShowStatus, text, repaint); }
 };

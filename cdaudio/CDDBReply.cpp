@@ -104,6 +104,9 @@ bool ParseReadReply(const std::string& reply, TCDDBReadReply& entry)
     if (split != std::string::npos) {
         entry.Artist = AnsiToUtf8(dtitle.substr(0, split));
         entry.Title = AnsiToUtf8(dtitle.substr(split + 3, kMaxPiece));
+    } else {
+        // Without the separator the disc is named by one text, which is artist and title alike.
+        entry.Artist = entry.Title = AnsiToUtf8(dtitle.substr(0, kMaxPiece));
     }
 
     // A name too long for one line goes on in a second line with the same index.

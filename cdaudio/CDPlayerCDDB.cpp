@@ -50,7 +50,9 @@ bool TCDPlayer::SaveCDInfo(int id, const String& artist, const String& title, co
     String section = SectionName(id);
     ini.WriteString(section, "artist", artist);
     ini.WriteString(section, "title", title);
-    ini.WriteInteger(section, "numtracks", names.Count());
+    // No names to give never replaces the names stored before.
+    if (names.Count() > 0)
+        ini.WriteInteger(section, "numtracks", names.Count());
     ini.WriteString(section, "date", date);
     for (int i = 0; i < names.Count(); ++i)
         ini.WriteString(section, IntToStr(i), names[i]);
@@ -95,7 +97,11 @@ void TCDPlayer::SetCDInfo(const String& artist, const String& title, const Strin
     info_.Title = Trim(title);
     info_.Category = Trim(category);
     info_.Date = date;
-    // Tracks stays at the disc's count so that the disc id can still be computed.
-    for (int i = 0; i < names.Count() && i < static_cast<int>(info_.Tracks.size()); ++i)
-        info_.Tracks[i].Name = names[i];
+    // The table of contents keeps the disc's track count, so that the disc id can still be
+    // computed; without one, there is a track for each name. Every track takes its name from
+    // the names given, so no name of an earlier entry survives.
+    if (info_.Tracks.empty())
+        info_.Tracks.resize(static_cast<size_t>(names.Count()));
+    for (int i = 0; i < static_cast<int>(info_.Tracks.size()); ++i)
+        info_.Tracks[i].Name = i < names.Count() ? names[i] : String();
 }

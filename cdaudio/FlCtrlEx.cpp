@@ -69,6 +69,9 @@ void TDriveComboBoxEx::DrawItem(int index, const TRect& rect, TOwnerDrawState st
 {
     TCanvas& c = Canvas();
     c.FillRect(rect);
+    // The closed box of a picker with no drive has no line to draw.
+    if (index < 0 || index >= Items().Count())
+        return;
     const String& text = Items()[index];
     SHFILEINFO info;
     if (TImageList* icons = SHGetFileInfo(text.substr(0, text.find(' ')) + "\\", SHGFI_SYSICONINDEX | SHGFI_SMALLICON, info))

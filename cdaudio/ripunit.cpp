@@ -5,9 +5,31 @@
 #include "Dialogs.h"
 #include "FinderLook.h"
 
+#include <cctype>
+
 namespace {
 // The date the finder files with every disc it stores.
 const char* const kStoredDate = "2003";
+const char* const kNoDrive = "No CD Drive Found";
+
+char Upper(char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); }
+
+bool HasDrive(const TCDPlayer& player, char letter)
+{
+    for (int i = 0; i < player.Drives().Count(); ++i)
+        if (!player.Drives()[i].empty() && Upper(player.Drives()[i][0]) == Upper(letter))
+            return true;
+    return false;
+}
+
+// The names the player holds for the disc's tracks, in track order.
+TStringList TrackNames(const TTOC& info)
+{
+    TStringList names;
+    for (const TTOCEntry& track : info.Tracks)
+        names.Add(track.Name);
+    return names;
+}
 }  // namespace
 
 TCDRipform::TCDRipform(TComponent* owner)
@@ -81,10 +103,18 @@ void TCDRipform::BuildComponents()
     Panel2->SetAlign(alTop);
     Panel2->SetHeight(29);
     Panel2->SetColor(clWhite);
+    CDPlayer = new TCDPlayer(this);
+    // Drive E when the machine has one, as the finder always looked there; else the first CD
+    // drive, which the player starts on.
+    if (HasDrive(*CDPlayer, 'E'))
+        CDPlayer->CurrentDrive = 'E';
     DriveComboBoxEx1 = new TDriveComboBoxEx(this);
     DriveComboBoxEx1->SetParent(Panel2);
     SetFinderFont(DriveComboBoxEx1->Font);
     DriveComboBoxEx1->SetBounds(4, 3, 311, 22);
+    // The picker shows the drive the finder reads.
+    if (CDPlayer->CurrentDrive != 0)
+        DriveComboBoxEx1->SetDrive(CDPlayer->CurrentDrive);
     DriveComboBoxEx1->OnChange = [this](TObject* s) { DriveComboBoxEx1Change(s); };
     Label1 = new TLabel(this);
     Label1->SetParent(Panel2);
@@ -97,7 +127,7 @@ void TCDRipform::BuildComponents()
     StatusBar1->SimplePanel = false;
     StatusBar1->Panels.Add().SetWidth(470);
     StatusBar1->Panels.Add().SetWidth(200);
-    StatusBar1->Panels[0].SetText("Current Status");
+    StatusBar1->Panels[0].SetText(CDPlayer->Drives().Count() > 0 ? "Current Status" : kNoDrive);
 
     PopupMenu1 = new TPopupMenu(this);
     EditThisTrackName1 = new TMenuItem(this);
@@ -111,8 +141,6 @@ void TCDRipform::BuildComponents()
     markupListBox1->SetItemHeight(13);
     markupListBox1->SetPopupMenu(PopupMenu1);
 
-    CDPlayer = new TCDPlayer(this);
-    CDPlayer->CurrentDrive = 'E';
     WIGetURL = new TWIGetURL(this);
     WIGetURL->ApplicationName = "http generic";
 }
@@ -140,20 +168,48 @@ void TCDRipform::ShowStatus(const String& text)
     StatusBar1->Repaint();
 }
 
-void TCDRipform::ScanCDClick(TObject*)
+void TCDRipform::ScanCDClick(TObject*) { LookUp(true); }
+
+void TCDRipform::GetCDDBClick(TObject*) { LookUp(false); }
+
+bool TCDRipform::DriveReady()
 {
-    CDPlayer->Reopen();
-    CDPlayer->RefreshIfAudio();
-    GetCDDBInfo();
-    FillAfterExchange();
+    if (CDPlayer->Drives().Count() > 0)
+        return true;
+    ShowStatus(kNoDrive);
+    return false;
 }
 
-void TCDRipform::GetCDDBClick(TObject*)
+void TCDRipform::LookUp(bool rescan)
 {
-    OpenDisc();
+    if (!DriveReady())
+        return;
+    const TTOC shown = CDPlayer->CDInfo();
+    const uint32_t shownDisc = CDPlayer->DiscId();
+    if (rescan)
+        CDPlayer->Reopen();
+    else
+        OpenDisc();
     CDPlayer->RefreshIfAudio();
-    GetCDDBInfo();
-    FillAfterExchange();
+    if (GetCDDBInfo()) {
+        FillTrackInfo();
+        return;
+    }
+    if (CDPlayer->IsAudioCD() && shownDisc != 0 && CDPlayer->DiscId() == shownDisc) {
+        // The same disc: what is shown stays, and the player keeps what is shown, not what the
+        // refresh read back from the file.
+        CDPlayer->SetCDInfo(shown.Artist, shown.Title, shown.Date, shown.Category, TrackNames(shown));
+    } else {
+        // Another disc: what was shown belonged to the one before; show what the file knows.
+        Artist = CDPlayer->Artist();
+        Title = CDPlayer->Title();
+        Category = CDPlayer->Category();
+        Names.Clear();
+        if (CDPlayer->IsAudioCD() && CDPlayer->FoundInIni())
+            Names.Assign(TrackNames(CDPlayer->CDInfo()));
+        FillTrackInfo();
+    }
+    StatusBar1->Panels[0].SetText(exchangeFailure_);
 }
 
 void TCDRipform::ClearTracksClick(TObject*) { markupListBox1->Items().Clear(); }
@@ -169,6 +225,8 @@ void TCDRipform::OpenDisc()
 
 void TCDRipform::WriteINIClick(TObject*)
 {
+    if (!DriveReady())
+        return;
     ShowStatus("Writing CDDB Info to File");
     OpenDisc();
     if (CDPlayer->SaveCDInfo(CDPlayer->MediaIdentity(), CDPlayer->Artist(), CDPlayer->Title(), kStoredDate,
@@ -180,6 +238,8 @@ void TCDRipform::WriteINIClick(TObject*)
 
 void TCDRipform::ReadINIClick(TObject*)
 {
+    if (!DriveReady())
+        return;
     ShowStatus("Reading CDDB Info to File");
     OpenDisc();
     String date;
@@ -197,34 +257,37 @@ void TCDRipform::ReadINIClick(TObject*)
 
 void TCDRipform::CloseListClick(TObject*) { SetModalResult(mrOk); }
 
-void TCDRipform::DriveComboBoxEx1Change(TObject*) { CDPlayer->CurrentDrive = DriveComboBoxEx1->Drive(); }
+void TCDRipform::DriveComboBoxEx1Change(TObject*)
+{
+    const char drive = DriveComboBoxEx1->Drive();
+    // The device open is the old drive's: the next command opens the one picked.
+    if (Upper(drive) != Upper(CDPlayer->CurrentDrive))
+        CDPlayer->Close();
+    CDPlayer->CurrentDrive = drive;
+}
 
 int TCDRipform::ChooseMatch(const std::vector<String>& rows)
 {
     Tqueryform chooser(this);
     for (const String& row : rows)
         chooser.QueryBox->Items().Add(row);
+    // "Choose" reads the selected row: the first is selected, so a single match needs no click.
+    if (!rows.empty())
+        chooser.QueryBox->SetItemIndex(0);
     if (chooser.ShowModal() != mrOk)
         return -1;
     return chooser.QueryBox->ItemIndex();
 }
 
-void TCDRipform::GetCDDBInfo()
+bool TCDRipform::GetCDDBInfo()
 {
     exchangeFailure_.clear();
     // Only an audio CD has a CDDB entry; a data disc has no table of contents to send.
     if (!CDPlayer->IsAudioCD()) {
         exchangeFailure_ = "No Audio CD In Drive";
-        return;
+        return false;
     }
-    CDDB.GetCDDBInfo(*CDPlayer, *WIGetURL);
-}
-
-void TCDRipform::FillAfterExchange()
-{
-    FillTrackInfo();
-    if (!exchangeFailure_.empty())
-        StatusBar1->Panels[0].SetText(exchangeFailure_);
+    return CDDB.GetCDDBInfo(*CDPlayer, *WIGetURL);
 }
 
 void TCDRipform::FillTrackInfo()

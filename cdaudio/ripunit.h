@@ -56,7 +56,8 @@ public:
     void DriveComboBoxEx1Change(TObject* sender);
     void EditThisTrackName1Click(TObject* sender);
 
-    void GetCDDBInfo();
+    // True when an entry was read; otherwise the reason waits to be shown.
+    bool GetCDDBInfo();
     void FillTrackInfo();
     // Shows the text in the first panel of the status bar at once.
     void ShowStatus(const String& text);
@@ -77,7 +78,10 @@ private:
     // Offers the query's matches in the chooser; the chosen row's index, or -1.
     int ChooseMatch(const std::vector<String>& rows);
     void OpenDisc();
-    // Filling the list writes its own status; a failed exchange is shown again afterwards.
-    void FillAfterExchange();
+    // False, with the status saying so, on a machine without a CD drive.
+    bool DriveReady();
+    // Reads the disc (again, when rescan) and looks it up; what is shown changes only when the
+    // lookup reads an entry or the drive holds another disc.
+    void LookUp(bool rescan);
     String exchangeFailure_;
 };

@@ -4,6 +4,8 @@
 // a local file ("FILE://") or an HTTP address, the last either on the caller's thread or on a
 // worker, and for GIF data it counts the frames, reads their delays and shows any one frame.
 #include "DownloadEvents.h"
+#include "GifAnimation.h"
+#include "GifFrames.h"
 #include "Graphics.h"
 #include "PictureDecoding.h"
 #include "Threads.h"
@@ -20,6 +22,19 @@ class TDownLoadThread;
 // Files and downloads larger than this are refused: a picture is never that big, and a FIFO,
 // a device or an endless reply must not block or exhaust memory.
 constexpr size_t kMaxWebPictureSize = 64u << 20;
+// The frames of an animated GIF are composed once and kept while they take no more than this;
+// a GIF whose frames would take more is shown still.
+constexpr size_t kMaxGifAnimationMemory = 256u << 20;
+
+// What one load brought: the bytes as they came and what was read from them once. Shared by
+// the picture and the previews kept by address, never changed.
+struct TWebPictureContent {
+    std::vector<uint8_t> Raw;
+    std::vector<TGifFrameMarker> Frames;  // the GIF's frames; none for other data
+    std::shared_ptr<const TGifAnimation> Animation;  // null when the frames are not kept
+    std::shared_ptr<const TOlePicture> First;  // frame 0 as shown
+    TGifFrameInfo FirstInfo;
+};
 
 // Threads: a download started with Async on runs on a worker, which raises the four download
 // events there; handlers that touch widgets must hand their work to the user-interface thread
@@ -59,10 +74,16 @@ public:
 
     int Frame() const;
     void SetFrame(int frame);
+    // The frames of this GIF are kept composed: stepping through them decodes nothing.
+    bool FramesKept() const;
+    // What was loaded, and showing content loaded before (from frame 0) without decoding it.
+    std::shared_ptr<const TWebPictureContent> Content() const;
+    void ShowContent(std::shared_ptr<const TWebPictureContent> content);
 
     bool Stretch = false;
     bool CheckContentLength = false;
     bool Async = true;
+    size_t FrameMemoryLimit = kMaxGifAnimationMemory;  // applies to the next load
     int DPIX() const { return dpiX_; }
     int DPIY() const { return dpiY_; }
     void SetDPI(int x, int y) { dpiX_ = x; dpiY_ = y; }
@@ -79,18 +100,26 @@ public:
     TDownloadCompleteEvent OnDownLoadComplete;
     TDownloadCancelEvent OnDownLoadCancel;
     TDownloadProgressEvent OnDownLoadProgress;
+    // A worker download is over, whatever its outcome (a cancelled one raises nothing else) and
+    // the picture is no longer busy. Raised on the user-interface thread.
+    TNotifyEvent OnDownLoadEnd;
 
 private:
     friend class TDownLoadThread;
+    void DownloadEnded();
     void DownloadOnWorker();
     void Replace(std::vector<uint8_t> bytes, bool notify);
+    // Shows frame_ of content_.
+    void Select();
     void NotifyChanged();
     void ReportError(const String& message);
     bool Stopping() const { return destroying_; }
 
     mutable std::recursive_mutex mutex_;
-    std::unique_ptr<TOlePicture> picture_;
-    std::vector<uint8_t> raw_;
+    std::shared_ptr<const TWebPictureContent> content_;
+    std::shared_ptr<const TOlePicture> picture_;
+    int pictureFrame_ = -1;  // the frame picture_ shows; -1 when none is decoded
+    bool composed_ = false;  // picture_ covers the logical screen: no frame offset
     bool empty_ = true;
     std::atomic<int> dpiX_{96}, dpiY_{96};
     String url_;
@@ -111,7 +140,11 @@ public:
     ~TDownLoadThread() override { WaitFor(); }
 
 protected:
-    void Execute() override { picture_->DownloadOnWorker(); }
+    void Execute() override
+    {
+        picture_->DownloadOnWorker();
+        picture_->DownloadEnded();
+    }
 
 private:
     TWebPicture* picture_;

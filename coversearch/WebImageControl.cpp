@@ -2,6 +2,13 @@
 
 #include <algorithm>
 
+namespace {
+// Delays this short stand for the usual pace, as browsers take them: a GIF asking for none
+// would otherwise race, or with the tick count passing its due tick, stand for good.
+constexpr int kShortestDelay = 2;
+constexpr int kUsualDelay = 10;
+}  // namespace
+
 THelperWnd::THelperWnd(TComponent* owner) : TWinControl(owner), timer_(nullptr)
 {
     SetBounds(0, 0, 0, 0);
@@ -19,12 +26,19 @@ TWebImage::TWebImage(TComponent* owner) : TGraphicControl(owner), picture_(std::
         mainThread_.Post([this, error] { GuardedCall([&] { Fire(OnDownLoadError, this, error); }); });
     };
     picture_->OnDownLoadComplete = [this](TObject*) {
-        mainThread_.Post([this] { GuardedCall([&] { Fire(OnDownLoadComplete, this); }); });
+        // What this download brought, taken on the worker before anything can replace it.
+        auto content = picture_->Content();
+        const String address = picture_->DownloadURL();
+        mainThread_.Post([this, content, address] {
+            previews_.Keep(address, content);
+            GuardedCall([&] { Fire(OnDownLoadComplete, this); });
+        });
     };
     picture_->OnDownLoadProgress = [this](TObject*, uint32_t size, uint32_t total) {
         mainThread_.Post([this, size, total] { GuardedCall([&] { Fire(OnDownLoadProgress, this, size, total); }); });
     };
     picture_->OnDownLoadCancel = [this](TObject*, bool& cancel) { Fire(OnDownLoadCancel, this, cancel); };
+    picture_->OnDownLoadEnd = [this](TObject*) { GuardedCall([&] { Fire(OnDownLoadEnd, this); }); };
 }
 
 TWebImage::~TWebImage()
@@ -38,7 +52,13 @@ void TWebImage::Loaded()
 {
     picture_->SetDPI(Canvas().PixelsPerInchX(), Canvas().PixelsPerInchY());
     if (!picture_->Empty())
-        animated_ = picture_->IsGif() && picture_->GifFrameCount() > 1;
+        animated_ = AnimatedPicture();
+}
+
+bool TWebImage::AnimatedPicture() const
+{
+    // Frames not kept would be decoded at every step: such a GIF stands still.
+    return picture_->IsGif() && picture_->GifFrameCount() > 1 && picture_->FramesKept();
 }
 
 void TWebImage::SetURL(const String& url)
@@ -46,8 +66,14 @@ void TWebImage::SetURL(const String& url)
     picture_->Async = Async;
     picture_->CheckContentLength = CheckContentLength;
     url_ = url;
-    if (!url.empty())
-        picture_->LoadFromURL(url);
+    if (url.empty())
+        return;
+    if (!picture_->Busy())
+        if (auto kept = previews_.Find(url)) {
+            picture_->ShowContent(std::move(kept));
+            return;
+        }
+    picture_->LoadFromURL(url);
 }
 
 void TWebImage::SetWebPicture(const TWebPicture& value)
@@ -111,7 +137,10 @@ void TWebImage::PictureChanged(TObject*)
         return;
     if (AutoSize)
         SetBounds(Left(), Top(), picture_->Width(), picture_->Height());
-    animated_ = picture_->IsGif() && picture_->GifFrameCount() > 1;
+    animated_ = AnimatedPicture();
+    // Each new picture starts its own animation.
+    tickCount_ = 0;
+    nextDue_ = 0;
     picture_->SetFrame(0);
 }
 
@@ -136,7 +165,10 @@ void TWebImage::AnimationTick(TObject*)
     if (tickCount_ == nextDue_) {
         const int frame = picture_->GifFrameCount() > picture_->Frame() ? picture_->Frame() + 1 : 1;
         picture_->SetFrame(frame);
-        nextDue_ = static_cast<int32_t>(static_cast<uint32_t>(nextDue_) + static_cast<uint32_t>(picture_->GifFrameDelay(frame)));
+        int delay = picture_->GifFrameDelay(frame);
+        if (delay < kShortestDelay)
+            delay = kUsualDelay;
+        nextDue_ = static_cast<int32_t>(static_cast<uint32_t>(nextDue_) + static_cast<uint32_t>(delay));
     }
     tickCount_ = static_cast<int32_t>(static_cast<uint32_t>(tickCount_) + 1u);
 }

@@ -6,7 +6,11 @@
 // progress and completion events to the user-interface thread, so their handlers may touch
 // windows; the cancel query is answered on the worker, as it must be answered at once.
 // Destroying the control stops its download first.
+//
+// Pictures downloaded lately are kept by address: showing one of them again takes neither a
+// download nor decoding.
 #include "ExtCtrls.h"
+#include "PreviewCache.h"
 #include "WebImage.h"
 
 #include <cstdint>
@@ -39,7 +43,8 @@ public:
     TPicturePosition PicturePosition() const { return position_; }
     void SetPicturePosition(TPicturePosition position);
     String URL() const { return url_; }
-    // Loads the address again even when it is the same; an empty one keeps the picture.
+    // Shows a kept picture of the address, or loads it (again, when it is the same); an empty
+    // one keeps the picture.
     void SetURL(const String& url);
     String Version() const { return "1.1.0.0"; }
     void SetVersion(const String&) {}
@@ -49,6 +54,8 @@ public:
     TDownloadCancelEvent OnDownLoadCancel;
     TDownloadProgressEvent OnDownLoadProgress;
     TNotifyEvent OnFrameChange;
+    // On the user-interface thread once a download is over, however it ended.
+    TNotifyEvent OnDownLoadEnd;
 
     // After reading from a form description: the picture takes the screen's resolution.
     void Loaded();
@@ -60,9 +67,11 @@ public:
 
 private:
     void PictureChanged(TObject* sender);
+    bool AnimatedPicture() const;
     void FrameChanged(TObject* sender);
 
     TMainThreadQueue mainThread_;  // declared first: it outlives the picture's worker
+    TPreviewCache previews_;
     std::unique_ptr<TWebPicture> picture_;
     TPicturePosition position_ = bpTopLeft;
     std::unique_ptr<THelperWnd> helper_;

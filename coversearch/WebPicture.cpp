@@ -6,7 +6,40 @@
 
 #include <QImage>
 
+#include <exception>
+
 using Lock = std::lock_guard<std::recursive_mutex>;
+
+namespace {
+const std::vector<uint8_t> kNoData;
+
+struct TShownFrame {
+    std::shared_ptr<const TOlePicture> Picture;
+    TGifFrameInfo Info;
+    bool Composed = false;
+};
+
+// A kept frame is taken as it is; any other frame is decoded from the raw data.
+TShownFrame ShowFrame(const TWebPictureContent& content, int frame)
+{
+    TShownFrame shown;
+    if (content.Animation && frame >= 0 && frame <= content.Animation->Count()) {
+        shown.Picture = content.Animation->Picture(std::max(frame, 1));
+        ReadGifScreenSize(content.Raw.data(), content.Raw.size(), shown.Info.ScreenWidth, shown.Info.ScreenHeight);
+        if (frame >= 1) {
+            const TGifFrameMarker& marker = content.Frames[static_cast<size_t>(frame - 1)];
+            shown.Info.FrameLeft = marker.Left;
+            shown.Info.FrameTop = marker.Top;
+            shown.Info.FrameWidth = marker.Width;
+            shown.Info.FrameHeight = marker.Height;
+        }
+        shown.Composed = true;
+        return shown;
+    }
+    shown.Picture = DecodePictureData(content.Raw, true, frame, shown.Info);
+    return shown;
+}
+}  // namespace
 
 TWebPicture::TWebPicture() = default;
 
@@ -26,28 +59,90 @@ void TWebPicture::NotifyChanged()
         mainThread_.Post([this] { Changed(); });
 }
 
+void TWebPicture::Select()
+{
+    picture_.reset();
+    pictureFrame_ = -1;
+    composed_ = false;
+    info_.FrameLeft = info_.FrameTop = info_.ScreenWidth = info_.ScreenHeight = 0;
+    if (!content_)
+        return;
+    TShownFrame shown = ShowFrame(*content_, frame_);
+    picture_ = std::move(shown.Picture);
+    info_ = shown.Info;
+    composed_ = shown.Composed;
+    pictureFrame_ = frame_;
+}
+
+void TWebPicture::DownloadEnded()
+{
+    if (!Stopping())
+        mainThread_.Post([this] { Fire(OnDownLoadEnd, this); });
+}
+
 void TWebPicture::DecodePicture()
 {
     Lock lock(mutex_);
-    picture_.reset();
-    try {
-        picture_ = DecodePictureData(raw_, true, frame_, info_);
-    } catch (...) {
-        info_.FrameLeft = info_.FrameTop = info_.ScreenWidth = info_.ScreenHeight = 0;
-        throw;
-    }
+    Select();
 }
 
 void TWebPicture::Replace(std::vector<uint8_t> bytes, bool notify)
 {
+    // Everything is read from the bytes once, outside the lock: a download decodes on its
+    // worker while the window goes on drawing the old picture.
+    auto content = std::make_shared<TWebPictureContent>();
+    content->Raw = std::move(bytes);
+    if (IsGifData(content->Raw.data(), content->Raw.size()))
+        content->Frames = FindGifFrames(content->Raw.data(), content->Raw.size());
+    if (content->Frames.size() > 1)
+        content->Animation = TGifAnimation::Compose(content->Raw.data(), content->Raw.size(),
+                                                    static_cast<int>(content->Frames.size()), FrameMemoryLimit);
+    std::exception_ptr failure;
+    try {
+        TShownFrame first = ShowFrame(*content, 0);
+        content->First = first.Picture;
+        content->FirstInfo = first.Info;
+    } catch (...) {
+        failure = std::current_exception();
+    }
     {
         Lock lock(mutex_);
-        raw_ = std::move(bytes);
+        content_ = content;
         empty_ = false;
-        DecodePicture();
+        if (frame_ != 0) {
+            Select();
+        } else {
+            picture_ = content->First;
+            info_ = content->FirstInfo;
+            composed_ = content->Animation != nullptr;
+            pictureFrame_ = picture_ ? 0 : -1;
+            if (failure)
+                std::rethrow_exception(failure);
+        }
     }
     if (notify)
         NotifyChanged();
+}
+
+std::shared_ptr<const TWebPictureContent> TWebPicture::Content() const
+{
+    Lock lock(mutex_);
+    return content_;
+}
+
+void TWebPicture::ShowContent(std::shared_ptr<const TWebPictureContent> content)
+{
+    {
+        Lock lock(mutex_);
+        content_ = std::move(content);
+        frame_ = 0;
+        empty_ = !content_;
+        picture_ = content_ ? content_->First : nullptr;
+        info_ = content_ ? content_->FirstInfo : TGifFrameInfo{};
+        composed_ = content_ && content_->Animation;
+        pictureFrame_ = picture_ ? 0 : -1;
+    }
+    NotifyChanged();
 }
 
 void TWebPicture::LoadFromStream(TStream& stream)
@@ -79,7 +174,8 @@ void TWebPicture::LoadFromFile(const String& fileName)
 void TWebPicture::SaveToStream(TStream& stream) const
 {
     Lock lock(mutex_);
-    stream.WriteBuffer(raw_.data(), static_cast<int64_t>(raw_.size()));
+    const std::vector<uint8_t>& raw = content_ ? content_->Raw : kNoData;
+    stream.WriteBuffer(raw.data(), static_cast<int64_t>(raw.size()));
 }
 
 void TWebPicture::WriteData(TStream& stream) const { SaveToStream(stream); }
@@ -99,7 +195,8 @@ void TWebPicture::Assign(const TPersistent* source)
         Lock lock(mutex_);
         empty_ = true;
         picture_.reset();
-        raw_.clear();
+        pictureFrame_ = -1;
+        content_.reset();
     }
     NotifyChanged();
 }
@@ -114,6 +211,7 @@ void TWebPicture::Assign(const TPersistent& source)
         Lock lock(mutex_);
         empty_ = true;
         picture_.reset();
+        pictureFrame_ = -1;
     }
     if (other)
         Replace(std::move(bytes), true);
@@ -125,7 +223,9 @@ void TWebPicture::Draw(TCanvas& canvas, const TRect& r) const
     if (empty_ || !picture_)
         return;
     TRect d = r;
-    OffsetRect(d, info_.FrameLeft, info_.FrameTop);
+    // A composed frame covers the whole logical screen: it already stands in its place.
+    if (!composed_)
+        OffsetRect(d, info_.FrameLeft, info_.FrameTop);
     picture_->Render(canvas, d.Left, d.Bottom, d.Right - d.Left, -(d.Bottom - d.Top),
                      0, 0, picture_->HimetricWidth(), picture_->HimetricHeight(), d);
 }
@@ -157,25 +257,31 @@ QImage TWebPicture::ToImage() const
 bool TWebPicture::IsGif() const
 {
     Lock lock(mutex_);
-    return IsGifData(raw_.data(), raw_.size());
+    return content_ && IsGifData(content_->Raw.data(), content_->Raw.size());
 }
 
 int TWebPicture::GifFrameCount() const
 {
     Lock lock(mutex_);
-    return IsGif() ? CountGifFrameMarkers(raw_.data(), raw_.size()) : -1;
+    return IsGif() ? static_cast<int>(content_->Frames.size()) : -1;
 }
 
 int TWebPicture::GifFrameDelay(int k)
 {
     Lock lock(mutex_);
-    TGifFrameMarker marker;
-    if (!IsGif() || !FindGifFrameMarker(raw_.data(), raw_.size(), k, marker))
+    if (!IsGif() || k < 1 || k > static_cast<int>(content_->Frames.size()))
         return -1;
+    const TGifFrameMarker& marker = content_->Frames[static_cast<size_t>(k - 1)];
     Transparent = (marker.Packed & 1) != 0;
     // Bits 3 to 5, one place above the disposal method: kept as it was.
     repaintCode_ = static_cast<uint16_t>((marker.Packed >> 3) & 7);
     return marker.Delay;
+}
+
+bool TWebPicture::FramesKept() const
+{
+    Lock lock(mutex_);
+    return content_ && content_->Animation;
 }
 
 int TWebPicture::Frame() const
@@ -189,9 +295,11 @@ void TWebPicture::SetFrame(int frame)
     {
         Lock lock(mutex_);
         frame_ = frame;
-        if (raw_.empty())
+        if (!content_ || content_->Raw.empty())
             return;
-        DecodePicture();
+        // The frame shown already needs no decoding again.
+        if (pictureFrame_ != frame_)
+            Select();
     }
     Fire(OnFrameChange, this);
 }
@@ -223,5 +331,5 @@ uint16_t TWebPicture::RepaintCode() const
 std::vector<uint8_t> TWebPicture::RawData() const
 {
     Lock lock(mutex_);
-    return raw_;
+    return content_ ? content_->Raw : kNoData;
 }

@@ -1,5 +1,6 @@
-// GIF frame scanning, frame selection and decoding on arbitrary data. The first byte picks
+// GIF frame walking, frame selection, composing and decoding on arbitrary data. The first byte picks
 // the frame; the rest is the picture file.
+#include "GifAnimation.h"
 #include "GifFrames.h"
 #include "PictureDecoding.h"
 
@@ -17,9 +18,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const int count = CountGifFrameMarkers(raw.data(), raw.size());
     for (int k = 0; k <= count + 1 && k < 8; ++k) {
         TGifFrameMarker marker;
-        if (FindGifFrameMarker(raw.data(), raw.size(), k, marker) && marker.Position + 17 > raw.size())
+        if (FindGifFrameMarker(raw.data(), raw.size(), k, marker) && marker.Position + 10 > raw.size())
             __builtin_trap();
     }
+    // Composing every frame, within a cap small enough for the fuzzer's memory limit.
+    if (auto animation = TGifAnimation::Compose(raw.data(), raw.size(), count, 64u << 20))
+        if (animation->Count() != count)
+            __builtin_trap();
     TGifFrameInfo info;
     try {
         auto picture = DecodePictureData(raw, true, frame, info);

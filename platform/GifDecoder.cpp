@@ -5,6 +5,7 @@
 #include <gif_lib.h>
 
 #include <algorithm>
+#include <functional>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -36,14 +37,22 @@ struct Closer {
     }
 };
 
-bool SkipExtension(GifFileType* gif, int& transparent)
+// The control extension's settings for the next image.
+struct Control {
+    int transparent = -1;
+    int disposal = 0;
+};
+
+bool SkipExtension(GifFileType* gif, Control& control)
 {
     int code = 0;
     GifByteType* block = nullptr;
     if (DGifGetExtension(gif, &code, &block) == GIF_ERROR)
         return false;
-    if (code == GRAPHICS_EXT_FUNC_CODE && block && block[0] >= 4)
-        transparent = (block[1] & 1) ? block[4] : -1;
+    if (code == GRAPHICS_EXT_FUNC_CODE && block && block[0] >= 4) {
+        control.transparent = (block[1] & 1) ? block[4] : -1;
+        control.disposal = (block[1] >> 2) & 7;
+    }
     while (block)
         if (DGifGetExtensionNext(gif, &block) == GIF_ERROR)
             return false;
@@ -100,27 +109,50 @@ bool ReadImage(GifFileType* gif, int transparent, QImage& image)
 }
 }  // namespace
 
-bool DecodeFirstGifImage(const uint8_t* data, size_t size, QImage& image)
+bool ReadGifImages(const uint8_t* data, size_t size, const std::function<bool(TGifImage&)>& take)
 {
     Source source{data, size, 0};
     int error = 0;
     std::unique_ptr<GifFileType, Closer> gif(DGifOpen(&source, ReadBytes, &error));
     if (!gif)
         return false;
-    int transparent = -1;
+    Control control;
     for (;;) {
         GifRecordType type = UNDEFINED_RECORD_TYPE;
         if (DGifGetRecordType(gif.get(), &type) == GIF_ERROR)
             return false;
         switch (type) {
-        case IMAGE_DESC_RECORD_TYPE:
-            return ReadImage(gif.get(), transparent, image);
+        case IMAGE_DESC_RECORD_TYPE: {
+            TGifImage image;
+            if (!ReadImage(gif.get(), control.transparent, image.Pixels))
+                return false;
+            image.Left = gif->Image.Left;
+            image.Top = gif->Image.Top;
+            image.Disposal = control.disposal;
+            control = Control{};  // a control extension is its next image's only
+            if (!take(image))
+                return true;
+            break;
+        }
         case EXTENSION_RECORD_TYPE:
-            if (!SkipExtension(gif.get(), transparent))
+            if (!SkipExtension(gif.get(), control))
                 return false;
             break;
+        case TERMINATE_RECORD_TYPE:
+            return true;
         default:
             return false;
         }
     }
+}
+
+bool DecodeFirstGifImage(const uint8_t* data, size_t size, QImage& image)
+{
+    bool found = false;
+    const bool read = ReadGifImages(data, size, [&](TGifImage& first) {
+        image = first.Pixels;
+        found = true;
+        return false;
+    });
+    return read && found;
 }

@@ -133,11 +133,27 @@ std::shared_ptr<TXMLDocument> LoadXMLData(const std::string& bytes)
 
 String TXMLNode::NodeName() const { return Wrap(node_).name(); }
 
-String TXMLNode::Text() const { return Wrap(node_).text().get(); }
+String TXMLNode::Text() const
+{
+    // A comment or a CDATA section splits an element's text into pieces; the text is all of them.
+    String text;
+    for (pugi::xml_node child : Wrap(node_).children())
+        if (child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata)
+            text += child.value();
+    return text;
+}
 
 void TXMLNode::SetText(const String& text)
 {
-    Wrap(node_).text().set(text.c_str());
+    // Every piece goes, so that the text reads back as it was set.
+    pugi::xml_node node = Wrap(node_);
+    for (pugi::xml_node child = node.first_child(); child;) {
+        pugi::xml_node next = child.next_sibling();
+        if (child.type() == pugi::node_pcdata || child.type() == pugi::node_cdata)
+            node.remove_child(child);
+        child = next;
+    }
+    node.text().set(text.c_str());
     ++childrenVersion_;
 }
 

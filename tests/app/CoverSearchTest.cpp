@@ -10,6 +10,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <atomic>
 #include <chrono>
 #include <climits>
 #include <cstdlib>
@@ -125,7 +126,9 @@ TEST_F(CoverSearch, ScanningStatusNamesTheCatalogue)
 {
     Reply("not xml at all");
     Press();
-    EXPECT_EQ(Status(), "Scanning Test Catalogue for Cover..");  // the error left the search
+    // The error is shown and the status says the search ended with it.
+    EXPECT_EQ(Status().rfind("Search failed : ", 0), 0u) << Status();
+    EXPECT_NE(Status().find("offset"), String::npos) << Status();
     ASSERT_EQ(dialogs.Messages.size(), 1u);
     EXPECT_NE(dialogs.Messages[0].find("offset"), String::npos) << dialogs.Messages[0];
     EXPECT_EQ(DVDForm->MarkupListBox->Count(), 0);
@@ -319,6 +322,66 @@ TEST_F(CoverSearch, HoverPreviewsPicturesButNotPages)
     EXPECT_EQ(gauge.back(), std::make_pair(size, size));
     EXPECT_EQ(DVDForm->VeskGauge1->Progress(), 0);
     EXPECT_FALSE(DVDForm->WebImage->WebPicture().Empty());
+}
+
+TEST_F(CoverSearch, TheLastLinkPointedAtIsThePictureShown)
+{
+    auto bmp = [](TColor colour) {
+        TBitmap b(30, 20, pf24bit);
+        b.Canvas().Brush.Color = colour;
+        b.Canvas().FillRect({0, 0, 30, 20});
+        TMemoryStream stream;
+        b.SaveToStream(stream);
+        return std::string(stream.Data().begin(), stream.Data().end());
+    };
+    const std::string red = bmp(clRed), blue = bmp(clBlue);
+    std::atomic<int> firstRequests{0};
+    server.SetHandler([&](const THttpRequest& request) {
+        THttpReply reply;
+        reply.Headers = {{"Content-Type", "image/bmp"}};
+        reply.Body = request.Target == "/first.bmp" ? red : blue;
+        // The first request for the first link waits for the test; a later one is slow.
+        if (request.Target == "/first.bmp" && firstRequests++ == 0)
+            reply.StallAfter = 100;
+        else if (request.Target == "/first.bmp")
+            reply.Pieces = {100}, reply.PauseMs = 300;
+        return reply;
+    });
+    int completes = 0;
+    auto complete = DVDForm->WebImage->OnDownLoadComplete;
+    DVDForm->WebImage->OnDownLoadComplete = [&](TObject* s) {
+        complete(s);
+        ++completes;
+    };
+    auto hover = [](const String& address) {
+        String anchor = address;
+        DVDForm->MarkupListBoxAnchorHint(nullptr, 0, anchor);
+    };
+    hover(server.Url("/first.bmp"));
+    ASSERT_TRUE(server.WaitForStall());
+    // Two more links while the first downloads: the last one wins.
+    hover(server.Url("/second.bmp"));
+    hover(server.Url("/third.bmp"));
+    server.ReleaseStalls();
+    ASSERT_TRUE(WaitUntil([&] { return completes == 1 && !DVDForm->WebImage->WebPicture().Busy(); }));
+    EXPECT_EQ(DVDForm->WebImage->URL(), server.Url("/third.bmp"));
+    TBitmap shown;
+    DVDForm->WebImage->PaintTo(shown);
+    EXPECT_EQ(shown.Canvas().Pixel(10, 10), clBlue);
+    ASSERT_EQ(server.Requests().size(), 2u);
+    EXPECT_EQ(server.Requests()[1].Target, "/third.bmp");
+    EXPECT_TRUE(DVDForm->PendingPreview.empty());
+
+    // Pointing at the first link again downloads it now that nothing else runs; going away
+    // and back while it downloads lets it finish.
+    hover(server.Url("/first.bmp"));
+    hover(server.Url("/third.bmp"));
+    hover(server.Url("/first.bmp"));
+    ASSERT_TRUE(WaitUntil([&] { return completes == 2 && !DVDForm->WebImage->WebPicture().Busy(); }));
+    QCoreApplication::processEvents();
+    DVDForm->WebImage->PaintTo(shown);
+    EXPECT_EQ(shown.Canvas().Pixel(10, 10), clRed);
+    EXPECT_EQ(server.Requests().size(), 3u);
 }
 
 TEST_F(CoverSearch, GaugeTakesTotalsBeyondThirtyOneBits)

@@ -43,7 +43,7 @@ TEST_F(CDDBLookupTest, ExactMatchIsReadIntoThePlayer)
     Answer("200 rock 0c01ac02 Some Artist / Some Title\r\n",
            "210 rock 0c01ac02 CD database entry follows\r\nDTITLE=Some Artist / Some Title\r\n"
            "TTITLE0=One\r\nTTITLE1=Two\r\n.\r\n");
-    lookup.GetCDDBInfo(player, http);
+    EXPECT_TRUE(lookup.GetCDDBInfo(player, http));
     ASSERT_EQ(server.Requests().size(), 2u);
     EXPECT_EQ(server.Requests()[0].Target,
               String("/~cddb/cddb.cgi?cmd=cddb+query+0c01ac02+2+150+14270+428") + kGreeting);
@@ -73,29 +73,48 @@ TEST_F(CDDBLookupTest, InexactListReadsTheChosenRowsDiscId)
     EXPECT_EQ(lookup.ReplyCode, "210");
 }
 
-TEST_F(CDDBLookupTest, NoMatchCancelAndRefusedReadChangeNothing)
+TEST_F(CDDBLookupTest, EveryFailureSaysHowItEndedAndChangesNothing)
 {
-    player.SetCDInfo("Before", "Kept", "", "", TStringList{});
-    Answer("202 No match found\r\n", "");
-    lookup.GetCDDBInfo(player, http);
-    EXPECT_TRUE(offered.empty());
+    player.SetCDInfo("Before", "Kept", "", "jazz", TStringList{"Old"});
+    lookup.Category = "jazz";
+    bool asked = false;
+    lookup.OnChoose = [&](const std::vector<String>&) {
+        asked = true;
+        return choice;
+    };
+    Answer("202 No match for disc ID 0c01ac02.\r\n", "");
+    EXPECT_FALSE(lookup.GetCDDBInfo(player, http));
+    EXPECT_FALSE(asked);  // nothing to choose from: no chooser
     EXPECT_EQ(lookup.ReplyCode, "202");
+    EXPECT_EQ(statuses.back(), "No Match Found In CDDB");
     EXPECT_EQ(server.Requests().size(), 1u);
+
+    Answer("<html>gateway trouble</html>\r\n", "");
+    EXPECT_FALSE(lookup.GetCDDBInfo(player, http));
+    EXPECT_EQ(statuses.back(), "CDDB Query Not Understood : <html>gateway trouble</html>");
+    Answer("", "");
+    EXPECT_FALSE(lookup.GetCDDBInfo(player, http));
+    EXPECT_EQ(statuses.back(), "CDDB Query Not Understood : empty reply");
 
     choice = -1;  // cancelled
     Answer("200 rock 0c01ac02 A / B\r\n", "");
-    lookup.GetCDDBInfo(player, http);
-    EXPECT_EQ(server.Requests().size(), 2u);
-    EXPECT_EQ(lookup.Category, "");
+    EXPECT_FALSE(lookup.GetCDDBInfo(player, http));
+    EXPECT_TRUE(asked);
+    EXPECT_EQ(statuses.back(), "CDDB Lookup Cancelled");
+    EXPECT_EQ(server.Requests().size(), 4u);
+    EXPECT_EQ(lookup.Category, "jazz");
 
     choice = 0;
     Answer("200 rock 0c01ac02 A / B\r\n", "401 rock 0c01ac02 No such CD entry in database\r\n");
-    lookup.GetCDDBInfo(player, http);
-    EXPECT_EQ(server.Requests().size(), 4u);
+    EXPECT_FALSE(lookup.GetCDDBInfo(player, http));
+    EXPECT_EQ(server.Requests().size(), 6u);
     EXPECT_EQ(lookup.ReplyCode, "401");
     EXPECT_EQ(statuses.back(), "CDDB Entry Not Read : 401 rock 0c01ac02 No such CD entry in database");
     EXPECT_EQ(player.Artist(), "Before");
     EXPECT_EQ(player.Title(), "Kept");
+    EXPECT_EQ(player.Category(), "jazz");
+    EXPECT_EQ(player.GetTrack(0).Name, "Old");
+    EXPECT_EQ(lookup.Category, "jazz");
 }
 
 TEST_F(CDDBLookupTest, ServerErrorsAreReported)

@@ -64,15 +64,16 @@ TEST(CDDBReadReply, EntryWithTwoLineTitleAndContinuedNames)
     EXPECT_EQ(e.Names.Text(), "Opening\r\nA Name Too Long For One Line\r\n");
 }
 
-TEST(CDDBReadReply, SplitsAtTheFirstSeparator)
+TEST(CDDBReadReply, SplitsAtTheFirstSeparatorOrNamesBothByTheWholeText)
 {
     TCDDBReadReply e;
     ASSERT_TRUE(ParseReadReply("210 x\nDTITLE=A / B / C\nTTITLE0=t\n", e));
     EXPECT_EQ(e.Artist, "A");
     EXPECT_EQ(e.Title, "B / C");
-    ASSERT_TRUE(ParseReadReply("210 x\nDTITLE=No separator\n", e));
-    EXPECT_EQ(e.Artist, "");
-    EXPECT_EQ(e.Title, "");
+    // Without a separator the whole text is artist and title alike; a slash alone is no separator.
+    ASSERT_TRUE(ParseReadReply("210 x\nDTITLE=AC/DC Live\n", e));
+    EXPECT_EQ(e.Artist, "AC/DC Live");
+    EXPECT_EQ(e.Title, "AC/DC Live");
 }
 
 TEST(CDDBReadReply, NamesGoByTheirIndex)

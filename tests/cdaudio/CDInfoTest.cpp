@@ -101,7 +101,7 @@ TEST_F(CDInfoTest, IdentityZeroNeverTouchesTheFile)
     EXPECT_EQ(artist, "");
 }
 
-TEST_F(CDInfoTest, SetCDInfoKeepsTheDiscsTrackCount)
+TEST_F(CDInfoTest, SetCDInfoNamesEveryTrackAndKeepsTheDiscsTrackCount)
 {
     CdInsertImage('E', twoTracks);
     TCDPlayer player;
@@ -117,9 +117,26 @@ TEST_F(CDInfoTest, SetCDInfoKeepsTheDiscsTrackCount)
     EXPECT_EQ(player.GetTrack(1).Name, "Two");
     EXPECT_EQ(player.GetTrack(1).StartFrame, 14270);
     EXPECT_EQ(player.ComputeDiscId(), 0x0C01AC02u);
-    TStringList none;
-    player.SetCDInfo("A", "T", "", "", none);
-    EXPECT_EQ(player.GetTrack(0).Name, "One");
+    // Fewer names leave no name of the earlier entry behind.
+    player.SetCDInfo("A", "T", "", "", TStringList{"Uno"});
+    EXPECT_EQ(player.GetTrack(0).Name, "Uno");
+    EXPECT_EQ(player.GetTrack(1).Name, "");
+    player.SetCDInfo("A", "T", "", "", TStringList{});
+    EXPECT_EQ(player.GetTrack(0).Name, "");
+    ASSERT_EQ(player.CDInfo().Tracks.size(), 2u);
+    EXPECT_EQ(player.ComputeDiscId(), 0x0C01AC02u);
+}
+
+TEST_F(CDInfoTest, SavingNoNamesKeepsTheStoredOnes)
+{
+    TCDPlayer player;
+    player.SaveCDInfo(42, "A", "T", "2003", "", TStringList{"One", "Two"});
+    player.SaveCDInfo(42, "A2", "T2", "2003", "", TStringList{});
+    String artist, title, date, category;
+    TStringList names;
+    ASSERT_TRUE(player.LoadCDInfo(42, artist, title, date, category, names));
+    EXPECT_EQ(artist, "A2");
+    EXPECT_EQ(names.Text(), "One\r\nTwo\r\n");
 }
 
 }  // namespace

@@ -121,12 +121,19 @@ TEST_F(TrackFinderTest, ListsOfMatchesOfferEveryMatchLine)
 
 TEST_F(TrackFinderTest, NoMatchOrCancelReadsNothing)
 {
+    int choosers = 0;
+    auto choose = dialogs.OnShowModal;
+    dialogs.OnShowModal = [&](TForm& f) {
+        ++choosers;
+        return choose(f);
+    };
     Answer("202 No match for disc ID 0c01ac02.\r\n", kEntry);
     form->ScanCD->Click();
-    EXPECT_TRUE(offered.empty());
+    EXPECT_EQ(choosers, 0);  // nothing opens
     EXPECT_EQ(server.Requests().size(), 1u);
     EXPECT_EQ(form->ReplyCode, "202");
-    // The disc is an audio CD: its artist and title lines stand alone, empty.
+    EXPECT_EQ(Status(), "No Match Found In CDDB");
+    // A disc scanned for the first time: its artist and title lines stand alone, empty.
     EXPECT_EQ(Lines(), "\r\n\r\n");
 
     choice = -1;
@@ -136,6 +143,138 @@ TEST_F(TrackFinderTest, NoMatchOrCancelReadsNothing)
     EXPECT_EQ(server.Requests().size(), 2u);
     EXPECT_EQ(form->Category, "");
     EXPECT_EQ(Lines(), "\r\n\r\n");
+    EXPECT_EQ(Status(), "CDDB Lookup Cancelled");
+}
+
+TEST_F(TrackFinderTest, WhatIsShownChangesOnlyWhenALookupSucceeds)
+{
+    Answer("200 rock 0c01ac02 Some Artist / Some Title\r\n", kEntry);
+    form->ScanCD->Click();
+    const String shown = Lines();
+    const String caption = form->Caption();
+    dialogs.InputAnswers.push_back(String("Renamed"));
+    form->markupListBox1->SetItemIndex(2);
+    form->EditThisTrackName1->Click();
+
+    server.SetHandler([](const THttpRequest&) {
+        THttpReply reply;
+        reply.Status = 503;
+        reply.Reason = "Service Unavailable";
+        return reply;
+    });
+    for (TToolButton* button : {form->GetCDDB, form->ScanCD}) {
+        button->Click();
+        EXPECT_EQ(Lines(), "Some Artist\r\nSome Title\r\n1    Renamed\r\n2    Two\r\n");
+        EXPECT_EQ(form->Caption(), caption);
+        EXPECT_EQ(Status(), "Cannot Contact CDDB : Service Unavailable");
+        EXPECT_EQ(form->CDPlayer->Artist(), "Some Artist");
+        EXPECT_EQ(form->CDPlayer->Category(), "rock");
+        EXPECT_EQ(form->CDPlayer->GetTrack(0).Name, "Renamed");
+    }
+    Answer("202 No match for disc ID 0c01ac02.\r\n", kEntry);
+    form->ScanCD->Click();
+    EXPECT_EQ(Lines(), "Some Artist\r\nSome Title\r\n1    Renamed\r\n2    Two\r\n");
+    EXPECT_NE(shown, Lines());  // the rename stays too
+
+    // Another disc is not shown under the old one's names.
+    String other = WriteDiscImage(Folder(), "other", {{Msf(0, 2, 0)}, {Msf(1, 0, 0)}}, Msf(7, 0, 0));
+    CdInsertImage('E', other);
+    form->ScanCD->Click();
+    EXPECT_EQ(Lines(), "\r\n\r\n");
+    EXPECT_EQ(Status(), "No Match Found In CDDB");
+}
+
+TEST_F(TrackFinderTest, ADisplayTitleWithoutSeparatorNamesArtistAndTitle)
+{
+    Answer("200 rock 0c01ac02 Soundtrack\r\n", "210 rock 0c01ac02\r\nDTITLE=Soundtrack\r\nTTITLE0=A\r\n.\r\n");
+    form->ScanCD->Click();
+    EXPECT_EQ(Lines(), "Soundtrack\r\nSoundtrack\r\n1    A\r\n2    \r\n");
+    EXPECT_EQ(form->Caption(), "Soundtrack - Soundtrack    {rock}");
+}
+
+TEST_F(TrackFinderTest, AChooserOpensWithItsFirstRowSelected)
+{
+    std::vector<int> selected;
+    dialogs.OnShowModal = [&](TForm& f) {
+        auto* chooser = dynamic_cast<Tqueryform*>(&f);
+        if (!chooser)
+            return mrCancel;
+        selected.push_back(chooser->QueryBox->ItemIndex());
+        return chooser->Button1->ModalResult;  // "Choose" pressed as the chooser opened
+    };
+    Answer("200 rock 0c01ac02 Some Artist / Some Title\r\n", kEntry);
+    form->ScanCD->Click();
+    Answer("211 close matches\r\nblues 0c01ac99 Other / Pressing\r\nrock 0c01ac01 Near / Miss\r\n.\r\n",
+           "210 blues 0c01ac99\r\nDTITLE=Other / Pressing\r\nTTITLE0=A\r\nTTITLE1=B\r\n.\r\n");
+    form->GetCDDB->Click();
+    EXPECT_EQ(selected, (std::vector<int>{0, 0}));
+    ASSERT_EQ(server.Requests().size(), 4u);
+    EXPECT_EQ(server.Requests()[1].Target, String("/~cddb/cddb.cgi?cmd=cddb+read+rock+0c01ac02") + kGreeting);
+    EXPECT_EQ(server.Requests()[3].Target, String("/~cddb/cddb.cgi?cmd=cddb+read+blues+0c01ac99") + kGreeting);
+}
+
+TEST_F(TrackFinderTest, AnOfflineScanThenWriteKeepsTheStoredNames)
+{
+    form->CDPlayer->Open();
+    const String section = IntToHex(static_cast<uint32_t>(form->CDPlayer->MediaIdentity()), 6);
+    form->CDPlayer->SaveCDInfo(form->CDPlayer->MediaIdentity(), "Stored Artist", "Stored Title", "2003", "",
+                               TStringList{"First", "Second"});
+    form = std::make_unique<TCDRipform>(nullptr);
+    form->Server = "127.0.0.1:1";  // nobody listens there
+    form->ScanCD->Click();
+    EXPECT_EQ(Status().rfind("Cannot Contact CDDB : ", 0), 0u) << Status();
+    EXPECT_EQ(Lines(), "Stored Artist\r\nStored Title\r\n1    First\r\n2    Second\r\n");
+    form->WriteINI->Click();
+    EXPECT_EQ(Status(), "CD Info Written To File!");
+    TIniFile ini(CDInfoFileName);
+    EXPECT_EQ(ini.ReadString(section, "numtracks", ""), "2");
+    EXPECT_EQ(ini.ReadString(section, "1", ""), "Second");
+    EXPECT_EQ(ini.ReadString(section, "artist", ""), "Stored Artist");
+}
+
+TEST_F(TrackFinderTest, TheDriveShownIsTheDriveRead)
+{
+    CdForgetAllDrives();
+    CdInsertImage('F', twoTracks);
+    TCDRipform finder(nullptr);
+    finder.Server = form->Server;
+    EXPECT_EQ(finder.CDPlayer->CurrentDrive, 'F');
+    EXPECT_EQ(finder.DriveComboBoxEx1->Drive(), 'f');
+    Answer("200 rock 0c01ac02 Some Artist / Some Title\r\n", kEntry);
+    finder.ScanCD->Click();
+    EXPECT_EQ(finder.markupListBox1->Items().Text(), "Some Artist\r\nSome Title\r\n1    One\r\n2    Two\r\n");
+
+    // Picking another drive reads that one at the next command, scanned or not.
+    String data = WriteDiscImage(Folder(), "data", {{Msf(0, 2, 0), false}}, Msf(5, 0, 0), "BACKUP");
+    CdInsertImage('G', data);
+    finder.DriveComboBoxEx1->Refresh();
+    finder.DriveComboBoxEx1->SetDrive('g');
+    finder.GetCDDB->Click();
+    EXPECT_EQ(finder.StatusBar1->Panels[0].Text(), "No Audio CD In Drive");
+    EXPECT_EQ(finder.markupListBox1->Count(), 0);
+}
+
+TEST_F(TrackFinderTest, WithoutACDDriveTheWindowSaysSoAndWorks)
+{
+    form.reset();
+    CdForgetAllDrives();
+    TCDRipform finder(nullptr);
+    EXPECT_EQ(finder.StatusBar1->Panels[0].Text(), "No CD Drive Found");
+    EXPECT_EQ(finder.DriveComboBoxEx1->Items().Count(), 0);
+    TBitmap painted;
+    finder.PaintTo(painted);  // the empty picker draws its closed box without error
+    EXPECT_TRUE(dialogs.Messages.empty()) << dialogs.Messages.front();
+    for (TToolButton* button : {finder.ScanCD, finder.GetCDDB, finder.WriteINI, finder.ReadINI}) {
+        finder.StatusBar1->Panels[0].SetText("");
+        EXPECT_NO_THROW(button->Click());
+        EXPECT_EQ(finder.StatusBar1->Panels[0].Text(), "No CD Drive Found");
+    }
+    EXPECT_TRUE(server.Requests().empty());
+    finder.markupListBox1->Items().Add("typed");
+    finder.ClearTracks->Click();
+    EXPECT_EQ(finder.markupListBox1->Count(), 0);
+    finder.CloseList->Click();
+    EXPECT_EQ(finder.ModalResult(), mrOk);
 }
 
 TEST_F(TrackFinderTest, ExchangeFailuresStayInTheStatus)

@@ -117,4 +117,17 @@ TEST(DataBinder, EncodingDeclarationIsHonoured)
     EXPECT_EQ(Getrsp(wide)->Title(0)->Name(), "\xC3\xA9t\xC3\xA9");
 }
 
+TEST(DataBinder, ElementTextRunsPastCommentsAndCdata)
+{
+    TXMLDocument doc;
+    doc.LoadFromXML("<rsp><title><name>Tom &amp; Jerry<!--c--> part 2</name>"
+                    "<uploader><![CDATA[a<b]]> and c</uploader></title></rsp>");
+    IXMLTitleType title = Getrsp(doc)->Title(0);
+    EXPECT_EQ(title->Name(), "Tom & Jerry part 2");
+    EXPECT_EQ(title->Uploader(), "a<b and c");
+    // Written text replaces every piece.
+    title->SetName("New");
+    EXPECT_EQ(title->Name(), "New");
+}
+
 }  // namespace

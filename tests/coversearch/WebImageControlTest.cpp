@@ -3,9 +3,11 @@
 #include "WaitFor.h"
 #include "WebImageControl.h"
 
+#include <QImage>
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <set>
 
 namespace {
 
@@ -116,32 +118,89 @@ TEST(WebImage, AnimationStepsByTheFrameDelays)
     int changes = 0;
     image.OnFrameChange = [&](TObject* sender) { changes += sender == &image; };
     Load(image.WebPicture(), MakeGif(4, 4, {{0, 0, 4, 4, 2, 0, kGifRed}, {0, 0, 4, 4, 3, 0, kGifBlue},
-                                            {0, 0, 4, 4, 1, 0, kGifWhite}}));
+                                            {0, 0, 4, 4, 2, 0, kGifWhite}}));
     ASSERT_TRUE(image.Animated());
     image.SetAnimate(true);
     std::vector<int> frames;
-    for (int i = 0; i < 7; ++i) {
+    for (int i = 0; i < 8; ++i) {
         image.AnimationTick(nullptr);
         frames.push_back(image.WebPicture().Frame());
     }
-    EXPECT_EQ(frames, (std::vector<int>{1, 1, 2, 2, 2, 3, 1}));
+    EXPECT_EQ(frames, (std::vector<int>{1, 1, 2, 2, 2, 3, 3, 1}));
     EXPECT_GE(changes, 4);
 }
 
-TEST(WebImage, ZeroDelayStandsOnItsFrameUntilAnimationRestarts)
+// The frame shown after each of so many ticks.
+std::vector<int> Ticks(TWebImage& image, int count)
+{
+    std::vector<int> frames;
+    for (int i = 0; i < count; ++i) {
+        image.AnimationTick(nullptr);
+        frames.push_back(image.WebPicture().Frame());
+    }
+    return frames;
+}
+
+TEST(WebImage, ShortDelaysTakeTheUsualPaceAndEachPictureStartsAfresh)
 {
     TWebImage image(nullptr);
-    Load(image.WebPicture(), MakeGif(4, 4, {{0, 0, 4, 4, 1, 0, kGifRed}, {0, 0, 4, 4, 0, 0, kGifBlue}}));
     image.SetAnimate(true);
-    for (int i = 0; i < 20; ++i)
+    Load(image.WebPicture(), MakeGif(4, 4, {{0, 0, 4, 4, 0, 0, kGifRed}, {0, 0, 4, 4, 1, 0, kGifBlue}}));
+    std::vector<int> frames = Ticks(image, 25);
+    EXPECT_EQ(frames[0], 1);
+    EXPECT_EQ(frames[9], 1);
+    EXPECT_EQ(frames[10], 2);
+    EXPECT_EQ(frames[20], 1);  // and round again
+
+    // Loaded mid-way through the first one's frames, the next GIF starts at its own first.
+    image.AnimationTick(nullptr);
+    Load(image.WebPicture(), MakeGif(4, 4, {{0, 0, 4, 4, 2, 0, kGifWhite}, {0, 0, 4, 4, 3, 0, kGifBlack}}));
+    EXPECT_EQ(Ticks(image, 6), (std::vector<int>{1, 1, 2, 2, 2, 1}));
+}
+
+TEST(WebImage, LoopExtensionGifAnimatesThroughItsThreePictures)
+{
+    TWebImage image(nullptr);
+    image.SetBounds(0, 0, 12, 10);
+    Load(image.WebPicture(), WithLoopExtensionInFirstFrame(MakeGif(12, 10, {{0, 0, 12, 10, 2, 0, kGifRed},
+                                                                            {0, 0, 12, 10, 2, 0, kGifBlue},
+                                                                            {0, 0, 12, 10, 2, 0, kGifWhite}})));
+    ASSERT_TRUE(image.Animated());
+    image.SetAnimate(true);
+    std::vector<TColor> shown;
+    for (int i = 0; i < 6; ++i) {
         image.AnimationTick(nullptr);
-    EXPECT_EQ(image.WebPicture().Frame(), 2);
-    image.SetAnimate(false);
+        shown.push_back(Render(image).At(5, 5));
+    }
+    EXPECT_EQ(shown, (std::vector<TColor>{clRed, clRed, clBlue, clBlue, clWhite, clWhite}));
+}
+
+TEST(WebImage, ABigGifIsDecodedOnceAndAnimatesFromItsKeptFrames)
+{
+    TWebImage image(nullptr);
+    Load(image.WebPicture(), MakeGif(2048, 2048, {{0, 0, 2048, 2048, 1, 0, kGifRed},
+                                                  {100, 100, 8, 8, 1, 0, kGifBlue},
+                                                  {200, 200, 8, 8, 1, 0, kGifWhite}}));
+    ASSERT_TRUE(image.Animated());
     image.SetAnimate(true);
-    image.AnimationTick(nullptr);
-    EXPECT_EQ(image.WebPicture().Frame(), 1);  // 2 is not below the count: back to the first
-    image.AnimationTick(nullptr);
-    EXPECT_EQ(image.WebPicture().Frame(), 2);
+    // Every step shows one of the three pictures made at loading: none is decoded again.
+    std::set<qint64> pictures;
+    for (int i = 0; i < 95; ++i) {
+        image.AnimationTick(nullptr);
+        pictures.insert(image.WebPicture().ToImage().cacheKey());
+    }
+    EXPECT_EQ(pictures.size(), 3u);
+    EXPECT_EQ(image.WebPicture().Frame(), 1);  // 95 ticks: three rounds of 30, then frame 1
+
+    // Over the cap nothing is kept and the GIF stands on its first picture.
+    TWebImage capped(nullptr);
+    capped.WebPicture().FrameMemoryLimit = 2048u * 2048u * 4u * 3u - 1;
+    Load(capped.WebPicture(), MakeGif(2048, 2048, {{0, 0, 8, 8, 1, 0, kGifRed}, {0, 0, 8, 8, 1, 0, kGifBlue},
+                                                   {0, 0, 8, 8, 1, 0, kGifWhite}}));
+    EXPECT_FALSE(capped.Animated());
+    capped.SetAnimate(true);
+    capped.AnimationTick(nullptr);
+    EXPECT_EQ(capped.WebPicture().Frame(), 0);
 }
 
 TEST(WebImage, StillPicturesDoNotAnimate)
@@ -211,6 +270,45 @@ TEST(WebImage, DownloadEventsReachTheUserInterfaceThread)
     EXPECT_EQ(lastSize, reply.Body.size());
     EXPECT_EQ(lastTotal, reply.Body.size());
     EXPECT_EQ(image.Width(), 30);
+}
+
+TEST(WebImage, PicturesShownLatelyComeBackWithoutDownloadOrDecoding)
+{
+    TLoopbackHttpServer server;
+    server.SetHandler([](const THttpRequest& request) {
+        THttpReply reply;
+        reply.Headers = {{"Content-Type", "image/bmp"}};
+        reply.Body = request.Target == "/a.bmp" ? Bmp(30, 20, 20) : Bmp(30, 20, 0);
+        return reply;
+    });
+    TWebImage image(nullptr);
+    image.Async = true;
+    image.SetBounds(0, 0, 30, 20);
+    int ends = 0;
+    image.OnDownLoadEnd = [&](TObject*) { ++ends; };
+    image.SetURL(server.Url("/a.bmp"));
+    ASSERT_TRUE(WaitUntil([&] { return ends == 1; }));
+    const qint64 first = image.WebPicture().ToImage().cacheKey();
+    image.SetURL(server.Url("/b.bmp"));
+    ASSERT_TRUE(WaitUntil([&] { return ends == 2; }));
+    EXPECT_EQ(Render(image).At(5, 5), clBlue);
+
+    image.SetURL(server.Url("/a.bmp"));
+    // At once, from what was kept.
+    EXPECT_EQ(Render(image).At(5, 5), clRed);
+    EXPECT_EQ(image.WebPicture().ToImage().cacheKey(), first);
+    EXPECT_FALSE(image.WebPicture().Busy());
+    EXPECT_EQ(server.Requests().size(), 2u);
+
+    // Only the last few are kept.
+    for (int i = 0; i < static_cast<int>(TPreviewCache::kMaxEntries); ++i) {
+        image.SetURL(server.Url("/other" + std::to_string(i) + ".bmp"));
+        ASSERT_TRUE(WaitUntil([&] { return ends == 3 + i; }));
+    }
+    image.SetURL(server.Url("/a.bmp"));
+    EXPECT_TRUE(image.WebPicture().Busy());
+    ASSERT_TRUE(WaitUntil([&] { return ends == 3 + static_cast<int>(TPreviewCache::kMaxEntries); }));
+    EXPECT_EQ(Render(image).At(5, 5), clRed);
 }
 
 TEST(WebImage, DestroyedWhileItsDownloadStalls)

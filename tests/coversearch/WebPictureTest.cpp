@@ -1,9 +1,11 @@
 #include "GifBuilder.h"
 #include "WebImage.h"
 
+#include <QImage>
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <set>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -91,10 +93,12 @@ TEST(WebPictureGif, CountsFramesAndReadsDelaysWithTheirSideEffects)
     EXPECT_EQ(picture.GifFrameDelay(0), -1);
 }
 
-TEST(WebPictureGif, FrameSelectsWhatIsDecodedAndDrawn)
+TEST(WebPictureGif, FramesNotKeptAreSelectedFromTheData)
 {
     TWebPicture picture;
+    picture.FrameMemoryLimit = 0;  // too little to keep the frames composed
     Load(picture, ThreeFrames());
+    EXPECT_FALSE(picture.FramesKept());
     const std::vector<uint8_t> raw = picture.RawData();
     int changes = 0;
     picture.OnFrameChange = [&](TObject*) { ++changes; };
@@ -146,14 +150,99 @@ TEST(WebPictureGif, TruncatedAndHostileDataIsNeverReadOutOfBounds)
             }
         }
     }
-    // Markers everywhere, inside a header that claims huge sizes.
-    std::string hostile = "GIF89a\xFF\xFF\xFF\xFF\xF7\x00\x00";
+    // Frame markers inside the colour table of a header that claims huge sizes are no frames.
+    std::string hostile("GIF89a\xFF\xFF\xFF\xFF\xF7\x00\x00", 13);
     for (int i = 0; i < 40; ++i)
         hostile += std::string("\x21\xF9\x04\xFF\xFF\xFF\xFF\x00\x2C\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF", 17);
     TWebPicture picture;
     EXPECT_THROW(Load(picture, hostile), Exception);
-    EXPECT_EQ(picture.GifFrameCount(), 40);
-    EXPECT_THROW(picture.SetFrame(40), Exception);
+    EXPECT_EQ(picture.GifFrameCount(), 0);
+    // Past the table they are frames whose image data never ends.
+    hostile += std::string(768 - 680, '\0');
+    hostile += std::string("\x21\xF9\x04\x00\x05\x00\x00\x00\x2C\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\x00\x08", 19);
+    EXPECT_THROW(Load(picture, hostile), Exception);
+    EXPECT_EQ(picture.GifFrameCount(), 1);
+    EXPECT_EQ(picture.GifFrameDelay(1), 5);
+    EXPECT_FALSE(picture.FramesKept());
+}
+
+TEST(WebPictureGif, FramesAreFoundByWalkingTheBlocks)
+{
+    // Common tools put the loop extension between the first control extension and its image;
+    // marker bytes inside image data are no frame.
+    const std::string gif = WithLoopExtensionInFirstFrame(ThreeFrames());
+    TWebPicture picture;
+    Load(picture, gif);
+    EXPECT_EQ(picture.GifFrameCount(), 3);
+    EXPECT_EQ(picture.GifFrameDelay(1), 10);
+    EXPECT_EQ(picture.GifFrameDelay(3), 30);
+    std::set<qint64> pictures;
+    for (int frame = 1; frame <= 3; ++frame) {
+        picture.SetFrame(frame);
+        pictures.insert(picture.ToImage().cacheKey());
+    }
+    EXPECT_EQ(pictures.size(), 3u);
+    picture.SetFrame(1);
+    EXPECT_EQ(DrawnPixel(picture, 5, 5), clRed);
+    picture.SetFrame(2);
+    EXPECT_EQ(DrawnPixel(picture, 5, 5), clBlue);
+
+    // Frames without control extension count too, with no delay; a comment is no frame.
+    std::string plain = MakeGif(4, 4, {{0, 0, 4, 4, 0, 0, kGifRed}});
+    const std::string image = plain.substr(33, plain.size() - 34);  // descriptor and data
+    plain = plain.substr(0, 25) + std::string("\x21\xFE\x03\x21\xF9\x04\x00", 7) + image + image + "\x3B";
+    Load(picture, plain);
+    EXPECT_EQ(picture.GifFrameCount(), 2);
+    EXPECT_EQ(picture.GifFrameDelay(2), 0);
+}
+
+TEST(WebPictureGif, KeptFramesAreComposedOntoTheScreen)
+{
+    // Red screen; a blue square that goes back to the background; a white dot over what was
+    // before the blue square.
+    TWebPicture picture;
+    Load(picture, MakeGif(12, 10, {{0, 0, 12, 10, 10, 0x00, kGifRed},
+                                   {3, 2, 4, 4, 10, 0x08, kGifBlue},
+                                   {1, 1, 2, 2, 10, 0x0C, kGifWhite},
+                                   {8, 8, 1, 1, 10, 0x00, kGifBlack}}));
+    ASSERT_TRUE(picture.FramesKept());
+    picture.SetFrame(2);
+    EXPECT_EQ(picture.Width(), 12);  // the whole screen, drawn in place
+    EXPECT_EQ(DrawnPixel(picture, 0, 0), clRed);
+    EXPECT_EQ(DrawnPixel(picture, 3, 2), clBlue);
+    EXPECT_EQ(picture.FrameInfo().FrameLeft, 3);  // still the frame's own place
+    picture.SetFrame(3);
+    EXPECT_EQ(DrawnPixel(picture, 1, 1), clWhite);
+    // The blue square went back to the background: transparent, so the black below shows.
+    EXPECT_EQ(DrawnPixel(picture, 4, 4), clBlack);
+    EXPECT_EQ(DrawnPixel(picture, 9, 9), clRed);
+    picture.SetFrame(4);
+    EXPECT_EQ(DrawnPixel(picture, 1, 1), clRed);  // the dot restored what was before it
+    EXPECT_EQ(DrawnPixel(picture, 8, 8), clBlack);
+
+    // Frame 0 shows the first; a frame past the last leaves only the header.
+    picture.SetFrame(0);
+    EXPECT_EQ(DrawnPixel(picture, 4, 4), clRed);
+    EXPECT_THROW(picture.SetFrame(5), Exception);
+    EXPECT_EQ(picture.Width(), 0);
+}
+
+TEST(WebPictureGif, FramesBeyondTheMemoryCapAreNotKept)
+{
+    // 8192 x 8192 screen: two frames would take 512 MiB. Nothing that large is allocated.
+    TWebPicture picture;
+    Load(picture, MakeGif(8192, 8192, {{0, 0, 2, 2, 5, 0, kGifRed}, {0, 0, 2, 2, 5, 0, kGifBlue}}));
+    EXPECT_EQ(picture.GifFrameCount(), 2);
+    EXPECT_FALSE(picture.FramesKept());
+    EXPECT_EQ(picture.Width(), 2);
+
+    const std::string small = ThreeFrames();
+    picture.FrameMemoryLimit = 12 * 10 * 4 * 3;
+    Load(picture, small);
+    EXPECT_TRUE(picture.FramesKept());
+    picture.FrameMemoryLimit = 12 * 10 * 4 * 3 - 1;
+    Load(picture, small);
+    EXPECT_FALSE(picture.FramesKept());
 }
 
 TEST(WebPicture, SizeFollowsTheExtentAndDpi)

@@ -91,12 +91,18 @@ TEST(PictureLoader, RendersUprightBothWaysTheCallersDrawIt)
     }
 }
 
-TEST(GifFrames, MarkersNeedTheirWholeDescriptorInsideTheData)
+TEST(GifFrames, FramesNeedTheirWholeDescriptorInsideTheData)
 {
-    const std::string marker = std::string("\x21\xF9\x04\x00\x05\x00\x00\x00\x2C", 9) + std::string(8, '\x01');
-    std::vector<uint8_t> data = Bytes("GIF89a" + marker);
-    EXPECT_EQ(CountGifFrameMarkers(data.data(), data.size()), 1);
-    for (size_t cut = 1; cut <= marker.size(); ++cut)
+    const std::string header("GIF89a\x01\x00\x01\x00\x00\x00\x00", 13);
+    const std::string frame = std::string("\x21\xF9\x04\x00\x05\x00\x00\x00\x2C", 9) + std::string(8, '\x01') + '\0';
+    std::vector<uint8_t> data = Bytes(header + frame);
+    ASSERT_EQ(CountGifFrameMarkers(data.data(), data.size()), 1);
+    TGifFrameMarker marker;
+    ASSERT_TRUE(FindGifFrameMarker(data.data(), data.size(), 1, marker));
+    EXPECT_EQ(marker.Position, 13u);
+    EXPECT_EQ(marker.Delay, 5);
+    EXPECT_EQ(marker.Width, 0x0101);
+    for (size_t cut = 1; cut <= frame.size(); ++cut)
         EXPECT_EQ(CountGifFrameMarkers(data.data(), data.size() - cut), 0) << cut;
     uint16_t w = 0, h = 0;
     EXPECT_FALSE(ReadGifScreenSize(data.data(), 12, w, h));

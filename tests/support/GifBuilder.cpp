@@ -69,3 +69,10 @@ std::string MakeGif(uint16_t screenWidth, uint16_t screenHeight, const std::vect
     out += '\x3B';
     return out;
 }
+
+std::string WithLoopExtensionInFirstFrame(const std::string& gif)
+{
+    // Header and the four-colour table take 25 bytes, the control extension 8.
+    const std::string loop("\x21\xFF\x0BNETSCAPE2.0\x03\x01\x00\x00\x00", 19);
+    return gif.substr(0, 33) + loop + gif.substr(33);
+}

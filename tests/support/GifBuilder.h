@@ -15,3 +15,7 @@ struct TGifTestFrame {
 };
 
 std::string MakeGif(uint16_t screenWidth, uint16_t screenHeight, const std::vector<TGifTestFrame>& frames);
+
+// The GIF with a looping application extension between the first frame's control extension
+// and its image, where common tools put it.
+std::string WithLoopExtensionInFirstFrame(const std::string& gif);
