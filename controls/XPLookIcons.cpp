@@ -11,7 +11,7 @@ void TXPLook::DrawIcon(TCanvas& canvas, const TImageList& images, int index, int
     icon.Canvas().Brush.Style = bsSolid;
     icon.Canvas().Brush.Color = TransparentColor;
     icon.Canvas().FillRect(TRect{0, 0, images.Width, images.Height});
-    images.Draw(icon.Canvas(), 0, 0, index, true);
+    images.DrawMasked(icon.Canvas(), 0, 0, index);
     if (!enabled) {
         GrayBitmap(icon, GrayLevel, TransparentColor);
         LightenBitmap(icon, 40, TransparentColor);

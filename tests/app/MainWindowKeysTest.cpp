@@ -88,6 +88,37 @@ TEST_F(MainWindowKeys, EscapeLeavesTheMainWindowOpen)
     EXPECT_EQ(DVDForm->ModalResult(), mrNone);
 }
 
+TEST_F(MainWindowKeys, EscapeClosesTheModalHelpWindowWhoseTextKeepsAMargin)
+{
+    dialogs.OnShowModal = [](TForm& form) {
+        QTimer::singleShot(0, [&form] { QTest::keyClick(form.Dialog(), Qt::Key_Escape); });
+        return form.RunModalLoop();
+    };
+    DVDForm->ToolButton6->Click();
+    ASSERT_EQ(dialogs.ModalForms, std::vector<TForm*>{helpform});
+    EXPECT_EQ(helpform->ModalResult(), mrCancel);
+    EXPECT_FALSE(helpform->Dialog()->isVisible());
+    EXPECT_TRUE(DVDForm->Dialog()->isVisible());
+
+    // The page starts clear of the window's left and top edges (inside the panel's own frame).
+    TBitmap page;
+    helpform->HTMLPanel1->PaintTo(page);
+    page.Canvas().Release();
+    const int frame = 3;
+    int left = page.Width(), top = page.Height();
+    for (int y = frame; y < page.Height() - frame; ++y)
+        for (int x = frame; x < page.Width() - frame; ++x) {
+            const uint8_t* p = page.ScanLine(y) + 4 * x;
+            if (RGB(p[2], p[1], p[0]) != clWhite) {
+                left = std::min(left, x);
+                top = std::min(top, y);
+            }
+        }
+    EXPECT_GE(left, 8);
+    EXPECT_GE(top, 8);
+    EXPECT_LT(left, 40);
+}
+
 TEST_F(MainWindowKeys, ReturnInTheSearchBoxSearchesOnceAndElsewhereNotAtAll)
 {
     DVDForm->SearchBox->SetText("alien");
