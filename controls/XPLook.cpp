@@ -317,7 +317,10 @@ void TXPLook::DrawItemText(TCanvas& canvas, const String& text, const String& sh
     canvas.Brush.Style = bsClear;
     const unsigned align = rtl ? DT_RIGHT : DT_LEFT;
     if (isDefault && enabled) {
-        const TColor under = canvas.Pixel(r.Left, r.Top);
+        TColor under = canvas.Pixel(r.Left, r.Top);
+        // A window being painted cannot be read back: the brush holds the face drawn under the text.
+        if (under == static_cast<TColor>(-1))
+            under = canvas.Brush.Color;
         const int offsets[4][3] = {{1, 0, 30}, {1, 2, 30}, {0, 1, 40}, {1, 1, 60}};
         for (const auto& o : offsets) {
             canvas.Font.SetColor(DarkenColor(under, o[2]));

@@ -2,9 +2,10 @@
 // with the default cue and its radio buttons decorated by the main window's XP look, Return
 // pressing "&Create" once and Escape ending the dialog.
 #include "AppFixture.h"
-#include "ControlSubClass.h"
 #include "DoubFeatUnit.h"
 #include "ListBoxes.h"
+
+#include "../controls/PaintProbe.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -44,12 +45,6 @@ protected:
                 ink += At(shot, xx, yy) != ground;
         return ink;
     }
-    static TColor At(TBitmap& image, int x, int y)
-    {
-        image.Canvas().Release();
-        const uint8_t* p = image.ScanLine(y) + (image.PixelFormat() == pf32bit ? 4 : 3) * x;
-        return RGB(p[2], p[1], p[0]);
-    }
 };
 
 TEST_F(ComposerLook, StaysOnTopWithTheDefaultCueAndDecoratedRadioButtons)
@@ -65,21 +60,14 @@ TEST_F(ComposerLook, StaysOnTopWithTheDefaultCueAndDecoratedRadioButtons)
     EXPECT_GT(withCue, plain + 10);
 
     // Every button of "Printing Style" is hooked, and the chosen one shows the look's dot.
-    TXPLook& look = *DVDForm->XPLook1;
     ASSERT_EQ(composer->Prin->ItemCount(), 4);
-    for (int i = 0; i < 4; ++i) {
-        bool hooked = false;
-        for (TControlSubClass* sub : look.SubClasses())
-            hooked = hooked || sub->Control == composer->Prin->Buttons(i);
-        EXPECT_TRUE(hooked) << i;
-    }
+    for (int i = 0; i < 4; ++i)
+        EXPECT_TRUE(HookOf(*DVDForm->XPLook1, composer->Prin->Buttons(i))) << i;
     TRadioButton& chosen = *composer->Prin->Buttons(0);
     ASSERT_TRUE(chosen.Checked());
-    TBitmap shot;
-    chosen.PaintTo(shot);
     const int size = TCustomListBox::ScrollBarWidth();
     const int top = 4 + (chosen.Height() - 8 - size) / 2;
-    EXPECT_EQ(At(shot, size / 2, top + size / 2), ColorToRGB(clHighlight));
+    EXPECT_EQ(Shot(chosen, size / 2, top + size / 2), ColorToRGB(clHighlight));
 
     // The group still reports the user's choice.
     int clicks = 0;

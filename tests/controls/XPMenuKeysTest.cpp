@@ -73,6 +73,32 @@ TEST(XPMenuKeys, ItemsRunFromReturnAndFromTheirLetter)
     EXPECT_EQ(f.clicked, (std::vector<String>{"&Clear List", "&Edit This Track Name"}));
 }
 
+TEST(XPMenuKeys, ItemsWithSubItemsAreDrawnByTheMenuAndOpenFromTheKeyboard)
+{
+    MenuForm f;
+    TMenuItem* more = f.Add("&More");
+    f.Add("&Inner", more);
+    f.AddLook();
+    ASSERT_TRUE(more->OnDrawItem);
+
+    QMenu* q = f.Open();
+    QWidget* drawn = MenuForm::ItemWidget(q, "&More");
+    ASSERT_TRUE(drawn);
+    // The menu adds its arrow at the right of what the look draws.
+    const QImage shot = drawn->grab().toImage();
+    EXPECT_LT(qGray(shot.pixel(shot.width() - 8, shot.height() / 2)), 60);
+
+    QTest::keyClick(q, Qt::Key_Down);
+    QTest::keyClick(q, Qt::Key_Right);
+    QMenu* sub = q->activeAction() ? q->activeAction()->menu() : nullptr;
+    ASSERT_TRUE(sub);
+    ASSERT_TRUE(WaitUntil([sub] { return sub->isVisible(); }, 5000));
+    ASSERT_TRUE(MenuForm::ItemWidget(sub, "&Inner"));
+    QTest::keyClick(sub, Qt::Key_Down);
+    QTest::keyClick(sub, Qt::Key_Return);
+    EXPECT_EQ(f.clicked, std::vector<String>{"&Inner"});
+}
+
 TEST(XPMenuKeys, CaptionsAreNotCutAtTheRight)
 {
     MenuForm f;
