@@ -35,10 +35,17 @@ void TellInsertions()
     }
 }
 
+// Insertions are told on the user-interface thread only, where windows and their parts live.
+bool OnUserInterfaceThread()
+{
+    auto* app = QCoreApplication::instance();
+    return app && QThread::currentThread() == app->thread();
+}
+
 void QueueInsertion(TComponent* component)
 {
     auto* app = QCoreApplication::instance();
-    if (!app || QThread::currentThread() != app->thread())
+    if (!OnUserInterfaceThread())
         return;
     auto& pending = PendingInsertions();
     if (pending.empty())
@@ -66,7 +73,8 @@ void TComponent::Notification(TComponent* component, TOperation operation)
 
 TComponent::~TComponent()
 {
-    std::erase(PendingInsertions(), this);
+    if (OnUserInterfaceThread())
+        std::erase(PendingInsertions(), this);
     // Owned components go first, newest first, as they were created after their owner.
     while (!components_.empty()) {
         TComponent* c = components_.back();

@@ -57,7 +57,14 @@ String ShortCutToText(TShortCut shortCut)
 }
 
 TMenuItem::TMenuItem(TComponent* owner) : TComponent(owner) {}
-TMenuItem::~TMenuItem() = default;
+TMenuItem::~TMenuItem()
+{
+    // A freed item leaves its menu; its own items (owned elsewhere) stay, without a parent.
+    if (parent_)
+        std::erase(parent_->items_, this);
+    for (TMenuItem* item : items_)
+        item->parent_ = nullptr;
+}
 
 void TMenuItem::Add(TMenuItem* item)
 {
