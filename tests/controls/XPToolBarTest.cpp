@@ -6,6 +6,8 @@
 #include "XPColors.h"
 #include "XPLook.h"
 
+#include "../support/WaitFor.h"
+
 #include <gtest/gtest.h>
 
 #include <QTest>
@@ -180,6 +182,19 @@ TEST(XPToolBar, SwitchingOffGivesTheBarItsOwnDrawingBack)
     f.Shot();
     EXPECT_TRUE(own);
     EXPECT_FALSE(f.bar->OnCustomDraw);
+}
+
+TEST(XPToolBar, ABarGetsTheLookWithItsFirstButtonUnderAutoDetect)
+{
+    ToolBarForm f;
+    f.look->AutoDetect = true;
+    auto* empty = new TToolBar(f.form.get());
+    empty->SetParent(f.form.get());
+    f.look->ActivateComponent(empty, true, true);
+    EXPECT_FALSE(empty->OnCustomDrawButton);  // nothing to draw yet
+    auto* first = new TToolButton(f.form.get());
+    first->SetParent(empty);
+    EXPECT_TRUE(WaitUntil([empty] { return bool(empty->OnCustomDrawButton); }, 5000));
 }
 
 }  // namespace
