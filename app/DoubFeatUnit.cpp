@@ -26,6 +26,7 @@ std::unique_ptr<TBitmap> Resampled(const TBitmap& Source, int width, int height)
 TDoubFeatForm::TDoubFeatForm(TComponent* owner) : TForm(owner)
 {
     SetCaption("Create Double Feature Cover");
+    SetFormStyle(fsStayOnTop);
     Position = poScreenCenter;
     SetBounds(Left(), Top(), 385, 538);
     SetBorderStyle(bsDialog);

@@ -51,6 +51,9 @@ Thelpform::Thelpform(TComponent* owner) : TForm(owner)
     HTMLPanel1->SetShadowColor(clGray);
     HTMLPanel1->SetURLColor(clBlue);
     HTMLPanel1->SetTextVAlign(tvaTop);
+    // The page keeps clear of the window's edges on every side; the border is in the page's colour.
+    HTMLPanel1->BorderWidth = 10;
+    HTMLPanel1->SetBorderColor(clWhite);
     HTMLPanel1->SetText(HelpPageText());
     HTMLPanel1->Loaded();
     Created();

@@ -155,5 +155,6 @@ void TControlSubClass::PaintButton(TCanvas& canvas)
     TRect measured{0, 0, 0, 0};
     canvas.DrawText(Control->Caption(), measured, DT_CALCRECT | DT_SINGLELINE);
     TRect text{(r.Right - measured.Right) / 2, (r.Bottom - measured.Bottom) / 2, r.Right, r.Bottom};
-    XPLook->DrawItemText(canvas, Control->Caption(), "", text, false, Control->Enabled(), false);
+    const auto* button = dynamic_cast<TButton*>(Control);
+    XPLook->DrawItemText(canvas, Control->Caption(), "", text, false, Control->Enabled(), button && button->Default());
 }

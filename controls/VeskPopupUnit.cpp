@@ -56,7 +56,9 @@ void TVeskPopupMenu::MeasureItem(TObject* sender, TCanvas& canvas, int& width, i
     if (!item)
         return;
     SetBold(canvas, true);
-    const TPoint caption = Measure(canvas, item->Caption);
+    TPoint caption = Measure(canvas, item->Caption);
+    if (item->ShortCut)
+        caption.X += Measure(canvas, ShortCutToText(item->ShortCut)).X + 8;
     SetBold(canvas, false);
     const TPoint hint = Measure(canvas, item->Hint);
     const int descriptionHeight = InlineDescriptions ? hint.Y : 0;
@@ -121,9 +123,9 @@ void TVeskPopupMenu::DrawItem(TObject* sender, TCanvas& canvas, const TRect& rec
     TRect text{rect.Left + 4 + (images ? GutterWidth : 0), rect.Top + 2, rect.Right - 4, rect.Bottom};
     TRect captionRect = text;
     canvas.DrawText(item->Caption, captionRect, DT_LEFT | DT_TOP);
-    // No item carries a shortcut here; the blanks keep the caption clear of the right edge.
+    // Without a shortcut the blanks alone keep the caption clear of the right edge.
     TRect shortcutRect = text;
-    canvas.DrawText("   ", shortcutRect, DT_RIGHT | DT_TOP);
+    canvas.DrawText(ShortCutToText(item->ShortCut) + "   ", shortcutRect, DT_RIGHT | DT_TOP);
     SetBold(canvas, false);
     if (InlineDescriptions && !item->Hint.empty()) {
         TRect description{text.Left, rect.Top + captionHeight + 4, text.Right, text.Bottom};

@@ -6,6 +6,7 @@
 #include "ControlSubClass.h"
 #include "ExtCtrls.h"
 #include "ListBoxes.h"
+#include "RadioGroup.h"
 #include "StdCtrls.h"
 #include "VeskGaugeUnit.h"
 #include "XPColors.h"
@@ -23,7 +24,8 @@ struct XPMeasure {
 };
 struct XPBorder {
     TXPLook* look;
-    void operator()(TCanvas& c, const TRect& r) const { look->DrawMenuWindowBorder(c, r); }
+    const TPopupMenu* menu;
+    void operator()(TCanvas& c, const TRect& r) const { look->DrawMenuWindowBorder(c, r, menu->RightToLeft); }
 };
 bool IsOurs(const std::function<void(TCanvas&, const TRect&)>& e, const TXPLook* look)
 {
@@ -66,7 +68,6 @@ TXPLook::~TXPLook()
 {
     if (form_)
         ActivateComponents(form_, false, false);
-    toolBars_.clear();
     if (XPLookManager) {
         XPLookManager->Delete(this);
         if (XPLookManager->FXPLookList.empty())
@@ -78,6 +79,14 @@ void TXPLook::Loaded()
 {
     if (XPLookManager)
         XPLookManager->Add(this);
+}
+
+void TXPLook::Notification(TComponent* component, TOperation operation)
+{
+    TComponent::Notification(component, operation);
+    if (XPLookManager && active_ && AutoDetect && operation == opInsert &&
+        (dynamic_cast<TMenuItem*>(component) || dynamic_cast<TToolButton*>(component)))
+        ActivateComponent(component, true, true);
 }
 
 void TXPLook::SetActive(bool value)
@@ -221,7 +230,7 @@ void TXPLook::ActivateComponent(TComponent* comp, bool enable, bool update)
             menu->OwnerDraw = enable;
             HookMenu(menu->Items(), enable);
             if (enable && !menu->OnPaintWindow)
-                menu->OnPaintWindow = XPBorder{this};
+                menu->OnPaintWindow = XPBorder{this, menu};
             else if (!enable && IsOurs(menu->OnPaintWindow, this))
                 menu->OnPaintWindow = nullptr;
         }
@@ -236,25 +245,22 @@ void TXPLook::ActivateComponent(TComponent* comp, bool enable, bool update)
         return;
     }
     if (auto* bar = dynamic_cast<TToolBar*>(comp)) {
-        if (xpControls_ & XPBit(xcToolbar)) {
-            bar->Flat = true;
-            auto it = std::find_if(toolBars_.begin(), toolBars_.end(), [bar](const auto& p) { return p.first == bar; });
-            if (enable && it == toolBars_.end() && bar->ControlCount() > 0 && bar->Tag != 999) {
-                toolBars_.emplace_back(bar, std::make_unique<TControlHook>(bar, [this, bar](THookMessage m, TCanvas* c) {
-                    if (m == hmPaint && active_)
-                        ToolBarCustomDraw(bar, *c);
-                }));
-            } else if (!enable && it != toolBars_.end()) {
-                toolBars_.erase(it);
-            }
-            if (update)
-                bar->Invalidate();
-        }
+        if (xpControls_ & XPBit(xcToolbar))
+            ActivateToolBar(*bar, enable, update);
+    }
+    // A tool button inserted later: its bar may have had no buttons to draw until now.
+    if (auto* button = dynamic_cast<TToolButton*>(comp)) {
+        if (auto* bar = dynamic_cast<TToolBar*>(button->Parent()); bar && (xpControls_ & XPBit(xcToolbar)))
+            ActivateToolBar(*bar, enable, update);
+        return;
     }
     if (auto* form = dynamic_cast<TForm*>(comp)) {
         ActivateComponents(form, enable, update);
         return;
     }
+    // A radio group's own buttons.
+    if (auto* group = dynamic_cast<TRadioGroup*>(comp); group && (xpContainers_ & XPBit(xccGroupBox)))
+        ActivateComponents(group, enable, update);
     auto* control = dynamic_cast<TControl*>(comp);
     if (!control || !Decorates(control))
         return;
@@ -273,7 +279,10 @@ void TXPLook::MenuMeasureItem(TObject* sender, TCanvas& canvas, int& width, int&
     auto* item = dynamic_cast<TMenuItem*>(sender);
     if (!active_ || !item)
         return;
-    const String text = IsLine(*item) ? String() : item->Caption;
+    String text = IsLine(*item) ? String() : item->Caption;
+    const String shortcut = Trim(ShortCutToText(item->ShortCut));
+    if (!shortcut.empty())
+        text += shortcut + "WWW";
     canvas.Font.Assign(Font);
     int w = canvas.TextWidth(text) + 5;
     if (text.find('&') != String::npos)
@@ -298,7 +307,7 @@ void TXPLook::MenuMeasureItem(TObject* sender, TCanvas& canvas, int& width, int&
 }
 
 void TXPLook::DrawItemText(TCanvas& canvas, const String& text, const String& shortcut, TRect r, bool selected,
-                           bool enabled, bool isDefault)
+                           bool enabled, bool isDefault, bool rtl)
 {
     TColor color = canvas.Font.Color();
     if (selected)
@@ -306,20 +315,24 @@ void TXPLook::DrawItemText(TCanvas& canvas, const String& text, const String& sh
     if (!enabled)
         color = FFDisabledColor;
     canvas.Brush.Style = bsClear;
+    const unsigned align = rtl ? DT_RIGHT : DT_LEFT;
     if (isDefault && enabled) {
-        const TColor under = canvas.Pixel(r.Left, r.Top);
+        TColor under = canvas.Pixel(r.Left, r.Top);
+        // A window being painted cannot be read back: the brush holds the face drawn under the text.
+        if (under == static_cast<TColor>(-1))
+            under = canvas.Brush.Color;
         const int offsets[4][3] = {{1, 0, 30}, {1, 2, 30}, {0, 1, 40}, {1, 1, 60}};
         for (const auto& o : offsets) {
             canvas.Font.SetColor(DarkenColor(under, o[2]));
             TRect shifted{r.Left + o[0], r.Top + o[1], r.Right + o[0], r.Bottom + o[1]};
-            canvas.DrawText(text, shifted, DT_EXPANDTABS);
+            canvas.DrawText(text, shifted, DT_EXPANDTABS | align);
         }
     }
     canvas.Font.SetColor(color);
-    canvas.DrawText(text, r, DT_EXPANDTABS);
+    canvas.DrawText(text, r, DT_EXPANDTABS | align);
     if (!shortcut.empty()) {
-        TRect right{r.Left, r.Top, r.Right - 10, r.Bottom};
-        canvas.DrawText(shortcut + " ", right, DT_RIGHT);
+        TRect side = rtl ? TRect{r.Left + 10, r.Top, r.Right, r.Bottom} : TRect{r.Left, r.Top, r.Right - 10, r.Bottom};
+        canvas.DrawText(shortcut + " ", side, rtl ? DT_LEFT : DT_RIGHT);
     }
 }
 
@@ -333,29 +346,32 @@ void TXPLook::MenuDrawItem(TObject* sender, TCanvas& canvas, const TRect& rect, 
     canvas.Font.Assign(Font);
     const TRect r = rect;
     const String text = " " + item->Caption;
+    const TPopupMenu* menu = item->GetParentMenu();
+    const bool rtl = menu && menu->RightToLeft;
     TImageList* images = item->GetImageList();
     const bool hasIcon = images && item->ImageIndex >= 0 && item->ImageIndex < images->Count();
     const int iconW = hasIcon ? images->Width : 0;
-    const TRect gutter{r.Left, r.Top, r.Left + IconWidth, r.Bottom};
+    // The gutter and the check box stand at the right of a right-to-left menu.
+    const TRect gutter = rtl ? TRect{r.Right - IconWidth, r.Top, r.Right, r.Bottom}
+                             : TRect{r.Left, r.Top, r.Left + IconWidth, r.Bottom};
     TRect check = hasIcon ? TRect{gutter.Left + 1, gutter.Top + 2, gutter.Right - 3, gutter.Bottom - 2}
                           : TRect{gutter.Left + (IconWidth - 10) / 2, gutter.Top + (r.Bottom - r.Top - 10) / 2, 0, 0};
     if (!hasIcon) {
         check.Right = check.Left + 10;
         check.Bottom = check.Top + 10;
     }
-    if (iconW > IconWidth)
-        check.Right = check.Left + iconW;
-    TRect textRect{r.Left + (iconW > IconWidth ? iconW + 4 : IconWidth), r.Top, r.Right, r.Bottom};
+    if (iconW > IconWidth) {
+        if (rtl)
+            check.Left = check.Right - iconW;
+        else
+            check.Right = check.Left + iconW;
+    }
+    TRect textRect = rtl ? TRect{r.Left, r.Top, r.Right - (iconW > IconWidth ? iconW + 8 : IconWidth), r.Bottom}
+                         : TRect{r.Left + (iconW > IconWidth ? iconW + 4 : IconWidth), r.Top, r.Right, r.Bottom};
 
     canvas.Brush.Style = bsSolid;
     if (Gradient) {
-        // One-pixel columns lightening faster across the gutter.
-        int p = 0;
-        for (int x = r.Left; x < r.Right + 2; ++x) {
-            canvas.Brush.Color = LightenColor(FFIconBackColor, p);
-            canvas.FillRect(TRect{x, r.Top, x + 1, r.Bottom});
-            p = std::min(p + ((x > r.Left && x < r.Left + IconWidth + 5) ? 3 : 1), 96);
-        }
+        DrawGradientGutter(canvas, TRect{r.Left, r.Top, r.Right + 2, r.Bottom}, rtl);
     } else {
         canvas.Brush.Color = FFColor;
         canvas.FillRect(TRect{r.Left - 4, r.Top, r.Right, r.Bottom});
@@ -389,7 +405,8 @@ void TXPLook::MenuDrawItem(TObject* sender, TCanvas& canvas, const TRect& rect, 
         }
     }
     if (hasIcon) {
-        int x = iconW < IconWidth ? gutter.Left - 1 + (IconWidth - iconW) / 2 : gutter.Left + 2;
+        int x = iconW < IconWidth ? gutter.Left - 1 + (IconWidth - iconW) / 2
+                                  : (rtl ? gutter.Right - iconW - 2 : gutter.Left + 2);
         int y = gutter.Top + 1 + 2;
         if (selected && item->Enabled && !item->Checked) {
             x -= 1;
@@ -401,24 +418,28 @@ void TXPLook::MenuDrawItem(TObject* sender, TCanvas& canvas, const TRect& rect, 
         canvas.Pen.Style = psSolid;
         canvas.Pen.Color = FFSeparatorColor;
         const int middle = static_cast<int>(std::lround((textRect.Top + textRect.Bottom) / 2.0));
-        canvas.MoveTo(textRect.Left + 7, middle);
-        canvas.LineTo(textRect.Right, middle);
+        canvas.MoveTo(rtl ? textRect.Left : textRect.Left + 7, middle);
+        canvas.LineTo(rtl ? textRect.Right - 7 : textRect.Right, middle);
         return;
     }
-    textRect.Left += 3;
+    if (rtl)
+        textRect.Right -= 3;
+    else
+        textRect.Left += 3;
     textRect.Top += (textRect.Bottom - textRect.Top - canvas.TextHeight("W")) / 2;
-    DrawItemText(canvas, text, "", textRect, selected, item->Enabled, false);
+    DrawItemText(canvas, text, ShortCutToText(item->ShortCut), textRect, selected, item->Enabled, false, rtl);
 }
 
-void TXPLook::ToolBarCustomDraw(TToolBar* toolBar, TCanvas& canvas)
+void TXPLook::DrawGradientGutter(TCanvas& canvas, const TRect& r, bool rtl)
 {
-    if (!Shiny)
-        return;
-    canvas.Pen.Width = 1;
-    canvas.Brush.Style = bsClear;
-    const int w = toolBar->Width();
-    const int h = toolBar->Height();
-    const int upper = h / 2;
-    GradientFill(canvas, TRect{0, 0, w, upper}, 256, GradientTopStart, GradientTopEnd, 0);
-    GradientFill(canvas, TRect{0, upper, w, h}, 256, GradientBottomStart, GradientBottomEnd, 0);
+    // One-pixel columns lightening faster across the gutter, from the gutter's edge inwards.
+    int p = 0;
+    const int count = r.Right - r.Left;
+    for (int i = 0; i < count; ++i) {
+        const int x = rtl ? r.Right - 1 - i : r.Left + i;
+        canvas.Brush.Color = LightenColor(FFIconBackColor, p);
+        canvas.FillRect(TRect{x, r.Top, x + 1, r.Bottom});
+        const bool inGutter = rtl ? (x > r.Right - IconWidth + 5 && x < r.Right) : (x > r.Left && x < r.Left + IconWidth + 5);
+        p = std::min(p + (inGutter ? 3 : 1), 96);
+    }
 }

@@ -3,6 +3,7 @@
 // draws the items of the form's popup menus itself, shades the tool bars and hooks standard
 // controls so that a painter draws a flat frame or face over them. Controls or menus whose Tag
 // is 999 are left alone; a control whose Tag is 1000 takes its button colours from its parent.
+#include "ComCtrls.h"
 #include "Forms.h"
 #include "Menus.h"
 
@@ -26,7 +27,6 @@ constexpr TXPContainers AllXPContainers = (1u << (xccPageScroller + 1)) - 1;
 constexpr TXPControls AllXPControls = (1u << (xcHotKey + 1)) - 1;
 
 class TControlHook;
-class TToolBar;
 class TControlSubClass;
 
 class TXPLook : public TComponent {
@@ -85,6 +85,8 @@ public:
 
     // Registers with the manager; the form calls it once its components are made and set.
     void Loaded();
+    // With AutoDetect, menu items and tool buttons inserted into the form later get the look.
+    void Notification(TComponent* component, TOperation operation) override;
     // The form that owns the component, nullptr without one.
     TForm* Form() const { return form_; }
 
@@ -95,8 +97,14 @@ public:
     // Menu item handlers.
     void MenuMeasureItem(TObject* sender, TCanvas& canvas, int& width, int& height);
     void MenuDrawItem(TObject* sender, TCanvas& canvas, const TRect& rect, bool selected);
-    // The tool bar's background (with Shiny).
-    void ToolBarCustomDraw(TToolBar* toolBar, TCanvas& canvas);
+    // Tool bar handlers: the background (with Shiny), and each button's face, image and caption.
+    void ToolBarCustomDraw(TToolBar* toolBar, const TRect& rect, bool& defaultDraw);
+    void ToolBarCustomDrawButton(TToolBar* toolBar, TToolButton* button, TCustomDrawState state, bool& defaultDraw);
+    // An item that is open (a tool button whose menu shows): a frame open at the bottom and a
+    // shadow at the right, in the select colours.
+    void DrawTopMenuItem(TCanvas& canvas, bool rtl, TColor color, const TRect& r);
+    // A black arrow of rows of 5, 3 and 1 pixels whose top row starts at (x, y).
+    static void DrawDropDownArrow(TCanvas& canvas, int x, int y);
 
     // Recomputes the colours in use from the properties (true colour surfaces).
     void UpdateColors();
@@ -109,15 +117,18 @@ public:
     static constexpr int HotButtonShade = 40;
 
     // Draws text with the look's colours: the selected, disabled or plain font colour.
+    // Right to left, the text is right-aligned and the shortcut stands at the left.
     void DrawItemText(TCanvas& canvas, const String& text, const String& shortcut, TRect r, bool selected,
-                      bool enabled, bool isDefault);
+                      bool enabled, bool isDefault, bool rtl = false);
+    // The item background with Gradient: columns lightening from the gutter's side.
+    void DrawGradientGutter(TCanvas& canvas, const TRect& r, bool rtl);
 
     // A menu icon at (x, y): lightened by DimLevel when unselected, greyed by GrayLevel when
     // disabled, over its shadow when selected.
     void DrawIcon(TCanvas& canvas, const TImageList& images, int index, int x, int y, bool selected, bool enabled,
-                  bool checked);
+                  bool checked, bool pressed = false);
     // With FlatMenu, a one-pixel border and a shadow over a popup-menu window.
-    void DrawMenuWindowBorder(TCanvas& canvas, const TRect& window);
+    void DrawMenuWindowBorder(TCanvas& canvas, const TRect& window, bool rtl = false);
     // The key colour of icon bitmaps.
     static constexpr TColor TransparentColor = 0xFF00FF;
 
@@ -128,6 +139,7 @@ private:
     void HookMenuItem(TMenuItem& item, bool enable);
     void HookMenu(TMenuItem& parent, bool enable);
     bool Decorates(TControl* control) const;
+    void ActivateToolBar(TToolBar& bar, bool enable, bool update);
 
     TForm* form_ = nullptr;
     bool active_ = false;
@@ -144,6 +156,4 @@ private:
     TColor separatorColor_ = clBtnFace;
     TColor checkedColor_ = clHighlight;
     bool useSystemColors_ = true;
-    // Tool bars shaded by this component, with their paint hooks.
-    std::vector<std::pair<TToolBar*, std::unique_ptr<TControlHook>>> toolBars_;
 };

@@ -5,17 +5,17 @@
 #include "XPIconEffects.h"
 
 void TXPLook::DrawIcon(TCanvas& canvas, const TImageList& images, int index, int x, int y, bool selected,
-                       bool enabled, bool checked)
+                       bool enabled, bool checked, bool pressed)
 {
     TBitmap icon(images.Width, images.Height, pf24bit);
     icon.Canvas().Brush.Style = bsSolid;
     icon.Canvas().Brush.Color = TransparentColor;
     icon.Canvas().FillRect(TRect{0, 0, images.Width, images.Height});
-    images.Draw(icon.Canvas(), 0, 0, index, true);
+    images.DrawMasked(icon.Canvas(), 0, 0, index);
     if (!enabled) {
         GrayBitmap(icon, GrayLevel, TransparentColor);
         LightenBitmap(icon, 40, TransparentColor);
-    } else if (!checked) {
+    } else if (!checked && !pressed) {
         if (selected)
             DrawBitmapShadow(icon, canvas, x + 2, y + 2, DarkenColor(FFSelectColor, 50));
         else

@@ -2,7 +2,7 @@
 // to it, and a two-pixel shadow at the right and the bottom.
 #include "XPLook.h"
 
-void TXPLook::DrawMenuWindowBorder(TCanvas& canvas, const TRect& window)
+void TXPLook::DrawMenuWindowBorder(TCanvas& canvas, const TRect& window, bool rtl)
 {
     if (!FlatMenu || !active_)
         return;
@@ -12,8 +12,12 @@ void TXPLook::DrawMenuWindowBorder(TCanvas& canvas, const TRect& window)
     canvas.Brush.Style = bsSolid;
     canvas.Brush.Color = FFMenuBorderColor;
     canvas.FrameRect(r);
+    // The gutter carried on to the frame, on the gutter's side.
     canvas.Brush.Color = FFIconBackColor;
-    canvas.FillRect(TRect{r.Left + 1, r.Top + 1, r.Left + 3, r.Bottom - 1});
+    if (rtl)
+        canvas.FillRect(TRect{r.Right - 3, r.Top + 1, r.Right - 1, r.Bottom - 1});
+    else
+        canvas.FillRect(TRect{r.Left + 1, r.Top + 1, r.Left + 3, r.Bottom - 1});
     // A menu window cannot be see-through at the corners beside the shadow: they take the
     // item background.
     canvas.Brush.Color = FFColor;

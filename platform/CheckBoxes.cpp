@@ -56,5 +56,9 @@ bool TRadioButton::Checked() const { return button_->isChecked(); }
 
 void TRadioButton::SetChecked(bool checked)
 {
+    // Qt keeps the checked button of an exclusive set checked; code may clear it all the same.
+    const bool exclusive = button_->autoExclusive();
+    button_->setAutoExclusive(exclusive && checked);
     button_->setChecked(checked);
+    button_->setAutoExclusive(exclusive);
 }

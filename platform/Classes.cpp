@@ -6,19 +6,75 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QCoreApplication>
+#include <QThread>
+#include <QTimer>
+
 void TPersistent::Assign(const TPersistent&)
 {
     throw EConvertError("Cannot assign");
 }
 
+namespace {
+// Components made since the event loop last ran, whose owners have not been told yet.
+std::vector<TComponent*>& PendingInsertions()
+{
+    static std::vector<TComponent*> pending;
+    return pending;
+}
+
+void TellInsertions()
+{
+    auto& pending = PendingInsertions();
+    // A notified component may make or free others meanwhile: take them one at a time.
+    while (!pending.empty()) {
+        TComponent* c = pending.front();
+        pending.erase(pending.begin());
+        if (c->Owner())
+            c->Owner()->Notification(c, opInsert);
+    }
+}
+
+// Insertions are told on the user-interface thread only, where windows and their parts live.
+bool OnUserInterfaceThread()
+{
+    auto* app = QCoreApplication::instance();
+    return app && QThread::currentThread() == app->thread();
+}
+
+void QueueInsertion(TComponent* component)
+{
+    auto* app = QCoreApplication::instance();
+    if (!OnUserInterfaceThread())
+        return;
+    auto& pending = PendingInsertions();
+    if (pending.empty())
+        QTimer::singleShot(0, app, [] { TellInsertions(); });
+    pending.push_back(component);
+}
+}  // namespace
+
 TComponent::TComponent(TComponent* owner) : owner_(owner)
 {
-    if (owner_)
+    if (owner_) {
         owner_->components_.push_back(this);
+        QueueInsertion(this);
+    }
+}
+
+void TComponent::Notification(TComponent* component, TOperation operation)
+{
+    // Components inserted meanwhile are told themselves, from the queue.
+    const std::vector<TComponent*> owned = components_;
+    for (TComponent* c : owned)
+        if (std::find(components_.begin(), components_.end(), c) != components_.end())
+            c->Notification(component, operation);
 }
 
 TComponent::~TComponent()
 {
+    if (OnUserInterfaceThread())
+        std::erase(PendingInsertions(), this);
     // Owned components go first, newest first, as they were created after their owner.
     while (!components_.empty()) {
         TComponent* c = components_.back();

@@ -17,10 +17,17 @@ public:
     virtual void Assign(const TPersistent& source);
 };
 
+enum TOperation { opInsert, opRemove };
+
 class TComponent : public TPersistent {
 public:
     explicit TComponent(TComponent* owner = nullptr);
     ~TComponent() override;
+    // Told of components inserted into (owned by) this component; passes the news on to the
+    // components it owns. A C++ object is complete only once its constructor has returned, so
+    // the insertion of a new component is told from the event loop, right after its
+    // construction, and not at all when it is freed before then.
+    virtual void Notification(TComponent* component, TOperation operation);
     TComponent(const TComponent&) = delete;
     TComponent& operator=(const TComponent&) = delete;
 

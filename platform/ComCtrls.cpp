@@ -3,6 +3,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
+#include <QPainter>
 #include <QPixmap>
 #include <QToolButton>
 
@@ -66,7 +67,56 @@ void TStatusBar::SetSimpleText(const String& text)
     label_->repaint();
 }
 
-TToolButton::TToolButton(TComponent* owner) : TControl(owner), button_(new QToolButton)
+// The button's widget: the bar's button handler may paint it instead of Qt.
+class TToolButton::ButtonWidget : public QToolButton {
+public:
+    explicit ButtonWidget(TToolButton* button) : button_(button) {}
+
+protected:
+    void paintEvent(QPaintEvent* e) override
+    {
+        auto* bar = dynamic_cast<TToolBar*>(button_->Parent());
+        if (!bar) {
+            QToolButton::paintEvent(e);
+            return;
+        }
+        const TToolButtonStyle style = button_->Style();
+        if (style == tbsSeparator || style == tbsDivider) {
+            // A separator is drawn by the handler of the button after it, as the bar draws it.
+            if (bar->OnCustomDrawButton) {
+                if (TToolButton* next = NextButton(*bar))
+                    bar->CustomDrawButton(this, next);
+                return;
+            }
+        }
+        if (bar->CustomDrawButton(this, button_))
+            QToolButton::paintEvent(e);
+    }
+
+private:
+    TToolButton* NextButton(TToolBar& bar) const
+    {
+        for (int i = 0; i + 1 < bar.ControlCount(); ++i)
+            if (bar.Controls(i) == button_)
+                return dynamic_cast<TToolButton*>(bar.Controls(i + 1));
+        return nullptr;
+    }
+    TToolButton* button_;
+};
+
+// The bar's widget: its colour, then the custom drawing of its background.
+class TToolBar::BarWidget : public QWidget {
+public:
+    explicit BarWidget(TToolBar* bar) : bar_(bar) {}
+
+protected:
+    void paintEvent(QPaintEvent*) override { bar_->CustomDraw(this); }
+
+private:
+    TToolBar* bar_;
+};
+
+TToolButton::TToolButton(TComponent* owner) : TControl(owner), button_(new ButtonWidget(this))
 {
     button_->setAutoRaise(true);
     // Caption and glyph share the button's height, so keep Qt's padding out of it.
@@ -102,6 +152,30 @@ void TToolButton::SetDropdownMenu(TPopupMenu* menu)
 
 void TToolButton::ParentChanged() { UpdateLook(); }
 
+bool TToolButton::Down() const { return button_->isChecked(); }
+
+void TToolButton::SetDown(bool down)
+{
+    button_->setCheckable(down || style_ == tbsCheck);
+    button_->setChecked(down);
+}
+
+TCustomDrawState TToolButton::DrawState() const
+{
+    TCustomDrawState state = 0;
+    if (button_->isDown())
+        state |= cdsSelected;
+    if (!button_->isEnabled())
+        state |= cdsDisabled;
+    else if (button_->underMouse())
+        state |= cdsHot;
+    if (Down())
+        state |= cdsChecked;
+    if (Indeterminate)
+        state |= cdsIndeterminate;
+    return state;
+}
+
 void TToolButton::UpdateLook()
 {
     auto* bar = dynamic_cast<TToolBar*>(Parent());
@@ -128,8 +202,44 @@ void TToolButton::UpdateLook()
 
 TToolBar::TToolBar(TComponent* owner) : TWinControl(owner)
 {
-    SetWidget(new QWidget);
+    SetWidget(new BarWidget(this));
     SetAlign(alTop);
+}
+
+namespace {
+// A painter on widget that draws in the bar's coordinates.
+void AttachInBarCoordinates(TCanvas& canvas, QPainter& painter, QWidget* widget, QWidget* bar)
+{
+    if (widget != bar)
+        painter.translate(-widget->mapTo(bar, QPoint(0, 0)));
+    canvas.Attach(&painter);
+}
+}  // namespace
+
+void TToolBar::CustomDraw(QWidget* widget)
+{
+    if (!OnCustomDraw || !Widget())
+        return;
+    QPainter painter(widget);
+    AttachInBarCoordinates(canvas_, painter, widget, Widget());
+    bool defaultDraw = true;
+    GuardedCall([&] { OnCustomDraw(this, ClientRect(), defaultDraw); });
+    canvas_.Release();
+}
+
+bool TToolBar::CustomDrawButton(QWidget* widget, TToolButton* button)
+{
+    if (!OnCustomDrawButton || !Widget())
+        return true;
+    bool defaultDraw = true;
+    {
+        QPainter painter(widget);
+        AttachInBarCoordinates(canvas_, painter, widget, Widget());
+        canvas_.Font.Assign(Font);
+        GuardedCall([&] { OnCustomDrawButton(this, button, button->DrawState(), defaultDraw); });
+        canvas_.Release();
+    }
+    return defaultDraw;
 }
 
 void TToolBar::Arrange()

@@ -59,7 +59,29 @@ private:
 
 enum TToolButtonStyle { tbsButton, tbsCheck, tbsDropDown, tbsSeparator, tbsDivider };
 
+// The state a custom-drawn item is in, member n at bit n.
+enum : unsigned {
+    cdsSelected = 1,  // pressed by the mouse, or its drop-down menu is open
+    cdsGrayed = 2,
+    cdsDisabled = 4,
+    cdsChecked = 8,   // a button that is down
+    cdsFocused = 16,
+    cdsDefault = 32,
+    cdsHot = 64,      // under the mouse
+    cdsMarked = 128,
+    cdsIndeterminate = 256,
+};
+using TCustomDrawState = unsigned;
+
 class TToolBar;
+class TToolButton;
+
+// Custom drawing of a tool bar on its Canvas, in the bar's coordinates: the background (Rect
+// is the client area), then each button (its BoundsRect). Clearing DefaultDraw keeps the
+// platform's own drawing of it out.
+using TTBCustomDrawEvent = std::function<void(TToolBar* sender, const TRect& rect, bool& defaultDraw)>;
+using TTBCustomDrawBtnEvent =
+    std::function<void(TToolBar* sender, TToolButton* button, TCustomDrawState state, bool& defaultDraw)>;
 
 class TToolButton : public TControl {
 public:
@@ -72,10 +94,17 @@ public:
     // The menu a drop-down button opens.
     void SetDropdownMenu(TPopupMenu* menu);
     TPopupMenu* DropdownMenu() const { return menu_; }
+    // A check button that is pressed in.
+    bool Down() const;
+    void SetDown(bool down);
+    bool Indeterminate = false;
     void Click() override { Fire(OnClick, this); }
     void ParentChanged() override;
+    // The state the bar's button handler is given.
+    TCustomDrawState DrawState() const;
 
 private:
+    class ButtonWidget;
     void UpdateLook();
     QToolButton* button_;
     TToolButtonStyle style_ = tbsButton;
@@ -90,8 +119,32 @@ public:
     int ButtonWidth = 23;
     int ButtonHeight = 22;
     bool ShowCaptions = false;
+    // Captions beside the images instead of under them.
+    bool List = false;
     bool Flat = true;
     TImageList* Images = nullptr;
+    TImageList* HotImages = nullptr;
+    TImageList* DisabledImages = nullptr;
+    // A transparent bar lets its parent show behind the buttons; unless set, a flat bar is.
+    bool Transparent() const { return transparentSet_ ? transparent_ : Flat; }
+    void SetTransparent(bool on)
+    {
+        transparent_ = on;
+        transparentSet_ = true;
+    }
+    TTBCustomDrawEvent OnCustomDraw;
+    TTBCustomDrawBtnEvent OnCustomDrawButton;
+    TCanvas& Canvas() { return canvas_; }
     void Arrange();
     void Realign() override { Arrange(); }
+
+    // Platform side: the custom drawing, painted on the given widget (the bar or a button).
+    void CustomDraw(QWidget* widget);
+    // False when the handler took the button's drawing over.
+    bool CustomDrawButton(QWidget* widget, TToolButton* button);
+
+private:
+    class BarWidget;
+    bool transparent_ = false;
+    bool transparentSet_ = false;
 };

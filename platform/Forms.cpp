@@ -3,12 +3,14 @@
 #include <cmath>
 
 #include "Dialogs.h"
+#include "StdCtrls.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDialog>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QScreen>
 
 namespace {
@@ -33,12 +35,28 @@ protected:
         if (Application()->MainForm() == form_)
             Application()->Terminate();
     }
+    void keyPressEvent(QKeyEvent* e) override
+    {
+        const bool plain = (e->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+        const int key = e->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape) {
+            // The focused control did not want the key: it is the window's to deal with, and
+            // never Qt's (which would close any dialog on Escape and click auto-default buttons).
+            if (plain) {
+                bool handled = false;
+                GuardedCall([&] { handled = form_->DialogKey(key == Qt::Key_Escape ? VK_ESCAPE : VK_RETURN); });
+                e->setAccepted(handled);
+            } else {
+                e->ignore();
+            }
+            return;
+        }
+        QDialog::keyPressEvent(e);
+    }
     void reject() override
     {
         if (form_->Modal())
             form_->SetModalResult(mrCancel);
-        else
-            close();
     }
     void showEvent(QShowEvent* e) override
     {
@@ -65,6 +83,59 @@ TForm::~TForm()
 {
     Destroying();
     Application()->RemoveForm(this);
+}
+
+namespace {
+// The buttons of a window, in creation order, those inside containers included.
+void CollectButtons(const TWinControl& parent, std::vector<TButton*>& buttons)
+{
+    for (int i = 0; i < parent.ControlCount(); ++i) {
+        TControl* c = parent.Controls(i);
+        if (auto* b = dynamic_cast<TButton*>(c))
+            buttons.push_back(b);
+        if (auto* w = dynamic_cast<TWinControl*>(c))
+            CollectButtons(*w, buttons);
+    }
+}
+
+// A button can be pressed from the keyboard only while the user could press it.
+bool CanPress(const TButton* b)
+{
+    QWidget* w = b->Widget();
+    return w && w->isVisibleTo(w->window()) && w->isEnabledTo(w->window()) && w->isEnabled();
+}
+}  // namespace
+
+bool TForm::DialogKey(int key)
+{
+    std::vector<TButton*> buttons;
+    CollectButtons(*this, buttons);
+    if (key == VK_RETURN) {
+        // The focused button takes Return; otherwise the default button does.
+        for (TButton* b : buttons)
+            if (b->Focused() && CanPress(b)) {
+                b->Click();
+                return true;
+            }
+        for (TButton* b : buttons)
+            if (b->Default() && CanPress(b)) {
+                b->Click();
+                return true;
+            }
+        return false;
+    }
+    if (key == VK_ESCAPE) {
+        for (TButton* b : buttons)
+            if (b->Cancel && CanPress(b)) {
+                b->Click();
+                return true;
+            }
+        if (modal_) {
+            SetModalResult(mrCancel);
+            return true;
+        }
+    }
+    return false;
 }
 
 void TForm::Created()
@@ -117,6 +188,13 @@ void TForm::SetBorderStyle(TFormBorderStyle s)
         d->setMinimumSize(0, 0);
         d->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     }
+}
+
+void TForm::SetFormStyle(TFormStyle style)
+{
+    formStyle_ = style;
+    if (QDialog* d = Dialog())
+        d->setWindowFlag(Qt::WindowStaysOnTopHint, style == fsStayOnTop);
 }
 
 void TForm::Center()

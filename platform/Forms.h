@@ -9,6 +9,7 @@ class QDialog;
 
 enum TModalResult : int { mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4, mrIgnore = 5, mrYes = 6, mrNo = 7 };
 enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+enum TFormStyle { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
 enum TPosition { poDesigned, poDefault, poScreenCenter, poMainFormCenter, poOwnerFormCenter };
 using TCloseAction = int;  // caNone 0, caHide 1, caFree 2, caMinimize 3
 enum { caNone = 0, caHide = 1, caFree = 2, caMinimize = 3 };
@@ -29,6 +30,9 @@ public:
     TFormBorderStyle BorderStyle() const { return borderStyle_; }
     void SetBorderStyle(TFormBorderStyle s);
     TPosition Position = poDesigned;
+    TFormStyle FormStyle() const { return formStyle_; }
+    // fsStayOnTop keeps the window above the others.
+    void SetFormStyle(TFormStyle style);
     void SetVisible(bool v) override;
 
     // Runs the form modally; the dialog service may answer for it (tests).
@@ -38,6 +42,10 @@ public:
     void SetModalResult(TModalResult r);
     void Close();
     bool Modal() const { return modal_; }
+    // Return or Escape that the focused control left to the window: Return clicks the focused
+    // or else the Default button, Escape a Cancel button or else ends a modal run with
+    // mrCancel. False when nothing took the key (the window then ignores it).
+    bool DialogKey(int key);
 
     TNotifyEvent OnCreate;
     TNotifyEvent OnDestroy;
@@ -56,6 +64,7 @@ protected:
 private:
     void Center();
     TFormBorderStyle borderStyle_ = bsSizeable;
+    TFormStyle formStyle_ = fsNormal;
     TModalResult modalResult_ = mrNone;
     bool modal_ = false;
     bool destroyed_ = false;

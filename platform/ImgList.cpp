@@ -61,6 +61,23 @@ void TImageList::Draw(TCanvas& canvas, int x, int y, int index, bool enabled) co
     p->drawImage(x, y, img);
 }
 
+void TImageList::DrawMasked(TCanvas& canvas, int x, int y, int index) const
+{
+    if (index < 0 || index >= Count())
+        return;
+    QPainter* p = canvas.Painter();
+    if (!p)
+        return;
+    QImage img = images_[index].convertToFormat(QImage::Format_ARGB32);
+    for (int yy = 0; yy < img.height(); ++yy) {
+        auto* row = reinterpret_cast<QRgb*>(img.scanLine(yy));
+        for (int xx = 0; xx < img.width(); ++xx)
+            row[xx] = qAlpha(row[xx]) >= 128 ? (row[xx] | 0xFF000000u) : 0u;
+    }
+    p->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    p->drawImage(x, y, img);
+}
+
 void TImageList::GetBitmap(int index, TBitmap& bitmap) const
 {
     if (index < 0 || index >= Count())

@@ -21,6 +21,9 @@ public:
     void Clear() { images_.clear(); }
     // Draws with transparency; a disabled picture is drawn greyed. Out-of-range indexes draw nothing.
     void Draw(TCanvas& canvas, int x, int y, int index, bool enabled = true) const;
+    // Draws through a one-bit mask: each pixel either covers the canvas or leaves it, so
+    // that drawing onto a key colour leaves no blend of picture and key behind.
+    void DrawMasked(TCanvas& canvas, int x, int y, int index) const;
     void GetBitmap(int index, TBitmap& bitmap) const;
     const QImage& Image(int index) const { return images_.at(index); }
 

@@ -5,5 +5,6 @@ class QMenu;
 class QAction;
 class TMenuItem;
 
-// An action for menu that shows item through its OnMeasureItem and OnDrawItem.
-QAction* NewOwnerDrawnAction(QMenu* menu, TMenuItem* item);
+// An action for menu that shows item through its OnMeasureItem and OnDrawItem; subMenu, when
+// given, holds the item's own items and opens from it.
+QAction* NewOwnerDrawnAction(QMenu* menu, TMenuItem* item, QMenu* subMenu = nullptr);

@@ -6,14 +6,65 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QCursor>
+#include <QKeySequence>
 #include <QMenu>
 #include <QPainter>
 #include <QPaintEvent>
 #include <QWidget>
 #include <QPixmap>
 
+namespace {
+String KeyName(int key)
+{
+    if ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9'))
+        return String(1, static_cast<char>(key));
+    if (key >= 0x70 && key <= 0x87)
+        return "F" + std::to_string(key - 0x70 + 1);
+    switch (key) {
+    case 0x08: return "BkSp";
+    case 0x09: return "Tab";
+    case 0x0D: return "Enter";
+    case 0x1B: return "Esc";
+    case 0x20: return "Space";
+    case 0x21: return "PgUp";
+    case 0x22: return "PgDn";
+    case 0x23: return "End";
+    case 0x24: return "Home";
+    case 0x25: return "Left";
+    case 0x26: return "Up";
+    case 0x27: return "Right";
+    case 0x28: return "Down";
+    case 0x2D: return "Ins";
+    case 0x2E: return "Del";
+    default: return String();
+    }
+}
+}  // namespace
+
+String ShortCutToText(TShortCut shortCut)
+{
+    const String name = KeyName(shortCut & 0xFF);
+    if (name.empty())
+        return String();
+    String text;
+    if (shortCut & scShift)
+        text += "Shift+";
+    if (shortCut & scCtrl)
+        text += "Ctrl+";
+    if (shortCut & scAlt)
+        text += "Alt+";
+    return text + name;
+}
+
 TMenuItem::TMenuItem(TComponent* owner) : TComponent(owner) {}
-TMenuItem::~TMenuItem() = default;
+TMenuItem::~TMenuItem()
+{
+    // A freed item leaves its menu; its own items (owned elsewhere) stay, without a parent.
+    if (parent_)
+        std::erase(parent_->items_, this);
+    for (TMenuItem* item : items_)
+        item->parent_ = nullptr;
+}
 
 void TMenuItem::Add(TMenuItem* item)
 {
@@ -44,8 +95,14 @@ static void Fill(QMenu* menu, TMenuItem& parent, TImageList* images, bool ownerD
         TMenuItem* item = parent.Items(i);
         if (!item->Visible)
             continue;
-        if (ownerDraw && item->OnDrawItem && item->Count() == 0) {
-            menu->addAction(NewOwnerDrawnAction(menu, item));
+        if (ownerDraw && item->OnDrawItem) {
+            QMenu* sub = nullptr;
+            if (item->Count() > 0) {
+                sub = new QMenu(menu);
+                sub->setLayoutDirection(menu->layoutDirection());
+                Fill(sub, *item, images, ownerDraw);
+            }
+            menu->addAction(NewOwnerDrawnAction(menu, item, sub));
             continue;
         }
         if (item->IsLine()) {
@@ -64,6 +121,8 @@ static void Fill(QMenu* menu, TMenuItem& parent, TImageList* images, bool ownerD
         a->setCheckable(item->Checked);
         a->setChecked(item->Checked);
         a->setStatusTip(QString::fromStdString(item->Hint));
+        if (item->ShortCut)
+            a->setShortcut(QKeySequence(QString::fromStdString(ShortCutToText(item->ShortCut))));
         if (images && item->ImageIndex >= 0 && item->ImageIndex < images->Count())
             a->setIcon(QPixmap::fromImage(images->Image(item->ImageIndex)));
         QObject::connect(a, &QAction::triggered, [item] { GuardedCall([item] { item->Click(); }); });
@@ -130,25 +189,28 @@ QMenu* TPopupMenu::BuildMenu()
 {
     if (!menu_)
         menu_ = std::make_unique<QMenu>();
-    menu_->clear();
-    menu_->setSeparatorsCollapsible(AutoLineReduction);
-    Fill(menu_.get(), *items_, Images, OwnerDraw);
-    HookWindows();
+    FillMenu();
     if (!popupHooked_) {
         QObject::connect(menu_.get(), &QMenu::aboutToShow, menu_.get(), [this] {
             GuardedCall([this] {
                 PreparePopup();
                 // Entries follow the items as they are now: items added since the last showing appear.
-                menu_->clear();
-                menu_->setSeparatorsCollapsible(AutoLineReduction);
-                Fill(menu_.get(), *items_, Images, OwnerDraw);
-                HookWindows();
+                FillMenu();
                 Fire(OnPopup, this);
             });
         });
         popupHooked_ = true;
     }
     return menu_.get();
+}
+
+void TPopupMenu::FillMenu()
+{
+    menu_->clear();
+    menu_->setSeparatorsCollapsible(AutoLineReduction);
+    menu_->setLayoutDirection(RightToLeft ? Qt::RightToLeft : Qt::LeftToRight);
+    Fill(menu_.get(), *items_, Images, OwnerDraw);
+    HookWindows();
 }
 
 void TPopupMenu::Popup(int x, int y)

@@ -2,6 +2,7 @@
 // Menus: items with captions, hints, pictures and click events, and popup menus.
 #include "ImgList.h"
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -10,6 +11,15 @@ class QAction;
 
 class TMenuItem;
 class TPopupMenu;
+
+// A key with its modifiers: the key code in the low byte, scShift, scCtrl, scAlt above it.
+using TShortCut = uint16_t;
+enum : TShortCut { scShift = 0x2000, scCtrl = 0x4000, scAlt = 0x8000 };
+// "Ctrl+S", "Shift+F4", "Del": the text a menu shows for a shortcut; empty for none.
+String ShortCutToText(TShortCut shortCut);
+
+// The room a menu keeps for a check mark beside the width an owner-drawn item asks for.
+constexpr int MenuCheckMarkRoom = 12;
 
 // Owner drawing of menu items: the handler sizes the item (Width, Height come in as the
 // platform's default) and paints it in Rect of the canvas.
@@ -26,6 +36,8 @@ public:
     bool Enabled = true;
     bool Visible = true;
     bool Checked = false;
+    // Shown beside the caption; 0 for none.
+    TShortCut ShortCut = 0;
     TNotifyEvent OnClick;
     void Add(TMenuItem* item);
     int Count() const { return static_cast<int>(items_.size()); }
@@ -61,6 +73,8 @@ public:
     bool OwnerDraw = false;
     // Off: adjacent, leading and trailing separators are all shown.
     bool AutoLineReduction = true;
+    // The menu reads right to left: it opens mirrored and its items are drawn mirrored.
+    bool RightToLeft = false;
     // Draws over each window of the menu (the menu and its sub-menus) once it has painted
     // itself; Rect is the whole window.
     std::function<void(TCanvas& canvas, const TRect& rect)> OnPaintWindow;
@@ -76,6 +90,7 @@ protected:
 private:
     std::unique_ptr<TMenuItem> items_;
     void HookWindows();
+    void FillMenu();
     std::unique_ptr<QMenu> menu_;
     bool popupHooked_ = false;
 };

@@ -32,6 +32,9 @@ void TLabel::SetCaption(const String& text)
 
 TButton::TButton(TComponent* owner) : TWinControl(owner), button_(new QPushButton)
 {
+    // Qt would make every button of a dialog a default button once it has the focus; here
+    // Return goes to the form, which clicks the focused or the Default button.
+    button_->setAutoDefault(false);
     SetWidget(button_);
     QObject::connect(button_, &QPushButton::clicked, [this] { GuardedCall([this] { Click(); }); });
 }
@@ -44,8 +47,8 @@ void TButton::SetCaption(const String& text)
 
 void TButton::SetDefault(bool d)
 {
+    default_ = d;
     button_->setDefault(d);
-    button_->setAutoDefault(d);
 }
 
 void TButton::Click()
@@ -123,6 +126,8 @@ TComboBox::TComboBox(TComponent* owner) : TWinControl(owner), combo_(new ComboWi
 {
     SetWidget(combo_);
     combo_->setEditable(true);
+    // Return in the box's field leaves the list as it is.
+    combo_->setInsertPolicy(QComboBox::NoInsert);
     items_.OnChange = [this](TObject*) { SyncItems(); };
     QObject::connect(combo_, &QComboBox::activated, [this](int) { GuardedCall([this] { Change(); }); });
 }

@@ -27,12 +27,18 @@ public:
     explicit TButton(TComponent* owner);
     void SetCaption(const String& text) override;
     TModalResult ModalResult = mrNone;
+    // The window's default button: Return pressed anywhere in the window clicks it, and it is
+    // drawn with the default cue. No button is a default button unless it is told so.
+    bool Default() const { return default_; }
     void SetDefault(bool d);
+    // Escape pressed anywhere in the window clicks a button whose Cancel is set.
+    bool Cancel = false;
     // Pressing a button with a modal result closes its modal form with it.
     void Click() override;
 
 private:
     QPushButton* button_;
+    bool default_ = false;
 };
 
 class TEdit : public TWinControl {

@@ -142,6 +142,19 @@ TEST(VeskPopupMenu, DisabledItemUsesTheDisabledColour)
         EXPECT_EQ(run.color, m.menu.FontDisabledColor) << run.text;
 }
 
+TEST(VeskPopupMenu, ShortCutWidensTheItemAndStandsAtTheRight)
+{
+    Menu m;
+    TMenuItem* item = m.Add("Rotate", "");
+    item->ShortCut = scCtrl | 'R';
+    EXPECT_EQ(MeasureWith(m.menu, item).X, (6 + 6) * TFixedTextMetrics::CharWidth + 8 + 8);
+    Surface s;
+    item->OnDrawItem(item, s.Canvas(), TRect{0, 0, 160, 34}, false);
+    ASSERT_EQ(s.metrics.drawn.size(), 2u);  // caption, shortcut
+    EXPECT_EQ(s.metrics.drawn[1].text, "Ctrl+R   ");
+    EXPECT_EQ(s.metrics.drawn[1].cell.Right, 160 - 4);
+}
+
 TEST(VeskPopupMenu, SelectionIsARoundedTwoPartGradient)
 {
     Menu m;
