@@ -48,12 +48,15 @@ bool TCDPlayer::SaveCDInfo(int id, const String& artist, const String& title, co
         return false;
     TIniFile ini(CDInfoFileName);
     String section = SectionName(id);
+    // One write of the file for the whole disc, done when this returns.
+    ini.BeginUpdate();
     ini.WriteString(section, "artist", artist);
     ini.WriteString(section, "title", title);
     ini.WriteInteger(section, "numtracks", names.Count());
     ini.WriteString(section, "date", date);
     for (int i = 0; i < names.Count(); ++i)
         ini.WriteString(section, IntToStr(i), names[i]);
+    ini.EndUpdate();
     return true;
 }
 
