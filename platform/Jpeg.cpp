@@ -50,9 +50,10 @@ QImage DecodeJpeg(const uint8_t* data, size_t size)
     jpeg_start_decompress(&info);
     image = NewZeroedImage(static_cast<int>(info.output_width), static_cast<int>(info.output_height), QImage::Format_BGR888);
     if (image.isNull()) {
+        String message = Format("Not enough memory for a JPEG image of %u x %u pixels", info.output_width,
+                                info.output_height);
         jpeg_destroy_decompress(&info);
-        throw EInvalidGraphic(Format("Not enough memory for a JPEG image of %u x %u pixels", info.output_width,
-                                     info.output_height));
+        throw EInvalidGraphic(message);
     }
     if (info.out_color_space == JCS_CMYK) {
         // Adobe writes inverted CMYK; fold it into blue, green, red.
