@@ -35,7 +35,8 @@ void TDVDForm::PrintTrackList()
         c.TextOut(InchesToDevice(1.3L, ppiX), InchesToDevice(1.0L, ppiY), line(1));
     c.Font.SetHeight(PointsToPixels(12));
     const TCoverRec& cover = *CurrentCover;
-    DrawRotatedText(c, 90, InchesToDevice(0.55L, ppiX), InchesToDevice(static_cast<long double>(cover.Height) - 0.2L, ppiY), spine);
+    DrawRotatedText(c, 90, InchesToDevice(0.55L, ppiX),
+                    InchesToDevice(static_cast<long double>(cover.Height) - 0.2L, ppiY), spine);
     DrawRotatedText(c, 270, InchesToDevice(0.4L + cover.Width, ppiX), InchesToDevice(0.65L, ppiY), spine);
     c.Font.SetName("Arial");
     int h = PointsToPixels(14);

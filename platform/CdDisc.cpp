@@ -41,7 +41,8 @@ public:
             throw ECueSheetError(Format("Cannot prepare the disc image \"%s\". %s", checked.DataPath.c_str(),
                                         SysErrorMessage(errno).c_str()));
         folder_ = pattern;
-        std::filesystem::create_symlink(std::filesystem::absolute(checked.DataPath, error), folder_ / "disc.bin", error);
+        std::filesystem::path data = std::filesystem::absolute(checked.DataPath, error);
+        std::filesystem::create_symlink(data, folder_ / "disc.bin", error);
         std::ofstream(folder_ / "disc.cue", std::ios::binary) << CanonicalCueText(checked.Sheet, "disc.bin");
     }
     ~CanonicalImage()
