@@ -18,5 +18,6 @@ run_tree() {
 run_tree build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DOMBRELLE_BENCH=ON
 if [ "${OMBRELLE_QUICK:-0}" != 1 ]; then
   ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    LSAN_OPTIONS=suppressions=$PWD/scripts/lsan.supp \
     run_tree build-asan -DCMAKE_BUILD_TYPE=Debug -DOMBRELLE_SANITIZE=ON
 fi

@@ -6,9 +6,6 @@
 namespace {
 const char* const kCredit = " - printed with Ombrelle";
 
-// Inches become device pixels through an extended-precision product, truncated toward zero.
-int Device(long double inches, int ppi) { return static_cast<int>(Trunc(ppi * inches)); }
-
 // The default cursor comes back however the job ends.
 struct HourGlass {
     HourGlass() { Screen()->SetCursor(crHourGlass); }
@@ -105,8 +102,8 @@ Page StartPage(TDVDForm& form)
     String header = CoverHeader(*form.CurrentCover, page.ppiX, page.ppiY);
     c.TextOut(form.CenterX(header), page.lineH, header);
     const TCoverRec& cover = *form.CurrentCover;
-    int x = Device(cover.Left, page.ppiX), y = Device(cover.Top, page.ppiY);
-    page.rect = {x, y, x + Device(cover.Width, page.ppiX), y + Device(cover.Height, page.ppiY)};
+    int x = InchesToDevice(cover.Left, page.ppiX), y = InchesToDevice(cover.Top, page.ppiY);
+    page.rect = {x, y, x + InchesToDevice(cover.Width, page.ppiX), y + InchesToDevice(cover.Height, page.ppiY)};
     return page;
 }
 }  // namespace
@@ -146,7 +143,7 @@ void TDVDForm::PrintDualCover()
         std::unique_ptr<TBitmap> second;
         if (before.Dual == 1 && OpenPictureDialog->Files.Count() >= 2) {
             long double sum = static_cast<long double>(before.Left) + before.Width + before.GapDist;
-            int x2 = Device(sum, page.ppiX);
+            int x2 = InchesToDevice(sum, page.ppiX);
             LoadPicture(OpenPictureDialog->Files[1]);
             second = WorkingBitmap();
             DrawImageWithCutLines(Printer()->Canvas(), {x2, page.rect.Top, x2 + page.rect.Width(), page.rect.Bottom},

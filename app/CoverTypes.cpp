@@ -1,9 +1,12 @@
 #include "CoverTypes.h"
 
 #include "Forms.h"
+#include "RegularFile.h"
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
+#include <cmath>
 #include <cstring>
 #include <sys/stat.h>
 
@@ -21,6 +24,34 @@ void TCoverRec::SetName(const String& name)
     std::memset(NameChars, 0, sizeof NameChars);
     std::memcpy(NameChars, bytes.data(), bytes.size());
     NameLength = static_cast<uint8_t>(bytes.size());
+}
+
+namespace {
+float Bounded(float inches)
+{
+    if (std::isnan(inches))
+        return 0;
+    return std::clamp(inches, 0.0f, kMaxLayoutInches);
+}
+}  // namespace
+
+void BoundLayout(TCoverRec& rec)
+{
+    rec.Left = Bounded(rec.Left);
+    rec.Top = Bounded(rec.Top);
+    rec.Width = Bounded(rec.Width);
+    rec.Height = Bounded(rec.Height);
+    rec.GapDist = Bounded(rec.GapDist);
+}
+
+int InchesToDevice(long double inches, int pixelsPerInch)
+{
+    // Far beyond any page, yet a sum of two such positions still fits an int.
+    constexpr long double kLimit = INT_MAX / 4;
+    long double pixels = pixelsPerInch * inches;
+    if (std::isnan(pixels))
+        return 0;
+    return static_cast<int>(Trunc(std::clamp(pixels, -kLimit, kLimit)));
 }
 
 TCoverList::~TCoverList()
@@ -45,20 +76,18 @@ void TCoverList::SetCoverFileName(const String& name)
         saveAtExit_ = true;
         throw EFOpenError(Format("Cannot open file \"%s\". %s", name.c_str(), SysErrorMessage(ENOENT).c_str()));
     }
-    TFileStream file(name, fmOpenRead);
-    int64_t size = file.Size();
-    std::vector<std::unique_ptr<TCoverRec>> loaded;
-    while (file.Position() < size) {
+    // One read of the whole file: no FIFO is waited on, nothing beyond the limit is taken in.
+    const std::vector<uint8_t> bytes = ReadRegularFile(name, kMaxCoverFileSize);
+    items_.reserve(items_.size() + (bytes.size() + sizeof(TCoverRec) - 1) / sizeof(TCoverRec));
+    for (size_t at = 0; at < bytes.size(); at += sizeof(TCoverRec)) {
         auto rec = std::make_unique<TCoverRec>();
         std::memset(rec.get(), 0, sizeof(TCoverRec));  // a short last record is zero-filled
-        if (file.Read(rec.get(), sizeof(TCoverRec)) <= 0)
-            throw EReadError(Format("Cannot read file \"%s\"", name.c_str()));
+        std::memcpy(rec.get(), bytes.data() + at, std::min(sizeof(TCoverRec), bytes.size() - at));
         if (rec->NameLength > kCoverNameMax)
             rec->NameLength = kCoverNameMax;
-        loaded.push_back(std::move(rec));
-    }
-    for (auto& rec : loaded)
+        BoundLayout(*rec);
         items_.push_back(std::move(rec));
+    }
     saveAtExit_ = true;
 }
 

@@ -7,6 +7,10 @@
 #include <vector>
 
 constexpr int kCoverNameMax = 50;
+// Every distance of a layout lies from 0 to this many inches: no page is larger.
+constexpr float kMaxLayoutInches = 100;
+// About 200,000 layouts; a larger "Settings.ini" is refused, and left as it is.
+constexpr size_t kMaxCoverFileSize = 16 * 1024 * 1024;
 
 // One layout, exactly as stored: 84 bytes, little-endian, floats in inches on a landscape page.
 #pragma pack(push, 1)
@@ -34,6 +38,14 @@ static_assert(sizeof(TCoverRec) == 84, "a layout record is 84 bytes on disk");
 
 using PCoverRec = TCoverRec*;
 
+// Brings each distance into 0 to kMaxLayoutInches: beyond it to the nearer bound, not a
+// number to 0.
+void BoundLayout(TCoverRec& rec);
+
+// A position in inches as device pixels: Trunc(inches x pixels per inch), held within a range
+// that no sum of positions overflows.
+int InchesToDevice(long double inches, int pixelsPerInch);
+
 // Owns the layouts in file order. Setting the file name loads it; destruction rewrites it.
 class TCoverList : public TPersistent {
 public:
@@ -43,8 +55,9 @@ public:
     TCoverList& operator=(const TCoverList&) = delete;
 
     String CoverFileName() const { return fileName_; }
-    // Loads the file read-only and appends its records. A file that exists but cannot be read
-    // raises the file-open error and is then left alone at exit, so it is never destroyed.
+    // Loads the file read-only and appends its records, their distances bounded. A file that
+    // exists but cannot be read (also a FIFO or one beyond kMaxCoverFileSize) raises the
+    // file-open or read error and is then left alone at exit, so it is never destroyed.
     void SetCoverFileName(const String& name);
     int CoverNo() const { return static_cast<int>(items_.size()) - 1; }
     // Raises "List index out of bounds (%d)" outside 0..CoverNo.

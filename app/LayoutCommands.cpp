@@ -2,31 +2,30 @@
 #include "AddSetting.h"
 #include "PrintUnit.h"
 
-#include <cfloat>
-#include <cmath>
-
 namespace {
-// The record keeps 32-bit floats: a value beyond their range is refused, not stored as garbage.
-float Inches(const TFloatSpinEdit& edit)
+// A distance is refused unless it lies on a page: beyond, the preview and the printer would
+// place the picture nowhere (or overflow), and the record's 32-bit float would lose it.
+float Inches(const TFloatSpinEdit& edit, const char* label)
 {
     const double v = edit.Value();
-    if (std::fabs(v) > FLT_MAX)
-        throw EConvertError(Format("'%s' is not a valid floating point value", edit.Text().c_str()));
+    if (!(v >= 0 && v <= kMaxLayoutInches))
+        throw EConvertError(Format("%s must be from 0 to %g inches, not %s", label,
+                                   static_cast<double>(kMaxLayoutInches), Trim(edit.Text()).c_str()));
     return static_cast<float>(v);
 }
 
 // Copies the editor's values into a layout record.
 void ReadEditor(TSettingsForm& editor, TCoverRec& rec)
 {
-    rec.Left = Inches(*editor.leftedit);
-    rec.Top = Inches(*editor.topedit);
-    rec.Width = Inches(*editor.widthedit);
-    rec.Height = Inches(*editor.heightedit);
+    rec.Left = Inches(*editor.leftedit, "Dist From Left");
+    rec.Top = Inches(*editor.topedit, "Dist From Top");
+    rec.Width = Inches(*editor.widthedit, "Image Width");
+    rec.Height = Inches(*editor.heightedit, "Image Height");
     rec.SetName(editor.SettingName->Text());
     rec.Style = editor.CDStyleCombo->ItemIndex();
     rec.IconIndex = editor.IconCombo->ItemIndex();
     rec.Dual = editor.twinprintcombo->ItemIndex() == 1 ? 1 : 0;
-    rec.GapDist = Inches(*editor.TwinDistEdit);
+    rec.GapDist = Inches(*editor.TwinDistEdit, "Dual Print Gap Dist");
 }
 
 void FillEditor(TSettingsForm& editor, const TCoverRec& rec)

@@ -4,7 +4,7 @@
 
 namespace {
 constexpr int kPreviewPpi = 74;  // screen pixels per inch of the preview
-int At(long double inches) { return static_cast<int>(Trunc(kPreviewPpi * inches)); }
+int At(long double inches) { return InchesToDevice(inches, kPreviewPpi); }
 }  // namespace
 
 void TDVDForm::ToolButton12Click(TObject*)

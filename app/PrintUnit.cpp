@@ -294,11 +294,15 @@ void TDVDForm::SetStatus(const String& text) { StatusBar->SetSimpleText(text); }
 
 void TDVDForm::FillStyleCombo()
 {
-    PrintStyle->Items().Clear();
+    // One change for the whole list: the combo box rebuilds its lines on every change.
+    TStringList& items = PrintStyle->Items();
+    items.BeginUpdate();
+    items.Clear();
     for (int i = 0; i <= CoverList->CoverNo(); ++i) {
         PCoverRec rec = CoverList->GetCover(i);
-        PrintStyle->Items().Add("<IMG src=\"idx:" + IntToStr(rec->IconIndex) + "\">" + rec->Name());
+        items.Add("<IMG src=\"idx:" + IntToStr(rec->IconIndex) + "\">" + rec->Name());
     }
+    items.EndUpdate();
     if (CoverList->CoverNo() >= 0)
         PrintStyle->SetItemIndex(0);
 }

@@ -4,10 +4,6 @@
 
 #include "Printers.h"
 
-namespace {
-int At(long double inches, int ppi) { return static_cast<int>(Trunc(ppi * inches)); }
-}  // namespace
-
 void TDVDForm::DrawRotatedText(TCanvas& canvas, int angle, int x, int y, const String& text)
 {
     int previous = canvas.Font.Orientation();
@@ -32,20 +28,21 @@ void TDVDForm::PrintTrackList()
     c.Brush.Style = bsClear;
     c.Font.SetName("Verdana");
     c.Font.SetHeight(PointsToPixels(26));
-    c.TextOut(At(1.3L, ppiX), At(0.7L, ppiY), line(0));
+    c.TextOut(InchesToDevice(1.3L, ppiX), InchesToDevice(0.7L, ppiY), line(0));
     c.Font.SetName("Arial");
     c.Font.SetHeight(PointsToPixels(20));
     if (lines.Count() > 1)
-        c.TextOut(At(1.3L, ppiX), At(1.0L, ppiY), line(1));
+        c.TextOut(InchesToDevice(1.3L, ppiX), InchesToDevice(1.0L, ppiY), line(1));
     c.Font.SetHeight(PointsToPixels(12));
     const TCoverRec& cover = *CurrentCover;
-    DrawRotatedText(c, 90, At(0.55L, ppiX), At(static_cast<long double>(cover.Height) - 0.2L, ppiY), spine);
-    DrawRotatedText(c, 270, At(0.4L + cover.Width, ppiX), At(0.65L, ppiY), spine);
+    DrawRotatedText(c, 90, InchesToDevice(0.55L, ppiX),
+                    InchesToDevice(static_cast<long double>(cover.Height) - 0.2L, ppiY), spine);
+    DrawRotatedText(c, 270, InchesToDevice(0.4L + cover.Width, ppiX), InchesToDevice(0.65L, ppiY), spine);
     c.Font.SetName("Arial");
     int h = PointsToPixels(14);
     c.Font.SetHeight(h);
     for (int i = 2; i < lines.Count(); ++i)
-        c.TextOut(At(1.1L, ppiX), At(1.2L, ppiY) + i * h, lines[i]);
+        c.TextOut(InchesToDevice(1.1L, ppiX), InchesToDevice(1.2L, ppiY) + i * h, lines[i]);
     SetStatus("OK");
     OverlayTrackList = false;
 }

@@ -48,6 +48,8 @@ bool TCDPlayer::SaveCDInfo(int id, const String& artist, const String& title, co
         return false;
     TIniFile ini(CDInfoFileName);
     String section = SectionName(id);
+    // One write of the file for the whole disc, done when this returns.
+    ini.BeginUpdate();
     ini.WriteString(section, "artist", artist);
     ini.WriteString(section, "title", title);
     // No names to give never replaces the names stored before.
@@ -56,6 +58,7 @@ bool TCDPlayer::SaveCDInfo(int id, const String& artist, const String& title, co
     ini.WriteString(section, "date", date);
     for (int i = 0; i < names.Count(); ++i)
         ini.WriteString(section, IntToStr(i), names[i]);
+    ini.EndUpdate();
     return true;
 }
 

@@ -1,12 +1,16 @@
 #include "CdDisc.h"
 
+#include "CueSheet.h"
+
 #include <cdio/cdio.h>
 #include <cdio/iso9660.h>
 #include <cdio/logging.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <mutex>
 
@@ -23,14 +27,56 @@ struct CdioCloser {
     void operator()(CdIo_t* p) const { cdio_destroy(p); }
 };
 
+// The checked sheet in canonical form beside a link named like it to the data file, because
+// the CD library opens the data file by the sheet's name, not by its FILE line. Removed with
+// everything in it when done.
+class CanonicalImage {
+public:
+    explicit CanonicalImage(const TCheckedCue& checked)
+    {
+        std::error_code error;
+        std::filesystem::path temp = std::filesystem::temp_directory_path(error);
+        String pattern = (error ? std::filesystem::path("/tmp") : temp).string() + "/ombrelle-cue-XXXXXX";
+        if (!::mkdtemp(pattern.data()))
+            throw ECueSheetError(Format("Cannot prepare the disc image \"%s\". %s", checked.DataPath.c_str(),
+                                        SysErrorMessage(errno).c_str()));
+        folder_ = pattern;
+        std::filesystem::path data = std::filesystem::absolute(checked.DataPath, error);
+        std::filesystem::create_symlink(data, folder_ / "disc.bin", error);
+        std::ofstream(folder_ / "disc.cue", std::ios::binary) << CanonicalCueText(checked.Sheet, "disc.bin");
+    }
+    ~CanonicalImage()
+    {
+        std::error_code error;
+        std::filesystem::remove_all(folder_, error);
+    }
+    String Sheet() const { return (folder_ / "disc.cue").string(); }
+
+private:
+    std::filesystem::path folder_;
+};
+
+CdIo_t* OpenSource(const String& source, String* refusal)
+{
+    if (!IsCueSheet(source))
+        return cdio_open(source.c_str(), DRIVER_DEVICE);
+    try {
+        CanonicalImage image(ReadCueSheet(source));
+        return cdio_open_cue(image.Sheet().c_str());
+    } catch (const Exception& e) {
+        if (refusal)
+            *refusal = e.Message;
+        return nullptr;
+    }
+}
+
 }  // namespace
 
-std::optional<TDiscToc> ReadDiscToc(const String& source)
+std::optional<TDiscToc> ReadDiscToc(const String& source, String* refusal)
 {
     std::lock_guard<std::mutex> lock(cdioLock);
     cdio_log_set_handler(QuietLog);
-    std::unique_ptr<CdIo_t, CdioCloser> cd(IsCueSheet(source) ? cdio_open_cue(source.c_str())
-                                                                : cdio_open(source.c_str(), DRIVER_DEVICE));
+    std::unique_ptr<CdIo_t, CdioCloser> cd(OpenSource(source, refusal));
     if (!cd)
         return std::nullopt;
     track_t first = cdio_get_first_track_num(cd.get());

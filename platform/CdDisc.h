@@ -14,8 +14,9 @@ struct TDiscToc {
     String VolumeId;              // data discs only: the ISO 9660 volume id
 };
 
-// source is a device path (/dev/sr0) or a CUE sheet. Empty when there is no readable disc.
-std::optional<TDiscToc> ReadDiscToc(const String& source);
+// source is a device path (/dev/sr0) or a CUE sheet. Empty when there is no readable disc; a
+// CUE sheet that fails its checks is never opened, and refusal (when given) receives why.
+std::optional<TDiscToc> ReadDiscToc(const String& source, String* refusal = nullptr);
 
 // The machine's CD devices (/dev/sr0 ...), each once.
 std::vector<String> FindCdDevices();

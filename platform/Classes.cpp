@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <filesystem>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -238,22 +239,28 @@ void TStream::WriteBuffer(const void* buffer, int64_t count)
 
 TFileStream::TFileStream(const String& fileName, unsigned mode)
 {
-    if (mode == fmCreate) {
-        fd_ = ::open(fileName.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-        if (fd_ < 0)
-            throw EFCreateError(Format("Cannot create file \"%s\". %s", fileName.c_str(), SysErrorMessage(errno).c_str()));
-        return;
-    }
-    int flags = (mode & 3) == fmOpenReadWrite ? O_RDWR : (mode & 3) == fmOpenWrite ? O_WRONLY : O_RDONLY;
-    fd_ = ::open(fileName.c_str(), flags | O_CLOEXEC);
+    // Opened without waiting and then checked: a FIFO would block the open or every read, a
+    // device or a directory is no file to stream.
+    const bool create = mode == fmCreate;
+    int flags = create ? O_RDWR | O_CREAT | O_TRUNC
+                : (mode & 3) == fmOpenReadWrite ? O_RDWR : (mode & 3) == fmOpenWrite ? O_WRONLY : O_RDONLY;
+    fd_ = ::open(fileName.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0644);
+    auto fail = [&](int error) {
+        String text = error ? SysErrorMessage(error) : String("Not a regular file");
+        if (create)
+            throw EFCreateError(Format("Cannot create file \"%s\". %s", fileName.c_str(), text.c_str()));
+        throw EFOpenError(Format("Cannot open file \"%s\". %s", fileName.c_str(), text.c_str()));
+    };
     if (fd_ < 0)
-        throw EFOpenError(Format("Cannot open file \"%s\". %s", fileName.c_str(), SysErrorMessage(errno).c_str()));
+        fail(errno);
     struct stat st {};
-    if (::fstat(fd_, &st) == 0 && S_ISDIR(st.st_mode)) {
+    if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) {
+        int error = S_ISDIR(st.st_mode) ? EISDIR : 0;
         ::close(fd_);
         fd_ = -1;
-        throw EFOpenError(Format("Cannot open file \"%s\". %s", fileName.c_str(), SysErrorMessage(EISDIR).c_str()));
+        fail(error);
     }
+    ::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) & ~O_NONBLOCK);
 }
 
 TFileStream::~TFileStream()
@@ -334,15 +341,34 @@ void TMemoryStream::LoadFromFile(const String& fileName)
     pos_ = 0;
 }
 
-void WriteFileAtomically(const String& fileName, const void* data, size_t size)
+namespace {
+// The file a name finally stands for, following symbolic links (also dangling ones, whose
+// target the write then creates), so that a link stays a link and its target gets the change.
+String LinkTarget(const String& fileName)
 {
+    std::filesystem::path path = fileName;
+    std::error_code error;
+    for (int hops = 0; hops < 40 && std::filesystem::is_symlink(path, error); ++hops) {
+        std::filesystem::path target = std::filesystem::read_symlink(path, error);
+        if (error)
+            break;
+        path = target.is_absolute() ? target : path.parent_path() / target;
+    }
+    return path.string();
+}
+}  // namespace
+
+void WriteFileAtomically(const String& name, const void* data, size_t size)
+{
+    const String fileName = LinkTarget(name);
     String temp = fileName + ".tmp-XXXXXX";
     int fd = ::mkstemp(temp.data());
     auto fail = [&](int error) {
         if (fd >= 0)
             ::close(fd);
         ::unlink(temp.c_str());
-        throw EFCreateError(Format("Cannot create file \"%s\". %s", fileName.c_str(), SysErrorMessage(error).c_str()));
+        String text = error ? SysErrorMessage(error) : String("Not a regular file");
+        throw EFCreateError(Format("Cannot create file \"%s\". %s", name.c_str(), text.c_str()));
     };
     if (fd < 0)
         fail(errno);
@@ -358,9 +384,12 @@ void WriteFileAtomically(const String& fileName, const void* data, size_t size)
     }
     struct stat st {};
     bool exists = ::stat(fileName.c_str(), &st) == 0;
+    // Only a plain file is replaced: a FIFO or a device of that name is no file of ours.
+    if (exists && !S_ISREG(st.st_mode))
+        fail(S_ISDIR(st.st_mode) ? EISDIR : 0);
     // A read-only file stays read-only even for a user whom the system would let write it.
-    if (exists && (S_ISDIR(st.st_mode) || (st.st_mode & 0222) == 0 || ::access(fileName.c_str(), W_OK) != 0))
-        fail(S_ISDIR(st.st_mode) ? EISDIR : EACCES);
+    if (exists && ((st.st_mode & 0222) == 0 || ::access(fileName.c_str(), W_OK) != 0))
+        fail(EACCES);
     mode_t mode = exists ? (st.st_mode & 07777) : 0644;
     ::fchmod(fd, mode);
     if (::fsync(fd) != 0)

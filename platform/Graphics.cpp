@@ -1,7 +1,9 @@
 #include "Graphics.h"
 #include "TextMetrics.h"
 
+#include "PictureLimits.h"
 #include "PixelMemory.h"
+#include "RegularFile.h"
 
 #include <QBuffer>
 #include <QFontDatabase>
@@ -766,8 +768,19 @@ TRect TCanvas::ClipRect() const
 // ---- graphics -------------------------------------------------------------------------------
 void TGraphic::LoadFromFile(const String& fileName)
 {
-    TFileStream f(fileName, fmOpenRead);
-    LoadFromStream(f);
+    TRegularFile file(fileName);
+    if (file.Size() > kMaxPictureFileSize)
+        throw EInvalidGraphic(Format("The picture \"%s\" is too large: %llu bytes (at most %llu MB)", fileName.c_str(),
+                                     static_cast<unsigned long long>(file.Size()),
+                                     static_cast<unsigned long long>(kMaxPictureFileSize >> 20)));
+    TMemoryStream m;
+    std::vector<uint8_t>& bytes = m.Data();
+    bytes.resize(static_cast<size_t>(std::min<uint64_t>(file.Size(), kPictureHeaderSize)));
+    bytes.resize(file.Read(bytes.data(), bytes.size()));
+    CheckHeader(bytes.data(), bytes.size());
+    std::vector<uint8_t> rest = file.ReadRest(kMaxPictureFileSize - bytes.size());
+    bytes.insert(bytes.end(), rest.begin(), rest.end());
+    LoadFromStream(m);
 }
 
 void TGraphic::SaveToFile(const String& fileName) const
@@ -954,11 +967,19 @@ void TBitmap::SetImage(const QImage& image)
     Changed();
 }
 
+void TBitmap::CheckHeader(const uint8_t* data, size_t size) const
+{
+    int64_t width = 0, height = 0;
+    if (BmpFrameSize(data, size, width, height))
+        CheckPicturePixels("Bitmap", width, height);
+}
+
 void TBitmap::LoadFromStream(TStream& stream)
 {
     int64_t size = stream.Size() - stream.Position();
     QByteArray bytes(static_cast<qsizetype>(std::max<int64_t>(size, 0)), Qt::Uninitialized);
     stream.ReadBuffer(bytes.data(), bytes.size());
+    CheckHeader(reinterpret_cast<const uint8_t*>(bytes.constData()), static_cast<size_t>(bytes.size()));
     QImage img;
     if (!img.loadFromData(bytes, "BMP"))
         throw EInvalidGraphic("Bitmap image is not valid");

@@ -231,6 +231,8 @@ public:
     virtual bool Empty() const { return Width() == 0 || Height() == 0; }
     virtual void LoadFromStream(TStream& stream) = 0;
     virtual void SaveToStream(TStream& stream) const = 0;
+    // Refuses a file that is not a regular file or is larger than kMaxPictureFileSize, and one
+    // whose first bytes CheckHeader refuses, before the rest is read.
     virtual void LoadFromFile(const String& fileName);
     virtual void SaveToFile(const String& fileName) const;
     // The picture as an image, for drawing and copying; null image when empty.
@@ -241,6 +243,9 @@ public:
 
 protected:
     void Changed() { Fire(OnChange, this); }
+    // Raises EInvalidGraphic when the file's first bytes (up to kPictureHeaderSize) declare a
+    // picture that must not be decoded.
+    virtual void CheckHeader(const uint8_t* data, size_t size) const {}
 };
 
 enum TPixelFormat { pfDevice, pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit, pfCustom };
@@ -268,6 +273,9 @@ public:
     QImage ToImage() const override;
     void SetImage(const QImage& image);  // takes the image's pixels in its nearest format
     void Dormant() {}
+
+protected:
+    void CheckHeader(const uint8_t* data, size_t size) const override;
 
 private:
     void Allocate(int w, int h, TPixelFormat format);

@@ -8,12 +8,42 @@ TIniFile::TIniFile(const String& fileName)
 {
 }
 
-String TIniFile::ReadString(const String& section, const String& ident, const String& fallback) const
+TIniFile::~TIniFile() = default;
+
+TIniText TIniFile::Current() const
 {
+    if (pending_)
+        return *pending_;
     TIniText text;
     text.Load(fileName_);
+    return text;
+}
+
+void TIniFile::BeginUpdate()
+{
+    if (updates_++ == 0) {
+        pending_ = std::make_unique<TIniText>();
+        pending_->Load(fileName_);
+        changed_ = false;
+    }
+}
+
+void TIniFile::EndUpdate()
+{
+    if (updates_ == 0 || --updates_ > 0)
+        return;
+    std::unique_ptr<TIniText> text = std::move(pending_);
+    if (changed_) {
+        if (fileName_.rfind(UserConfigFolder(), 0) == 0)
+            ForceUserConfigFolder();
+        text->Save(fileName_);
+    }
+}
+
+String TIniFile::ReadString(const String& section, const String& ident, const String& fallback) const
+{
     String value;
-    return text.Find(section, ident, value) ? value : fallback;
+    return Current().Find(section, ident, value) ? value : fallback;
 }
 
 int TIniFile::ReadInteger(const String& section, const String& ident, int fallback) const
@@ -23,6 +53,11 @@ int TIniFile::ReadInteger(const String& section, const String& ident, int fallba
 
 void TIniFile::WriteString(const String& section, const String& ident, const String& value)
 {
+    if (pending_) {
+        pending_->Set(section, ident, value);
+        changed_ = true;
+        return;
+    }
     if (fileName_.rfind(UserConfigFolder(), 0) == 0)
         ForceUserConfigFolder();
     TIniText text;
@@ -36,31 +71,22 @@ void TIniFile::WriteInteger(const String& section, const String& ident, int valu
     WriteString(section, ident, IntToStr(value));
 }
 
-bool TIniFile::SectionExists(const String& section) const
-{
-    TIniText text;
-    text.Load(fileName_);
-    return !text.Keys(section).empty();
-}
+bool TIniFile::SectionExists(const String& section) const { return !Current().Keys(section).empty(); }
 
 void TIniFile::ReadSection(const String& section, TStrings& keys) const
 {
-    TIniText text;
-    text.Load(fileName_);
     keys.BeginUpdate();
     keys.Clear();
-    for (const auto& k : text.Keys(section))
+    for (const auto& k : Current().Keys(section))
         keys.Add(k.first);
     keys.EndUpdate();
 }
 
 void TIniFile::ReadSectionValues(const String& section, TStrings& values) const
 {
-    TIniText text;
-    text.Load(fileName_);
     values.BeginUpdate();
     values.Clear();
-    for (const auto& k : text.Keys(section))
+    for (const auto& k : Current().Keys(section))
         values.Add(k.first + "=" + k.second);
     values.EndUpdate();
 }

@@ -1,11 +1,16 @@
 #include "IniText.h"
 
 #include "Classes.h"
+#include "RegularFile.h"
 
-#include <fstream>
-#include <iterator>
+#include <cerrno>
+#include <sys/stat.h>
+#include <unordered_set>
 
 namespace {
+
+// Far beyond any settings file; a larger one is not read, and so never rewritten.
+constexpr size_t kMaxIniSize = 64 * 1024 * 1024;
 
 bool IsHeader(const String& trimmed) { return !trimmed.empty() && trimmed[0] == '['; }
 
@@ -48,18 +53,29 @@ bool SameText(const String& a, const String& b) { return UpperCase(a) == UpperCa
 void TIniText::Load(const String& fileName)
 {
     lines_.clear();
-    std::ifstream in(fileName, std::ios::binary);
-    if (!in)
+    unread_.clear();
+    struct stat st {};
+    if (::stat(fileName.c_str(), &st) != 0 && errno == ENOENT)
         return;
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::vector<uint8_t> bytes;
+    try {
+        bytes = ReadRegularFile(fileName, kMaxIniSize);
+    } catch (const Exception& e) {
+        unread_ = e.Message;
+        return;
+    }
     TStringList list;
-    list.SetText(AnsiToUtf8(bytes));
+    list.SetText(AnsiToUtf8(std::string(bytes.begin(), bytes.end())));
+    lines_.reserve(static_cast<size_t>(list.Count()));
     for (int i = 0; i < list.Count(); ++i)
         lines_.push_back(list[i]);
 }
 
 void TIniText::Save(const String& fileName) const
 {
+    // Writing what was read of a file that could not be read would destroy it.
+    if (!unread_.empty())
+        throw EFCreateError(Format("Cannot create file \"%s\". %s", fileName.c_str(), unread_.c_str()));
     std::string bytes;
     for (const String& line : lines_)
         bytes += Utf8ToAnsi(line) + "\r\n";
@@ -92,14 +108,10 @@ std::vector<std::pair<String, String>> TIniText::Keys(const String& section) con
     int header = HeaderLine(section);
     if (header < 0)
         return keys;
+    std::unordered_set<String> seen;  // upper-cased: a section of thousands of keys stays linear
     for (int i = header + 1, end = SectionEnd(header); i < end; ++i) {
         String key, value;
-        if (!SplitKey(lines_[i], key, value))
-            continue;
-        bool seen = false;
-        for (const auto& k : keys)
-            seen = seen || SameText(k.first, key);
-        if (!seen)
+        if (SplitKey(lines_[i], key, value) && seen.insert(UpperCase(key)).second)
             keys.emplace_back(key, value);
     }
     return keys;
@@ -107,11 +119,17 @@ std::vector<std::pair<String, String>> TIniText::Keys(const String& section) con
 
 bool TIniText::Find(const String& section, const String& key, String& value) const
 {
-    for (const auto& k : Keys(section))
-        if (SameText(k.first, key)) {
-            value = k.second;
+    int header = HeaderLine(section);
+    if (header < 0)
+        return false;
+    const String wanted = UpperCase(key);
+    for (int i = header + 1, end = SectionEnd(header); i < end; ++i) {
+        String k, v;
+        if (SplitKey(lines_[i], k, v) && UpperCase(k) == wanted) {
+            value = v;
             return true;
         }
+    }
     return false;
 }
 

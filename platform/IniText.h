@@ -8,9 +8,11 @@
 
 class TIniText {
 public:
-    // An absent or unreadable file reads as an empty one. The bytes are Windows-1252.
+    // An absent or unreadable file (also a FIFO, a device or one beyond 64 MB) reads as an
+    // empty one. The bytes are Windows-1252.
     void Load(const String& fileName);
-    // Whole file through a temporary file and a rename; CR LF line ends.
+    // Whole file through a temporary file and a rename; CR LF line ends. Raises EFCreateError,
+    // also for a file that existed but could not be loaded, which is left as it is.
     void Save(const String& fileName) const;
 
     bool HasHeader(const String& section) const;
@@ -24,4 +26,5 @@ private:
     int HeaderLine(const String& section) const;
     int SectionEnd(int header) const;  // the next header's line, or the line count
     std::vector<String> lines_;
+    String unread_;  // why an existing file could not be loaded
 };

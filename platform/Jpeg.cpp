@@ -1,5 +1,6 @@
 #include "Jpeg.h"
 
+#include "PictureLimits.h"
 #include "PixelMemory.h"
 
 #include <QImage>
@@ -41,11 +42,19 @@ QImage DecodeJpeg(const uint8_t* data, size_t size)
     jpeg_create_decompress(&info);
     jpeg_mem_src(&info, const_cast<unsigned char*>(data), static_cast<unsigned long>(size));
     jpeg_read_header(&info, TRUE);
+    if (static_cast<int64_t>(info.image_width) * info.image_height > kMaxPicturePixels) {
+        jpeg_destroy_decompress(&info);
+        CheckPicturePixels("JPEG", info.image_width, info.image_height);
+    }
     info.out_color_space = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK ? JCS_CMYK : JCS_EXT_BGR;
     jpeg_start_decompress(&info);
     image = NewZeroedImage(static_cast<int>(info.output_width), static_cast<int>(info.output_height), QImage::Format_BGR888);
-    if (image.isNull())
-        longjmp(err.jump, 1);
+    if (image.isNull()) {
+        String message = Format("Not enough memory for a JPEG image of %u x %u pixels", info.output_width,
+                                info.output_height);
+        jpeg_destroy_decompress(&info);
+        throw EInvalidGraphic(message);
+    }
     if (info.out_color_space == JCS_CMYK) {
         // Adobe writes inverted CMYK; fold it into blue, green, red.
         std::vector<uint8_t> row(info.output_width * 4);
@@ -110,6 +119,13 @@ TJPEGImage::~TJPEGImage() = default;
 int TJPEGImage::Width() const { return image_->width(); }
 int TJPEGImage::Height() const { return image_->height(); }
 QImage TJPEGImage::ToImage() const { return *image_; }
+
+void TJPEGImage::CheckHeader(const uint8_t* data, size_t size) const
+{
+    uint32_t width = 0, height = 0;
+    if (JpegFrameSize(data, size, width, height))
+        CheckPicturePixels("JPEG", width, height);
+}
 
 void TJPEGImage::LoadFromStream(TStream& stream)
 {

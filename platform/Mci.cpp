@@ -28,6 +28,13 @@ uint32_t PackMsf(int32_t frames)
     return static_cast<uint32_t>(m) | static_cast<uint32_t>(s) << 8 | static_cast<uint32_t>(f) << 16;
 }
 
+// Why the last disc image was refused: the text of MCIERR_INVALID_FILE, naming the image.
+String& LastRefusal()
+{
+    static String text;
+    return text;
+}
+
 Device* Find(MCIDEVICEID id)
 {
     auto it = Devices().find(id);
@@ -51,12 +58,19 @@ MCIERROR mciOpenCdAudio(char driveLetter, MCIDEVICEID& id)
     if (letter == 0 || GetDriveType(String(1, letter)) != DRIVE_CDROM)
         return MCIERR_INVALID_DEVICE_NAME;
     String source = CdDriveSource(letter);
+    std::optional<TDiscToc> toc;
+    if (!source.empty()) {
+        String refusal;
+        toc = ReadDiscToc(source, &refusal);
+        if (!refusal.empty()) {
+            LastRefusal() = refusal;
+            return MCIERR_INVALID_FILE;
+        }
+    }
     MCIDEVICEID next = 1;
     while (Devices().count(next))
         ++next;
-    Device& d = Devices()[next];
-    if (!source.empty())
-        d.Toc = ReadDiscToc(source);
+    Devices()[next].Toc = toc;
     id = next;
     return 0;
 }
@@ -157,6 +171,7 @@ String mciGetErrorString(MCIERROR error)
     case MCIERR_DEVICE_NOT_READY: return "The device is not ready.";
     case MCIERR_OUTOFRANGE: return "The specified parameter is out of range for the specified command.";
     case MCIERR_BAD_TIME_FORMAT: return "The specified parameter value is out of range for the specified MCI command.";
+    case MCIERR_INVALID_FILE: return LastRefusal();
     default: return Format("Unknown MCI error %u.", static_cast<unsigned>(error));
     }
 }

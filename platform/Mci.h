@@ -34,6 +34,7 @@ enum : uint32_t {
     MCIERR_DEVICE_NOT_READY = 276,
     MCIERR_OUTOFRANGE = 282,
     MCIERR_BAD_TIME_FORMAT = 293,
+    MCIERR_INVALID_FILE = 296,
 };
 
 // Packed times: minutes in byte 0, seconds in byte 1, frames in byte 2 (MSF); the track in
@@ -43,7 +44,8 @@ inline uint8_t MCI_MSF_SECOND(uint32_t t) { return (t >> 8) & 0xFF; }
 inline uint8_t MCI_MSF_FRAME(uint32_t t) { return (t >> 16) & 0xFF; }
 
 // Opens the "cdaudio" device of a drive letter (either case); letter 0 opens the first CD
-// drive. The table of contents is read at open: a disc changed later needs a new open.
+// drive. The table of contents is read at open: a disc changed later needs a new open. A disc
+// image whose CUE sheet is refused gives MCIERR_INVALID_FILE, whose text says why.
 MCIERROR mciOpenCdAudio(char driveLetter, MCIDEVICEID& id);
 MCIERROR mciClose(MCIDEVICEID id);
 // Per-track items (position, length) with withTrack; lengths are always minutes, seconds and

@@ -32,6 +32,9 @@ String ValueName(const String& name) { return name.empty() ? "@" : name; }
 
 }  // namespace
 
+TRegistry::TRegistry() = default;
+TRegistry::~TRegistry() = default;
+
 String TRegistry::StoreFileName() { return UserConfigFolder() + "Registry.ini"; }
 
 String TRegistry::Section(const String& path) const
@@ -49,21 +52,22 @@ bool TRegistry::OpenKey(const String& key, bool canCreate)
 {
     String path = !key.empty() && key[0] == '\\' ? CleanPath(key)
                   : CleanPath(open_ && !currentPath_.empty() ? currentPath_ + "\\" + key : key);
-    TIniText text;
-    text.Load(StoreFileName());
-    if (!text.HasHeader(Section(path))) {
+    auto text = std::make_unique<TIniText>();
+    text->Load(StoreFileName());
+    if (!text->HasHeader(Section(path))) {
         if (!canCreate)
             return false;
         ForceUserConfigFolder();
         // Creating a key creates the keys above it.
         for (size_t sep = path.find('\\'); sep != String::npos; sep = path.find('\\', sep + 1))
-            text.AddHeader(Section(path.substr(0, sep)));
-        text.AddHeader(Section(path));
-        text.Save(StoreFileName());
+            text->AddHeader(Section(path.substr(0, sep)));
+        text->AddHeader(Section(path));
+        text->Save(StoreFileName());
     }
     CloseKey();
     currentPath_ = path;
     open_ = true;
+    text_ = std::move(text);
     return true;
 }
 
@@ -71,16 +75,15 @@ void TRegistry::CloseKey()
 {
     open_ = false;
     currentPath_.clear();
+    text_.reset();
 }
 
 String TRegistry::ReadString(const String& name) const
 {
     if (!open_)
         return "";
-    TIniText text;
-    text.Load(StoreFileName());
     String value;
-    return text.Find(Section(currentPath_), ValueName(name), value) ? value : "";
+    return text_->Find(Section(currentPath_), ValueName(name), value) ? value : "";
 }
 
 void TRegistry::WriteString(const String& name, const String& value)
@@ -88,8 +91,8 @@ void TRegistry::WriteString(const String& name, const String& value)
     if (!open_)
         throw Exception(Format("Failed to set data for '%s'", name.c_str()));
     ForceUserConfigFolder();
-    TIniText text;
-    text.Load(StoreFileName());
-    text.Set(Section(currentPath_), ValueName(name), value);
-    text.Save(StoreFileName());
+    // Read again: another key object may have written the store since this key was opened.
+    text_->Load(StoreFileName());
+    text_->Set(Section(currentPath_), ValueName(name), value);
+    text_->Save(StoreFileName());
 }

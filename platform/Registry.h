@@ -5,6 +5,9 @@
 #include "Classes.h"
 
 #include <cstdint>
+#include <memory>
+
+class TIniText;
 
 enum class HKEY : uint32_t {
     HKEY_CLASSES_ROOT = 0x80000000,
@@ -17,7 +20,8 @@ constexpr HKEY HKEY_LOCAL_MACHINE = HKEY::HKEY_LOCAL_MACHINE;
 
 class TRegistry : public TObject {
 public:
-    TRegistry() = default;
+    TRegistry();
+    ~TRegistry() override;
     HKEY RootKey() const { return rootKey_; }
     // Closes the open key, as changing the root does.
     void SetRootKey(HKEY root);
@@ -30,6 +34,7 @@ public:
     const String& CurrentPath() const { return currentPath_; }
 
     // An empty name is the key's default value; a missing value reads as the empty string.
+    // Values are read from the store as it was when the key was opened or last written.
     String ReadString(const String& name) const;
     // Raises EFCreateError when the store cannot be written, Exception when no key is open.
     void WriteString(const String& name, const String& value);
@@ -41,4 +46,5 @@ private:
     HKEY rootKey_ = HKEY_CURRENT_USER;
     bool open_ = false;
     String currentPath_;
+    std::unique_ptr<TIniText> text_;  // the store while a key is open: one read for many values
 };

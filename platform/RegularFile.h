@@ -1,10 +1,32 @@
 #pragma once
-// Reading a whole file that must be a plain file of bounded size: a FIFO, a device or a file
-// that grows without end is refused instead of blocking or exhausting memory.
+// Files that must be plain files: a FIFO, a device or a directory is refused at once instead of
+// blocking the program or feeding it without end, and what is read stays within a limit.
 #include "SysUtils.h"
 
+#include <cstdint>
 #include <vector>
 
-// Raises EFOpenError when the file cannot be opened or is not a regular file, and EReadError
-// when it holds more than maxSize bytes or cannot be read.
+// A regular file open for reading. Opening never waits (a FIFO would wait for a writer) and
+// raises EFOpenError when the file cannot be opened or is not a regular file.
+class TRegularFile {
+public:
+    explicit TRegularFile(const String& fileName);
+    ~TRegularFile();
+    TRegularFile(const TRegularFile&) = delete;
+    TRegularFile& operator=(const TRegularFile&) = delete;
+
+    uint64_t Size() const { return size_; }
+    // Up to count bytes from the current position; fewer only at the end. Raises EReadError.
+    size_t Read(void* buffer, size_t count);
+    // The rest of the file, raising EReadError when it would exceed maxSize bytes (the file
+    // may grow while it is read).
+    std::vector<uint8_t> ReadRest(size_t maxSize);
+
+private:
+    String fileName_;
+    int fd_ = -1;
+    uint64_t size_ = 0;
+};
+
+// The whole file; EFOpenError as above, EReadError when it holds more than maxSize bytes.
 std::vector<uint8_t> ReadRegularFile(const String& fileName, size_t maxSize);

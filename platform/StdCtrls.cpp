@@ -143,8 +143,11 @@ void TComboBox::SyncItems()
     syncing_ = true;
     int keep = combo_->currentIndex();
     combo_->clear();
+    QStringList lines;
+    lines.reserve(items_.Count());
     for (int i = 0; i < items_.Count(); ++i)
-        combo_->addItem(Q(items_[i]));
+        lines.append(Q(items_[i]));
+    combo_->addItems(lines);  // one insertion, not one per line
     combo_->setCurrentIndex(keep < items_.Count() ? keep : -1);
     syncing_ = false;
 }

@@ -1,10 +1,13 @@
 #include "CoverTypes.h"
+#include "FifoGuard.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstring>
 #include <filesystem>
+#include <limits>
 #include <fstream>
 #include <sys/stat.h>
 
@@ -180,4 +183,76 @@ TEST(CoverList, NamesAreStoredInTheWindowsCodePage)
     EXPECT_EQ(rec->NameLength, 6);
     EXPECT_EQ(std::string(rec->NameChars, 6), std::string("Caf\xE9 ?"));
     EXPECT_EQ(rec->Name(), "Caf\xC3\xA9 ?");
+}
+
+TEST(CoverList, TwentyThousandLayoutsLoadInOrder)
+{
+    TempDir dir;
+    std::string file = dir.File("Settings.ini");
+    std::string bytes;
+    for (int i = 0; i < 20000; ++i) {
+        auto rec = Layout("Layout " + IntToStr(i), static_cast<float>(i % 100), i % 5);
+        bytes.append(reinterpret_cast<const char*>(rec.get()), sizeof(TCoverRec));
+    }
+    Spit(file, bytes);
+    TCoverList list;
+    list.SetCoverFileName(file);
+    ASSERT_EQ(list.CoverNo(), 19999);
+    EXPECT_EQ(list.GetCover(12345)->Name(), "Layout 12345");
+    EXPECT_EQ(list.GetCover(12345)->Left, 45.0f);
+    EXPECT_EQ(list.GetCover(19999)->IconIndex, 4);
+}
+
+TEST(CoverList, StoredDistancesOffThePageAreBroughtOntoIt)
+{
+    TempDir dir;
+    std::string file = dir.File("Settings.ini");
+    auto rec = Layout("Wild", 29000000.0f, 1);
+    rec->Top = -3.0f;
+    rec->Width = std::numeric_limits<float>::quiet_NaN();
+    rec->Height = std::numeric_limits<float>::infinity();
+    rec->GapDist = 100.0f;
+    Spit(file, std::string(reinterpret_cast<const char*>(rec.get()), sizeof(TCoverRec)));
+    TCoverList list;
+    list.SetCoverFileName(file);
+    const TCoverRec& loaded = *list.GetCover(0);
+    EXPECT_EQ(loaded.Left, 100.0f);
+    EXPECT_EQ(loaded.Top, 0.0f);
+    EXPECT_EQ(loaded.Width, 0.0f);
+    EXPECT_EQ(loaded.Height, 100.0f);
+    EXPECT_EQ(loaded.GapDist, 100.0f);
+    // Device positions never overflow, whatever they are asked for.
+    EXPECT_EQ(InchesToDevice(29000000.0L, 74), INT_MAX / 4);
+    EXPECT_EQ(InchesToDevice(-1e30L, 600), -(INT_MAX / 4));
+    EXPECT_EQ(InchesToDevice(1.3L, 360), 467);
+}
+
+TEST(CoverList, FifoSettingsFileIsRefusedAtOnceAndLeftAlone)
+{
+    TempDir dir;
+    std::string fifo = dir.File("Settings.ini");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    CallNotWaitingOn(fifo, [&] {
+        TCoverList list;
+        EXPECT_THROW(list.SetCoverFileName(fifo), EFOpenError);
+        list.AddCover(Layout("New", 0.5f, 1));
+    });
+    struct stat st {};
+    ASSERT_EQ(::stat(fifo.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+}
+
+TEST(CoverList, LinkedSettingsFileStaysALink)
+{
+    TempDir dir;
+    std::string real = dir.File("kept.bin"), link = dir.File("Settings.ini");
+    Spit(real, "");
+    std::filesystem::create_symlink(real, link);
+    {
+        TCoverList list;
+        list.SetCoverFileName(link);
+        list.AddCover(Layout("Linked", 0.5f, 1));
+    }
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(Slurp(real).size(), 84u);
 }

@@ -183,20 +183,36 @@ TEST_F(LayoutEditor, ErrorsAreReportedAndTheLayoutIsKept)
     EXPECT_EQ(std::memcmp(&saved, DVDForm->CurrentCover, sizeof saved), 0);
 }
 
-TEST_F(LayoutEditor, InchesBeyondTheRecordsRangeAreRefused)
+TEST_F(LayoutEditor, DistancesOffThePageAreRefusedWithTheirRange)
 {
     Start({MakeLayout("Cover", 0.5f, 0.5f, 4.75f, 7.5f)});
     DVDForm->PrintstyleChange(nullptr);
     const TCoverRec saved = *DVDForm->CurrentCover;
-    dialogs.OnShowModal = [&](TForm& form) {
-        Editor(form)->SettingName->SetText("Huge");
-        Editor(form)->TwinDistEdit->SetText("1e300");
-        return mrOk;
-    };
-    DVDForm->ToolButton19->Click();
-    DVDForm->ToolButton20->Click();
-    ASSERT_EQ(dialogs.Messages.size(), 2u);
-    EXPECT_EQ(dialogs.Messages[0], "Error Adding Settings : '1e300' is not a valid floating point value");
+    std::vector<std::pair<TFloatSpinEdit* TSettingsForm::*, String>> entries = {
+        {&TSettingsForm::TwinDistEdit, "1e300"}, {&TSettingsForm::widthedit, "29000000"},
+        {&TSettingsForm::leftedit, "-0.5"}};
+    for (const auto& [edit, text] : entries) {
+        dialogs.OnShowModal = [&, edit = edit, text = text](TForm& form) {
+            (Editor(form)->*edit)->SetText(text);
+            return mrOk;
+        };
+        DVDForm->ToolButton19->Click();
+        DVDForm->ToolButton20->Click();
+    }
+    EXPECT_EQ(dialogs.Messages, (std::vector<String>{
+        "Error Adding Settings : Dual Print Gap Dist must be from 0 to 100 inches, not 1e300",
+        "Error Adding Settings : Dual Print Gap Dist must be from 0 to 100 inches, not 1e300",
+        "Error Adding Settings : Image Width must be from 0 to 100 inches, not 29000000",
+        "Error Adding Settings : Image Width must be from 0 to 100 inches, not 29000000",
+        "Error Adding Settings : Dist From Left must be from 0 to 100 inches, not -0.5",
+        "Error Adding Settings : Dist From Left must be from 0 to 100 inches, not -0.5"}));
     EXPECT_EQ(DVDForm->CoverList->CoverNo(), 0);
     EXPECT_EQ(std::memcmp(&saved, DVDForm->CurrentCover, sizeof saved), 0);
+
+    dialogs.OnShowModal = [&](TForm& form) {
+        Editor(form)->heightedit->SetText("100");  // the edge of the range is a page's
+        return mrOk;
+    };
+    DVDForm->ToolButton20->Click();
+    EXPECT_EQ(DVDForm->CurrentCover->Height, 100.0f);
 }

@@ -49,6 +49,22 @@ TEST_F(Preview, GridEveryInchAndTheLayoutWithItsCutLines)
     EXPECT_EQ(DVDForm->StatusBar->SimpleText(), "OK");
 }
 
+TEST_F(Preview, StoredDistancesFarOffThePageStillPreview)
+{
+    // 29,000,000 inches once overflowed the preview's pixel positions; it is read as 100 inches,
+    // so the picture lies beyond the paint box and only the grid shows.
+    Start({MakeLayout("Far", 29000000.0f, 0.5f, 29000000.0f, 7.5f)});
+    DVDForm->CoverList->GetCover(0)->Dual = 1;
+    OpenBatch({Picture("a.bmp", clRed), Picture("b.bmp", clBlue)});
+    Show();
+    EXPECT_EQ(DVDForm->CurrentCover->Left, 100.0f);
+    int red = 0;
+    for (int x = 0; x < page.Width(); x += 7)
+        for (int y = 0; y < page.Height(); y += 7)
+            red += Px(x, y) == clRed;
+    EXPECT_EQ(red, 0);
+}
+
 TEST_F(Preview, TwoPerPageShowsFilesOneAndTwoAndLeavesTheFirstShown)
 {
     Start({MakeLayout("Labels", 0.5f, 0.5f, 2.0f, 2.0f, 0, 1, 0.5f)});

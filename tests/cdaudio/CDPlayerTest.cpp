@@ -7,6 +7,29 @@ namespace {
 
 using CDPlayerTest = CDPlayerFixture;
 
+TEST_F(CDPlayerTest, RefusedImageIsReportedNamingItsSheet)
+{
+    // One track more than a disc holds; the data file is there and long enough.
+    std::vector<TImageTrack> tracks;
+    for (int i = 0; i < 100; ++i)
+        tracks.push_back({Msf(0, 2 + 2 * i, 0)});
+    String sheet = WriteDiscImage(Folder(), "many", tracks, Msf(5, 0, 0));
+    CdInsertImage('E', sheet);
+    TCDPlayer player;
+    try {
+        player.Reopen();
+        FAIL() << "the sheet was opened";
+    } catch (const EMCIDeviceError& e) {
+        EXPECT_EQ(e.Message, "The CUE sheet \"" + sheet + "\" cannot be used: it has more than 99 tracks.");
+    }
+    EXPECT_EQ(player.DeviceID(), 0);
+    EXPECT_FALSE(player.IsAudioCD());
+    // A good disc in the drive works again at once.
+    CdInsertImage('E', twoTracks);
+    player.Reopen();
+    EXPECT_EQ(player.TrackCount(), 2);
+}
+
 TEST_F(CDPlayerTest, DrivesAndCurrentDrive)
 {
     {

@@ -1,4 +1,5 @@
 #include "Classes.h"
+#include "FifoGuard.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
@@ -46,4 +47,31 @@ TEST(Files, OpenErrorsNameTheFile)
         EXPECT_NE(e.Message.find("Cannot open file \"" + dir.File("missing") + "\""), std::string::npos);
     }
     EXPECT_THROW(TFileStream(dir.Path(), fmOpenRead), EFOpenError);  // a folder is no file
+}
+
+TEST(Files, AtomicWriteThroughALinkKeepsTheLink)
+{
+    TempDir dir;
+    std::string target = dir.File("target.bin"), link = dir.File("link.bin");
+    WriteFileAtomically(target, "old", 3);
+    std::filesystem::create_symlink("target.bin", link);
+    WriteFileAtomically(link, "new", 3);
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(Slurp(target), "new");
+}
+
+TEST(Files, FifoIsNeitherStreamedNorReplaced)
+{
+    TempDir dir;
+    std::string fifo = dir.File("pipe");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    CallNotWaitingOn(fifo, [&] {
+        EXPECT_THROW(TFileStream(fifo, fmOpenRead), EFOpenError);
+        EXPECT_THROW(TFileStream(fifo, fmOpenReadWrite), EFOpenError);
+        EXPECT_THROW(TFileStream(fifo, fmCreate), EFCreateError);
+        EXPECT_THROW(WriteFileAtomically(fifo, "x", 1), EFCreateError);
+    });
+    struct stat st {};
+    ASSERT_EQ(::stat(fifo.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
 }

@@ -1,3 +1,4 @@
+#include "FifoGuard.h"
 #include "IniFiles.h"
 #include "Registry.h"
 #include "UserConfig.h"
@@ -5,8 +6,10 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sys/stat.h>
 
 namespace {
 
@@ -89,6 +92,78 @@ TEST_F(IniFileTest, RegistryKeysAndValues)
     other.SetRootKey(HKEY_CLASSES_ROOT);
     EXPECT_FALSE(other.OpenKey("\\Software\\Classes\\AudioCD\\Shell", false));  // another root
     EXPECT_THROW(other.WriteString("", "x"), Exception);
+}
+
+TEST_F(IniFileTest, UpdateWritesTheFileOnceWhenItEnds)
+{
+    String file = dir.path().toStdString() + "/c.ini";
+    TIniFile ini(file);
+    ini.WriteString("Disc", "artist", "before");
+    struct stat before {};
+    ::stat(file.c_str(), &before);
+    ini.BeginUpdate();
+    for (int i = 0; i < 99; ++i)
+        ini.WriteString("Disc", IntToStr(i), "name " + IntToStr(i));
+    EXPECT_EQ(ini.ReadString("Disc", "98", ""), "name 98");  // the update reads its own writes
+    struct stat during {};
+    ::stat(file.c_str(), &during);
+    EXPECT_EQ(during.st_ino, before.st_ino);  // nothing replaced the file yet
+    EXPECT_EQ(ReadBytes(file), "[Disc]\r\nartist=before\r\n");
+    ini.EndUpdate();
+    TStringList keys;
+    TIniFile(file).ReadSection("disc", keys);
+    EXPECT_EQ(keys.Count(), 100);
+}
+
+TEST_F(IniFileTest, ThousandsOfKeysInOneSection)
+{
+    String file = dir.path().toStdString() + "/Registry.ini";
+    std::string text = "[HKEY_CURRENT_USER\\Software\\Ombrelle\\CD Images]\r\n";
+    for (int i = 0; i < 16000; ++i)
+        text += "key" + std::to_string(i) + "=" + std::to_string(i) + "\r\n";
+    text += "KEY5=duplicate\r\n";
+    std::ofstream(file, std::ios::binary) << text;
+    TIniFile ini(file);
+    TStringList keys;
+    ini.ReadSection("HKEY_CURRENT_USER\\Software\\Ombrelle\\CD Images", keys);
+    EXPECT_EQ(keys.Count(), 16000);
+    EXPECT_EQ(ini.ReadString("HKEY_CURRENT_USER\\Software\\Ombrelle\\CD Images", "Key15999", ""), "15999");
+    EXPECT_EQ(ini.ReadString("HKEY_CURRENT_USER\\Software\\Ombrelle\\CD Images", "key5", ""), "5");
+}
+
+TEST_F(IniFileTest, FifoReadsAsEmptyAndIsNeverReplaced)
+{
+    String fifo = dir.path().toStdString() + "/pipe.ini";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    TIniFile ini(fifo);
+    CallNotWaitingOn(fifo, [&] {
+        EXPECT_EQ(ini.ReadString("S", "k", "none"), "none");
+        EXPECT_THROW(ini.WriteString("S", "k", "v"), EFCreateError);
+    });
+    struct stat st {};
+    ASSERT_EQ(::stat(fifo.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+}
+
+TEST_F(IniFileTest, LinkedFilesStayLinks)
+{
+    String real = dir.path().toStdString() + "/real/RizarOdaza.ini";
+    std::filesystem::create_directories(dir.path().toStdString() + "/real");
+    std::ofstream(real, std::ios::binary) << "[A]\r\nx=1\r\n";
+    std::filesystem::create_directories(UserConfigFolder());
+    std::filesystem::create_symlink(real, UserConfigFolder() + "RizarOdaza.ini");
+    TIniFile("RizarOdaza.ini").WriteString("A", "y", "2");
+    EXPECT_TRUE(std::filesystem::is_symlink(UserConfigFolder() + "RizarOdaza.ini"));
+    EXPECT_EQ(ReadBytes(real), "[A]\r\nx=1\r\ny=2\r\n");
+
+    // A relative link to a file not there yet: the write creates the target.
+    std::filesystem::create_directories(UserConfigFolder() + "real");
+    std::filesystem::create_symlink("real/Registry-target.ini", TRegistry::StoreFileName());
+    TRegistry reg;
+    ASSERT_TRUE(reg.OpenKey("\\Software\\Ombrelle", true));
+    reg.WriteString("k", "v");
+    EXPECT_TRUE(std::filesystem::is_symlink(TRegistry::StoreFileName()));
+    EXPECT_NE(ReadBytes(UserConfigFolder() + "real/Registry-target.ini").find("k=v"), std::string::npos);
 }
 
 }  // namespace
