@@ -74,7 +74,14 @@ THtmlRenderer::TagEffect THtmlRenderer::TextPiece(String& text, String& line, co
         canvas_.DrawText(piece, calc, flags_ | DT_CALCRECT);
         width = calc.Width();
         if (measuring_) {
-            bool fits = lineWidth_ + width < r.Width() || width >= r.Width() || (placedText_ && !lastEndsInBlank_);
+            // Whether it fits is a question for the whole piece, not for its shortened form.
+            TRect whole = calc;
+            int full = width;
+            if (flags_ & DT_END_ELLIPSIS) {
+                canvas_.DrawText(piece, whole, (flags_ & ~DT_END_ELLIPSIS) | DT_CALCRECT);
+                full = whole.Width();
+            }
+            bool fits = lineWidth_ + full < r.Width() || full >= r.Width() || (placedText_ && !lastEndsInBlank_);
             if (!fits && a_.wordWrap)
                 return TagEffect::EndLineBefore;  // the piece starts the next line
             if (!fits && placedText_)
@@ -123,6 +130,8 @@ void THtmlRenderer::DrawPiece(const String& piece, const TRect& r)
         pr.Bottom += descent_;
     pr.Bottom -= baselineOffset_;
     unsigned flags = flags_ & ~DT_EXTERNALLEADING;
+    if (canvas_.Font.Orientation() != 0)
+        flags |= DT_NOCLIP;  // turned text leaves its piece's rectangle
     if (f_.shadow) {
         TRect sr = pr;
         OffsetRect(sr, a_.shadowOffset, a_.shadowOffset);

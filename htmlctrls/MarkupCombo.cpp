@@ -369,6 +369,13 @@ void TMarkupComboBox::KeyPress(char& key)
 
 void TMarkupComboBox::FindLookupMatch(char key)
 {
+    // The typed letter is the user's choice, as a click in the list is: it is reported once.
+    if (SelectLookupMatch(key))
+        Change();
+}
+
+bool TMarkupComboBox::SelectLookupMatch(char key)
+{
     if (IncrLookup)
         LookupText.push_back(key);
     else
@@ -387,13 +394,13 @@ void TMarkupComboBox::FindLookupMatch(char key)
         return false;
     };
     if (!(ItemIndex() < 0 && !IncrLookup) && search(ItemIndex() < 0 ? 0 : ItemIndex()))
-        return;
+        return true;
     if (search(0))
-        return;
-    if (IncrLookup) {
-        LookupText = String(1, key);
-        search(0);
-    }
+        return true;
+    if (!IncrLookup)
+        return false;
+    LookupText = String(1, key);
+    return search(0);
 }
 
 String TMarkupComboBox::HintText()

@@ -107,6 +107,8 @@ private:
     // Lays a line out without drawing it, in the client width.
     Measured Measure(int index);
     HitTest HitTestAt(int x, int y);
+    // Selects the first line whose plain text begins with the lookup text; false when none does.
+    bool SelectLookupMatch(char key);
     void FindLookupMatch(char key);
     void AnchorClickAt(int x, int y, bool& consumed);
     String HintText();

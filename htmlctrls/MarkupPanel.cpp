@@ -6,8 +6,6 @@
 #include "MarkupPanelStyler.h"
 #include "ThemeLoader.h"
 
-#include <chrono>
-#include <thread>
 
 TCustomMarkupPanel::TCustomMarkupPanel(TComponent* owner)
     : TCustomControl(owner),
@@ -15,7 +13,7 @@ TCustomMarkupPanel::TCustomMarkupPanel(TComponent* owner)
       caption_(std::make_unique<TPanelCaption>()),
       position_(std::make_unique<TPanelPosition>(this)),
       autoSize_(std::make_unique<TAutoSize>(this)),
-      shade_(std::make_unique<TBitmap>()),
+      shade_(std::make_unique<TBitmap>(0, 0, pf24bit)),
       measureBitmap_(std::make_unique<TBitmap>(1, 1))
 {
     savedColor_ = Color();
@@ -186,63 +184,6 @@ void TCustomMarkupPanel::ParentArrange()
         group->UpdateScrollBar();
         group->Arrange();
     }
-}
-
-void TCustomMarkupPanel::SetCollaps(bool value)
-{
-    if (collaps_ && !value)
-        Fire(OnMaximize, this);
-    else if (!collaps_ && value)
-        Fire(OnMinimize, this);
-    if (busy_)
-        return;
-    if (value != collaps_) {
-        busy_ = true;
-        collaps_ = value;
-        if (!loading_) {
-            const int captionHeight = caption_->Height();
-            auto pause = [this] {
-                if (Application())
-                    Application()->ProcessMessages();
-                ParentArrange();
-                if (CollapsDelay > 0)
-                    std::this_thread::sleep_for(std::chrono::milliseconds(CollapsDelay));
-            };
-            if (value) {
-                fullHeight_ = Height();
-                if (AutoHideChildren)
-                    for (int i = 0; i < ControlCount(); ++i)
-                        Controls(i)->Hide();
-                savedColor_ = Color();
-                if (CollapsSteps > 0) {
-                    SetColor(CollapsColor);
-                    const int step = (Height() - captionHeight) / CollapsSteps;
-                    for (int i = 0; i < CollapsSteps; ++i) {
-                        SetHeight(Height() - step);
-                        pause();
-                    }
-                }
-                SetHeight(captionHeight);
-            } else {
-                if (CollapsSteps > 0) {
-                    SetColor(savedColor_);
-                    const int step = (fullHeight_ - captionHeight) / CollapsSteps;
-                    for (int i = 0; i < CollapsSteps; ++i) {
-                        SetHeight(Height() + step);
-                        pause();
-                    }
-                }
-                SetHeight(fullHeight_);
-                if (AutoHideChildren)
-                    for (int i = 0; i < ControlCount(); ++i)
-                        Controls(i)->Show();
-            }
-            ParentArrange();
-        }
-        busy_ = false;
-    }
-    StateChanged();
-    Fire(OnEndCollapsExpand, this);
 }
 
 TCanvas& TCustomMarkupPanel::MeasureCanvas()

@@ -49,7 +49,10 @@ public:
     void SetStyler(TMarkupPanelStyler* styler);
 
     bool Collaps() const { return collaps_; }
+    // Collapses to the caption or expands again, in CollapsSteps steps CollapsDelay ms apart;
+    // OnEndCollapsExpand fires when the panel has its final height.
     void SetCollaps(bool value);
+    bool CollapseRunning() const { return busy_; }
     int FullHeight() const { return fullHeight_; }
     void SetFullHeight(int v) { fullHeight_ = v; }
     void SetBounds(int left, int top, int width, int height) override;
@@ -137,11 +140,15 @@ private:
     void PaintOn(TCanvas& canvas);
     void DrawButtons(TCanvas& canvas, TRect& band);
     void DrawSizeGrip(TCanvas& canvas);
-    void HoverBody(const String& anchor, const TRect& rect, int index);
-    void HoverCaption(const String& anchor, const TRect& rect, int index);
+    // The anchor under the mouse in the body or the caption, with that part's hover state.
+    void TrackAnchor(const String& anchor, const TRect& rect, int index, int& hoverIndex, TRect& hoverRect);
     void InvalidateHover(int index, const TRect& rect);
     void ClearHover(int& index, TRect& rect);
     void ApplyFixedBounds(int& left, int& top, int& width, int& height);
+    void CollapseStep();
+    // Ends the running collapse or expand at once, at its final height.
+    void FinishCollapse();
+    void EndCollapse();
 
     String text_;
     std::unique_ptr<TStoredImage> background_;
@@ -176,6 +183,9 @@ private:
     TRect dragBounds_{};
     TPoint lastDown_{};
     bool busy_ = false;
+    std::unique_ptr<TTimer> collapseTimer_;
+    int collapseStep_ = 0;
+    int stepsLeft_ = 0;
     TColor colorTo_ = clNone;
     TColor borderColor_ = 0;
     bool borderShadow_ = false;

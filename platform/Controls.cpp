@@ -265,6 +265,14 @@ TPoint TControl::ClientToScreen(const TPoint& p) const
     return {q.x(), q.y()};
 }
 
+void TControl::BringToFront()
+{
+    if (widget_)
+        widget_->raise();
+}
+
+void TControl::CancelHint() { QToolTip::hideText(); }
+
 void TControl::DispatchPaint(QWidget* widget)
 {
     QPainter painter(widget);

@@ -78,6 +78,10 @@ public:
     void Refresh() { Repaint(); }
     TPoint ScreenToClient(const TPoint& p) const;
     TPoint ClientToScreen(const TPoint& p) const;
+    // Puts the control above its siblings.
+    void BringToFront();
+    // Hides the hint that shows, if any.
+    static void CancelHint();
 
     TNotifyEvent OnClick;
     TNotifyEvent OnDblClick;

@@ -99,7 +99,10 @@ TEST(MarkupComboBox, TypedLetterSelectsTheNextMatchWrapping)
     b.box->SetItemIndex(3);
     b.Type('d');
     EXPECT_EQ(b.box->ItemIndex(), 0);  // nothing after the selection: from the start
-    EXPECT_EQ(changes, 0);
+    EXPECT_EQ(changes, 2);  // each typed choice is reported once
+    b.Type('x');
+    EXPECT_EQ(b.box->ItemIndex(), 0);  // no line starts with it: nothing chosen
+    EXPECT_EQ(changes, 2);
     b.box->IncrLookup = true;
     b.box->LookupText.clear();
     b.Type('d');

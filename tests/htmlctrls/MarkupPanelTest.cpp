@@ -65,6 +65,8 @@ TEST_F(MarkupPanel, CollapseStepsDownToTheCaptionAndExpandRestores)
     p.heights.clear();
 
     p.SetCollaps(true);
+    EXPECT_TRUE(p.heights.empty());  // the steps come from the event loop, not from a busy wait
+    ASSERT_TRUE(WaitUntil([&] { return ended == 1; }));
     EXPECT_EQ(p.heights, (std::vector<int>{230, 160, 90, 20, 20}));
     EXPECT_EQ(p.Height(), 20);
     EXPECT_EQ(p.FullHeight(), 300);
@@ -76,14 +78,41 @@ TEST_F(MarkupPanel, CollapseStepsDownToTheCaptionAndExpandRestores)
 
     p.heights.clear();
     p.SetCollaps(false);
+    ASSERT_TRUE(WaitUntil([&] { return ended == 2; }));
+    EXPECT_EQ(p.heights, (std::vector<int>{110, 180, 250, 320, 300}));
     EXPECT_EQ(p.Height(), 300);
-    EXPECT_EQ(p.heights.back(), 300);
     EXPECT_EQ(p.Color(), 0x123456);
     EXPECT_EQ(maximized, 1);
     EXPECT_EQ(ended, 2);
 
     p.SetHeight(250);
     EXPECT_EQ(p.FullHeight(), 250);
+}
+
+TEST_F(MarkupPanel, ClickDuringACollapseFinishesItFirst)
+{
+    Panel p;
+    p.Caption().SetVisible(true);
+    p.Caption().SetMinMaxButton(true);
+    p.CollapsSteps = 10;
+    p.CollapsDelay = 1000;  // long enough that only the click can end the move
+    int ended = 0;
+    p.OnEndCollapsExpand = [&](TObject*) { ++ended; };
+    const int button = p.Width() - 2 - p.ButtonSize() / 2;
+    p.MouseDown(mbLeft, 0, button, 6);
+    ASSERT_TRUE(p.CollapseRunning());
+    EXPECT_TRUE(p.Collaps());
+    p.heights.clear();
+    p.MouseDown(mbLeft, 0, button, 6);  // the second click: the collapse ends, the expand starts
+    ASSERT_GE(p.heights.size(), 1u);
+    EXPECT_EQ(p.heights.front(), 20);
+    EXPECT_EQ(ended, 1);
+    EXPECT_FALSE(p.Collaps());
+    EXPECT_TRUE(p.CollapseRunning());
+    p.SetCollaps(false);  // the same state again: the running expand is finished
+    EXPECT_FALSE(p.CollapseRunning());
+    EXPECT_EQ(p.Height(), 300);
+    EXPECT_EQ(ended, 3);
 }
 
 TEST_F(MarkupPanel, SettingTheSameStateOnlyRunsTheHookAndTheEvent)
@@ -241,7 +270,7 @@ TEST_F(MarkupPanel, HoveringAnAnchorEntersAndLeaves)
     p.MouseMove(0, x + 2, 5);  // the same anchor: no second enter
     EXPECT_EQ(p.Cursor(), crHandPoint);
     p.MouseMove(0, 5, 200);
-    EXPECT_EQ(events, (std::vector<String>{"enter x", "exit "}));
+    EXPECT_EQ(events, (std::vector<String>{"enter x", "exit x"}));  // the anchor left
     EXPECT_EQ(p.Cursor(), crDefault);
 }
 
