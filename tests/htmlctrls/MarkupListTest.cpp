@@ -1,3 +1,4 @@
+#include "Forms.h"
 #include "MarkupList.h"
 #include "Shell.h"
 
@@ -218,3 +219,36 @@ TEST_F(MarkupList, BlinkTimerRunsOnlyWhileEnabled)
 }
 
 }  // namespace
+
+TEST_F(MarkupList, AnchorsAreUnderlinedOnScreen)
+{
+    TForm form(nullptr);
+    form.SetBounds(0, 0, 320, 120);
+    auto* box = new TMarkupListBox(&form);
+    box->SetParent(&form);
+    box->SetBounds(0, 0, 300, 100);
+    box->SetURLColor(clBlue);
+    // A search result as the cover search writes it, and underlined text.
+    box->Items().Add("<A href=\"http://h/a.jpg\">LLLLLLLLLL</A><br><FONT  size=\"7\" >Added : 1  (me)</FONT><br>"
+                     "<A href=\"http://h/f.jpg\">Front</A>    <br><hr>");
+    box->Items().Add("<u>LLLLLLLLLL</u>");
+    form.Show();
+    TBitmap shot;
+    box->PaintTo(shot);
+    // An underline is a row of one colour under the text, wider than any stroke of an "L".
+    auto underlined = [&](int item, TColor color) {
+        const TRect r = box->ItemRect(item);
+        for (int y = r.Top; y < r.Bottom; ++y) {
+            int run = 0;
+            for (int x = r.Left; x < r.Right; ++x) {
+                run = shot.Canvas().Pixel(x, y) == color ? run + 1 : 0;
+                if (run > 40)
+                    return true;
+            }
+        }
+        return false;
+    };
+    EXPECT_TRUE(underlined(0, clBlue));
+    EXPECT_TRUE(underlined(1, ColorToRGB(box->Font.Color())));
+    form.Hide();
+}
