@@ -181,8 +181,23 @@ void TMarkupComboBox::SetURLColor(TColor c)
 
 void TMarkupComboBox::SetImages(TImageList* images)
 {
-    images_ = images;
+    ReferTo(this, images_, images);
     Invalidate();
+}
+
+void TMarkupComboBox::SetPictureStore(TPictureStore* store)
+{
+    ReferTo(this, pictureStore_, store);
+    Invalidate();
+}
+
+void TMarkupComboBox::Notification(TComponent* component, TOperation operation)
+{
+    if (operation == opRemove && component == images_)
+        images_ = nullptr;
+    if (operation == opRemove && component == pictureStore_)
+        pictureStore_ = nullptr;
+    TBaseCustomComboBox::Notification(component, operation);
 }
 
 void TMarkupComboBox::SetEllipsis(bool on)

@@ -67,7 +67,7 @@ public:
     bool Ellipsis() const { return ellipsis_; }
     void SetEllipsis(bool on);
     TPictureStore* PictureStore() const { return pictureStore_; }
-    void SetPictureStore(TPictureStore* store) { pictureStore_ = store; Invalidate(); }
+    void SetPictureStore(TPictureStore* store);
     int ShadowOffset() const { return shadowOffset_; }
     void SetShadowOffset(int offset);
     TColor ShadowColor() const { return shadowColor_; }
@@ -94,6 +94,8 @@ public:
 
 protected:
     bool HandleEvent(QEvent* event) override;
+    // A destroyed image list or picture store is no longer drawn from.
+    void Notification(TComponent* component, TOperation operation) override;
 
 private:
     struct HitTest {

@@ -3,6 +3,7 @@
 #include "HtmlGradient.h"
 #include "HtmlRender.h"
 #include "HtmlStrip.h"
+#include "MarkupEvents.h"
 #include "PictureStore.h"
 #include "Shell.h"
 #include "StrCompare.h"
@@ -173,14 +174,23 @@ void TMarkupListBox::SetEnableBlink(bool on)
 
 void TMarkupListBox::SetImages(TImageList* images)
 {
-    images_ = images;
+    ReferTo(this, images_, images);
     Refresh();
 }
 
 void TMarkupListBox::SetPictureStore(TPictureStore* store)
 {
-    pictureStore_ = store;
+    ReferTo(this, pictureStore_, store);
     Refresh();
+}
+
+void TMarkupListBox::Notification(TComponent* component, TOperation operation)
+{
+    if (operation == opRemove && component == images_)
+        images_ = nullptr;
+    if (operation == opRemove && component == pictureStore_)
+        pictureStore_ = nullptr;
+    TCustomListBox::Notification(component, operation);
 }
 
 void TMarkupListBox::SetLineSpacing(int spacing)

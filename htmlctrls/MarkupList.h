@@ -85,6 +85,8 @@ public:
     bool HandleEvent(QEvent* event) override;
 
 protected:
+    // A destroyed image list or picture store is no longer drawn from.
+    void Notification(TComponent* component, TOperation operation) override;
     void DrawItem(int index, const TRect& rect, TOwnerDrawState state) override;
     void MeasureItem(int index, int& height) override;
     bool HintAt(const TPoint& p, String& text, TPoint& screenPos) override;

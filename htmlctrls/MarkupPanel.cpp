@@ -2,8 +2,10 @@
 
 #include "Forms.h"
 #include "HtmlRender.h"
+#include "MarkupEvents.h"
 #include "MarkupPanelGroup.h"
 #include "MarkupPanelStyler.h"
+#include "PictureStore.h"
 #include "ThemeLoader.h"
 
 
@@ -50,15 +52,34 @@ void TCustomMarkupPanel::SetBackground(const TStoredImage& image)
 
 void TCustomMarkupPanel::SetImages(TImageList* images)
 {
-    images_ = images;
+    ReferTo(this, images_, images);
+    Invalidate();
+}
+
+void TCustomMarkupPanel::SetPictureStore(TPictureStore* store)
+{
+    ReferTo(this, pictureStore_, store);
     Invalidate();
 }
 
 void TCustomMarkupPanel::SetStyler(TMarkupPanelStyler* styler)
 {
-    styler_ = styler;
+    ReferTo(this, styler_, styler);
     if (styler_ && !loading_)
         ApplySettings(styler_->Settings());
+}
+
+void TCustomMarkupPanel::Notification(TComponent* component, TOperation operation)
+{
+    if (operation == opRemove) {
+        if (component == images_)
+            images_ = nullptr;
+        if (component == pictureStore_)
+            pictureStore_ = nullptr;
+        if (component == styler_)
+            styler_ = nullptr;
+    }
+    TCustomControl::Notification(component, operation);
 }
 
 void TCustomMarkupPanel::Loaded()
@@ -112,7 +133,7 @@ void TCustomMarkupPanel::Assign(const TPersistent& source)
     HoverColor = other->HoverColor;
     HoverFontColor = other->HoverFontColor;
     SetImages(other->images_);
-    PictureStore = other->PictureStore;
+    SetPictureStore(other->pictureStore_);
     SetPopupMenu(other->PopupMenu());
     position_->Assign(*other->position_);
     SetShadowColor(other->shadowColor_);
@@ -204,7 +225,7 @@ void TCustomMarkupPanel::DoAutoSize()
     TRect hoveredRect{};
     HtmlDrawText(MeasureCanvas(), text_, r, images_, 0, 0, -1, -1, shadowOffset_, false, true, false, false, true,
                  false, !ellipsis_, 1.0, urlColor_, HoverColor, HoverFontColor, shadowColor_, anchor, plain, focus, w,
-                 h, links, hovered, hoveredRect, &cache_, PictureStore, lineSpacing_);
+                 h, links, hovered, hoveredRect, &cache_, pictureStore_, lineSpacing_);
     if (autoSize_->Width)
         SetWidth(2 * BevelWidth + w);
     if (autoSize_->Height)

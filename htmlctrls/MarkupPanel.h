@@ -13,6 +13,7 @@
 #include <memory>
 
 class TMarkupPanelStyler;
+class TPictureStore;
 
 // Scoped: the web image control's picture positions use the same names.
 enum class TBackGroundPosition { bpTopLeft, bpTopRight, bpBottomLeft, bpBottomRight, bpTiled, bpStretched, bpCenter };
@@ -44,7 +45,8 @@ public:
     TAutoSize& AutoSize() { return *autoSize_; }
     TImageList* Images() const { return images_; }
     void SetImages(TImageList* images);
-    TMarkupImageSource* PictureStore = nullptr;
+    TPictureStore* PictureStore() const { return pictureStore_; }
+    void SetPictureStore(TPictureStore* store);
     TMarkupPanelStyler* Styler() const { return styler_; }
     void SetStyler(TMarkupPanelStyler* styler);
 
@@ -127,6 +129,8 @@ public:
     void Resize() override;
 
 protected:
+    // A destroyed image list, picture store or styler is no longer used.
+    void Notification(TComponent* component, TOperation operation) override;
     // Collapsing, expanding or a caption shown or hidden; a group arranges here.
     virtual void StateChanged() {}
     // A member of a group makes it update its scroll bar and arrange.
@@ -159,6 +163,7 @@ private:
     std::unique_ptr<TBitmap> measureBitmap_;
     TMarkupPictureCache cache_;
     TImageList* images_ = nullptr;
+    TPictureStore* pictureStore_ = nullptr;
     TMarkupPanelStyler* styler_ = nullptr;
     TBackGroundPosition backgroundPosition_ = TBackGroundPosition::bpTopLeft;
     TColor urlColor_ = clBlue;

@@ -1,6 +1,7 @@
 #include "MarkupPanel.h"
 
 #include "HtmlRender.h"
+#include "PictureStore.h"
 #include "MarkupEvents.h"
 
 #include <QTimer>
@@ -31,7 +32,7 @@ String TCustomMarkupPanel::AnchorAt(int x, int y, TRect& rect, int& index)
     rect = {};
     HtmlDrawText(canvas, *text, r, images_, x, y, -1, -1, shadowOffset_, true, false, false, false, true, false,
                  overCaption ? false : !ellipsis_, 1.0, urlColor_, HoverColor, HoverFontColor, shadowColor_, anchor,
-                 plain, focus, w, h, links, index, rect, &cache_, PictureStore, lineSpacing_);
+                 plain, focus, w, h, links, index, rect, &cache_, pictureStore_, lineSpacing_);
     return anchor;
 }
 

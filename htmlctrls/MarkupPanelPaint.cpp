@@ -1,6 +1,7 @@
 #include "MarkupPanel.h"
 
 #include "HtmlRender.h"
+#include "PictureStore.h"
 #include "ExtCtrls.h"
 #include "MarkupPanelColors.h"
 #include "ThemeLoader.h"
@@ -40,7 +41,7 @@ TRect TCustomMarkupPanel::BodyRect(TCanvas& canvas)
         TRect hoveredRect{};
         HtmlDrawText(canvas, text_, r, images_, 0, 0, -1, -1, shadowOffset_, false, true, false, false, true, false,
                      !ellipsis_, 1.0, urlColor_, HoverColor, HoverFontColor, shadowColor_, anchor, plain, focus, w, h,
-                     links, hovered, hoveredRect, &cache_, PictureStore, lineSpacing_);
+                     links, hovered, hoveredRect, &cache_, pictureStore_, lineSpacing_);
         if (r.Height() > h)
             r.Top = textVAlign_ == tvaCenter ? r.Top + (r.Height() - h) / 2 : r.Bottom - h;
     }
@@ -167,7 +168,7 @@ void TCustomMarkupPanel::PaintOn(TCanvas& canvas)
         TRect hoveredRect{};
         HtmlDrawText(canvas, text_, BodyRect(canvas), images_, -1, -1, -1, bodyHoverIndex_, shadowOffset_, false, false,
                      false, false, true, Hover, !ellipsis_, 1.0, urlColor_, HoverColor, HoverFontColor, shadowColor_,
-                     anchor, plain, focus, w, h, links, hovered, hoveredRect, &cache_, PictureStore, lineSpacing_);
+                     anchor, plain, focus, w, h, links, hovered, hoveredRect, &cache_, pictureStore_, lineSpacing_);
     }
     canvas.ClearClip();
 
@@ -200,7 +201,7 @@ void TCustomMarkupPanel::PaintOn(TCanvas& canvas)
         HtmlDrawText(canvas, caption_->Text(), CaptionTextRect(), images_, -1, -1, -1, captionHoverIndex_,
                      shadowOffset_, false, false, false, false, true, Hover, false, 1.0, urlColor_, HoverColor,
                      HoverFontColor, shadowColor_, anchor, plain, focus, w, h, links, hovered, hoveredRect, &cache_,
-                     PictureStore, lineSpacing_);
+                     pictureStore_, lineSpacing_);
         canvas.Brush.Style = bsSolid;
     }
     if (!collaps_ && canSize_)

@@ -17,6 +17,8 @@ public:
     virtual void Assign(const TPersistent& source);
 };
 
+enum TOperation { opInsert, opRemove };
+
 class TComponent : public TPersistent {
 public:
     explicit TComponent(TComponent* owner = nullptr);
@@ -30,9 +32,23 @@ public:
     int ComponentCount() const { return static_cast<int>(components_.size()); }
     TComponent* Components(int i) const { return components_.at(i); }
 
+    // The free-notification: component hears Notification(this, opRemove) when this one is
+    // destroyed, so that it can drop its reference. The link goes both ways: whichever of the
+    // two goes first, the other is never told about freed memory.
+    void FreeNotification(TComponent* component);
+    void RemoveFreeNotification(TComponent* component);
+
+protected:
+    // Told that component is going (opRemove): by a component this one asked for its
+    // free-notification, and for every component of the same owner. Overrides clear their
+    // references and call the inherited one, which passes the news to the owned components.
+    virtual void Notification(TComponent* component, TOperation operation);
+
 private:
+    void Unlink(TComponent* component);
     TComponent* owner_;
     std::vector<TComponent*> components_;
+    std::vector<TComponent*> freeNotifies_;
 };
 
 // Events are callables tested for assignment before each call.

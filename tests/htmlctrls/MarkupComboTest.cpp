@@ -150,3 +150,21 @@ TEST(MarkupComboBox, LineHeightFollowsTheMarkup)
     EXPECT_LT(plainHeight, tallHeight);
     EXPECT_EQ(none, b.box->EditHeight());
 }
+
+TEST(MarkupComboBox, ForgetsImagesAndPicturesThatAreDestroyed)
+{
+    Box b;
+    auto* images = new TImageList(nullptr, 16, 16);
+    auto* store = new TPictureStore(nullptr);
+    b.box->SetImages(images);
+    b.box->SetPictureStore(store);
+    b.box->Items().Add("<img src=\"idx:0\"><img src=\"pic\">line");
+    b.box->SetItemIndex(0);
+    delete images;
+    delete store;
+    EXPECT_EQ(b.box->Images(), nullptr);
+    EXPECT_EQ(b.box->PictureStore(), nullptr);
+    TBitmap shot;
+    b.box->PaintTo(shot);  // draws the line without the freed list and store
+    EXPECT_EQ(b.box->StrippedItems(0), "line");
+}

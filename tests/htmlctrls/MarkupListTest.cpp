@@ -1,5 +1,6 @@
 #include "Forms.h"
 #include "MarkupList.h"
+#include "PictureStore.h"
 #include "Shell.h"
 
 #include <gtest/gtest.h>
@@ -251,4 +252,25 @@ TEST_F(MarkupList, AnchorsAreUnderlinedOnScreen)
     EXPECT_TRUE(underlined(0, clBlue));
     EXPECT_TRUE(underlined(1, ColorToRGB(box->Font.Color())));
     form.Hide();
+}
+
+TEST_F(MarkupList, ForgetsImagesAndPicturesThatAreDestroyed)
+{
+    TForm form(nullptr);
+    auto* box = new TMarkupListBox(&form);
+    box->SetParent(&form);
+    box->SetBounds(0, 0, 200, 100);
+    auto* images = new TImageList(&form, 16, 16);  // a sibling on the same form
+    auto* store = new TPictureStore(nullptr);
+    box->SetImages(images);
+    box->SetPictureStore(store);
+    box->Items().Add("<img src=\"idx:0\"><img src=\"pic\">line");
+    delete images;
+    delete store;
+    EXPECT_EQ(box->Images(), nullptr);
+    EXPECT_EQ(box->PictureStore(), nullptr);
+    box->Items().Add("<img src=\"idx:0\">more");
+    TBitmap shot;
+    box->PaintTo(shot);
+    EXPECT_EQ(box->StrippedItems(1), "more");
 }

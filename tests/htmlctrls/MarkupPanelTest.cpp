@@ -1,4 +1,6 @@
 #include "MarkupPanel.h"
+#include "MarkupPanelStyler.h"
+#include "PictureStore.h"
 #include "Shell.h"
 #include "WaitFor.h"
 
@@ -351,3 +353,25 @@ TEST_F(MarkupPanel, PaintsBodyColourAndTheHiddenCaptionLeavesTheTopToTheText)
 }
 
 }  // namespace
+
+TEST_F(MarkupPanel, ForgetsImagesPicturesAndStylerThatAreDestroyed)
+{
+    Panel p;
+    auto* images = new TImageList(nullptr, 16, 16);
+    auto* store = new TPictureStore(nullptr);
+    auto* styler = new TMarkupPanelStyler(nullptr);
+    p.SetImages(images);
+    p.SetPictureStore(store);
+    p.SetStyler(styler);
+    p.SetText("<img src=\"idx:0\"><img src=\"pic\">text");
+    delete images;
+    delete store;
+    delete styler;
+    EXPECT_EQ(p.Images(), nullptr);
+    EXPECT_EQ(p.PictureStore(), nullptr);
+    EXPECT_EQ(p.Styler(), nullptr);
+    p.Loaded();  // would apply the freed styler's settings
+    TBitmap shot;
+    p.PaintTo(shot);
+    EXPECT_EQ(shot.Width(), 200);
+}
