@@ -155,3 +155,87 @@ TEST(Styler, PresetsReachThePanelsThatNameIt)
 }
 
 }  // namespace
+
+namespace {
+
+std::vector<TShadeType> ComputedShades()
+{
+    return {stNoise, stDiagShade, stHShade, stVShade, stHBump, stVBump, stSoftBump, stHardBump,
+            stLMetal, stRMetal, stIRadial, stORadial, stHShadeInv, stVShadeInv};
+}
+
+bool Random(TShadeType t) { return t == stLMetal || t == stRMetal; }
+
+}  // namespace
+
+TEST(CaptionShading, PanelShadeIsThePlainComputationForEveryType)
+{
+    for (TShadeType t : ComputedShades()) {
+        TMarkupPanel panel(nullptr);
+        panel.SetBounds(0, 0, 120, 60);
+        panel.Caption().SetHeight(20);
+        panel.Caption().SetShadeGrain(0);  // noise without grain is uniform, so comparable
+        panel.Caption().SetColor(Random(t) ? clWhite : 0x3080C0);
+        panel.Caption().SetShadeType(t);
+        TBitmap& shade = panel.CaptionShade();
+        ASSERT_EQ(shade.Width(), 120);
+        ASSERT_EQ(shade.Height(), 20);
+        TBitmap plain(120, 20, pf24bit);
+        std::mt19937 generator(1);
+        RenderCaptionShade(plain, t, panel.Caption().Color(), panel.Caption().ShadeLight(), 0, generator);
+        for (int y = 0; y < 20; ++y)
+            for (int x = 0; x < 120; ++x) {
+                const TColor got = shade.Canvas().Pixel(x, y);
+                if (!Random(t)) {
+                    ASSERT_EQ(got, plain.Canvas().Pixel(x, y)) << t << " at " << x << ", " << y;
+                    continue;
+                }
+                // Metal strokes fall at random; every pixel is still one grey level, below white.
+                ASSERT_EQ(got & 0xFF, (got >> 8) & 0xFF) << t << " at " << x << ", " << y;
+                ASSERT_EQ(got & 0xFF, (got >> 16) & 0xFF) << t << " at " << x << ", " << y;
+                ASSERT_LT(got & 0xFF, 0xFF) << t << " at " << x << ", " << y;
+            }
+    }
+}
+
+TEST(CaptionShading, PaintedCaptionShowsTheShadeAcrossItsWidth)
+{
+    TMarkupPanel panel(nullptr);
+    panel.SetBounds(0, 0, 120, 60);
+    panel.BevelOuter = bvNone;
+    panel.Caption().SetVisible(true);
+    panel.Caption().SetHeight(20);
+    panel.Caption().SetFlat(true);
+    panel.Caption().SetColor(0x3080C0);
+    panel.Caption().SetShadeType(stHShade);
+    TBitmap shot;
+    panel.PaintTo(shot);
+    for (int x : {1, 60, 89, 90, 118})
+        EXPECT_EQ(shot.Canvas().Pixel(x, 10), panel.CaptionShade().Canvas().Pixel(x, 10)) << x;
+}
+
+TEST(Styler, PresetCaptionsAreDrawnAsTheirSettingsSay)
+{
+    TComponent form(nullptr);
+    auto* styler = new TMarkupPanelStyler(&form);
+    auto* panel = new TMarkupPanel(&form);
+    panel->SetBounds(0, 0, 160, 80);
+    panel->SetStyler(styler);
+    auto band = [&](int x) {
+        TBitmap shot;
+        panel->PaintTo(shot);
+        return shot.Canvas().Pixel(x, 8);
+    };
+    // psXP: a step gradient from the highlight colour to blue.
+    EXPECT_EQ(band(1), ColorToRGB(clHighlight));
+    const TColor end = band(150);
+    EXPECT_GT((end >> 16) & 0xFF, (end & 0xFF) + 0x80);
+    styler->SetStyle(psFlat);
+    EXPECT_EQ(band(80), ColorToRGB(clHighlight));
+    styler->SetStyle(psVaro);  // white brushed metal: grey levels over the whole width
+    for (int x : {5, 80, 130, 155}) {
+        const TColor c = band(x);
+        EXPECT_EQ(c & 0xFF, (c >> 8) & 0xFF) << x;
+        EXPECT_EQ(c & 0xFF, (c >> 16) & 0xFF) << x;
+    }
+}
