@@ -20,7 +20,10 @@ TCustomMarkupPanel::TCustomMarkupPanel(TComponent* owner)
 {
     savedColor_ = Color();
     background_->OnChange = [this](TObject*) { Invalidate(); };
-    caption_->OnChange = [this](TObject*) { Invalidate(); };
+    caption_->OnChange = [this](TObject*) {
+        Invalidate();
+        Realign();  // a caption shown, hidden or resized moves the aligned children
+    };
     caption_->OnShadeChange = [this](TObject*) { BuildCaptionShade(); };
     caption_->OnStateChange = [this](TObject*) { StateChanged(); };
 }
@@ -197,6 +200,13 @@ void TCustomMarkupPanel::SetBounds(int left, int top, int width, int height)
         BuildCaptionShade();
     for (int i = 0; i < ControlCount(); ++i)
         Controls(i)->Invalidate();
+}
+
+void TCustomMarkupPanel::AdjustClientRect(TRect& rect)
+{
+    if (caption_->Visible() && rect.Top < caption_->Height())
+        rect.Top = caption_->Height();
+    TCustomControl::AdjustClientRect(rect);
 }
 
 void TCustomMarkupPanel::ParentArrange()

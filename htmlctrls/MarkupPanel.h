@@ -120,6 +120,8 @@ public:
     bool ThemeActive() const;
     int ButtonSize() const;
 
+    // Children sit below a visible caption.
+    void AdjustClientRect(TRect& rect) override;
     void Paint() override;
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
     void MouseMove(TShiftState shift, int x, int y) override;

@@ -64,7 +64,31 @@ TEST_F(MarkupList, ItemHeightsAreTheMeasureCappedPlusFour)
     EXPECT_EQ(h, 100 + 4);  // not taller than the client area
     box.SetBounds(0, 0, 300, 800);
     box.MeasureItem(1, h);
-    EXPECT_EQ(h, 251 + 4);  // nor than the list box allows
+    EXPECT_EQ(h, 100 + 4);  // fixed when the item came, not measured again
+    box.Items().Insert(0, tall + "<br>b");
+    box.MeasureItem(0, h);
+    EXPECT_EQ(h, 251 + 4);  // nor taller than the list box allows
+    box.MeasureItem(2, h);
+    EXPECT_EQ(h, 100 + 4);  // moved down by the insertion, still its own height
+    EXPECT_EQ(box.ItemRect(2).Height(), 104);
+}
+
+TEST_F(MarkupList, ResizingRecomputesTheHorizontalExtent)
+{
+    TForm form(nullptr);
+    auto* box = new TMarkupListBox(&form);
+    box->SetParent(&form);
+    box->SetBounds(0, 0, 100, 100);
+    box->SetScrollHorizontal(true);
+    box->Items().Add(String(40, 'W'));
+    form.Show();
+    const int wide = box->ScrollWidth();
+    EXPECT_GT(wide, 100);
+    box->SetBounds(0, 0, wide + 10, 100);
+    EXPECT_EQ(box->ScrollWidth(), 0);  // everything fits: no horizontal scrolling
+    box->SetBounds(0, 0, 100, 100);
+    EXPECT_EQ(box->ScrollWidth(), wide);
+    form.Hide();
 }
 
 TEST_F(MarkupList, WebLinksOpenOnALeftPressOtherAnchorsAreReported)

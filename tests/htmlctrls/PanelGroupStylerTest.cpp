@@ -3,6 +3,9 @@
 #include "MarkupPanelGroup.h"
 #include "MarkupPanelStyler.h"
 
+#include <QApplication>
+#include <QWheelEvent>
+#include <QWidget>
 #include <gtest/gtest.h>
 
 namespace {
@@ -238,4 +241,53 @@ TEST(Styler, PresetCaptionsAreDrawnAsTheirSettingsSay)
         EXPECT_EQ(c & 0xFF, (c >> 8) & 0xFF) << x;
         EXPECT_EQ(c & 0xFF, (c >> 16) & 0xFF) << x;
     }
+}
+
+TEST_F(Group, ChildrenAndTheScrollBarStayBelowAVisibleCaption)
+{
+    group->SetBounds(0, 0, 300, 100);
+    Add(0, 80);
+    Add(90, 80);
+    group->Caption().SetVisible(true);
+    group->Caption().SetHeight(24);
+    group->UpdateScrollBar();
+    ASSERT_TRUE(group->ScrollBar().Visible());
+    EXPECT_EQ(group->ScrollBar().Top(), 24);  // clear of the caption's buttons
+    EXPECT_EQ(group->ScrollBar().Left(), 300 - 16);
+
+    TMarkupPanel panel(nullptr);
+    panel.SetBounds(0, 0, 200, 150);
+    TPanel top(nullptr);
+    top.SetParent(&panel);
+    top.SetHeight(30);
+    top.SetAlign(alTop);
+    EXPECT_EQ(top.Top(), 0);
+    panel.Caption().SetVisible(true);
+    EXPECT_EQ(top.Top(), 20);
+    panel.Caption().SetVisible(false);
+    EXPECT_EQ(top.Top(), 0);
+    top.SetParent(nullptr);
+}
+
+TEST_F(Group, WheelScrollsTheGroup)
+{
+    group->SetBounds(0, 0, 300, 100);
+    TMarkupPanel* first = Add(0, 80);
+    Add(90, 80);
+    group->UpdateScrollBar();
+    group->Arrange();
+    auto wheel = [&](int delta) {
+        // Sent, a wheel event is not passed on from a member to the group as one from the
+        // window system is; it goes to the group itself.
+        QWidget* w = group->Widget();
+        QWheelEvent e(QPointF(10, 10), w->mapToGlobal(QPointF(10, 10)), QPoint(), QPoint(0, delta), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(w, &e);
+    };
+    wheel(-120);  // a notch towards the user: down by two small changes
+    EXPECT_EQ(group->ScrollBar().Position(), 4);
+    EXPECT_EQ(first->Top(), 8 - 4);
+    wheel(120);
+    wheel(120);
+    EXPECT_EQ(group->ScrollBar().Position(), 0);
 }
