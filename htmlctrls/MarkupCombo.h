@@ -27,6 +27,8 @@ public:
     bool FocusBorder = false;
     bool MouseInside() const { return inside_; }
 
+    void DropDown() override;
+    void CloseUp() override;
     void MouseEnter() override;
     void MouseLeave() override;
     void EnabledChanged() override;
@@ -91,6 +93,8 @@ public:
     void MouseMove(TShiftState shift, int x, int y) override;
     void KeyDown(int& key, TShiftState shift) override;
     void KeyPress(char& key) override;
+    // With ItemHint, the chosen line's text at the control's top-left corner.
+    bool ControlHintAt(const TPoint& p, String& text, TPoint& screenPos) override;
 
 protected:
     bool HandleEvent(QEvent* event) override;
@@ -113,7 +117,6 @@ private:
     bool SelectLookupMatch(char key);
     void FindLookupMatch(char key);
     void AnchorClickAt(int x, int y, bool& consumed);
-    String HintText();
 
     TColor urlColor_ = clBlue;
     TImageList* images_ = nullptr;

@@ -146,6 +146,8 @@ private:
     void PaintOn(TCanvas& canvas);
     void DrawButtons(TCanvas& canvas, TRect& band);
     void DrawSizeGrip(TCanvas& canvas);
+    // The outline of the rounded caption shapes.
+    void RoundedOutline(TCanvas& canvas, const TRect& r);
     // The anchor under the mouse in the body or the caption, with that part's hover state.
     void TrackAnchor(const String& anchor, const TRect& rect, int index, int& hoverIndex, TRect& hoverRect);
     void InvalidateHover(int index, const TRect& rect);

@@ -291,3 +291,31 @@ TEST_F(Group, WheelScrollsTheGroup)
     wheel(120);
     EXPECT_EQ(group->ScrollBar().Position(), 0);
 }
+
+TEST(CaptionShading, RoundedShapesClipTheShade)
+{
+    auto paint = [](TCaptionShape shape) {
+        TMarkupPanel panel(nullptr);
+        panel.SetBounds(0, 0, 160, 80);
+        panel.BevelOuter = bvNone;
+        panel.SetColor(0x00FF00);
+        panel.Caption().SetVisible(true);
+        panel.Caption().SetHeight(24);
+        panel.Caption().SetColor(0x3080C0);
+        panel.Caption().SetShadeType(stHShade);
+        panel.Caption().SetShape(shape);
+        auto shot = std::make_unique<TBitmap>();
+        panel.PaintTo(*shot);
+        return std::make_pair(std::move(shot), panel.CaptionShade().Canvas().Pixel(80, 12));
+    };
+    auto [rounded, middle] = paint(csRounded);
+    EXPECT_EQ(rounded->Canvas().Pixel(80, 12), middle);  // the shade inside
+    EXPECT_EQ(rounded->Canvas().Pixel(1, 1), 0x00FF00);  // the body colour outside the corners
+    EXPECT_EQ(rounded->Canvas().Pixel(158, 1), 0x00FF00);
+
+    auto [semi, centre] = paint(csSemiRounded);
+    EXPECT_EQ(semi->Canvas().Pixel(80, 12), centre);
+    EXPECT_EQ(semi->Canvas().Pixel(0, 12), clWhite);  // the square left end's edge
+    EXPECT_NE(semi->Canvas().Pixel(2, 2), 0x00FF00);  // square: the shade reaches the corner
+    EXPECT_EQ(semi->Canvas().Pixel(158, 1), 0x00FF00);  // rounded at the right
+}
