@@ -1,9 +1,11 @@
+#include "Forms.h"
 #include "MarkupPanel.h"
 #include "MarkupPanelStyler.h"
 #include "PictureStore.h"
 #include "Shell.h"
 #include "WaitFor.h"
 
+#include <QWidget>
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -374,4 +376,29 @@ TEST_F(MarkupPanel, ForgetsImagesPicturesAndStylerThatAreDestroyed)
     TBitmap shot;
     p.PaintTo(shot);
     EXPECT_EQ(shot.Width(), 200);
+}
+
+TEST_F(MarkupPanel, MovingOrSizingBringsThePanelToTheFront)
+{
+    TForm form(nullptr);
+    form.SetBounds(0, 0, 400, 300);
+    auto add = [&] {
+        auto* p = new TMarkupPanel(&form);
+        p->SetParent(&form);
+        p->SetBounds(10, 10, 200, 150);
+        p->Caption().SetVisible(true);
+        p->CanMove = true;
+        p->SetCanSize(true);
+        return p;
+    };
+    TMarkupPanel* below = add();
+    TMarkupPanel* above = add();
+    auto front = [&] { return form.Widget()->children().last(); };
+    ASSERT_EQ(front(), above->Widget());
+    below->MouseDown(mbLeft, 0, 50, 5);  // on the caption: a move starts
+    EXPECT_EQ(front(), below->Widget());
+    below->MouseUp(mbLeft, 0, 50, 5);
+    above->MouseDown(mbLeft, 0, 195, 145);  // on the size grip
+    EXPECT_EQ(front(), above->Widget());
+    above->MouseUp(mbLeft, 0, 195, 145);
 }
