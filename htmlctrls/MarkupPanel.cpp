@@ -30,7 +30,12 @@ TCustomMarkupPanel::TCustomMarkupPanel(TComponent* owner)
 
 TCustomMarkupPanel::~TCustomMarkupPanel()
 {
-    // The window goes with the panel: the last bounds are what the next run starts from.
+    // The window goes with the panel: the last bounds are what the next run starts from. A
+    // collapse or expand still running is stored as ended, never half-way.
+    if (busy_) {
+        collapseTimer_.reset();
+        SetHeight(collaps_ ? caption_->Height() : fullHeight_);
+    }
     if (position_->Save) {
         try {
             position_->SavePosition();

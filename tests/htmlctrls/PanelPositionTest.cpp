@@ -49,6 +49,27 @@ TEST_F(PanelPosition, SavedInOrderWhenThePanelGoes)
     EXPECT_LT(width, collaps);
 }
 
+TEST_F(PanelPosition, APanelGoingWhileItCollapsesIsStoredCollapsed)
+{
+    const String ini = dir.File("moving.ini");
+    {
+        TMarkupPanel p(nullptr);
+        p.SetBounds(10, 20, 150, 120);
+        p.Position().Location = clInifile;
+        p.Position().Key = ini;
+        p.Position().Section = "P";
+        p.Position().Save = true;
+        p.CollapsSteps = 5;
+        p.CollapsDelay = 1000;
+        p.SetCollaps(true);
+        ASSERT_TRUE(p.CollapseRunning());
+    }
+    TIniFile file(ini);
+    EXPECT_EQ(file.ReadInteger("P", "Height", -1), 20);
+    EXPECT_EQ(file.ReadInteger("P", "FullHeight", -1), 120);
+    EXPECT_EQ(file.ReadInteger("P", "Collaps", -1), 1);
+}
+
 TEST_F(PanelPosition, RegistryRoundTrip)
 {
     {
