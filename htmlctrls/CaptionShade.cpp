@@ -58,6 +58,8 @@ void Diagonal(ShadeWriter& w, int W, int H, int L, int k)
 void RenderCaptionShade(TBitmap& bitmap, TShadeType type, TColor color, int shadeLight, int shadeGrain,
                         std::mt19937& generator)
 {
+    // The levels are written as three bytes a pixel, whatever the bitmap held before.
+    bitmap.SetPixelFormat(pf24bit);
     TCanvas& canvas = bitmap.Canvas();
     canvas.Brush.Style = bsSolid;
     canvas.Brush.Color = clWhite;

@@ -53,7 +53,7 @@ bool THtmlRenderer::Run(const String& markup)
     while (!text.empty()) {
         // Measuring pass: cuts the line off the text.
         canvas_.Font.Assign(measureFont_);
-        bool wasInAnchor = inAnchor_, wasHovered = anchorHovered_;
+        bool wasInAnchor = inAnchor_, wasHovered = anchorHovered_, wasStyled = anchorStyled_;
         String wasAnchor = anchor_;
         TRect wasHoverRect = hoverRect_;
         Flags wasFlags = f_;
@@ -66,6 +66,9 @@ bool THtmlRenderer::Run(const String& markup)
         measureFont_.Assign(canvas_.Font);
         inAnchor_ = wasInAnchor;
         anchor_ = wasAnchor;
+        // An anchor the drawing pass styled on the line before is still styled: its closing
+        // tag must take the underline and hover colours off again.
+        anchorStyled_ = wasStyled;
         if (text.size() == before)
             text.clear();  // nothing could be laid out: never loop on the same text
         lineHeight_ += a_.lineSpacing;

@@ -73,12 +73,20 @@ THtmlRenderer::TagEffect THtmlRenderer::TextPiece(String& text, String& line, co
         TRect calc{r.Left + lineWidth_, r.Top, r.Right, r.Bottom};
         canvas_.DrawText(piece, calc, flags_ | DT_CALCRECT);
         width = calc.Width();
-        if (measuring_) {
+        if (measuring_ && a_.wordWrap) {
             bool fits = lineWidth_ + width < r.Width() || width >= r.Width() || (placedText_ && !lastEndsInBlank_);
-            if (!fits && a_.wordWrap)
+            if (!fits)
                 return TagEffect::EndLineBefore;  // the piece starts the next line
-            if (!fits && placedText_)
-                dropRest_ = true;  // without wrapping the line ends here, in an ellipsis
+        } else if (measuring_ && placedText_) {
+            // Whether it fits is a question for the whole run, not for its shortened form. A run
+            // that does not fit ends the line in its ellipsis, and the text with it.
+            TRect whole = calc;
+            canvas_.DrawText(piece, whole, (flags_ & ~DT_END_ELLIPSIS) | DT_CALCRECT);
+            if (lineWidth_ + whole.Width() > r.Width()) {
+                dropRest_ = true;
+                if (lineWidth_ >= r.Width())
+                    return TagEffect::EndLineBefore;  // no room left even for the ellipsis
+            }
         }
     }
     int height = canvas_.TextHeight(piece);
@@ -123,6 +131,8 @@ void THtmlRenderer::DrawPiece(const String& piece, const TRect& r)
         pr.Bottom += descent_;
     pr.Bottom -= baselineOffset_;
     unsigned flags = flags_ & ~DT_EXTERNALLEADING;
+    if (canvas_.Font.Orientation() != 0)
+        flags |= DT_NOCLIP;  // turned text leaves its piece's rectangle
     if (f_.shadow) {
         TRect sr = pr;
         OffsetRect(sr, a_.shadowOffset, a_.shadowOffset);

@@ -94,12 +94,23 @@ String DecodeRunEntities(const String& run) { return DecodeWith(run, kRunEntitie
 
 bool TagAttribute(const String& upperTag, const String& valueSource, const char* name, String& value)
 {
-    String key = String(name) + "=";
-    size_t at = upperTag.find(key);
-    if (at == String::npos)
+    // Blanks may stand around "="; a name that only begins a longer one (BGCOLOR in BGCOLORTO)
+    // is not followed by "=" and so is passed over.
+    const String key = name;
+    size_t after = String::npos;
+    for (size_t at = upperTag.find(key); at != String::npos; at = upperTag.find(key, at + 1)) {
+        size_t i = at + key.size();
+        while (i < upperTag.size() && upperTag[i] == ' ')
+            ++i;
+        if (i < upperTag.size() && upperTag[i] == '=') {
+            after = i + 1;
+            break;
+        }
+    }
+    if (after == String::npos)
         return false;
     value.clear();
-    size_t open = upperTag.find('"', at + key.size());
+    size_t open = upperTag.find('"', after);
     if (open == String::npos)
         return true;
     size_t close = upperTag.find('"', open + 1);

@@ -15,9 +15,10 @@ String DecodeEntities(const String& text);
 // "&nbsp;", "&lt;" and "&gt;" of one run of text; an escaped "&&" is left alone.
 String DecodeRunEntities(const String& run);
 
-// The value of an attribute of a tag: its name followed by "=" is searched in upperTag, the value
-// is what stands between the next pair of double quotes, taken from valueSource (the tag as
-// written, or upper-cased). False when the tag does not carry the attribute.
+// The value of an attribute of a tag: its name followed by "=" (blanks may stand around it) is
+// searched in upperTag, the value is what stands between the next pair of double quotes, taken
+// from valueSource (the tag as written, or upper-cased). False when the tag does not carry the
+// attribute.
 bool TagAttribute(const String& upperTag, const String& valueSource, const char* name, String& value);
 
 // The leading decimal digits of a value, clamped to [low, high]; fallback when it has none.

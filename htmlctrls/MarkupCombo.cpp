@@ -7,7 +7,6 @@
 #include <QComboBox>
 #include <QCollator>
 #include <QEvent>
-#include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWidget>
@@ -55,6 +54,18 @@ void TBaseCustomComboBox::SetButtonWidth(int w)
     if (w < 14 || w > 32)
         return;
     buttonWidth_ = w;
+    Invalidate();
+}
+
+void TBaseCustomComboBox::DropDown()
+{
+    TComboBox::DropDown();
+    Invalidate();  // the button shows the open list
+}
+
+void TBaseCustomComboBox::CloseUp()
+{
+    TComboBox::CloseUp();
     Invalidate();
 }
 
@@ -112,7 +123,12 @@ void TBaseCustomComboBox::PaintFlatFrame(TCanvas& c, bool hot)
     if (Style() == csSimple)
         return;
     TRect button = {Width() - buttonWidth_, 2, Width() - 2, Height() - 2};
-    if (inside_ || Focused()) {
+    if (DroppedDown()) {
+        // Pressed in while its list is open: a flat frame.
+        c.Brush.Style = bsSolid;
+        c.Brush.Color = clBtnShadow;
+        c.FrameRect(button);
+    } else if (inside_ || Focused()) {
         if (etched_) {
             Edge(c, button, clBtnShadow, clBtnHighlight);
             InflateRect(button, -1, -1);
@@ -181,8 +197,23 @@ void TMarkupComboBox::SetURLColor(TColor c)
 
 void TMarkupComboBox::SetImages(TImageList* images)
 {
-    images_ = images;
+    ReferTo(this, images_, images);
     Invalidate();
+}
+
+void TMarkupComboBox::SetPictureStore(TPictureStore* store)
+{
+    ReferTo(this, pictureStore_, store);
+    Invalidate();
+}
+
+void TMarkupComboBox::Notification(TComponent* component, TOperation operation)
+{
+    if (operation == opRemove && component == images_)
+        images_ = nullptr;
+    if (operation == opRemove && component == pictureStore_)
+        pictureStore_ = nullptr;
+    TBaseCustomComboBox::Notification(component, operation);
 }
 
 void TMarkupComboBox::SetEllipsis(bool on)
@@ -301,6 +332,7 @@ void TMarkupComboBox::DropDown()
     Click();
 }
 
+
 TMarkupComboBox::HitTest TMarkupComboBox::HitTestAt(int x, int y)
 {
     HitTest result;
@@ -369,6 +401,13 @@ void TMarkupComboBox::KeyPress(char& key)
 
 void TMarkupComboBox::FindLookupMatch(char key)
 {
+    // The typed letter is the user's choice, as a click in the list is: it is reported once.
+    if (SelectLookupMatch(key))
+        Change();
+}
+
+bool TMarkupComboBox::SelectLookupMatch(char key)
+{
     if (IncrLookup)
         LookupText.push_back(key);
     else
@@ -387,21 +426,25 @@ void TMarkupComboBox::FindLookupMatch(char key)
         return false;
     };
     if (!(ItemIndex() < 0 && !IncrLookup) && search(ItemIndex() < 0 ? 0 : ItemIndex()))
-        return;
+        return true;
     if (search(0))
-        return;
-    if (IncrLookup) {
-        LookupText = String(1, key);
-        search(0);
-    }
+        return true;
+    if (!IncrLookup)
+        return false;
+    LookupText = String(1, key);
+    return search(0);
 }
 
-String TMarkupComboBox::HintText()
+bool TMarkupComboBox::ControlHintAt(const TPoint&, String& text, TPoint& screenPos)
 {
-    int index = ItemIndex();
-    if (index < 0 || index >= Items().Count())
-        return Hint();
-    return HTMLHint ? Items()[index] : StrippedItems(index);
+    // Without a chosen line the control's own hint stands.
+    const int index = ItemIndex();
+    if (!ItemHint || index < 0 || index >= Items().Count())
+        return false;
+    // The line's text at the control's corner; shown as plain text, never rendered as mark-up.
+    text = HTMLHint ? Items()[index] : StrippedItems(index);
+    screenPos = ClientToScreen({0, 0});
+    return true;
 }
 
 bool TMarkupComboBox::HandleEvent(QEvent* event)
@@ -420,11 +463,6 @@ bool TMarkupComboBox::HandleEvent(QEvent* event)
     }
     case QEvent::FocusIn:
         LookupText.clear();
-        break;
-    case QEvent::ToolTip:
-        // The line's text as a plain hint at the control's corner; never rendered as mark-up.
-        if (ItemHint)
-            SetHint(HintText());
         break;
     default:
         break;

@@ -27,6 +27,8 @@ public:
     bool FocusBorder = false;
     bool MouseInside() const { return inside_; }
 
+    void DropDown() override;
+    void CloseUp() override;
     void MouseEnter() override;
     void MouseLeave() override;
     void EnabledChanged() override;
@@ -67,7 +69,7 @@ public:
     bool Ellipsis() const { return ellipsis_; }
     void SetEllipsis(bool on);
     TPictureStore* PictureStore() const { return pictureStore_; }
-    void SetPictureStore(TPictureStore* store) { pictureStore_ = store; Invalidate(); }
+    void SetPictureStore(TPictureStore* store);
     int ShadowOffset() const { return shadowOffset_; }
     void SetShadowOffset(int offset);
     TColor ShadowColor() const { return shadowColor_; }
@@ -91,9 +93,13 @@ public:
     void MouseMove(TShiftState shift, int x, int y) override;
     void KeyDown(int& key, TShiftState shift) override;
     void KeyPress(char& key) override;
+    // With ItemHint, the chosen line's text at the control's top-left corner.
+    bool ControlHintAt(const TPoint& p, String& text, TPoint& screenPos) override;
 
 protected:
     bool HandleEvent(QEvent* event) override;
+    // A destroyed image list or picture store is no longer drawn from.
+    void Notification(TComponent* component, TOperation operation) override;
 
 private:
     struct HitTest {
@@ -107,9 +113,10 @@ private:
     // Lays a line out without drawing it, in the client width.
     Measured Measure(int index);
     HitTest HitTestAt(int x, int y);
+    // Selects the first line whose plain text begins with the lookup text; false when none does.
+    bool SelectLookupMatch(char key);
     void FindLookupMatch(char key);
     void AnchorClickAt(int x, int y, bool& consumed);
-    String HintText();
 
     TColor urlColor_ = clBlue;
     TImageList* images_ = nullptr;

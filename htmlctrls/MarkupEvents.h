@@ -13,3 +13,15 @@ bool IsWebAnchor(const String& anchor);
 
 // Applies the anchor rule: opens a web link, or raises the click event with the anchor.
 void FollowAnchor(TObject* sender, int index, const String& anchor, const TAnchorClick& onAnchorClick);
+
+// Points a control's field at another component (or at none) and asks for that component's
+// free-notification, so that the control's Notification can clear the field when it goes.
+template <typename T>
+void ReferTo(TComponent* control, T*& field, T* value)
+{
+    if (field && field != value)
+        field->RemoveFreeNotification(control);
+    field = value;
+    if (field)
+        field->FreeNotification(control);
+}

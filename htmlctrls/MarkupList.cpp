@@ -3,6 +3,7 @@
 #include "HtmlGradient.h"
 #include "HtmlRender.h"
 #include "HtmlStrip.h"
+#include "MarkupEvents.h"
 #include "PictureStore.h"
 #include "Shell.h"
 #include "StrCompare.h"
@@ -10,6 +11,7 @@
 #include <QEvent>
 
 #include <algorithm>
+#include <unordered_map>
 
 namespace {
 
@@ -38,6 +40,7 @@ TMarkupListBox::TMarkupListBox(TComponent* owner)
     // Item changes also keep the horizontal extent up to date.
     auto relayout = Items().OnChange;
     Items().OnChange = [this, relayout](TObject* sender) {
+        KeepHeights();
         Fire(relayout, sender);
         AfterItemsChanged();
     };
@@ -67,7 +70,40 @@ TMarkupListBox::Layout TMarkupListBox::Render(TCanvas& canvas, const String& tex
     return layout;
 }
 
+void TMarkupListBox::KeepHeights()
+{
+    // Items that stay keep the height they were given when they came; only new ones are
+    // measured, whatever moved around them.
+    std::unordered_multimap<String, int> before;
+    for (const Measured& m : heights_)
+        if (m.height >= 0)
+            before.emplace(m.text, m.height);
+    std::vector<Measured> now(Count());
+    for (int i = 0; i < Count(); ++i) {
+        auto found = before.find(Items()[i]);
+        if (found != before.end()) {
+            now[i] = {found->first, found->second};
+            before.erase(found);
+        }
+    }
+    heights_.swap(now);
+}
+
 void TMarkupListBox::MeasureItem(int index, int& height)
+{
+    if (index >= 0 && index < static_cast<int>(heights_.size()) && heights_[index].height >= 0 &&
+        heights_[index].text == Items()[index]) {
+        height = heights_[index].height;
+        return;
+    }
+    height = MeasureNewItem(index);
+    if (index >= 0 && index < Count()) {
+        heights_.resize(Count());
+        heights_[index] = {Items()[index], height};
+    }
+}
+
+int TMarkupListBox::MeasureNewItem(int index)
 {
     TRect r{0, 0, Width(), Height()};
     if (scrollHorizontal_)
@@ -79,7 +115,16 @@ void TMarkupListBox::MeasureItem(int index, int& height)
     const Layout m = Render(MeasureCanvas(), Items()[index], r, {0, 0}, true, true, true, true, urlColor_, lineSpacing_);
     int h = std::min(m.height, std::max(0, Height()));
     h = std::min(h, 251);
-    height = h + 4;
+    return h + 4;
+}
+
+void TMarkupListBox::Resize()
+{
+    TCustomListBox::Resize();
+    if (scrollHorizontal_)
+        UpdateHorizontalExtent(0);
+    else
+        Refresh();
 }
 
 int TMarkupListBox::WidestItem()
@@ -173,14 +218,23 @@ void TMarkupListBox::SetEnableBlink(bool on)
 
 void TMarkupListBox::SetImages(TImageList* images)
 {
-    images_ = images;
+    ReferTo(this, images_, images);
     Refresh();
 }
 
 void TMarkupListBox::SetPictureStore(TPictureStore* store)
 {
-    pictureStore_ = store;
+    ReferTo(this, pictureStore_, store);
     Refresh();
+}
+
+void TMarkupListBox::Notification(TComponent* component, TOperation operation)
+{
+    if (operation == opRemove && component == images_)
+        images_ = nullptr;
+    if (operation == opRemove && component == pictureStore_)
+        pictureStore_ = nullptr;
+    TCustomListBox::Notification(component, operation);
 }
 
 void TMarkupListBox::SetLineSpacing(int spacing)

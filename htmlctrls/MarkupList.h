@@ -83,8 +83,12 @@ public:
     void MouseMove(TShiftState shift, int x, int y) override;
     void KeyDown(int& key, TShiftState shift) override;
     bool HandleEvent(QEvent* event) override;
+    // A new size recomputes the horizontal extent; item heights stay as they were given.
+    void Resize() override;
 
 protected:
+    // A destroyed image list or picture store is no longer drawn from.
+    void Notification(TComponent* component, TOperation operation) override;
     void DrawItem(int index, const TRect& rect, TOwnerDrawState state) override;
     void MeasureItem(int index, int& height) override;
     bool HintAt(const TPoint& p, String& text, TPoint& screenPos) override;
@@ -97,6 +101,9 @@ private:
     Layout Render(TCanvas& canvas, const String& text, const TRect& r, TPoint mouse, bool hitTest, bool measure,
                   bool selected, bool blinkVisible, TColor urlColor, int lineSpacing);
     TCanvas& MeasureCanvas();
+    // The height an item gets when it is added: its mark-up's, capped, plus 4.
+    int MeasureNewItem(int index);
+    void KeepHeights();
     int WidestItem();
     void UpdateHorizontalExtent(int width);
     void Refresh();
@@ -129,4 +136,9 @@ private:
     int lineSpacing_ = 0;
     TPoint mouse_{};
     std::unique_ptr<TBitmap> measureBitmap_;
+    struct Measured {
+        String text;
+        int height = -1;
+    };
+    std::vector<Measured> heights_;  // by item; -1 not measured yet
 };

@@ -2,12 +2,12 @@
 
 #include "Forms.h"
 #include "HtmlRender.h"
+#include "MarkupEvents.h"
 #include "MarkupPanelGroup.h"
 #include "MarkupPanelStyler.h"
+#include "PictureStore.h"
 #include "ThemeLoader.h"
 
-#include <chrono>
-#include <thread>
 
 TCustomMarkupPanel::TCustomMarkupPanel(TComponent* owner)
     : TCustomControl(owner),
@@ -15,19 +15,27 @@ TCustomMarkupPanel::TCustomMarkupPanel(TComponent* owner)
       caption_(std::make_unique<TPanelCaption>()),
       position_(std::make_unique<TPanelPosition>(this)),
       autoSize_(std::make_unique<TAutoSize>(this)),
-      shade_(std::make_unique<TBitmap>()),
+      shade_(std::make_unique<TBitmap>(0, 0, pf24bit)),
       measureBitmap_(std::make_unique<TBitmap>(1, 1))
 {
     savedColor_ = Color();
     background_->OnChange = [this](TObject*) { Invalidate(); };
-    caption_->OnChange = [this](TObject*) { Invalidate(); };
+    caption_->OnChange = [this](TObject*) {
+        Invalidate();
+        Realign();  // a caption shown, hidden or resized moves the aligned children
+    };
     caption_->OnShadeChange = [this](TObject*) { BuildCaptionShade(); };
     caption_->OnStateChange = [this](TObject*) { StateChanged(); };
 }
 
 TCustomMarkupPanel::~TCustomMarkupPanel()
 {
-    // The window goes with the panel: the last bounds are what the next run starts from.
+    // The window goes with the panel: the last bounds are what the next run starts from. A
+    // collapse or expand still running is stored as ended, never half-way.
+    if (busy_) {
+        collapseTimer_.reset();
+        SetHeight(collaps_ ? caption_->Height() : fullHeight_);
+    }
     if (position_->Save) {
         try {
             position_->SavePosition();
@@ -52,15 +60,34 @@ void TCustomMarkupPanel::SetBackground(const TStoredImage& image)
 
 void TCustomMarkupPanel::SetImages(TImageList* images)
 {
-    images_ = images;
+    ReferTo(this, images_, images);
+    Invalidate();
+}
+
+void TCustomMarkupPanel::SetPictureStore(TPictureStore* store)
+{
+    ReferTo(this, pictureStore_, store);
     Invalidate();
 }
 
 void TCustomMarkupPanel::SetStyler(TMarkupPanelStyler* styler)
 {
-    styler_ = styler;
+    ReferTo(this, styler_, styler);
     if (styler_ && !loading_)
         ApplySettings(styler_->Settings());
+}
+
+void TCustomMarkupPanel::Notification(TComponent* component, TOperation operation)
+{
+    if (operation == opRemove) {
+        if (component == images_)
+            images_ = nullptr;
+        if (component == pictureStore_)
+            pictureStore_ = nullptr;
+        if (component == styler_)
+            styler_ = nullptr;
+    }
+    TCustomControl::Notification(component, operation);
 }
 
 void TCustomMarkupPanel::Loaded()
@@ -114,7 +141,7 @@ void TCustomMarkupPanel::Assign(const TPersistent& source)
     HoverColor = other->HoverColor;
     HoverFontColor = other->HoverFontColor;
     SetImages(other->images_);
-    PictureStore = other->PictureStore;
+    SetPictureStore(other->pictureStore_);
     SetPopupMenu(other->PopupMenu());
     position_->Assign(*other->position_);
     SetShadowColor(other->shadowColor_);
@@ -180,69 +207,19 @@ void TCustomMarkupPanel::SetBounds(int left, int top, int width, int height)
         Controls(i)->Invalidate();
 }
 
+void TCustomMarkupPanel::AdjustClientRect(TRect& rect)
+{
+    if (caption_->Visible() && rect.Top < caption_->Height())
+        rect.Top = caption_->Height();
+    TCustomControl::AdjustClientRect(rect);
+}
+
 void TCustomMarkupPanel::ParentArrange()
 {
     if (auto* group = dynamic_cast<TMarkupPanelGroup*>(Parent())) {
         group->UpdateScrollBar();
         group->Arrange();
     }
-}
-
-void TCustomMarkupPanel::SetCollaps(bool value)
-{
-    if (collaps_ && !value)
-        Fire(OnMaximize, this);
-    else if (!collaps_ && value)
-        Fire(OnMinimize, this);
-    if (busy_)
-        return;
-    if (value != collaps_) {
-        busy_ = true;
-        collaps_ = value;
-        if (!loading_) {
-            const int captionHeight = caption_->Height();
-            auto pause = [this] {
-                if (Application())
-                    Application()->ProcessMessages();
-                ParentArrange();
-                if (CollapsDelay > 0)
-                    std::this_thread::sleep_for(std::chrono::milliseconds(CollapsDelay));
-            };
-            if (value) {
-                fullHeight_ = Height();
-                if (AutoHideChildren)
-                    for (int i = 0; i < ControlCount(); ++i)
-                        Controls(i)->Hide();
-                savedColor_ = Color();
-                if (CollapsSteps > 0) {
-                    SetColor(CollapsColor);
-                    const int step = (Height() - captionHeight) / CollapsSteps;
-                    for (int i = 0; i < CollapsSteps; ++i) {
-                        SetHeight(Height() - step);
-                        pause();
-                    }
-                }
-                SetHeight(captionHeight);
-            } else {
-                if (CollapsSteps > 0) {
-                    SetColor(savedColor_);
-                    const int step = (fullHeight_ - captionHeight) / CollapsSteps;
-                    for (int i = 0; i < CollapsSteps; ++i) {
-                        SetHeight(Height() + step);
-                        pause();
-                    }
-                }
-                SetHeight(fullHeight_);
-                if (AutoHideChildren)
-                    for (int i = 0; i < ControlCount(); ++i)
-                        Controls(i)->Show();
-            }
-            ParentArrange();
-        }
-        busy_ = false;
-    }
-    StateChanged();
-    Fire(OnEndCollapsExpand, this);
 }
 
 TCanvas& TCustomMarkupPanel::MeasureCanvas()
@@ -263,7 +240,7 @@ void TCustomMarkupPanel::DoAutoSize()
     TRect hoveredRect{};
     HtmlDrawText(MeasureCanvas(), text_, r, images_, 0, 0, -1, -1, shadowOffset_, false, true, false, false, true,
                  false, !ellipsis_, 1.0, urlColor_, HoverColor, HoverFontColor, shadowColor_, anchor, plain, focus, w,
-                 h, links, hovered, hoveredRect, &cache_, PictureStore, lineSpacing_);
+                 h, links, hovered, hoveredRect, &cache_, pictureStore_, lineSpacing_);
     if (autoSize_->Width)
         SetWidth(2 * BevelWidth + w);
     if (autoSize_->Height)

@@ -13,6 +13,7 @@
 #include <memory>
 
 class TMarkupPanelStyler;
+class TPictureStore;
 
 // Scoped: the web image control's picture positions use the same names.
 enum class TBackGroundPosition { bpTopLeft, bpTopRight, bpBottomLeft, bpBottomRight, bpTiled, bpStretched, bpCenter };
@@ -44,12 +45,16 @@ public:
     TAutoSize& AutoSize() { return *autoSize_; }
     TImageList* Images() const { return images_; }
     void SetImages(TImageList* images);
-    TMarkupImageSource* PictureStore = nullptr;
+    TPictureStore* PictureStore() const { return pictureStore_; }
+    void SetPictureStore(TPictureStore* store);
     TMarkupPanelStyler* Styler() const { return styler_; }
     void SetStyler(TMarkupPanelStyler* styler);
 
     bool Collaps() const { return collaps_; }
+    // Collapses to the caption or expands again, in CollapsSteps steps CollapsDelay ms apart;
+    // OnEndCollapsExpand fires when the panel has its final height.
     void SetCollaps(bool value);
+    bool CollapseRunning() const { return busy_; }
     int FullHeight() const { return fullHeight_; }
     void SetFullHeight(int v) { fullHeight_ = v; }
     void SetBounds(int left, int top, int width, int height) override;
@@ -115,6 +120,8 @@ public:
     bool ThemeActive() const;
     int ButtonSize() const;
 
+    // Children sit below a visible caption.
+    void AdjustClientRect(TRect& rect) override;
     void Paint() override;
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
     void MouseMove(TShiftState shift, int x, int y) override;
@@ -124,6 +131,8 @@ public:
     void Resize() override;
 
 protected:
+    // A destroyed image list, picture store or styler is no longer used.
+    void Notification(TComponent* component, TOperation operation) override;
     // Collapsing, expanding or a caption shown or hidden; a group arranges here.
     virtual void StateChanged() {}
     // A member of a group makes it update its scroll bar and arrange.
@@ -137,11 +146,17 @@ private:
     void PaintOn(TCanvas& canvas);
     void DrawButtons(TCanvas& canvas, TRect& band);
     void DrawSizeGrip(TCanvas& canvas);
-    void HoverBody(const String& anchor, const TRect& rect, int index);
-    void HoverCaption(const String& anchor, const TRect& rect, int index);
+    // The outline of the rounded caption shapes.
+    void RoundedOutline(TCanvas& canvas, const TRect& r);
+    // The anchor under the mouse in the body or the caption, with that part's hover state.
+    void TrackAnchor(const String& anchor, const TRect& rect, int index, int& hoverIndex, TRect& hoverRect);
     void InvalidateHover(int index, const TRect& rect);
     void ClearHover(int& index, TRect& rect);
     void ApplyFixedBounds(int& left, int& top, int& width, int& height);
+    void CollapseStep();
+    // Ends the running collapse or expand at once, at its final height.
+    void FinishCollapse();
+    void EndCollapse();
 
     String text_;
     std::unique_ptr<TStoredImage> background_;
@@ -152,6 +167,7 @@ private:
     std::unique_ptr<TBitmap> measureBitmap_;
     TMarkupPictureCache cache_;
     TImageList* images_ = nullptr;
+    TPictureStore* pictureStore_ = nullptr;
     TMarkupPanelStyler* styler_ = nullptr;
     TBackGroundPosition backgroundPosition_ = TBackGroundPosition::bpTopLeft;
     TColor urlColor_ = clBlue;
@@ -176,6 +192,9 @@ private:
     TRect dragBounds_{};
     TPoint lastDown_{};
     bool busy_ = false;
+    std::unique_ptr<TTimer> collapseTimer_;
+    int collapseStep_ = 0;
+    int stepsLeft_ = 0;
     TColor colorTo_ = clNone;
     TColor borderColor_ = 0;
     bool borderShadow_ = false;

@@ -45,6 +45,13 @@ void TMarkupPanelGroup::Resize()
     UpdateScrollBar();
 }
 
+bool TMarkupPanelGroup::MouseWheel(TShiftState, int delta, const TPoint&)
+{
+    const int step = 2 * scrollBar_->SmallChange;
+    scrollBar_->SetPosition(std::max(0, scrollBar_->Position() + (delta < 0 ? step : -step)));
+    return true;
+}
+
 void TMarkupPanelGroup::Loaded()
 {
     TMarkupPanel::Loaded();

@@ -28,6 +28,8 @@ public:
     void Loaded() override;
     void SetBounds(int left, int top, int width, int height) override;
     void Resize() override;
+    // Scrolls the arrangement by two small changes a notch.
+    bool MouseWheel(TShiftState shift, int delta, const TPoint& screenPos) override;
 
 protected:
     void StateChanged() override;

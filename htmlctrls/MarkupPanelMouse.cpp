@@ -1,6 +1,7 @@
 #include "MarkupPanel.h"
 
 #include "HtmlRender.h"
+#include "PictureStore.h"
 #include "MarkupEvents.h"
 
 #include <QTimer>
@@ -31,7 +32,7 @@ String TCustomMarkupPanel::AnchorAt(int x, int y, TRect& rect, int& index)
     rect = {};
     HtmlDrawText(canvas, *text, r, images_, x, y, -1, -1, shadowOffset_, true, false, false, false, true, false,
                  overCaption ? false : !ellipsis_, 1.0, urlColor_, HoverColor, HoverFontColor, shadowColor_, anchor,
-                 plain, focus, w, h, links, index, rect, &cache_, PictureStore, lineSpacing_);
+                 plain, focus, w, h, links, index, rect, &cache_, pictureStore_, lineSpacing_);
     return anchor;
 }
 
@@ -75,6 +76,7 @@ void TCustomMarkupPanel::MouseDown(TMouseButton button, TShiftState shift, int x
         dragStart_ = ClientToScreen({x, y});
         dragBounds_ = BoundsRect();
         fixedOrigin_ = {Left(), Top()};
+        BringToFront();  // the panel being moved or sized is never hidden behind another
         return;
     }
     TRect rect;
@@ -159,10 +161,10 @@ void TCustomMarkupPanel::MouseMove(TShiftState shift, int x, int y)
     const String anchor = AnchorAt(x, y, rect, index);
     if (!caption_->Visible() || y >= caption_->Height()) {
         ClearHover(captionHoverIndex_, captionHoverRect_);
-        HoverBody(anchor, rect, index);
+        TrackAnchor(anchor, rect, index, bodyHoverIndex_, bodyHoverRect_);
     } else {
         ClearHover(bodyHoverIndex_, bodyHoverRect_);
-        HoverCaption(anchor, rect, index);
+        TrackAnchor(anchor, rect, index, captionHoverIndex_, captionHoverRect_);
     }
 }
 
@@ -180,43 +182,30 @@ void TCustomMarkupPanel::ClearHover(int& index, TRect& rect)
     rect = {};
 }
 
-void TCustomMarkupPanel::HoverBody(const String& anchor, const TRect& rect, int index)
+void TCustomMarkupPanel::TrackAnchor(const String& anchor, const TRect& rect, int index, int& hoverIndex,
+                                     TRect& hoverRect)
 {
     if (!anchor.empty()) {
-        if (!(anchor == lastAnchor_ && rect == bodyHoverRect_ && index == bodyHoverIndex_))
+        if (!(anchor == lastAnchor_ && rect == hoverRect && index == hoverIndex)) {
+            InvalidateHover(hoverIndex, hoverRect);
             InvalidateHover(index, rect);
+        }
         if (!(Cursor() != savedCursor_ && anchor == lastAnchor_)) {
+            if (AnchorHint)
+                CancelHint();
             SetCursor(crHandPoint);
             Fire(OnAnchorEnter, this, anchor);
         }
         lastAnchor_ = anchor;
-        bodyHoverRect_ = rect;
-        bodyHoverIndex_ = index;
+        hoverRect = rect;
+        hoverIndex = index;
     } else if (Cursor() == crHandPoint) {
         SetCursor(savedCursor_);
-        Fire(OnAnchorExit, this, anchor);
+        // The handler hears which anchor the mouse has left.
+        const String left = lastAnchor_;
         lastAnchor_.clear();
-        ClearHover(bodyHoverIndex_, bodyHoverRect_);
-    }
-}
-
-void TCustomMarkupPanel::HoverCaption(const String& anchor, const TRect& rect, int index)
-{
-    if (!anchor.empty()) {
-        if (!(anchor == lastAnchor_ && rect == captionHoverRect_ && index == captionHoverIndex_))
-            InvalidateHover(index, rect);
-        if (!(Cursor() != savedCursor_ && anchor == lastAnchor_)) {
-            SetCursor(crHandPoint);
-            Fire(OnAnchorEnter, this, anchor);
-        }
-        lastAnchor_ = anchor;
-        captionHoverRect_ = rect;
-        captionHoverIndex_ = index;
-    } else if (Cursor() == crHandPoint) {
-        SetCursor(savedCursor_);
-        Fire(OnAnchorExit, this, anchor);
-        lastAnchor_.clear();
-        ClearHover(captionHoverIndex_, captionHoverRect_);
+        ClearHover(hoverIndex, hoverRect);
+        Fire(OnAnchorExit, this, left);
     }
 }
 

@@ -1,8 +1,10 @@
 #include "MarkupPanel.h"
 
 #include "HtmlRender.h"
+#include "PictureStore.h"
 #include "ExtCtrls.h"
 #include "MarkupPanelColors.h"
+#include "RoundRects.h"
 #include "ThemeLoader.h"
 
 namespace {
@@ -40,7 +42,7 @@ TRect TCustomMarkupPanel::BodyRect(TCanvas& canvas)
         TRect hoveredRect{};
         HtmlDrawText(canvas, text_, r, images_, 0, 0, -1, -1, shadowOffset_, false, true, false, false, true, false,
                      !ellipsis_, 1.0, urlColor_, HoverColor, HoverFontColor, shadowColor_, anchor, plain, focus, w, h,
-                     links, hovered, hoveredRect, &cache_, PictureStore, lineSpacing_);
+                     links, hovered, hoveredRect, &cache_, pictureStore_, lineSpacing_);
         if (r.Height() > h)
             r.Top = textVAlign_ == tvaCenter ? r.Top + (r.Height() - h) / 2 : r.Bottom - h;
     }
@@ -167,7 +169,7 @@ void TCustomMarkupPanel::PaintOn(TCanvas& canvas)
         TRect hoveredRect{};
         HtmlDrawText(canvas, text_, BodyRect(canvas), images_, -1, -1, -1, bodyHoverIndex_, shadowOffset_, false, false,
                      false, false, true, Hover, !ellipsis_, 1.0, urlColor_, HoverColor, HoverFontColor, shadowColor_,
-                     anchor, plain, focus, w, h, links, hovered, hoveredRect, &cache_, PictureStore, lineSpacing_);
+                     anchor, plain, focus, w, h, links, hovered, hoveredRect, &cache_, pictureStore_, lineSpacing_);
     }
     canvas.ClearClip();
 
@@ -200,7 +202,7 @@ void TCustomMarkupPanel::PaintOn(TCanvas& canvas)
         HtmlDrawText(canvas, caption_->Text(), CaptionTextRect(), images_, -1, -1, -1, captionHoverIndex_,
                      shadowOffset_, false, false, false, false, true, Hover, false, 1.0, urlColor_, HoverColor,
                      HoverFontColor, shadowColor_, anchor, plain, focus, w, h, links, hovered, hoveredRect, &cache_,
-                     PictureStore, lineSpacing_);
+                     pictureStore_, lineSpacing_);
         canvas.Brush.Style = bsSolid;
     }
     if (!collaps_ && canSize_)
@@ -317,19 +319,63 @@ void TCustomMarkupPanel::DrawCaptionBackground(TCanvas& canvas, const TRect& r)
         }
         return;
     }
-    TRect c = r;
-    if (caption_->Shape() == csRectangle && !caption_->Flat()) {
-        canvas.Pen.Width = 1;
-        canvas.Pen.Color = clGray;
-        canvas.MoveTo(c.Left, c.Bottom - 1);
-        canvas.LineTo(c.Right - 1, c.Bottom - 1);
-        canvas.LineTo(c.Right - 1, c.Top);
-        canvas.Pen.Color = clWhite;
-        canvas.LineTo(c.Left, c.Top);
-        canvas.LineTo(c.Left, c.Bottom - 1);
-        c = {c.Left + 1, c.Top + 1, c.Right - 1, c.Bottom - 1};
+    canvas.Pen.Width = 1;
+    switch (caption_->Shape()) {
+    case csRectangle: {
+        TRect c = r;
+        if (!caption_->Flat()) {
+            canvas.Pen.Color = clGray;
+            canvas.MoveTo(c.Left, c.Bottom - 1);
+            canvas.LineTo(c.Right - 1, c.Bottom - 1);
+            canvas.LineTo(c.Right - 1, c.Top);
+            canvas.Pen.Color = clWhite;
+            canvas.LineTo(c.Left, c.Top);
+            canvas.LineTo(c.Left, c.Bottom - 1);
+            c = {c.Left + 1, c.Top + 1, c.Right - 1, c.Bottom - 1};
+        }
+        canvas.SetClipRect(c);
+        canvas.Draw(r.Left, r.Top, *shade_);
+        break;
     }
-    canvas.SetClipRect(c);
-    canvas.Draw(r.Left, r.Top, *shade_);
+    case csRounded:
+        RoundedOutline(canvas, r);
+        canvas.Pen.Color = clGray;
+        canvas.MoveTo(r.Left + 16, r.Bottom - 1);
+        canvas.LineTo(r.Right - 16, r.Bottom - 1);
+        ClipToRoundRect(canvas, {r.Left, r.Top + 1, r.Right, r.Bottom}, 32, 32);
+        canvas.Draw(r.Left, r.Top, *shade_);
+        break;
+    case csSemiRounded: {
+        RoundedOutline(canvas, r);
+        canvas.Pen.Color = clWhite;
+        canvas.MoveTo(r.Left + r.Width() / 2, r.Top);
+        canvas.LineTo(r.Left, r.Top);
+        canvas.LineTo(r.Left, r.Bottom - 1);
+        canvas.Pen.Color = clGray;
+        canvas.LineTo(r.Right - 16, r.Bottom - 1);
+        // Square at the left end, rounded at the right: the union of the two, one after the other.
+        const TRect c{r.Left + 1, r.Top + 1, r.Right, r.Bottom};
+        ClipToRoundRect(canvas, c, 32, 32);
+        canvas.Draw(r.Left, r.Top, *shade_);
+        canvas.SetClipRect({c.Left, c.Top, c.Right - r.Width() / 2, c.Bottom - 1});
+        canvas.Draw(r.Left, r.Top, *shade_);
+        break;
+    }
+    }
     canvas.ClearClip();
+}
+
+void TCustomMarkupPanel::RoundedOutline(TCanvas& canvas, const TRect& r)
+{
+    // Grey below the middle, white above it, like light from the top.
+    const int middle = r.Top + r.Height() / 2;
+    canvas.Brush.Style = bsClear;
+    canvas.Pen.Color = clGray;
+    canvas.SetClipRect({r.Left, middle, r.Right, r.Bottom});
+    RoundRect(canvas, r, 32, 32);
+    canvas.Pen.Color = clWhite;
+    canvas.SetClipRect({r.Left, r.Top, r.Right, middle});
+    RoundRect(canvas, r, 32, 32);
+    canvas.ClearClip();
+    canvas.Brush.Style = bsSolid;
 }

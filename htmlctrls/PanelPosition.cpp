@@ -1,7 +1,10 @@
 #include "PanelPosition.h"
 
 #include "MarkupPanel.h"
+#include "Monitors.h"
 #include "PanelPositionStore.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -40,12 +43,37 @@ void TPanelPosition::LoadPosition()
     if (Key.empty() || Section.empty())
         return;
     auto store = OpenStore(*this);
-    owner_->SetTop(store->ReadInteger(Section, "Top", owner_->Top()));
-    owner_->SetLeft(store->ReadInteger(Section, "Left", owner_->Left()));
-    owner_->SetHeight(store->ReadInteger(Section, "Height", owner_->Height()));
-    owner_->SetWidth(store->ReadInteger(Section, "Width", owner_->Width()));
+    // What the store says is checked against the designed bounds: a panel is never restored
+    // smaller than its caption, nor with its caption where no screen shows it.
+    const TRect designed = owner_->BoundsRect();
+    const int least = std::max(1, owner_->Caption().Height());
+    int top = store->ReadInteger(Section, "Top", designed.Top);
+    int left = store->ReadInteger(Section, "Left", designed.Left);
+    int height = store->ReadInteger(Section, "Height", designed.Height());
+    int width = store->ReadInteger(Section, "Width", designed.Width());
+    if (height < least || width < least) {
+        height = designed.Height();
+        width = designed.Width();
+    }
+    if (!CaptionOnScreen(left, top, width, least)) {
+        left = designed.Left;
+        top = designed.Top;
+    }
+    owner_->SetBounds(left, top, width, height);
     owner_->SetCollaps(store->ReadInteger(Section, "Collaps", 0) == 1);
-    owner_->SetFullHeight(store->ReadInteger(Section, "FullHeight", owner_->Height()));
+    int fullHeight = store->ReadInteger(Section, "FullHeight", owner_->Height());
+    owner_->SetFullHeight(fullHeight < least ? std::max(designed.Height(), least) : fullHeight);
+}
+
+bool TPanelPosition::CaptionOnScreen(int left, int top, int width, int captionHeight) const
+{
+    // Stored bounds are in the parent's client coordinates; a panel without one is on the desktop.
+    TPoint origin{left, top};
+    if (TWinControl* parent = owner_->Parent()) {
+        const TPoint zero = parent->ClientToScreen({0, 0});
+        origin = {zero.X + left, zero.Y + top};
+    }
+    return OnSomeMonitor(Bounds(origin.X, origin.Y, width, captionHeight));
 }
 
 void TAutoSize::Assign(const TPersistent& source)

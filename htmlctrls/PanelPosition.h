@@ -17,11 +17,13 @@ public:
     String Section;
     TPanelPositionLocation Location = clRegistry;
 
-    // Both do nothing unless Key and Section are set.
+    // Both do nothing unless Key and Section are set. A stored size below the caption's, or a
+    // position that puts the caption off every screen, gives way to the designed one.
     void SavePosition();
     void LoadPosition();
 
 private:
+    bool CaptionOnScreen(int left, int top, int width, int captionHeight) const;
     TCustomMarkupPanel* owner_;
 };
 

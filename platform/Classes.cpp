@@ -63,19 +63,18 @@ TComponent::TComponent(TComponent* owner) : owner_(owner)
     }
 }
 
-void TComponent::Notification(TComponent* component, TOperation operation)
-{
-    // Components inserted meanwhile are told themselves, from the queue.
-    const std::vector<TComponent*> owned = components_;
-    for (TComponent* c : owned)
-        if (std::find(components_.begin(), components_.end(), c) != components_.end())
-            c->Notification(component, operation);
-}
 
 TComponent::~TComponent()
 {
     if (OnUserInterfaceThread())
         std::erase(PendingInsertions(), this);
+    // Those that refer to this component let go of it before anything of it is freed.
+    while (!freeNotifies_.empty()) {
+        TComponent* c = freeNotifies_.back();
+        freeNotifies_.pop_back();
+        c->Unlink(this);
+        c->Notification(this, opRemove);
+    }
     // Owned components go first, newest first, as they were created after their owner.
     while (!components_.empty()) {
         TComponent* c = components_.back();
@@ -86,7 +85,43 @@ TComponent::~TComponent()
     if (owner_) {
         auto& list = owner_->components_;
         list.erase(std::remove(list.begin(), list.end(), this), list.end());
+        owner_->Notification(this, opRemove);
     }
+}
+
+void TComponent::FreeNotification(TComponent* component)
+{
+    if (!component || component == this)
+        return;
+    if (std::find(freeNotifies_.begin(), freeNotifies_.end(), component) == freeNotifies_.end())
+        freeNotifies_.push_back(component);
+    if (std::find(component->freeNotifies_.begin(), component->freeNotifies_.end(), this) ==
+        component->freeNotifies_.end())
+        component->freeNotifies_.push_back(this);
+}
+
+void TComponent::RemoveFreeNotification(TComponent* component)
+{
+    if (!component)
+        return;
+    Unlink(component);
+    component->Unlink(this);
+}
+
+void TComponent::Unlink(TComponent* component)
+{
+    freeNotifies_.erase(std::remove(freeNotifies_.begin(), freeNotifies_.end(), component), freeNotifies_.end());
+}
+
+void TComponent::Notification(TComponent* component, TOperation operation)
+{
+    if (operation == opRemove)
+        Unlink(component);
+    // Components inserted meanwhile are told themselves, from the queue; those freed meanwhile are not told.
+    const std::vector<TComponent*> owned = components_;
+    for (TComponent* c : owned)
+        if (std::find(components_.begin(), components_.end(), c) != components_.end())
+            c->Notification(component, operation);
 }
 
 void ListIndexError(int index)

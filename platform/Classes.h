@@ -23,9 +23,11 @@ class TComponent : public TPersistent {
 public:
     explicit TComponent(TComponent* owner = nullptr);
     ~TComponent() override;
-    // Told of components inserted into (owned by) this component; passes the news on to the
-    // components it owns. A C++ object is complete only once its constructor has returned, so
-    // the insertion of a new component is told from the event loop, right after its
+    // Told of components inserted into (owned by) this component, and (opRemove) of a component
+    // going: one this component asked for its free-notification, or one of the same owner.
+    // Overrides clear their references and call the inherited one, which passes the news on to
+    // the components it owns. A C++ object is complete only once its constructor has returned,
+    // so the insertion of a new component is told from the event loop, right after its
     // construction, and not at all when it is freed before then.
     virtual void Notification(TComponent* component, TOperation operation);
     TComponent(const TComponent&) = delete;
@@ -37,9 +39,18 @@ public:
     int ComponentCount() const { return static_cast<int>(components_.size()); }
     TComponent* Components(int i) const { return components_.at(i); }
 
+    // The free-notification: component hears Notification(this, opRemove) when this one is
+    // destroyed, so that it can drop its reference. The link goes both ways: whichever of the
+    // two goes first, the other is never told about freed memory.
+    void FreeNotification(TComponent* component);
+    void RemoveFreeNotification(TComponent* component);
+
+
 private:
+    void Unlink(TComponent* component);
     TComponent* owner_;
     std::vector<TComponent*> components_;
+    std::vector<TComponent*> freeNotifies_;
 };
 
 // Events are callables tested for assignment before each call.

@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
+#include <QWheelEvent>
 #include <QToolTip>
 #include <QWidget>
 
@@ -265,6 +266,14 @@ TPoint TControl::ClientToScreen(const TPoint& p) const
     return {q.x(), q.y()};
 }
 
+void TControl::BringToFront()
+{
+    if (widget_)
+        widget_->raise();
+}
+
+void TControl::CancelHint() { QToolTip::hideText(); }
+
 void TControl::DispatchPaint(QWidget* widget)
 {
     QPainter painter(widget);
@@ -311,6 +320,12 @@ bool TControl::HandleEvent(QEvent* event)
         QPoint p = e->position().toPoint();
         MouseMove(ShiftOf(e->modifiers(), e->buttons()), p.x(), p.y());
         return false;
+    }
+    case QEvent::Wheel: {
+        auto* e = static_cast<QWheelEvent*>(event);
+        const int delta = e->angleDelta().y();
+        const QPoint g = e->globalPosition().toPoint();
+        return delta != 0 && MouseWheel(ShiftOf(e->modifiers(), e->buttons()), delta, {g.x(), g.y()});
     }
     case QEvent::Enter: MouseEnter(); return false;
     case QEvent::Leave: MouseLeave(); return false;
@@ -388,6 +403,7 @@ void TWinControl::RemoveControl(TControl* c)
 void TWinControl::Realign()
 {
     TRect area = ClientRect();
+    AdjustClientRect(area);
     auto place = [&](TAlign which) {
         for (TControl* c : controls_) {
             if (c->Align() != which || !c->Visible())

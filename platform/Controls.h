@@ -78,6 +78,10 @@ public:
     void Refresh() { Repaint(); }
     TPoint ScreenToClient(const TPoint& p) const;
     TPoint ClientToScreen(const TPoint& p) const;
+    // Puts the control above its siblings.
+    void BringToFront();
+    // Hides the hint that shows, if any.
+    static void CancelHint();
 
     TNotifyEvent OnClick;
     TNotifyEvent OnDblClick;
@@ -92,6 +96,9 @@ public:
     virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y) { Fire(OnMouseDown, this, button, shift, x, y); }
     virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y) { Fire(OnMouseUp, this, button, shift, x, y); }
     virtual void MouseMove(TShiftState shift, int x, int y) { Fire(OnMouseMove, this, shift, x, y); }
+    // The wheel turned over the control by delta (120 a notch, away from the user positive);
+    // true when the control used it, else it goes on to the parent.
+    virtual bool MouseWheel(TShiftState shift, int delta, const TPoint& screenPos) { return false; }
     virtual void MouseEnter() {}
     virtual void MouseLeave() {}
     virtual void Resize() { Fire(OnResize, this); }
@@ -145,8 +152,11 @@ public:
     TControl* Controls(int i) const { return controls_.at(i); }
     void InsertControl(TControl* c);
     void RemoveControl(TControl* c);
-    // Lays out children with an alignment, in creation order.
+    // Lays out children with an alignment, in creation order, within the alignment rectangle.
     virtual void Realign();
+    // The part of the client area aligned children share; the whole of it unless a control
+    // keeps some for itself.
+    virtual void AdjustClientRect(TRect& rect) {}
     bool Focused() const;
     void SetFocus();
     TKeyEvent OnKeyDown;

@@ -193,7 +193,14 @@ struct FontInfo {
             simple = glyphs.size() == s.size() && std::find(glyphs.begin(), glyphs.end(), 0u) == glyphs.end();
         }
         if (!simple) {
+            QFont keep = painter.font();
+            QFont plain = keep;
+            plain.setUnderline(false);
+            painter.setFont(plain);
             painter.drawText(x, y, s);
+            painter.setFont(keep);
+            if (font.underline())
+                Underline(painter, x, y, metrics.horizontalAdvance(s));
             return;
         }
         QList<QPointF> positions;
@@ -210,9 +217,20 @@ struct FontInfo {
         run.setRawFont(raw);
         run.setGlyphIndexes(glyphs);
         run.setPositions(positions);
-        run.setUnderline(font.underline());
         run.setStrikeOut(font.strikeOut());
         painter.drawGlyphRun(QPointF(x, y), run);
+        if (font.underline())
+            Underline(painter, x, y, pos);
+    }
+
+    // As GDI draws it: whole pixels, at least one thick, below the baseline and inside the
+    // character cell. Qt's own underline of a small font can be thinner than a pixel and then
+    // vanishes or not depending on where the run lands.
+    void Underline(QPainter& painter, int x, int baseline, int width)
+    {
+        int thickness = std::max(1, metrics.lineWidth());
+        int top = std::min(baseline + std::max(1, metrics.underlinePos()), baseline + metrics.descent() - thickness);
+        painter.fillRect(QRect(x, std::max(baseline + 1, top), width, thickness), painter.pen().color());
     }
 };
 

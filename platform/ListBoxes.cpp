@@ -268,4 +268,3 @@ int TCustomListBox::ScrollBarWidth()
     return width;
 }
 
-void TCustomListBox::CancelHint() { QToolTip::hideText(); }

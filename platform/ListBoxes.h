@@ -58,8 +58,6 @@ public:
     // The hint for a point of the client area; false shows none. The text is shown as plain
     // text; screenPos (the mouse's screen position on entry) may be moved.
     virtual bool HintAt(const TPoint& p, String& text, TPoint& screenPos) { return false; }
-    // Hides the hint that shows, if any.
-    static void CancelHint();
 
     // Platform side.
     void PaintItem(QPainter* painter, int index, const TRect& rect, TOwnerDrawState state);

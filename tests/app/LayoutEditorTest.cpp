@@ -1,6 +1,10 @@
 #include "AddSetting.h"
 #include "AppFixture.h"
 
+#include <QApplication>
+#include <QKeyEvent>
+#include <QWidget>
+
 class LayoutEditor : public AppFixture {
 protected:
     TSettingsForm* Editor(TForm& form)
@@ -215,4 +219,34 @@ TEST_F(LayoutEditor, DistancesOffThePageAreRefusedWithTheirRange)
     };
     DVDForm->ToolButton20->Click();
     EXPECT_EQ(DVDForm->CurrentCover->Height, 100.0f);
+}
+
+TEST_F(LayoutEditor, LayoutChosenByTypedLetterOrArrowIsTheOneEdited)
+{
+    Start({MakeLayout("Cover", 0.5f, 0.5f, 4.75f, 7.5f, 1), MakeLayout("Disc label", 0.25f, 1.75f, 4.5f, 4.5f, 0),
+           MakeLayout("Booklet", 1.0f, 1.0f, 5.0f, 5.0f, 1)});
+    QWidget* chooser = DVDForm->PrintStyle->Widget();
+    auto press = [chooser](int key, const QString& text) {
+        QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier, text);
+        QApplication::sendEvent(chooser, &down);
+        QKeyEvent up(QEvent::KeyRelease, key, Qt::NoModifier, text);
+        QApplication::sendEvent(chooser, &up);
+    };
+    ASSERT_EQ(DVDForm->CurrentCover, nullptr);
+    press(Qt::Key_D, "d");
+    ASSERT_EQ(DVDForm->PrintStyle->ItemIndex(), 1);
+    EXPECT_EQ(DVDForm->CurrentCover, DVDForm->CoverList->GetCover(1));
+    EXPECT_EQ(DVDForm->CDImage->Width(), 480);  // a disc label's picture area
+
+    dialogs.OnShowModal = [&](TForm& form) {
+        EXPECT_EQ(Editor(form)->SettingName->Text(), "Disc label");
+        return mrCancel;
+    };
+    DVDForm->ToolButton20->Click();
+    ASSERT_EQ(dialogs.ModalForms.size(), 1u);
+
+    press(Qt::Key_Down, QString());
+    ASSERT_EQ(DVDForm->PrintStyle->ItemIndex(), 2);
+    EXPECT_EQ(DVDForm->CurrentCover, DVDForm->CoverList->GetCover(2));
+    EXPECT_EQ(DVDForm->CDImage->Width(), 729);
 }

@@ -111,6 +111,54 @@ TEST(HtmlLayout, EllipsisWithoutWordWrapEndsTheText)
     EXPECT_EQ(Texts(first), (std::vector<String>{"abcdefg...", "next"}));
 }
 
+TEST(HtmlLayout, EllipsisIsDecidedOnTheWholeRun)
+{
+    // "cdefghijklmn" shortened to "cdef..." would fit after "ab "; the whole run does not.
+    TFixedCanvas c;
+    TMarkupCall call;
+    call.args.wordWrap = false;
+    call.Run(c.canvas, "ab <i>cdefghijklmn</i> more<br>next", {0, 0, 1 + 10 * W + 3, 200});
+    EXPECT_EQ(Texts(c), (std::vector<String>{"ab ", "cdef..."}));
+    EXPECT_EQ(call.textHeight, H);
+
+    // A measuring call sees the same single line.
+    TFixedCanvas m;
+    call.args.measureOnly = true;
+    call.Run(m.canvas, "ab <i>cdefghijklmn</i> more<br>next", {0, 0, 1 + 10 * W + 3, 200});
+    EXPECT_EQ(call.textHeight, H);
+    EXPECT_EQ(call.textWidth, 10 * W);
+}
+
+TEST(HtmlLayout, AnchorWrappedOntoTheNextLineEndsItsStyleThere)
+{
+    TFixedCanvas c;
+    TMarkupCall call;
+    call.args.urlColor = clRed;
+    c.canvas.Font.SetColor(clBlack);
+    call.Run(c.canvas, "<a href=\"x\">aaa bbbbbb</a> after", {0, 0, 1 + 8 * W, 200});
+    ASSERT_EQ(Texts(c), (std::vector<String>{"aaa ", "bbbbbb", " ", "after"}));
+    for (int i : {0, 1}) {
+        EXPECT_NE(c.Drawn()[i].style & fsUnderline, 0u) << i;
+        EXPECT_EQ(c.Drawn()[i].color, clRed) << i;
+    }
+    for (int i : {2, 3}) {
+        EXPECT_EQ(c.Drawn()[i].style & fsUnderline, 0u) << i;
+        EXPECT_EQ(c.Drawn()[i].color, clBlack) << i;
+    }
+}
+
+TEST(HtmlLayout, AttributesMayHaveBlanksAroundTheEqualsSign)
+{
+    TFixedCanvas c;
+    TMarkupCall call;
+    call.Run(c.canvas, "<font color = \"#0000FF\" size= \"5\">a</font><p align =\"right\">b</p>", kBox);
+    ASSERT_EQ(c.Drawn().size(), 2u);
+    EXPECT_EQ(c.Drawn()[0].color, clBlue);  // #RRGGBB
+    EXPECT_EQ(c.Drawn()[0].fontSize, 16);
+    EXPECT_EQ(c.Drawn()[1].cell.Left, kBox.Right - W);
+
+}
+
 TEST(HtmlLayout, MeasureOnlyMeasuresPastTheBottomAndDrawsNothing)
 {
     TFixedCanvas c;

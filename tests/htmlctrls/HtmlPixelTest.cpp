@@ -128,3 +128,46 @@ TEST(HtmlPixels, PrintModeStretchesImageListPictures)
     EXPECT_EQ(c.At(1 + 17, 17), clWhite);  // white where the picture is transparent
     EXPECT_EQ(c.At(1 + 31, 31), clWhite);
 }
+
+TEST(HtmlPixels, HoverBackgroundEndsWithAWrappedAnchor)
+{
+    ImageCanvas c;
+    TFixedTextMetrics metrics;
+    c.canvas().SetTextMetrics(&metrics);
+    c.canvas().Font.SetColor(clWhite);  // only backgrounds leave marks
+    TMarkupCall call;
+    call.args.hoverColor = clYellow;
+    // "aaa " on the first line, "bbbbbb" and a blank on the second, the plain "after" on the third.
+    call.Run(c.canvas(), "<a href=\"x\">aaa bbbbbb</a> after", {0, 0, 1 + 8 * 6, 40});
+    EXPECT_EQ(c.At(1 + 5 * 6, 13), clYellow);  // the top row of "bbbbbb"'s cell
+    EXPECT_EQ(c.At(1 + 6 * 6 + 3, 13), clWhite);  // the blank after the anchor
+    EXPECT_EQ(c.At(1 + 2, 26), clWhite);  // "after"
+}
+
+TEST(HtmlPixels, BgcolorIsNotReadFromBgcolorto)
+{
+    ImageCanvas c;
+    TFixedTextMetrics metrics;
+    c.canvas().SetTextMetrics(&metrics);
+    TMarkupCall call;
+    call.Run(c.canvas(), "<font bgcolorto = \"#00FF00\">ab</font><font bgcolor = \"#0000FF\">cd</font>",
+             {0, 0, 120, 40});
+    EXPECT_EQ(c.At(3, 3), clWhite);
+    EXPECT_EQ(c.At(1 + 2 * 6 + 3, 3), clBlue);  // blanks around "=" are allowed
+}
+
+TEST(HtmlPixels, TextTurnedAQuarterShowsAboveItsLine)
+{
+    ImageCanvas c;
+    c.canvas().Font.SetName("Liberation Sans");
+    c.canvas().Font.SetHeight(-12);
+    c.canvas().Font.SetColor(clBlack);
+    TMarkupCall call;
+    // Turned by 90 degrees the text runs upwards from its cell, out of the piece's rectangle.
+    call.Run(c.canvas(), "<r a=\"90\">HHHH</r>", {0, 25, 120, 40});
+    int dark = 0;
+    for (int y = 0; y < 25; ++y)
+        for (int x = 0; x < 30; ++x)
+            dark += (c.At(x, y) & 0xFF) < 128;
+    EXPECT_GT(dark, 20);
+}

@@ -99,7 +99,10 @@ TEST(MarkupComboBox, TypedLetterSelectsTheNextMatchWrapping)
     b.box->SetItemIndex(3);
     b.Type('d');
     EXPECT_EQ(b.box->ItemIndex(), 0);  // nothing after the selection: from the start
-    EXPECT_EQ(changes, 0);
+    EXPECT_EQ(changes, 2);  // each typed choice is reported once
+    b.Type('x');
+    EXPECT_EQ(b.box->ItemIndex(), 0);  // no line starts with it: nothing chosen
+    EXPECT_EQ(changes, 2);
     b.box->IncrLookup = true;
     b.box->LookupText.clear();
     b.Type('d');
@@ -146,4 +149,61 @@ TEST(MarkupComboBox, LineHeightFollowsTheMarkup)
     EXPECT_GE(tallHeight, 32 + 4);
     EXPECT_LT(plainHeight, tallHeight);
     EXPECT_EQ(none, b.box->EditHeight());
+}
+
+TEST(MarkupComboBox, ForgetsImagesAndPicturesThatAreDestroyed)
+{
+    Box b;
+    auto* images = new TImageList(nullptr, 16, 16);
+    auto* store = new TPictureStore(nullptr);
+    b.box->SetImages(images);
+    b.box->SetPictureStore(store);
+    b.box->Items().Add("<img src=\"idx:0\"><img src=\"pic\">line");
+    b.box->SetItemIndex(0);
+    delete images;
+    delete store;
+    EXPECT_EQ(b.box->Images(), nullptr);
+    EXPECT_EQ(b.box->PictureStore(), nullptr);
+    TBitmap shot;
+    b.box->PaintTo(shot);  // draws the line without the freed list and store
+    EXPECT_EQ(b.box->StrippedItems(0), "line");
+}
+
+TEST(MarkupComboBox, ItemHintIsTheChosenLineAtTheCorner)
+{
+    Box b;
+    b.box->Items().Add("<b>Disc</b> label");
+    b.box->SetHint("the box");
+    b.box->ItemHint = true;
+    String text;
+    TPoint at{50, 60};
+    EXPECT_FALSE(b.box->ControlHintAt({5, 5}, text, at));  // nothing chosen: the box's own hint
+    b.box->SetItemIndex(0);
+    ASSERT_TRUE(b.box->ControlHintAt({5, 5}, text, at));
+    EXPECT_EQ(text, "Disc label");
+    EXPECT_EQ(at, b.box->ClientToScreen({0, 0}));
+    b.box->HTMLHint = true;
+    b.box->ControlHintAt({5, 5}, text, at);
+    EXPECT_EQ(text, "<b>Disc</b> label");
+}
+
+TEST(MarkupComboBox, FlatButtonLiesFlatWhileTheListIsOpen)
+{
+    Box b;
+    b.box->SetFlat(true);
+    b.box->Items().SetText("one\ntwo");
+    b.form.Show();
+    const int w = b.box->Width(), h = b.box->Height();
+    const int bx = w - b.box->ButtonWidth();  // the button's left edge
+    auto buttonEdge = [&] {
+        TBitmap shot;
+        b.box->PaintTo(shot);
+        return shot.Canvas().Pixel(bx, h / 2);
+    };
+    b.box->Combo()->showPopup();
+    ASSERT_TRUE(b.box->DroppedDown());
+    EXPECT_EQ(buttonEdge(), ColorToRGB(clBtnShadow));
+    b.box->Combo()->hidePopup();
+    EXPECT_NE(buttonEdge(), ColorToRGB(clBtnShadow));
+    b.form.Hide();
 }

@@ -1,4 +1,6 @@
+#include "Forms.h"
 #include "MarkupList.h"
+#include "PictureStore.h"
 #include "Shell.h"
 
 #include <gtest/gtest.h>
@@ -62,7 +64,31 @@ TEST_F(MarkupList, ItemHeightsAreTheMeasureCappedPlusFour)
     EXPECT_EQ(h, 100 + 4);  // not taller than the client area
     box.SetBounds(0, 0, 300, 800);
     box.MeasureItem(1, h);
-    EXPECT_EQ(h, 251 + 4);  // nor than the list box allows
+    EXPECT_EQ(h, 100 + 4);  // fixed when the item came, not measured again
+    box.Items().Insert(0, tall + "<br>b");
+    box.MeasureItem(0, h);
+    EXPECT_EQ(h, 251 + 4);  // nor taller than the list box allows
+    box.MeasureItem(2, h);
+    EXPECT_EQ(h, 100 + 4);  // moved down by the insertion, still its own height
+    EXPECT_EQ(box.ItemRect(2).Height(), 104);
+}
+
+TEST_F(MarkupList, ResizingRecomputesTheHorizontalExtent)
+{
+    TForm form(nullptr);
+    auto* box = new TMarkupListBox(&form);
+    box->SetParent(&form);
+    box->SetBounds(0, 0, 100, 100);
+    box->SetScrollHorizontal(true);
+    box->Items().Add(String(40, 'W'));
+    form.Show();
+    const int wide = box->ScrollWidth();
+    EXPECT_GT(wide, 100);
+    box->SetBounds(0, 0, wide + 10, 100);
+    EXPECT_EQ(box->ScrollWidth(), 0);  // everything fits: no horizontal scrolling
+    box->SetBounds(0, 0, 100, 100);
+    EXPECT_EQ(box->ScrollWidth(), wide);
+    form.Hide();
 }
 
 TEST_F(MarkupList, WebLinksOpenOnALeftPressOtherAnchorsAreReported)
@@ -218,3 +244,57 @@ TEST_F(MarkupList, BlinkTimerRunsOnlyWhileEnabled)
 }
 
 }  // namespace
+
+TEST_F(MarkupList, AnchorsAreUnderlinedOnScreen)
+{
+    TForm form(nullptr);
+    form.SetBounds(0, 0, 320, 120);
+    auto* box = new TMarkupListBox(&form);
+    box->SetParent(&form);
+    box->SetBounds(0, 0, 300, 100);
+    box->SetURLColor(clBlue);
+    // A search result as the cover search writes it, and underlined text.
+    box->Items().Add("<A href=\"http://h/a.jpg\">LLLLLLLLLL</A><br><FONT  size=\"7\" >Added : 1  (me)</FONT><br>"
+                     "<A href=\"http://h/f.jpg\">Front</A>    <br><hr>");
+    box->Items().Add("<u>LLLLLLLLLL</u>");
+    form.Show();
+    TBitmap shot;
+    box->PaintTo(shot);
+    // An underline is a row of one colour under the text, wider than any stroke of an "L".
+    auto underlined = [&](int item, TColor color) {
+        const TRect r = box->ItemRect(item);
+        for (int y = r.Top; y < r.Bottom; ++y) {
+            int run = 0;
+            for (int x = r.Left; x < r.Right; ++x) {
+                run = shot.Canvas().Pixel(x, y) == color ? run + 1 : 0;
+                if (run > 40)
+                    return true;
+            }
+        }
+        return false;
+    };
+    EXPECT_TRUE(underlined(0, clBlue));
+    EXPECT_TRUE(underlined(1, ColorToRGB(box->Font.Color())));
+    form.Hide();
+}
+
+TEST_F(MarkupList, ForgetsImagesAndPicturesThatAreDestroyed)
+{
+    TForm form(nullptr);
+    auto* box = new TMarkupListBox(&form);
+    box->SetParent(&form);
+    box->SetBounds(0, 0, 200, 100);
+    auto* images = new TImageList(&form, 16, 16);  // a sibling on the same form
+    auto* store = new TPictureStore(nullptr);
+    box->SetImages(images);
+    box->SetPictureStore(store);
+    box->Items().Add("<img src=\"idx:0\"><img src=\"pic\">line");
+    delete images;
+    delete store;
+    EXPECT_EQ(box->Images(), nullptr);
+    EXPECT_EQ(box->PictureStore(), nullptr);
+    box->Items().Add("<img src=\"idx:0\">more");
+    TBitmap shot;
+    box->PaintTo(shot);
+    EXPECT_EQ(box->StrippedItems(1), "more");
+}

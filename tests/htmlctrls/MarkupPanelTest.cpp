@@ -1,7 +1,11 @@
+#include "Forms.h"
 #include "MarkupPanel.h"
+#include "MarkupPanelStyler.h"
+#include "PictureStore.h"
 #include "Shell.h"
 #include "WaitFor.h"
 
+#include <QWidget>
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -65,6 +69,8 @@ TEST_F(MarkupPanel, CollapseStepsDownToTheCaptionAndExpandRestores)
     p.heights.clear();
 
     p.SetCollaps(true);
+    EXPECT_TRUE(p.heights.empty());  // the steps come from the event loop, not from a busy wait
+    ASSERT_TRUE(WaitUntil([&] { return ended == 1; }));
     EXPECT_EQ(p.heights, (std::vector<int>{230, 160, 90, 20, 20}));
     EXPECT_EQ(p.Height(), 20);
     EXPECT_EQ(p.FullHeight(), 300);
@@ -76,14 +82,41 @@ TEST_F(MarkupPanel, CollapseStepsDownToTheCaptionAndExpandRestores)
 
     p.heights.clear();
     p.SetCollaps(false);
+    ASSERT_TRUE(WaitUntil([&] { return ended == 2; }));
+    EXPECT_EQ(p.heights, (std::vector<int>{110, 180, 250, 320, 300}));
     EXPECT_EQ(p.Height(), 300);
-    EXPECT_EQ(p.heights.back(), 300);
     EXPECT_EQ(p.Color(), 0x123456);
     EXPECT_EQ(maximized, 1);
     EXPECT_EQ(ended, 2);
 
     p.SetHeight(250);
     EXPECT_EQ(p.FullHeight(), 250);
+}
+
+TEST_F(MarkupPanel, ClickDuringACollapseFinishesItFirst)
+{
+    Panel p;
+    p.Caption().SetVisible(true);
+    p.Caption().SetMinMaxButton(true);
+    p.CollapsSteps = 10;
+    p.CollapsDelay = 1000;  // long enough that only the click can end the move
+    int ended = 0;
+    p.OnEndCollapsExpand = [&](TObject*) { ++ended; };
+    const int button = p.Width() - 2 - p.ButtonSize() / 2;
+    p.MouseDown(mbLeft, 0, button, 6);
+    ASSERT_TRUE(p.CollapseRunning());
+    EXPECT_TRUE(p.Collaps());
+    p.heights.clear();
+    p.MouseDown(mbLeft, 0, button, 6);  // the second click: the collapse ends, the expand starts
+    ASSERT_GE(p.heights.size(), 1u);
+    EXPECT_EQ(p.heights.front(), 20);
+    EXPECT_EQ(ended, 1);
+    EXPECT_FALSE(p.Collaps());
+    EXPECT_TRUE(p.CollapseRunning());
+    p.SetCollaps(false);  // the same state again: the running expand is finished
+    EXPECT_FALSE(p.CollapseRunning());
+    EXPECT_EQ(p.Height(), 300);
+    EXPECT_EQ(ended, 3);
 }
 
 TEST_F(MarkupPanel, SettingTheSameStateOnlyRunsTheHookAndTheEvent)
@@ -241,7 +274,7 @@ TEST_F(MarkupPanel, HoveringAnAnchorEntersAndLeaves)
     p.MouseMove(0, x + 2, 5);  // the same anchor: no second enter
     EXPECT_EQ(p.Cursor(), crHandPoint);
     p.MouseMove(0, 5, 200);
-    EXPECT_EQ(events, (std::vector<String>{"enter x", "exit "}));
+    EXPECT_EQ(events, (std::vector<String>{"enter x", "exit x"}));  // the anchor left
     EXPECT_EQ(p.Cursor(), crDefault);
 }
 
@@ -322,3 +355,50 @@ TEST_F(MarkupPanel, PaintsBodyColourAndTheHiddenCaptionLeavesTheTopToTheText)
 }
 
 }  // namespace
+
+TEST_F(MarkupPanel, ForgetsImagesPicturesAndStylerThatAreDestroyed)
+{
+    Panel p;
+    auto* images = new TImageList(nullptr, 16, 16);
+    auto* store = new TPictureStore(nullptr);
+    auto* styler = new TMarkupPanelStyler(nullptr);
+    p.SetImages(images);
+    p.SetPictureStore(store);
+    p.SetStyler(styler);
+    p.SetText("<img src=\"idx:0\"><img src=\"pic\">text");
+    delete images;
+    delete store;
+    delete styler;
+    EXPECT_EQ(p.Images(), nullptr);
+    EXPECT_EQ(p.PictureStore(), nullptr);
+    EXPECT_EQ(p.Styler(), nullptr);
+    p.Loaded();  // would apply the freed styler's settings
+    TBitmap shot;
+    p.PaintTo(shot);
+    EXPECT_EQ(shot.Width(), 200);
+}
+
+TEST_F(MarkupPanel, MovingOrSizingBringsThePanelToTheFront)
+{
+    TForm form(nullptr);
+    form.SetBounds(0, 0, 400, 300);
+    auto add = [&] {
+        auto* p = new TMarkupPanel(&form);
+        p->SetParent(&form);
+        p->SetBounds(10, 10, 200, 150);
+        p->Caption().SetVisible(true);
+        p->CanMove = true;
+        p->SetCanSize(true);
+        return p;
+    };
+    TMarkupPanel* below = add();
+    TMarkupPanel* above = add();
+    auto front = [&] { return form.Widget()->children().last(); };
+    ASSERT_EQ(front(), above->Widget());
+    below->MouseDown(mbLeft, 0, 50, 5);  // on the caption: a move starts
+    EXPECT_EQ(front(), below->Widget());
+    below->MouseUp(mbLeft, 0, 50, 5);
+    above->MouseDown(mbLeft, 0, 195, 145);  // on the size grip
+    EXPECT_EQ(front(), above->Widget());
+    above->MouseUp(mbLeft, 0, 195, 145);
+}

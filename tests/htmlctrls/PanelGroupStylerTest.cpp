@@ -3,6 +3,9 @@
 #include "MarkupPanelGroup.h"
 #include "MarkupPanelStyler.h"
 
+#include <QApplication>
+#include <QWheelEvent>
+#include <QWidget>
 #include <gtest/gtest.h>
 
 namespace {
@@ -155,3 +158,164 @@ TEST(Styler, PresetsReachThePanelsThatNameIt)
 }
 
 }  // namespace
+
+namespace {
+
+std::vector<TShadeType> ComputedShades()
+{
+    return {stNoise, stDiagShade, stHShade, stVShade, stHBump, stVBump, stSoftBump, stHardBump,
+            stLMetal, stRMetal, stIRadial, stORadial, stHShadeInv, stVShadeInv};
+}
+
+bool Random(TShadeType t) { return t == stLMetal || t == stRMetal; }
+
+}  // namespace
+
+TEST(CaptionShading, PanelShadeIsThePlainComputationForEveryType)
+{
+    for (TShadeType t : ComputedShades()) {
+        TMarkupPanel panel(nullptr);
+        panel.SetBounds(0, 0, 120, 60);
+        panel.Caption().SetHeight(20);
+        panel.Caption().SetShadeGrain(0);  // noise without grain is uniform, so comparable
+        panel.Caption().SetColor(Random(t) ? clWhite : 0x3080C0);
+        panel.Caption().SetShadeType(t);
+        TBitmap& shade = panel.CaptionShade();
+        ASSERT_EQ(shade.Width(), 120);
+        ASSERT_EQ(shade.Height(), 20);
+        TBitmap plain(120, 20, pf24bit);
+        std::mt19937 generator(1);
+        RenderCaptionShade(plain, t, panel.Caption().Color(), panel.Caption().ShadeLight(), 0, generator);
+        for (int y = 0; y < 20; ++y)
+            for (int x = 0; x < 120; ++x) {
+                const TColor got = shade.Canvas().Pixel(x, y);
+                if (!Random(t)) {
+                    ASSERT_EQ(got, plain.Canvas().Pixel(x, y)) << t << " at " << x << ", " << y;
+                    continue;
+                }
+                // Metal strokes fall at random; every pixel is still one grey level, below white.
+                ASSERT_EQ(got & 0xFF, (got >> 8) & 0xFF) << t << " at " << x << ", " << y;
+                ASSERT_EQ(got & 0xFF, (got >> 16) & 0xFF) << t << " at " << x << ", " << y;
+                ASSERT_LT(got & 0xFF, 0xFF) << t << " at " << x << ", " << y;
+            }
+    }
+}
+
+TEST(CaptionShading, PaintedCaptionShowsTheShadeAcrossItsWidth)
+{
+    TMarkupPanel panel(nullptr);
+    panel.SetBounds(0, 0, 120, 60);
+    panel.BevelOuter = bvNone;
+    panel.Caption().SetVisible(true);
+    panel.Caption().SetHeight(20);
+    panel.Caption().SetFlat(true);
+    panel.Caption().SetColor(0x3080C0);
+    panel.Caption().SetShadeType(stHShade);
+    TBitmap shot;
+    panel.PaintTo(shot);
+    for (int x : {1, 60, 89, 90, 118})
+        EXPECT_EQ(shot.Canvas().Pixel(x, 10), panel.CaptionShade().Canvas().Pixel(x, 10)) << x;
+}
+
+TEST(Styler, PresetCaptionsAreDrawnAsTheirSettingsSay)
+{
+    TComponent form(nullptr);
+    auto* styler = new TMarkupPanelStyler(&form);
+    auto* panel = new TMarkupPanel(&form);
+    panel->SetBounds(0, 0, 160, 80);
+    panel->SetStyler(styler);
+    auto band = [&](int x) {
+        TBitmap shot;
+        panel->PaintTo(shot);
+        return shot.Canvas().Pixel(x, 8);
+    };
+    // psXP: a step gradient from the highlight colour to blue.
+    EXPECT_EQ(band(1), ColorToRGB(clHighlight));
+    const TColor end = band(150);
+    EXPECT_GT((end >> 16) & 0xFF, (end & 0xFF) + 0x80);
+    styler->SetStyle(psFlat);
+    EXPECT_EQ(band(80), ColorToRGB(clHighlight));
+    styler->SetStyle(psVaro);  // white brushed metal: grey levels over the whole width
+    for (int x : {5, 80, 130, 155}) {
+        const TColor c = band(x);
+        EXPECT_EQ(c & 0xFF, (c >> 8) & 0xFF) << x;
+        EXPECT_EQ(c & 0xFF, (c >> 16) & 0xFF) << x;
+    }
+}
+
+TEST_F(Group, ChildrenAndTheScrollBarStayBelowAVisibleCaption)
+{
+    group->SetBounds(0, 0, 300, 100);
+    Add(0, 80);
+    Add(90, 80);
+    group->Caption().SetVisible(true);
+    group->Caption().SetHeight(24);
+    group->UpdateScrollBar();
+    ASSERT_TRUE(group->ScrollBar().Visible());
+    EXPECT_EQ(group->ScrollBar().Top(), 24);  // clear of the caption's buttons
+    EXPECT_EQ(group->ScrollBar().Left(), 300 - 16);
+
+    TMarkupPanel panel(nullptr);
+    panel.SetBounds(0, 0, 200, 150);
+    TPanel top(nullptr);
+    top.SetParent(&panel);
+    top.SetHeight(30);
+    top.SetAlign(alTop);
+    EXPECT_EQ(top.Top(), 0);
+    panel.Caption().SetVisible(true);
+    EXPECT_EQ(top.Top(), 20);
+    panel.Caption().SetVisible(false);
+    EXPECT_EQ(top.Top(), 0);
+    top.SetParent(nullptr);
+}
+
+TEST_F(Group, WheelScrollsTheGroup)
+{
+    group->SetBounds(0, 0, 300, 100);
+    TMarkupPanel* first = Add(0, 80);
+    Add(90, 80);
+    group->UpdateScrollBar();
+    group->Arrange();
+    auto wheel = [&](int delta) {
+        // Sent, a wheel event is not passed on from a member to the group as one from the
+        // window system is; it goes to the group itself.
+        QWidget* w = group->Widget();
+        QWheelEvent e(QPointF(10, 10), w->mapToGlobal(QPointF(10, 10)), QPoint(), QPoint(0, delta), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(w, &e);
+    };
+    wheel(-120);  // a notch towards the user: down by two small changes
+    EXPECT_EQ(group->ScrollBar().Position(), 4);
+    EXPECT_EQ(first->Top(), 8 - 4);
+    wheel(120);
+    wheel(120);
+    EXPECT_EQ(group->ScrollBar().Position(), 0);
+}
+
+TEST(CaptionShading, RoundedShapesClipTheShade)
+{
+    auto paint = [](TCaptionShape shape) {
+        TMarkupPanel panel(nullptr);
+        panel.SetBounds(0, 0, 160, 80);
+        panel.BevelOuter = bvNone;
+        panel.SetColor(0x00FF00);
+        panel.Caption().SetVisible(true);
+        panel.Caption().SetHeight(24);
+        panel.Caption().SetColor(0x3080C0);
+        panel.Caption().SetShadeType(stHShade);
+        panel.Caption().SetShape(shape);
+        auto shot = std::make_unique<TBitmap>();
+        panel.PaintTo(*shot);
+        return std::make_pair(std::move(shot), panel.CaptionShade().Canvas().Pixel(80, 12));
+    };
+    auto [rounded, middle] = paint(csRounded);
+    EXPECT_EQ(rounded->Canvas().Pixel(80, 12), middle);  // the shade inside
+    EXPECT_EQ(rounded->Canvas().Pixel(1, 1), 0x00FF00);  // the body colour outside the corners
+    EXPECT_EQ(rounded->Canvas().Pixel(158, 1), 0x00FF00);
+
+    auto [semi, centre] = paint(csSemiRounded);
+    EXPECT_EQ(semi->Canvas().Pixel(80, 12), centre);
+    EXPECT_EQ(semi->Canvas().Pixel(0, 12), clWhite);  // the square left end's edge
+    EXPECT_NE(semi->Canvas().Pixel(2, 2), 0x00FF00);  // square: the shade reaches the corner
+    EXPECT_EQ(semi->Canvas().Pixel(158, 1), 0x00FF00);  // rounded at the right
+}

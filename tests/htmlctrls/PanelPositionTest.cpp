@@ -1,3 +1,4 @@
+#include "Forms.h"
 #include "IniFiles.h"
 #include "MarkupPanel.h"
 #include "Registry.h"
@@ -48,6 +49,27 @@ TEST_F(PanelPosition, SavedInOrderWhenThePanelGoes)
     EXPECT_LT(width, collaps);
 }
 
+TEST_F(PanelPosition, APanelGoingWhileItCollapsesIsStoredCollapsed)
+{
+    const String ini = dir.File("moving.ini");
+    {
+        TMarkupPanel p(nullptr);
+        p.SetBounds(10, 20, 150, 120);
+        p.Position().Location = clInifile;
+        p.Position().Key = ini;
+        p.Position().Section = "P";
+        p.Position().Save = true;
+        p.CollapsSteps = 5;
+        p.CollapsDelay = 1000;
+        p.SetCollaps(true);
+        ASSERT_TRUE(p.CollapseRunning());
+    }
+    TIniFile file(ini);
+    EXPECT_EQ(file.ReadInteger("P", "Height", -1), 20);
+    EXPECT_EQ(file.ReadInteger("P", "FullHeight", -1), 120);
+    EXPECT_EQ(file.ReadInteger("P", "Collaps", -1), 1);
+}
+
 TEST_F(PanelPosition, RegistryRoundTrip)
 {
     {
@@ -87,6 +109,41 @@ TEST_F(PanelPosition, CollapsedStateAndFullHeightComeBack)
     EXPECT_EQ(p.FullHeight(), 240);
     p.SetCollaps(false);
     EXPECT_EQ(p.Height(), 240);
+}
+
+TEST_F(PanelPosition, UnusableStoredBoundsGiveWayToTheDesigned)
+{
+    const String ini = dir.File("lost.ini");
+    TIniFile file(ini);
+    file.WriteInteger("Lost", "Left", 90000);
+    file.WriteInteger("Lost", "Top", -50000);
+    file.WriteInteger("Lost", "Width", 0);
+    file.WriteInteger("Lost", "Height", 0);
+    file.WriteInteger("Lost", "FullHeight", 0);
+    file.WriteInteger("Small", "Left", 40);
+    file.WriteInteger("Small", "Top", 30);
+    file.WriteInteger("Small", "Width", 300);
+    file.WriteInteger("Small", "Height", 5);  // below the caption's 20
+    file.WriteInteger("Off", "Left", -5000);
+    file.WriteInteger("Off", "Width", 250);
+    file.WriteInteger("Off", "Height", 90);
+    TForm form(nullptr);
+    form.SetBounds(0, 0, 640, 480);
+    auto load = [&](const String& section) {
+        auto* p = new TMarkupPanel(&form);
+        p->SetParent(&form);
+        p->SetBounds(10, 20, 150, 120);
+        p->Position().Location = clInifile;
+        p->Position().Key = ini;
+        p->Position().Section = section;
+        p->Position().LoadPosition();
+        return p;
+    };
+    TMarkupPanel* lost = load("Lost");
+    EXPECT_EQ(lost->BoundsRect(), Bounds(10, 20, 150, 120));
+    EXPECT_EQ(lost->FullHeight(), 120);
+    EXPECT_EQ(load("Small")->BoundsRect(), Bounds(40, 30, 150, 120));  // where stored, as large as designed
+    EXPECT_EQ(load("Off")->BoundsRect(), Bounds(10, 20, 250, 90));  // as large as stored, where designed
 }
 
 TEST_F(PanelPosition, StoredCollapsOtherThanOneIsExpanded)
