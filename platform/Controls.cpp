@@ -1,16 +1,24 @@
 #include "Controls.h"
 
+#include "ActnList.h"
 #include "Forms.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QImage>
+#include <QKeySequence>
+#include <QMimeData>
 #include <QMouseEvent>
+#include <QPixmap>
 #include <QPainter>
 #include <QPointer>
 #include <QToolTip>
+#include <QUrl>
 #include <QWidget>
 
 #include <algorithm>
+#include <cctype>
+#include <map>
 
 void GuardedCall(const std::function<void()>& handler)
 {
@@ -64,6 +72,7 @@ int KeyOf(int qtKey)
     case Qt::Key_Up: return VK_UP;
     case Qt::Key_Right: return VK_RIGHT;
     case Qt::Key_Down: return VK_DOWN;
+    case Qt::Key_Insert: return VK_INSERT;
     case Qt::Key_Delete: return VK_DELETE;
     case Qt::Key_F4: return VK_F4;
     default: return qtKey >= 'A' && qtKey <= 'Z' ? qtKey : (qtKey >= '0' && qtKey <= '9' ? qtKey : qtKey & 0xFFFF);
@@ -97,6 +106,8 @@ TControl::TControl(TComponent* owner) : TComponent(owner)
 
 TControl::~TControl()
 {
+    if (action_)
+        action_->Unlink(this);
     if (parent_)
         parent_->RemoveControl(this);
     if (widget_) {
@@ -180,7 +191,112 @@ void TControl::SetEnabled(bool v)
 void TControl::SetCaption(const String& text)
 {
     caption_ = text;
+    if (actsAsButton_)
+        GrabAccelerator();
     Invalidate();
+}
+
+char AcceleratorOf(const String& caption)
+{
+    for (size_t i = 0; i + 1 < caption.size(); ++i) {
+        if (caption[i] != '&')
+            continue;
+        if (caption[i + 1] != '&')
+            return static_cast<char>(std::toupper(static_cast<unsigned char>(caption[i + 1])));
+        ++i;
+    }
+    return 0;
+}
+
+void TControl::ActAsButton()
+{
+    actsAsButton_ = true;
+    GrabAccelerator();
+}
+
+void TControl::GrabAccelerator()
+{
+    if (!widget_)
+        return;
+    for (int id : shortcutIds_)
+        widget_->releaseShortcut(id);
+    shortcutIds_.clear();
+    const char letter = AcceleratorOf(caption_);
+    if (letter <= ' ')
+        return;
+    // A focused edit overrides the plain letter, as it takes it as text.
+    const QKeySequence alone = QKeySequence::fromString(QString(QChar(letter)));
+    shortcutIds_.push_back(widget_->grabShortcut(alone, Qt::WindowShortcut));
+    shortcutIds_.push_back(widget_->grabShortcut(QKeySequence(Qt::ALT | alone[0].key()), Qt::WindowShortcut));
+}
+
+void TControl::DialogChar()
+{
+    if (Enabled() && Visible())
+        Click();
+}
+
+bool AppHasActiveWindow() { return QApplication::activeWindow() != nullptr; }
+
+bool TControl::MouseOverNow() const
+{
+    return widget_ && QApplication::widgetAt(QCursor::pos()) == widget_;
+}
+
+void TControl::DropQueuedPresses(bool doubleClicks)
+{
+    if (!widget_)
+        return;
+    QCoreApplication::removePostedEvents(widget_, doubleClicks ? QEvent::MouseButtonDblClick : QEvent::MouseButtonPress);
+}
+
+void TControl::PaintUnderneath(TCanvas& dest)
+{
+    QPainter* painter = dest.Painter();
+    if (!painter || !widget_ || !parent_ || !parent_->Widget())
+        return;
+    const QRect self = widget_->geometry();
+    parent_->Widget()->render(painter, QPoint(), QRegion(self), QWidget::DrawWindowBackground);
+    for (int i = 0; i < parent_->ControlCount(); ++i) {
+        TControl* sibling = parent_->Controls(i);
+        if (sibling == this)
+            break;
+        QWidget* w = sibling->widget_;
+        if (!w || !dynamic_cast<TGraphicControl*>(sibling) || !sibling->Visible() || !w->geometry().intersects(self))
+            continue;
+        w->render(painter, w->geometry().topLeft() - self.topLeft(), QRegion(), QWidget::DrawWindowBackground);
+    }
+}
+
+void TControl::Click()
+{
+    if (OnClick)
+        OnClick(this);
+    else if (action_)
+        action_->Execute();
+}
+
+void TControl::SetAction(TBasicAction* action)
+{
+    if (action == action_)
+        return;
+    if (action_)
+        action_->Unlink(this);
+    action_ = action;
+    if (action_) {
+        action_->Link(this);
+        ActionChange(*action_);
+    }
+}
+
+void TControl::ActionChange(TBasicAction& action)
+{
+    auto* custom = dynamic_cast<TCustomAction*>(&action);
+    if (!custom)
+        return;
+    SetCaption(custom->Caption());
+    SetEnabled(custom->Enabled());
+    SetHint(custom->Hint());
 }
 
 void TControl::SetHint(const String& hint)
@@ -212,10 +328,36 @@ void TControl::SetAlign(TAlign a)
         parent_->Realign();
 }
 
+namespace {
+std::map<int, QCursor>& CursorTable()
+{
+    static std::map<int, QCursor> table;
+    return table;
+}
+}  // namespace
+
+void SetScreenCursor(int slot, const TBitmap& picture, TColor transparentColor, const TPoint& hotSpot)
+{
+    QImage image = picture.ToImage().convertToFormat(QImage::Format_ARGB32);
+    const QRgb key = qRgb(GetRValue(ColorToRGB(transparentColor)), GetGValue(ColorToRGB(transparentColor)),
+                          GetBValue(ColorToRGB(transparentColor)));
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if ((image.pixel(x, y) & 0xFFFFFF) == (key & 0xFFFFFF))
+                image.setPixel(x, y, 0);
+    CursorTable()[slot] = QCursor(QPixmap::fromImage(image), hotSpot.X, hotSpot.Y);
+}
+
+bool HasScreenCursor(int slot) { return CursorTable().count(slot) != 0; }
+
 void TControl::SetCursor(TCursor c)
 {
     cursor_ = c;
-    if (widget_)
+    if (!widget_)
+        return;
+    if (auto it = CursorTable().find(c); it != CursorTable().end())
+        widget_->setCursor(it->second);
+    else
         widget_->setCursor(c == crHandPoint ? Qt::PointingHandCursor : c == crHourGlass ? Qt::WaitCursor : c == crSizeAll ? Qt::SizeAllCursor : Qt::ArrowCursor);
 }
 
@@ -279,12 +421,6 @@ void TControl::DispatchPaint(QWidget* widget)
     canvas_.Release();
 }
 
-bool IsMouseButtonEvent(QEvent* event)
-{
-    const QEvent::Type t = event->type();
-    return t == QEvent::MouseButtonPress || t == QEvent::MouseButtonRelease || t == QEvent::MouseButtonDblClick;
-}
-
 bool TControl::HandleEvent(QEvent* event)
 {
     switch (event->type()) {
@@ -292,20 +428,30 @@ bool TControl::HandleEvent(QEvent* event)
         auto* e = static_cast<QMouseEvent*>(event);
         QPoint p = e->position().toPoint();
         MouseDown(ButtonOf(e->button()), ShiftOf(e->modifiers(), e->buttons()), p.x(), p.y());
-        return false;
+        return actsAsButton_;
     }
     case QEvent::MouseButtonRelease: {
         auto* e = static_cast<QMouseEvent*>(event);
         QPoint p = e->position().toPoint();
         MouseUp(ButtonOf(e->button()), ShiftOf(e->modifiers(), e->buttons()), p.x(), p.y());
-        return false;
+        return actsAsButton_;
     }
     case QEvent::MouseButtonDblClick: {
         auto* e = static_cast<QMouseEvent*>(event);
         if (e->button() == Qt::LeftButton)
             DblClick();
-        return false;
+        // A button's second press of a double click presses it again, as a plain press would.
+        if (actsAsButton_) {
+            QPoint p = e->position().toPoint();
+            MouseDown(ButtonOf(e->button()), ShiftOf(e->modifiers(), e->buttons()) | ssDouble, p.x(), p.y());
+        }
+        return actsAsButton_;
     }
+    case QEvent::Shortcut:
+        if (!actsAsButton_)
+            return false;
+        DialogChar();
+        return true;
     case QEvent::MouseMove: {
         auto* e = static_cast<QMouseEvent*>(event);
         QPoint p = e->position().toPoint();
@@ -449,6 +595,8 @@ bool TWinControl::HandleEvent(QEvent* event)
         }
         return false;
     }
+    if (acceptFiles_ && HandleFileDrag(event))
+        return true;
     if (event->type() == QEvent::Resize)
         Realign();
     if (event->type() == QEvent::FocusIn)
@@ -456,6 +604,32 @@ bool TWinControl::HandleEvent(QEvent* event)
     else if (event->type() == QEvent::FocusOut)
         DoExit();
     return TControl::HandleEvent(event);
+}
+
+void TWinControl::DragAcceptFiles(bool accept)
+{
+    acceptFiles_ = accept;
+    if (Widget())
+        Widget()->setAcceptDrops(accept);
+}
+
+bool TWinControl::HandleFileDrag(QEvent* event)
+{
+    const QEvent::Type type = event->type();
+    if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop)
+        return false;
+    auto* drag = static_cast<QDropEvent*>(event);
+    std::vector<String> names;
+    for (const QUrl& url : drag->mimeData()->urls())
+        if (url.isLocalFile())
+            names.push_back(url.toLocalFile().toStdString());
+    // Only files are taken; other drags go to the control as usual.
+    if (names.empty())
+        return false;
+    drag->acceptProposedAction();
+    if (type == QEvent::Drop)
+        DropFiles(names);
+    return true;
 }
 
 TCustomControl::TCustomControl(TComponent* owner) : TWinControl(owner)

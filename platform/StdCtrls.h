@@ -50,10 +50,23 @@ public:
     String SelText() const;
     // Keeps the text clear of a strip of this width along the right edge.
     void SetRightTextMargin(int pixels);
+    // Width of the sunken frame around the client area.
+    int FrameWidth() const;
+    int ClientWidth() const override;
+    int ClientHeight() const override;
     TNotifyEvent OnChange;
 
+protected:
+    // Asked before the user changes the text by any road (typing, input method, paste, cut,
+    // delete, drop); false keeps the text as it was. Text set by the program is not asked.
+    virtual bool CanEditText(const String& before, const String& after) { return true; }
+
 private:
+    class Gate;
     QLineEdit* edit_;
+    Gate* gate_;
+    String accepted_;  // the text as the user last changed it, or as the program set it
+    bool settingText_ = false;
 };
 
 enum TComboBoxStyle { csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, csOwnerDrawVariable };
