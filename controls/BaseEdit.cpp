@@ -76,8 +76,8 @@ void TCustomComboEdit::PlaceButton()
 {
     // Inside the client area, flush with its right edge, clear of the sunken frame.
     const int bw = Button->Width();
-    const int frame = FrameWidth();
-    ButtonHolder->SetBounds(frame + ClientWidth() - bw, frame, bw, ClientHeight());
+    const TRect inner = InnerRect();
+    ButtonHolder->SetBounds(inner.Right - bw, inner.Top, bw, inner.Height());
     Button->SetHeight(ButtonHolder->Height());
     SetTextArea();
 }
@@ -137,7 +137,7 @@ void TCustomComboEdit::SetButtonWidth(int value)
     if (creating_) {
         ButtonHolder->SetWidth(value);
         Button->SetWidth(value);
-    } else if (value < ClientWidth()) {
+    } else if (value < InnerRect().Width()) {
         Button->SetWidth(value);
         PlaceButton();
     }

@@ -356,6 +356,13 @@ void TGlyphSpeedButton::TrackMouse()
     }
 }
 
+void TGlyphSpeedButton::SetVisible(bool value)
+{
+    TGraphicControl::SetVisible(value);
+    if (value)
+        TrackMouse();
+}
+
 void TGlyphSpeedButton::ActionChange(TBasicAction& action)
 {
     TGraphicControl::ActionChange(action);

@@ -109,6 +109,7 @@ public:
     void MouseEnter() override;
     void MouseLeave() override;
     void EnabledChanged() override;
+    void SetVisible(bool value) override;
     void ActionChange(TBasicAction& action) override;
     // Hovered becomes whether the pointer is over the enabled button while the program is in
     // the foreground; a change repaints a flat button and fires OnMouseEnter or OnMouseLeave.

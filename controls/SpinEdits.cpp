@@ -17,10 +17,10 @@ TCustomSpinEdit::TCustomSpinEdit(TComponent* owner) : TEdit(owner)
 
 void TCustomSpinEdit::PlaceButton()
 {
-    // The edit's frame is two pixels wide: the button sits inside it, flush with the client area,
-    // and the text stops one pixel short of it.
-    const int frame = 2;
-    button_->SetBounds(Width() - button_->Width() - frame, frame, button_->Width(), Height() - 2 * frame);
+    // The button sits inside the edit's frame, flush with the client area, and the text stops
+    // one pixel short of it.
+    const TRect inner = InnerRect();
+    button_->SetBounds(inner.Right - button_->Width(), inner.Top, button_->Width(), inner.Height());
     SetRightTextMargin(button_->Width() + 1);
 }
 

@@ -107,11 +107,19 @@ void TEdit::SetText(const String& text)
 
 int TEdit::FrameWidth() const
 {
-    return edit_->hasFrame() ? edit_->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, edit_) : 0;
+    // The style's frame and the one-pixel margin the line edit keeps inside it: together they
+    // stand for the platform's two-pixel sunken border, inside which the text lies.
+    const int lineEditMargin = 1;
+    return edit_->hasFrame()
+               ? edit_->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, edit_) + lineEditMargin
+               : 0;
 }
 
-int TEdit::ClientWidth() const { return std::max(0, Width() - 2 * FrameWidth()); }
-int TEdit::ClientHeight() const { return std::max(0, Height() - 2 * FrameWidth()); }
+TRect TEdit::InnerRect() const
+{
+    const int frame = FrameWidth();
+    return {frame, frame, std::max(frame, Width() - frame), std::max(frame, Height() - frame)};
+}
 int TEdit::MaxLength() const { return edit_->maxLength(); }
 void TEdit::SetMaxLength(int n) { edit_->setMaxLength(n > 0 ? n : 32767); }
 bool TEdit::ReadOnly() const { return edit_->isReadOnly(); }

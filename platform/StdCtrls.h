@@ -50,10 +50,11 @@ public:
     String SelText() const;
     // Keeps the text clear of a strip of this width along the right edge.
     void SetRightTextMargin(int pixels);
-    // Width of the sunken frame around the client area.
+    // Width of the sunken border around the text area.
     int FrameWidth() const;
-    int ClientWidth() const override;
-    int ClientHeight() const override;
+    // The area inside the frame, in the control's co-ordinates (what the platform's edit window
+    // calls its client area; painters over the whole control keep using ClientRect).
+    TRect InnerRect() const;
     TNotifyEvent OnChange;
 
 protected:

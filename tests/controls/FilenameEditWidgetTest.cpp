@@ -51,7 +51,7 @@ TEST_F(FilenameEditWidget, TheBrowseButtonSitsInsideTheFrame)
     TCustomControl* holder = edit->ButtonHolder;
     EXPECT_EQ(holder->Left() + holder->Width(), edit->Width() - frame);
     EXPECT_EQ(holder->Top(), frame);
-    EXPECT_EQ(holder->Height(), edit->ClientHeight());
+    EXPECT_EQ(holder->Height(), edit->InnerRect().Height());
     EXPECT_EQ(edit->Button->Height(), holder->Height());
 
     // The frame along the button looks as it does on a plain edit of the same size.
@@ -78,7 +78,7 @@ TEST_F(FilenameEditWidget, ATooSmallHeightIsRaisedToTheLeast)
     EXPECT_LE(least, 21);
     edit->SetHeight(8);
     EXPECT_EQ(edit->Height(), least);
-    EXPECT_EQ(edit->ButtonHolder->Height(), edit->ClientHeight());
+    EXPECT_EQ(edit->ButtonHolder->Height(), edit->InnerRect().Height());
     edit->SetHeight(30);
     EXPECT_EQ(edit->Height(), 30);
 }
