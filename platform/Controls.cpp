@@ -19,6 +19,7 @@
 #include <algorithm>
 #include <cctype>
 #include <map>
+#include <set>
 
 void GuardedCall(const std::function<void()>& handler)
 {
@@ -104,8 +105,13 @@ TControl::TControl(TComponent* owner) : TComponent(owner)
     Font.OnChange = [this](TObject*) { ApplyFont(); };
 }
 
+namespace {
+std::set<TControl*>& ButtonLikes();
+}  // namespace
+
 TControl::~TControl()
 {
+    ButtonLikes().erase(this);
     if (action_)
         action_->Unlink(this);
     if (parent_)
@@ -208,9 +214,52 @@ char AcceleratorOf(const String& caption)
     return 0;
 }
 
+namespace {
+// The controls that act as buttons, for their windows' plain-letter accelerators.
+std::set<TControl*>& ButtonLikes()
+{
+    static std::set<TControl*> controls;
+    return controls;
+}
+
+// A letter that reaches a window because no focused control took it (an edit takes it as text,
+// a list as a search) clicks the button of that window whose accelerator it is.
+class PlainAccelerators : public QObject {
+public:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
+            return false;
+        auto* window = static_cast<QWidget*>(watched);
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (!window->isWindow() || key->text().size() != 1 ||
+            (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
+            return false;
+        const char letter = static_cast<char>(std::toupper(key->text()[0].toLatin1()));
+        if (letter <= ' ')
+            return false;
+        for (TControl* c : ButtonLikes()) {
+            QWidget* w = c->Widget();
+            if (w && w->window() == window && w->isVisible() && w->isEnabled() && AcceleratorOf(c->Caption()) == letter) {
+                GuardedCall([c] { c->DialogChar(); });
+                return true;
+            }
+        }
+        return false;
+    }
+};
+}  // namespace
+
 void TControl::ActAsButton()
 {
     actsAsButton_ = true;
+    ButtonLikes().insert(this);
+    static PlainAccelerators* filter = [] {
+        auto* f = new PlainAccelerators;
+        qApp->installEventFilter(f);
+        return f;
+    }();
+    (void)filter;
     GrabAccelerator();
 }
 
@@ -218,16 +267,13 @@ void TControl::GrabAccelerator()
 {
     if (!widget_)
         return;
-    for (int id : shortcutIds_)
-        widget_->releaseShortcut(id);
-    shortcutIds_.clear();
+    if (shortcutId_)
+        widget_->releaseShortcut(shortcutId_);
+    shortcutId_ = 0;
     const char letter = AcceleratorOf(caption_);
-    if (letter <= ' ')
-        return;
-    // A focused edit overrides the plain letter, as it takes it as text.
-    const QKeySequence alone = QKeySequence::fromString(QString(QChar(letter)));
-    shortcutIds_.push_back(widget_->grabShortcut(alone, Qt::WindowShortcut));
-    shortcutIds_.push_back(widget_->grabShortcut(QKeySequence(Qt::ALT | alone[0].key()), Qt::WindowShortcut));
+    if (letter > ' ')
+        shortcutId_ = widget_->grabShortcut(QKeySequence(Qt::ALT | QKeySequence::fromString(QString(QChar(letter)))[0].key()),
+                                            Qt::WindowShortcut);
 }
 
 void TControl::DialogChar()

@@ -117,6 +117,8 @@ public:
     // screen position on entry); false leaves the control's Hint to show.
     virtual bool ControlHintAt(const TPoint& p, String& text, TPoint& screenPos) { return false; }
 
+    // The caption's accelerator was pressed: a button clicks when enabled and visible.
+    virtual void DialogChar();
     // The pointer is over the control, disabled or not.
     bool MouseOverNow() const;
     // Removes left-button presses or double clicks already queued for the control.
@@ -139,8 +141,6 @@ protected:
     // and the second press of a double click presses it again), and its caption's accelerator
     // letter clicks it, alone or with Alt, unless the focused control takes the letter as text.
     void ActAsButton();
-    // The accelerator was pressed: a button clicks when enabled and visible.
-    virtual void DialogChar();
     String caption_;
     TCanvas canvas_;
 
@@ -159,7 +159,7 @@ private:
     TPopupMenu* popupMenu_ = nullptr;
     TBasicAction* action_ = nullptr;
     bool actsAsButton_ = false;
-    std::vector<int> shortcutIds_;
+    int shortcutId_ = 0;
 };
 
 // A control that paints itself.

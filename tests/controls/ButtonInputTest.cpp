@@ -3,14 +3,13 @@
 #include "ActnList.h"
 #include "ExtCtrls.h"
 #include "GlyphCtrls.h"
+#include "ListBoxes.h"
 #include "PaintProbe.h"
 #include "RealInput.h"
-#include "ScriptedDialogs.h"
 #include "SpeedBtns.h"
 #include "SpinEdits.h"
 #include "StdCtrls.h"
-#include "TempDir.h"
-#include "ToolEdit.h"
+#include "VeskGaugeUnit.h"
 
 #include <QCursor>
 #include <gtest/gtest.h>
@@ -48,8 +47,9 @@ TEST_F(ButtonInput, EveryPaintedControlClicksOncePerClick)
     auto* box = Place<TPaintBox>(0, 50);
     auto* image = Place<TImage>(50, 50);
     auto* panel = Place<TPanel>(100, 50);
+    auto* gauge = Place<TVeskGauge>(150, 50);
     ASSERT_TRUE(ShowActive(form));
-    for (TControl* c : std::initializer_list<TControl*> {speed, menuStyle, glyph, grouped, box, image, panel}) {
+    for (TControl* c : std::initializer_list<TControl*> {speed, menuStyle, glyph, grouped, box, image, panel, gauge}) {
         clicks = 0;
         ClickOn(*c);
         EXPECT_EQ(clicks, 1) << c->Width() << " at " << c->Left() << "," << c->Top();
@@ -150,8 +150,20 @@ TEST_F(ButtonInput, TheCaptionsAcceleratorClicksTheButton)
     QTest::keyClick(edit->Widget(), Qt::Key_O, Qt::AltModifier);
     EXPECT_EQ(speedClicks, 2);
 
+    // A list takes letters for its search.
+    auto* list = new TListBox(&form);
+    list->SetParent(&form);
+    list->SetBounds(120, 40, 100, 60);
+    list->Items().Add("one");
+    list->Items().Add("open");
+    list->SetFocus();
+    QTest::keyClick(list->Widget(), Qt::Key_O);
+    EXPECT_EQ(speedClicks, 1 + 1);
+
     speed->SetEnabled(false);
     QTest::keyClick(edit->Widget(), Qt::Key_O, Qt::AltModifier);
+    form.Widget()->setFocus();
+    QTest::keyClick(form.Widget(), Qt::Key_O);
     EXPECT_EQ(speedClicks, 2);
 }
 
