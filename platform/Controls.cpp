@@ -6,10 +6,8 @@
 #include <QApplication>
 #include <QCursor>
 #include <QImage>
-#include <QKeySequence>
 #include <QMimeData>
 #include <QMouseEvent>
-#include <QPixmap>
 #include <QPainter>
 #include <QPointer>
 #include <QToolTip>
@@ -17,9 +15,6 @@
 #include <QWidget>
 
 #include <algorithm>
-#include <cctype>
-#include <map>
-#include <set>
 
 void GuardedCall(const std::function<void()>& handler)
 {
@@ -105,13 +100,9 @@ TControl::TControl(TComponent* owner) : TComponent(owner)
     Font.OnChange = [this](TObject*) { ApplyFont(); };
 }
 
-namespace {
-std::set<TControl*>& ButtonLikes();
-}  // namespace
-
 TControl::~TControl()
 {
-    ButtonLikes().erase(this);
+    LeaveButtonLikes();
     if (action_)
         action_->Unlink(this);
     if (parent_)
@@ -202,86 +193,6 @@ void TControl::SetCaption(const String& text)
     Invalidate();
 }
 
-char AcceleratorOf(const String& caption)
-{
-    for (size_t i = 0; i + 1 < caption.size(); ++i) {
-        if (caption[i] != '&')
-            continue;
-        if (caption[i + 1] != '&')
-            return static_cast<char>(std::toupper(static_cast<unsigned char>(caption[i + 1])));
-        ++i;
-    }
-    return 0;
-}
-
-namespace {
-// The controls that act as buttons, for their windows' plain-letter accelerators.
-std::set<TControl*>& ButtonLikes()
-{
-    static std::set<TControl*> controls;
-    return controls;
-}
-
-// A letter that reaches a window because no focused control took it (an edit takes it as text,
-// a list as a search) clicks the button of that window whose accelerator it is.
-class PlainAccelerators : public QObject {
-public:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
-            return false;
-        auto* window = static_cast<QWidget*>(watched);
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (!window->isWindow() || key->text().size() != 1 ||
-            (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
-            return false;
-        const char letter = static_cast<char>(std::toupper(key->text()[0].toLatin1()));
-        if (letter <= ' ')
-            return false;
-        for (TControl* c : ButtonLikes()) {
-            QWidget* w = c->Widget();
-            if (w && w->window() == window && w->isVisible() && w->isEnabled() && AcceleratorOf(c->Caption()) == letter) {
-                GuardedCall([c] { c->DialogChar(); });
-                return true;
-            }
-        }
-        return false;
-    }
-};
-}  // namespace
-
-void TControl::ActAsButton()
-{
-    actsAsButton_ = true;
-    ButtonLikes().insert(this);
-    static PlainAccelerators* filter = [] {
-        auto* f = new PlainAccelerators;
-        qApp->installEventFilter(f);
-        return f;
-    }();
-    (void)filter;
-    GrabAccelerator();
-}
-
-void TControl::GrabAccelerator()
-{
-    if (!widget_)
-        return;
-    if (shortcutId_)
-        widget_->releaseShortcut(shortcutId_);
-    shortcutId_ = 0;
-    const char letter = AcceleratorOf(caption_);
-    if (letter > ' ')
-        shortcutId_ = widget_->grabShortcut(QKeySequence(Qt::ALT | QKeySequence::fromString(QString(QChar(letter)))[0].key()),
-                                            Qt::WindowShortcut);
-}
-
-void TControl::DialogChar()
-{
-    if (Enabled() && Visible())
-        Click();
-}
-
 bool AppHasActiveWindow() { return QApplication::activeWindow() != nullptr; }
 
 bool TControl::MouseOverNow() const
@@ -314,37 +225,6 @@ void TControl::PaintUnderneath(TCanvas& dest)
     }
 }
 
-void TControl::Click()
-{
-    if (OnClick)
-        OnClick(this);
-    else if (action_)
-        action_->Execute();
-}
-
-void TControl::SetAction(TBasicAction* action)
-{
-    if (action == action_)
-        return;
-    if (action_)
-        action_->Unlink(this);
-    action_ = action;
-    if (action_) {
-        action_->Link(this);
-        ActionChange(*action_);
-    }
-}
-
-void TControl::ActionChange(TBasicAction& action)
-{
-    auto* custom = dynamic_cast<TCustomAction*>(&action);
-    if (!custom)
-        return;
-    SetCaption(custom->Caption());
-    SetEnabled(custom->Enabled());
-    SetHint(custom->Hint());
-}
-
 void TControl::SetHint(const String& hint)
 {
     hint_ = hint;
@@ -372,39 +252,6 @@ void TControl::SetAlign(TAlign a)
     align_ = a;
     if (parent_)
         parent_->Realign();
-}
-
-namespace {
-std::map<int, QCursor>& CursorTable()
-{
-    static std::map<int, QCursor> table;
-    return table;
-}
-}  // namespace
-
-void SetScreenCursor(int slot, const TBitmap& picture, TColor transparentColor, const TPoint& hotSpot)
-{
-    QImage image = picture.ToImage().convertToFormat(QImage::Format_ARGB32);
-    const QRgb key = qRgb(GetRValue(ColorToRGB(transparentColor)), GetGValue(ColorToRGB(transparentColor)),
-                          GetBValue(ColorToRGB(transparentColor)));
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if ((image.pixel(x, y) & 0xFFFFFF) == (key & 0xFFFFFF))
-                image.setPixel(x, y, 0);
-    CursorTable()[slot] = QCursor(QPixmap::fromImage(image), hotSpot.X, hotSpot.Y);
-}
-
-bool HasScreenCursor(int slot) { return CursorTable().count(slot) != 0; }
-
-void TControl::SetCursor(TCursor c)
-{
-    cursor_ = c;
-    if (!widget_)
-        return;
-    if (auto it = CursorTable().find(c); it != CursorTable().end())
-        widget_->setCursor(it->second);
-    else
-        widget_->setCursor(c == crHandPoint ? Qt::PointingHandCursor : c == crHourGlass ? Qt::WaitCursor : c == crSizeAll ? Qt::SizeAllCursor : Qt::ArrowCursor);
 }
 
 void TControl::ApplyFont()

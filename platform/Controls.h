@@ -147,6 +147,7 @@ protected:
 private:
     void ApplyFont();
     void GrabAccelerator();
+    void LeaveButtonLikes();
     class Filter;
     TWinControl* parent_ = nullptr;
     QWidget* widget_ = nullptr;
