@@ -1,5 +1,6 @@
 #include "Program.h"
 
+#include "GlyphConsts.h"
 #include "PreviewUnit.h"
 #include "PrintUnit.h"
 #include "ThemeLoader.h"
@@ -9,6 +10,7 @@ void CreateStartupForms()
 {
     RegisterPictureFormats();
     LoadThemeLibrary();
+    RegisterGlyphCursors();
     Application()->Initialize();
     new TDVDForm(nullptr);
     new TPreviewForm(nullptr);

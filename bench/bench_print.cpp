@@ -49,7 +49,8 @@ Batch& Files()
 constexpr float kLeft = 0.15f, kTop = 0.3f, kWidth = 10.75f, kHeight = 7.2f;
 
 struct Answers : TDialogService {
-    bool OpenFiles(const String&, const String&, const String&, bool, const String&, std::vector<String>& f) override
+    bool OpenFiles(const String&, const String&, const String&, bool, const String&, std::vector<String>& f,
+                   TFileDialogSetup&) override
     {
         f = Files().files;
         return true;

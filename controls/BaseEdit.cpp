@@ -74,17 +74,53 @@ void TCustomComboEdit::SetTextArea() { SetRightTextMargin(ButtonHolder->Visible(
 
 void TCustomComboEdit::PlaceButton()
 {
+    // Inside the client area, flush with its right edge, clear of the sunken frame.
     const int bw = Button->Width();
-    ButtonHolder->SetBounds(Width() - bw - 4, 0, bw, Height() - 4);
+    const TRect inner = InnerRect();
+    ButtonHolder->SetBounds(inner.Right - bw, inner.Top, bw, inner.Height());
     Button->SetHeight(ButtonHolder->Height());
     SetTextArea();
+}
+
+int TCustomComboEdit::FontLineHeight() const
+{
+    TBitmap screen(1, 1, pf24bit);
+    TCanvas& canvas = screen.Canvas();
+    const int system = canvas.TextHeight("0");
+    canvas.Font.Assign(Font);
+    const int own = canvas.TextHeight("0");
+    canvas.Release();
+    return IntMin(system, own);
+}
+
+int TCustomComboEdit::MinHeight() const
+{
+    const int borderHeight = 1;
+    return FontLineHeight() + 4 * borderHeight + 1;
 }
 
 void TCustomComboEdit::Resize()
 {
     TEdit::Resize();
-    if (!creating_)
-        PlaceButton();
+    SizeChanged();
+}
+
+void TCustomComboEdit::SetBounds(int left, int top, int width, int height)
+{
+    // A hidden widget hears of its new size only when shown; the button must move at once.
+    TEdit::SetBounds(left, top, width, height);
+    SizeChanged();
+}
+
+void TCustomComboEdit::SizeChanged()
+{
+    if (creating_)
+        return;
+    if (Height() < MinHeight()) {
+        SetHeight(MinHeight());  // comes back here at the new height
+        return;
+    }
+    PlaceButton();
 }
 
 void TCustomComboEdit::EnabledChanged()
@@ -101,7 +137,7 @@ void TCustomComboEdit::SetButtonWidth(int value)
     if (creating_) {
         ButtonHolder->SetWidth(value);
         Button->SetWidth(value);
-    } else if (value < ClientWidth()) {
+    } else if (value < InnerRect().Width()) {
         Button->SetWidth(value);
         PlaceButton();
     }

@@ -52,7 +52,10 @@ public:
     // The button's click and the click key: the button action, unless the edit is read-only.
     void ButtonAction();
     void KeyDown(int& key, TShiftState shift) override;
+    // A smaller height is raised to this once the edit is made.
+    int MinHeight() const;
     void Resize() override;
+    void SetBounds(int left, int top, int width, int height) override;
     void EnabledChanged() override;
 
 protected:
@@ -65,6 +68,9 @@ protected:
     bool creating_ = true;
 
 private:
+    // The text height of the smaller of the system font and the edit's own.
+    int FontLineHeight() const;
+    void SizeChanged();
     void SetTextArea();
     void ApplyWindowReadOnly() { TEdit::SetReadOnly(readOnly_ || !directInput_); }
     bool readOnly_ = false;

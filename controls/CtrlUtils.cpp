@@ -1,5 +1,8 @@
 #include "CtrlUtils.h"
 
+#include "Controls.h"
+#include "ImgList.h"
+
 #include <algorithm>
 #include <vector>
 
@@ -163,4 +166,37 @@ void SplitCmdLine(const String& CmdLine, String& ExeName, String& Params)
         if (i < count - 1)
             Params += ' ';
     }
+}
+
+void PaintParentBackground(TControl* Control, TCanvas& Dest)
+{
+    if (Control && Control->Parent())
+        Control->PaintUnderneath(Dest);
+}
+
+void DrawListImageDisabled(const TImageList& Images, TCanvas& Canvas, int X, int Y, int Index,
+                           TColor HighlightColor, TColor ShadowColor, bool DrawHighlight)
+{
+    if (Index < 0 || Index >= Images.Count())
+        return;
+    // The mask: the image's opaque pixels.
+    const QImage image = Images.Image(Index).convertToFormat(QImage::Format_ARGB32);
+    auto stamp = [&](int dx, int dy, TColor color) {
+        const TColor rgb = ColorToRGB(color);
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (qAlpha(image.pixel(x, y)) >= 128)
+                    Canvas.SetPixel(X + dx + x, Y + dy + y, rgb);
+    };
+    if (DrawHighlight)
+        stamp(1, 1, HighlightColor);
+    stamp(0, 0, ShadowColor);
+}
+
+bool AppIsForeground() { return AppHasActiveWindow(); }
+
+void DropQueuedMessage(TControl* Wnd, unsigned Msg)
+{
+    if (Wnd && (Msg == WM_LBUTTONDOWN || Msg == WM_LBUTTONDBLCLK))
+        Wnd->DropQueuedPresses(Msg == WM_LBUTTONDBLCLK);
 }

@@ -3,6 +3,9 @@
 #include "Graphics.h"
 #include "Types.h"
 
+class TControl;
+class TImageList;
+
 #include <cstddef>
 #include <memory>
 
@@ -29,3 +32,17 @@ void ParamAt(const String& Text, size_t P, int Index, String& Param);
 // ExeName := parameter 0; Params := the others joined by single blanks, each holding a blank
 // wrapped in double quotes.
 void SplitCmdLine(const String& CmdLine, String& ExeName, String& Params);
+
+// Draws what lies under Control (its parent's face and the window-less controls before it)
+// into Dest at Control's own co-ordinates; nothing without a control or a parent.
+void PaintParentBackground(TControl* Control, TCanvas& Dest);
+// Image Index of Images at (X, Y) in the disabled look: the image's shape in ShadowColor over a
+// HighlightColor copy one pixel right and down (when DrawHighlight).
+void DrawListImageDisabled(const TImageList& Images, TCanvas& Canvas, int X, int Y, int Index,
+                           TColor HighlightColor, TColor ShadowColor, bool DrawHighlight);
+// True while one of the program's own windows is the active window.
+bool AppIsForeground();
+// The messages DropQueuedMessage can remove: presses and double clicks of the left button.
+enum : unsigned { WM_LBUTTONDOWN = 0x0201, WM_LBUTTONDBLCLK = 0x0203 };
+// Removes a queued press (WM_LBUTTONDOWN) or double click (WM_LBUTTONDBLCLK) of Wnd.
+void DropQueuedMessage(TControl* Wnd, unsigned Msg);

@@ -1,5 +1,6 @@
 #include "GlyphCtrls.h"
 
+#include "ActnList.h"
 #include "CtrlUtils.h"
 #include "ExtCtrls.h"
 #include "Forms.h"
@@ -21,6 +22,7 @@ TGlyphSpeedButton::TGlyphSpeedButton(TComponent* owner) : TGraphicControl(owner)
     SetBounds(0, 0, 25, 25);
     ShowHint = true;
     glyph_.OnChange = [this](TObject*) { Invalidate(); };
+    ActAsButton();
 }
 
 TGlyphSpeedButton::~TGlyphSpeedButton() = default;
@@ -205,6 +207,8 @@ void TGlyphSpeedButton::Paint()
     canvas.Brush.Color = clBtnFace;
     TRect r {0, 0, Width(), Height()};
     canvas.FillRect(r);
+    if (transparent_)
+        PaintParentBackground(this, canvas);
     if (shown == gbsInactive && state_ != gbsExclusive)
         r = {r.Left + 2, r.Top + 2, r.Right - 2, r.Bottom - 2};
     else
@@ -281,6 +285,8 @@ void TGlyphSpeedButton::MouseDown(TMouseButton button, TShiftState shift, int x,
         hovered_ = true;
         Repaint();
     }
+    if (button == mbRight)
+        TrackMouse();
     if (button != mbLeft || !Enabled())
         return;
     if (!down_) {
@@ -295,6 +301,9 @@ void TGlyphSpeedButton::MouseDown(TMouseButton button, TShiftState shift, int x,
         dropDownMenu_->Popup(origin.X, origin.Y);
         // The menu has taken the press: release the button at once.
         ReleaseSteps(x, y);
+        // The click that closed the menu must not press the button again.
+        DropQueuedMessage(this, WM_LBUTTONDOWN);
+        DropQueuedMessage(this, WM_LBUTTONDBLCLK);
     }
     menuShowing_ = false;
     if (allowTimer_) {
@@ -326,6 +335,39 @@ void TGlyphSpeedButton::MouseUp(TMouseButton button, TShiftState shift, int x, i
         ReleaseSteps(x, y);
     if (timer_)
         timer_->SetEnabled(false);
+    TrackMouse();
+}
+
+void TGlyphSpeedButton::TrackMouse()
+{
+    // A release clears the hot look although the pointer may still be over the button.
+    const bool over = Enabled() && MouseOverNow() && AppIsForeground();
+    if (over == hovered_)
+        return;
+    hovered_ = over;
+    if (over) {
+        if (flat_)
+            Repaint();
+        Fire(OnMouseEnter, this);
+    } else {
+        if (flat_)
+            Invalidate();
+        Fire(OnMouseLeave, this);
+    }
+}
+
+void TGlyphSpeedButton::SetVisible(bool value)
+{
+    TGraphicControl::SetVisible(value);
+    if (value)
+        TrackMouse();
+}
+
+void TGlyphSpeedButton::ActionChange(TBasicAction& action)
+{
+    TGraphicControl::ActionChange(action);
+    if (auto* custom = dynamic_cast<TCustomAction*>(&action); custom && groupIndex_ != 0)
+        SetDown(custom->Checked());
 }
 
 void TGlyphSpeedButton::ReleaseSteps(int x, int y)
@@ -372,7 +414,7 @@ void TGlyphSpeedButton::RepeatTick(TObject*)
 void TGlyphSpeedButton::MouseEnter()
 {
     TGraphicControl::MouseEnter();
-    if (hovered_ || !Enabled())
+    if (hovered_ || !Enabled() || !AppIsForeground())
         return;
     hovered_ = true;
     if (flat_)
@@ -395,5 +437,6 @@ void TGlyphSpeedButton::EnabledChanged()
 {
     TGraphicControl::EnabledChanged();
     glyph_.StatePicture(Enabled() ? (flat_ ? gbsInactive : gbsUp) : gbsDisabled);
+    TrackMouse();
     Repaint();
 }

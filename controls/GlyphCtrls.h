@@ -109,6 +109,11 @@ public:
     void MouseEnter() override;
     void MouseLeave() override;
     void EnabledChanged() override;
+    void SetVisible(bool value) override;
+    void ActionChange(TBasicAction& action) override;
+    // Hovered becomes whether the pointer is over the enabled button while the program is in
+    // the foreground; a change repaints a flat button and fires OnMouseEnter or OnMouseLeave.
+    void TrackMouse();
     // A press while the button is down, driven by the repeat timer.
     void RepeatTick(TObject* sender);
     // Where the drop-down menu opens, in the button's co-ordinates.

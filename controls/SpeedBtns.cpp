@@ -51,6 +51,7 @@ TCustomFlatSpeedButton::TCustomFlatSpeedButton(TComponent* owner)
     glyph_->OnChange = [this](TObject*) { Invalidate(); };
     SetBounds(0, 0, 23, 22);
     SetColor(clBtnFace);
+    ActAsButton();
 }
 
 TCustomFlatSpeedButton::~TCustomFlatSpeedButton() = default;
@@ -300,13 +301,6 @@ void TCustomFlatSpeedButton::PaintMenu(TCanvas& canvas)
     canvas.Font.Assign(Font);
 }
 
-bool TCustomFlatSpeedButton::HandleEvent(QEvent* event)
-{
-    // Presses, releases and clicks are this button's own; the widget must not click as well.
-    const bool ownEvent = TControl::HandleEvent(event);
-    return ownEvent || IsMouseButtonEvent(event);
-}
-
 void TCustomFlatSpeedButton::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
 {
     TGraphicControl::MouseDown(button, shift, x, y);
@@ -329,8 +323,11 @@ void TCustomFlatSpeedButton::MouseDown(TMouseButton button, TShiftState shift, i
 void TCustomFlatSpeedButton::MouseMove(TShiftState shift, int x, int y)
 {
     TGraphicControl::MouseMove(shift, x, y);
-    if (!dragging_)
+    if (!dragging_) {
+        if (!mouseInControl_)
+            UpdateTracking();
         return;
+    }
     const bool inside = x >= 0 && x < ClientWidth() && y >= 0 && y < ClientHeight();
     TButtonState next;
     if (style_ != sbsMenu) {
@@ -376,6 +373,7 @@ void TCustomFlatSpeedButton::MouseUp(TMouseButton button, TShiftState shift, int
         }
         if (click)
             Click();
+        UpdateTracking();
         return;
     }
     if (groupIndex_ == 0) {
@@ -394,6 +392,19 @@ void TCustomFlatSpeedButton::MouseUp(TMouseButton button, TShiftState shift, int
     }
     if (inside)
         Click();
+    UpdateTracking();
+}
+
+void TCustomFlatSpeedButton::UpdateTracking()
+{
+    // The release cleared the hot look; the pointer may well still be over the button.
+    if (!flat_ || !Enabled())
+        return;
+    const bool over = MouseOverNow();
+    if (over && !mouseInControl_)
+        MouseEnter();
+    else if (!over && mouseInControl_)
+        MouseLeave();
 }
 
 void TCustomFlatSpeedButton::MouseEnter()

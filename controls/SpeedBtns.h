@@ -123,7 +123,6 @@ public:
     void MouseLeave() override;
     void DblClick() override;
     void EnabledChanged() override;
-    bool HandleEvent(QEvent* event) override;
     // Another button of the parent went down in a group.
     void ButtonPressed(int groupIndex, TCustomFlatSpeedButton* sender);
 
@@ -136,6 +135,7 @@ protected:
     virtual void PaintOn(TCanvas& canvas);
 
 private:
+    void UpdateTracking();
     void PaintNormal(TCanvas& canvas);
     void PaintMenu(TCanvas& canvas);
     void SettleState();

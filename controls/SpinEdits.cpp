@@ -17,10 +17,10 @@ TCustomSpinEdit::TCustomSpinEdit(TComponent* owner) : TEdit(owner)
 
 void TCustomSpinEdit::PlaceButton()
 {
-    // The edit's frame is two pixels wide: the button sits inside it, flush with the client area,
-    // and the text stops one pixel short of it.
-    const int frame = 2;
-    button_->SetBounds(Width() - button_->Width() - frame, frame, button_->Width(), Height() - 2 * frame);
+    // The button sits inside the edit's frame, flush with the client area, and the text stops
+    // one pixel short of it.
+    const TRect inner = InnerRect();
+    button_->SetBounds(inner.Right - button_->Width(), inner.Top, button_->Width(), inner.Height());
     SetRightTextMargin(button_->Width() + 1);
 }
 
@@ -72,14 +72,31 @@ void TCustomSpinEdit::KeyDown(int& key, TShiftState shift)
     } else if (key == VK_DOWN) {
         DownClick(this);
         key = 0;
-    } else if (!EditorEnabled || ReadOnly()) {
-        // Cut and paste by key only change the text of an editable field.
-        const bool cut = ((shift & ssCtrl) && key == 'X') || ((shift & ssShift) && key == VK_DELETE);
-        const bool paste = (shift & ssCtrl) && key == 'V';
-        if (cut || paste)
-            key = 0;
     }
     TEdit::KeyDown(key, shift);
+}
+
+bool TCustomSpinEdit::CanEditText(const String& before, const String& after)
+{
+    // Pasted, dropped and input-method text and characters beyond 8 bits meet the same filter
+    // as typed keys; with typing off the user cannot change the text at all.
+    bool allowed = EditorEnabled && !ReadOnly();
+    if (allowed) {
+        size_t head = 0;
+        while (head < before.size() && head < after.size() && before[head] == after[head])
+            ++head;
+        size_t tail = 0;
+        while (tail < before.size() - head && tail < after.size() - head &&
+               before[before.size() - 1 - tail] == after[after.size() - 1 - tail])
+            ++tail;
+        for (size_t i = head; allowed && i < after.size() - tail; ++i) {
+            const auto c = static_cast<unsigned char>(after[i]);
+            allowed = c < 0x80 && IsValidChar(static_cast<char>(c));
+        }
+    }
+    if (!allowed)
+        MessageBeep(0);
+    return allowed;
 }
 
 void TCustomSpinEdit::KeyPress(char& key)

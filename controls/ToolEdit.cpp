@@ -43,6 +43,17 @@ TFileDirEdit::TFileDirEdit(TComponent* owner) : TCustomComboEdit(owner)
     PlaceButton();
 }
 
+void TFileDirEdit::DropFiles(const std::vector<String>& names)
+{
+    ClearDialogFiles();
+    for (const String& name : names) {
+        TakeDroppedName(name);
+        if (!multipleNames_)
+            break;
+    }
+    Fire(OnDropFiles, this);
+}
+
 const TBitmap* TFileDirEdit::DefaultGlyphBitmap() const
 {
     // Shared by every file-name edit, made on first need and kept to the end of the program.
@@ -65,8 +76,11 @@ void TFilenameEdit::MakeDialog()
     }
     if (dialog_) {
         made->DefaultExt = dialog_->DefaultExt;
+        made->FileEditStyle = dialog_->FileEditStyle;
         made->FileName = dialog_->FileName;
         made->Filter = dialog_->Filter;
+        made->FilterIndex = dialog_->FilterIndex;
+        made->HistoryList.Assign(dialog_->HistoryList);
         made->InitialDir = dialog_->InitialDir;
         made->Files.Assign(dialog_->Files);
         made->Options = dialog_->Options;

@@ -15,6 +15,12 @@ public:
     TExecOpenDialogEvent OnBeforeDialog;
     TExecOpenDialogEvent OnAfterDialog;
     bool MultipleNames() const { return multipleNames_; }
+    // Files dragged from the file manager can be dropped on the edit.
+    bool AcceptFiles() const { return AcceptsFiles(); }
+    void SetAcceptFiles(bool value) { DragAcceptFiles(value); }
+    TNotifyEvent OnDropFiles;
+    // The first dropped name, or all of them with MultipleNames; then OnDropFiles.
+    void DropFiles(const std::vector<String>& names) override;
 
     virtual String LongNamePart() const = 0;
     virtual String ShortNamePart() const = 0;
@@ -52,6 +58,12 @@ public:
     void SetDialogTitle(const String& value) { dialog_->Title = value; }
     unsigned DialogOptions() const { return dialog_->Options; }
     void SetDialogOptions(unsigned value);
+    int FilterIndex() const { return dialog_->FilterIndex; }
+    void SetFilterIndex(int value) { dialog_->FilterIndex = value; }
+    TStrings& HistoryList() { return dialog_->HistoryList; }
+    void SetHistoryList(const TStrings& value) { dialog_->HistoryList.Assign(value); }
+    TFileEditStyle FileEditStyle() const { return dialog_->FileEditStyle; }
+    void SetFileEditStyle(TFileEditStyle value) { dialog_->FileEditStyle = value; }
 
     String LongNamePart() const override;
     String ShortNamePart() const override;

@@ -1,14 +1,18 @@
 #include "Controls.h"
 
+#include "ActnList.h"
 #include "Forms.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QImage>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
 #include <QWheelEvent>
 #include <QToolTip>
+#include <QUrl>
 #include <QWidget>
 
 #include <algorithm>
@@ -65,6 +69,7 @@ int KeyOf(int qtKey)
     case Qt::Key_Up: return VK_UP;
     case Qt::Key_Right: return VK_RIGHT;
     case Qt::Key_Down: return VK_DOWN;
+    case Qt::Key_Insert: return VK_INSERT;
     case Qt::Key_Delete: return VK_DELETE;
     case Qt::Key_F4: return VK_F4;
     default: return qtKey >= 'A' && qtKey <= 'Z' ? qtKey : (qtKey >= '0' && qtKey <= '9' ? qtKey : qtKey & 0xFFFF);
@@ -98,6 +103,9 @@ TControl::TControl(TComponent* owner) : TComponent(owner)
 
 TControl::~TControl()
 {
+    LeaveButtonLikes();
+    if (action_)
+        action_->Unlink(this);
     if (parent_)
         parent_->RemoveControl(this);
     if (widget_) {
@@ -181,7 +189,41 @@ void TControl::SetEnabled(bool v)
 void TControl::SetCaption(const String& text)
 {
     caption_ = text;
+    if (actsAsButton_)
+        GrabAccelerator();
     Invalidate();
+}
+
+bool AppHasActiveWindow() { return QApplication::activeWindow() != nullptr; }
+
+bool TControl::MouseOverNow() const
+{
+    return widget_ && QApplication::widgetAt(QCursor::pos()) == widget_;
+}
+
+void TControl::DropQueuedPresses(bool doubleClicks)
+{
+    if (!widget_)
+        return;
+    QCoreApplication::removePostedEvents(widget_, doubleClicks ? QEvent::MouseButtonDblClick : QEvent::MouseButtonPress);
+}
+
+void TControl::PaintUnderneath(TCanvas& dest)
+{
+    QPainter* painter = dest.Painter();
+    if (!painter || !widget_ || !parent_ || !parent_->Widget())
+        return;
+    const QRect self = widget_->geometry();
+    parent_->Widget()->render(painter, QPoint(), QRegion(self), QWidget::DrawWindowBackground);
+    for (int i = 0; i < parent_->ControlCount(); ++i) {
+        TControl* sibling = parent_->Controls(i);
+        if (sibling == this)
+            break;
+        QWidget* w = sibling->widget_;
+        if (!w || !dynamic_cast<TGraphicControl*>(sibling) || !sibling->Visible() || !w->geometry().intersects(self))
+            continue;
+        w->render(painter, w->geometry().topLeft() - self.topLeft(), QRegion(), QWidget::DrawWindowBackground);
+    }
 }
 
 void TControl::SetHint(const String& hint)
@@ -211,13 +253,6 @@ void TControl::SetAlign(TAlign a)
     align_ = a;
     if (parent_)
         parent_->Realign();
-}
-
-void TControl::SetCursor(TCursor c)
-{
-    cursor_ = c;
-    if (widget_)
-        widget_->setCursor(c == crHandPoint ? Qt::PointingHandCursor : c == crHourGlass ? Qt::WaitCursor : c == crSizeAll ? Qt::SizeAllCursor : Qt::ArrowCursor);
 }
 
 void TControl::ApplyFont()
@@ -288,12 +323,6 @@ void TControl::DispatchPaint(QWidget* widget)
     canvas_.Release();
 }
 
-bool IsMouseButtonEvent(QEvent* event)
-{
-    const QEvent::Type t = event->type();
-    return t == QEvent::MouseButtonPress || t == QEvent::MouseButtonRelease || t == QEvent::MouseButtonDblClick;
-}
-
 bool TControl::HandleEvent(QEvent* event)
 {
     switch (event->type()) {
@@ -301,20 +330,30 @@ bool TControl::HandleEvent(QEvent* event)
         auto* e = static_cast<QMouseEvent*>(event);
         QPoint p = e->position().toPoint();
         MouseDown(ButtonOf(e->button()), ShiftOf(e->modifiers(), e->buttons()), p.x(), p.y());
-        return false;
+        return actsAsButton_;
     }
     case QEvent::MouseButtonRelease: {
         auto* e = static_cast<QMouseEvent*>(event);
         QPoint p = e->position().toPoint();
         MouseUp(ButtonOf(e->button()), ShiftOf(e->modifiers(), e->buttons()), p.x(), p.y());
-        return false;
+        return actsAsButton_;
     }
     case QEvent::MouseButtonDblClick: {
         auto* e = static_cast<QMouseEvent*>(event);
         if (e->button() == Qt::LeftButton)
             DblClick();
-        return false;
+        // A button's second press of a double click presses it again, as a plain press would.
+        if (actsAsButton_) {
+            QPoint p = e->position().toPoint();
+            MouseDown(ButtonOf(e->button()), ShiftOf(e->modifiers(), e->buttons()) | ssDouble, p.x(), p.y());
+        }
+        return actsAsButton_;
     }
+    case QEvent::Shortcut:
+        if (!actsAsButton_)
+            return false;
+        DialogChar();
+        return true;
     case QEvent::MouseMove: {
         auto* e = static_cast<QMouseEvent*>(event);
         QPoint p = e->position().toPoint();
@@ -465,6 +504,8 @@ bool TWinControl::HandleEvent(QEvent* event)
         }
         return false;
     }
+    if (acceptFiles_ && HandleFileDrag(event))
+        return true;
     if (event->type() == QEvent::Resize)
         Realign();
     if (event->type() == QEvent::FocusIn)
@@ -472,6 +513,32 @@ bool TWinControl::HandleEvent(QEvent* event)
     else if (event->type() == QEvent::FocusOut)
         DoExit();
     return TControl::HandleEvent(event);
+}
+
+void TWinControl::DragAcceptFiles(bool accept)
+{
+    acceptFiles_ = accept;
+    if (Widget())
+        Widget()->setAcceptDrops(accept);
+}
+
+bool TWinControl::HandleFileDrag(QEvent* event)
+{
+    const QEvent::Type type = event->type();
+    if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop)
+        return false;
+    auto* drag = static_cast<QDropEvent*>(event);
+    std::vector<String> names;
+    for (const QUrl& url : drag->mimeData()->urls())
+        if (url.isLocalFile())
+            names.push_back(url.toLocalFile().toStdString());
+    // Only files are taken; other drags go to the control as usual.
+    if (names.empty())
+        return false;
+    drag->acceptProposedAction();
+    if (type == QEvent::Drop)
+        DropFiles(names);
+    return true;
 }
 
 TCustomControl::TCustomControl(TComponent* owner) : TWinControl(owner)

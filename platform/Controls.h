@@ -3,11 +3,13 @@
 #include "Graphics.h"
 
 #include <functional>
+#include <vector>
 
 class QWidget;
 class QEvent;
 class TWinControl;
 class TPopupMenu;
+class TBasicAction;
 
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
 enum TShiftStateFlag { ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32, ssDouble = 64 };
@@ -20,9 +22,15 @@ using TMouseMoveEvent = std::function<void(TObject* sender, TShiftState shift, i
 using TKeyEvent = std::function<void(TObject* sender, int& key, TShiftState shift)>;
 using TKeyPressEvent = std::function<void(TObject* sender, char& key)>;
 
-// True for presses, releases and double clicks of a mouse button: controls that click on their
-// own terms consume them so that their widget does not click as well.
-bool IsMouseButtonEvent(QEvent* event);
+// True while one of the program's windows is the active window.
+bool AppHasActiveWindow();
+
+// The screen's cursor table: slots beyond the stock cursors hold pictures with a hot spot.
+void SetScreenCursor(int slot, const TBitmap& picture, TColor transparentColor, const TPoint& hotSpot);
+bool HasScreenCursor(int slot);
+
+// The letter a caption marks with "&" ("&&" is a plain ampersand), upper-cased; 0 for none.
+char AcceleratorOf(const String& caption);
 
 // Runs a handler; an exception that escapes it goes to the application's handler, never to Qt.
 void GuardedCall(const std::function<void()>& handler);
@@ -70,6 +78,12 @@ public:
     // The menu a right click (or the menu key) on the control pops up; nullptr for none.
     TPopupMenu* PopupMenu() const { return popupMenu_; }
     void SetPopupMenu(TPopupMenu* menu);
+    // The action whose caption, enabled state and hint the control shows; its OnExecute runs on
+    // a click when the control has no OnClick of its own. nullptr unlinks.
+    TBasicAction* Action() const { return action_; }
+    void SetAction(TBasicAction* action);
+    // The linked action changed (or was just linked).
+    virtual void ActionChange(TBasicAction& action);
 
     void Invalidate();
     void Repaint();
@@ -91,7 +105,7 @@ public:
     TNotifyEvent OnResize;
 
     // What the control does on input; overridden by controls, which then call the events.
-    virtual void Click() { Fire(OnClick, this); }
+    virtual void Click();
     virtual void DblClick() { Fire(OnDblClick, this); }
     virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y) { Fire(OnMouseDown, this, button, shift, x, y); }
     virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y) { Fire(OnMouseUp, this, button, shift, x, y); }
@@ -110,6 +124,16 @@ public:
     // screen position on entry); false leaves the control's Hint to show.
     virtual bool ControlHintAt(const TPoint& p, String& text, TPoint& screenPos) { return false; }
 
+    // The caption's accelerator was pressed: a button clicks when enabled and visible.
+    virtual void DialogChar();
+    // The pointer is over the control, disabled or not.
+    bool MouseOverNow() const;
+    // Removes left-button presses or double clicks already queued for the control.
+    void DropQueuedPresses(bool doubleClicks);
+    // Draws what lies under the control, its parent's face and the window-less controls placed
+    // before it in the parent, into dest at the control's own co-ordinates.
+    void PaintUnderneath(TCanvas& dest);
+
     // Platform side.
     QWidget* Widget() const;
     TCanvas& ControlCanvas() { return canvas_; }
@@ -120,11 +144,17 @@ protected:
     // Installs the Qt widget standing for this control; the control owns it.
     void SetWidget(QWidget* widget);
     virtual void ParentChanged() {}
+    // The control is a button: presses and releases are its own (its widget never clicks for it,
+    // and the second press of a double click presses it again), and its caption's accelerator
+    // letter clicks it, alone or with Alt, unless the focused control takes the letter as text.
+    void ActAsButton();
     String caption_;
     TCanvas canvas_;
 
 private:
     void ApplyFont();
+    void GrabAccelerator();
+    void LeaveButtonLikes();
     class Filter;
     TWinControl* parent_ = nullptr;
     QWidget* widget_ = nullptr;
@@ -135,6 +165,9 @@ private:
     TCursor cursor_ = crDefault;
     bool visible_ = true;
     TPopupMenu* popupMenu_ = nullptr;
+    TBasicAction* action_ = nullptr;
+    bool actsAsButton_ = false;
+    int shortcutId_ = 0;
 };
 
 // A control that paints itself.
@@ -163,6 +196,11 @@ public:
     TKeyPressEvent OnKeyPress;
     void KeyDown(int& key, TShiftState shift) override { Fire(OnKeyDown, this, key, shift); }
     void KeyPress(char& key) override { Fire(OnKeyPress, this, key); }
+    // Files dragged from the desktop's file manager can be dropped on the control; they arrive
+    // in DropFiles as full paths, in the order given.
+    bool AcceptsFiles() const { return acceptFiles_; }
+    void DragAcceptFiles(bool accept);
+    virtual void DropFiles(const std::vector<String>& names) {}
     TNotifyEvent OnEnter;
     TNotifyEvent OnExit;
     // The control gains or loses the keyboard focus.
@@ -171,7 +209,9 @@ public:
     bool HandleEvent(QEvent* event) override;
 
 private:
+    bool HandleFileDrag(QEvent* event);
     std::vector<TControl*> controls_;
+    bool acceptFiles_ = false;
 };
 
 class TCustomControl : public TWinControl {
@@ -182,5 +222,5 @@ public:
 
 // Key codes as the Parts name them.
 enum : int { VK_BACK = 8, VK_TAB = 9, VK_RETURN = 13, VK_ESCAPE = 27, VK_SPACE = 32, VK_PRIOR = 33, VK_NEXT = 34,
-             VK_END = 35, VK_HOME = 36, VK_LEFT = 37, VK_UP = 38, VK_RIGHT = 39, VK_DOWN = 40, VK_DELETE = 46,
+             VK_END = 35, VK_HOME = 36, VK_LEFT = 37, VK_UP = 38, VK_RIGHT = 39, VK_DOWN = 40, VK_INSERT = 45, VK_DELETE = 46,
              VK_F4 = 115 };

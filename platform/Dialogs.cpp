@@ -70,30 +70,57 @@ String QtNameFilters(const String& filter)
     return out.join(";;").toStdString();
 }
 
+namespace {
+void ApplySetup(QFileDialog& dialog, const TFileDialogSetup& setup)
+{
+    const QStringList filters = dialog.nameFilters();
+    if (setup.FilterIndex >= 1 && setup.FilterIndex <= filters.size())
+        dialog.selectNameFilter(filters[setup.FilterIndex - 1]);
+    if (setup.EditStyle == fsComboBox) {
+        QStringList history;
+        for (const String& name : setup.History)
+            history << Q(name);
+        dialog.setHistory(history);
+    }
+}
+
+void ReadChosenFilter(const QFileDialog& dialog, TFileDialogSetup& setup)
+{
+    const int chosen = static_cast<int>(dialog.nameFilters().indexOf(dialog.selectedNameFilter()));
+    if (chosen >= 0)
+        setup.FilterIndex = chosen + 1;
+}
+}  // namespace
+
 bool TDialogService::OpenFiles(const String& title, const String& filter, const String& defaultExt, bool multiSelect,
-                               const String& initialDir, std::vector<String>& files)
+                               const String& initialDir, std::vector<String>& files, TFileDialogSetup& setup)
 {
     QFileDialog dialog(nullptr, Q(title), Q(initialDir), Q(QtNameFilters(filter)));
     dialog.setFileMode(multiSelect ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     if (!defaultExt.empty())
         dialog.setDefaultSuffix(Q(defaultExt).remove(0, defaultExt[0] == '.' ? 1 : 0));
+    ApplySetup(dialog, setup);
     if (dialog.exec() != QDialog::Accepted)
         return false;
+    ReadChosenFilter(dialog, setup);
     files.clear();
     for (const QString& f : dialog.selectedFiles())
         files.push_back(f.toStdString());
     return !files.empty();
 }
 
-bool TDialogService::SaveFile(const String& title, const String& filter, const String& defaultExt, String& fileName)
+bool TDialogService::SaveFile(const String& title, const String& filter, const String& defaultExt, String& fileName,
+                              TFileDialogSetup& setup)
 {
     QFileDialog dialog(nullptr, Q(title), Q(fileName), Q(QtNameFilters(filter)));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     if (!defaultExt.empty())
         dialog.setDefaultSuffix(Q(defaultExt).remove(0, defaultExt[0] == '.' ? 1 : 0));
+    ApplySetup(dialog, setup);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
+    ReadChosenFilter(dialog, setup);
     fileName = dialog.selectedFiles().first().toStdString();
     return true;
 }
@@ -133,11 +160,23 @@ String InputBox(const String& caption, const String& prompt, const String& defau
     return Dialogs().InputQuery(caption, prompt, value) ? value : defaultValue;
 }
 
+TFileDialogSetup TOpenDialog::Setup() const
+{
+    TFileDialogSetup setup;
+    setup.FilterIndex = FilterIndex;
+    for (int i = 0; i < HistoryList.Count(); ++i)
+        setup.History.push_back(HistoryList[i]);
+    setup.EditStyle = FileEditStyle;
+    return setup;
+}
+
 bool TOpenDialog::Execute()
 {
     std::vector<String> chosen;
-    if (!Dialogs().OpenFiles(Title, Filter, DefaultExt, Options & ofAllowMultiSelect, InitialDir, chosen))
+    TFileDialogSetup setup = Setup();
+    if (!Dialogs().OpenFiles(Title, Filter, DefaultExt, Options & ofAllowMultiSelect, InitialDir, chosen, setup))
         return false;
+    FilterIndex = setup.FilterIndex;
     Files.Clear();
     for (const String& f : chosen)
         Files.Add(f);
@@ -155,8 +194,10 @@ bool TOpenPictureDialog::Execute()
 bool TSaveDialog::Execute()
 {
     String name = FileName;
-    if (!Dialogs().SaveFile(Title, Filter, DefaultExt, name))
+    TFileDialogSetup setup = Setup();
+    if (!Dialogs().SaveFile(Title, Filter, DefaultExt, name, setup))
         return false;
+    FilterIndex = setup.FilterIndex;
     FileName = name;
     Files.Clear();
     Files.Add(name);

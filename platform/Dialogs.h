@@ -9,6 +9,17 @@ enum : unsigned { MB_OK = 0x0, MB_OKCANCEL = 0x1, MB_YESNO = 0x4, MB_ICONERROR =
                   MB_ICONWARNING = 0x30, MB_ICONINFORMATION = 0x40 };
 enum : int { IDOK = 1, IDCANCEL = 2, IDYES = 6, IDNO = 7 };
 
+enum TFileEditStyle { fsEdit, fsComboBox };
+
+// What a file dialog shows besides its title, filter and default extension.
+struct TFileDialogSetup {
+    // The filter shown first, from 1; the dialog answers with the one the user chose.
+    int FilterIndex = 1;
+    // Names offered again in the dialog when the edit style is fsComboBox.
+    std::vector<String> History;
+    TFileEditStyle EditStyle = fsEdit;
+};
+
 class TDialogService {
 public:
     virtual ~TDialogService() = default;
@@ -16,8 +27,9 @@ public:
     virtual int MessageBox(const String& text, const String& caption, unsigned flags);
     // Files chosen (full paths, in the order given); false when cancelled.
     virtual bool OpenFiles(const String& title, const String& filter, const String& defaultExt, bool multiSelect,
-                           const String& initialDir, std::vector<String>& files);
-    virtual bool SaveFile(const String& title, const String& filter, const String& defaultExt, String& fileName);
+                           const String& initialDir, std::vector<String>& files, TFileDialogSetup& setup);
+    virtual bool SaveFile(const String& title, const String& filter, const String& defaultExt, String& fileName,
+                          TFileDialogSetup& setup);
     // The printer setup dialog over the current printer; false when cancelled.
     virtual bool PrinterSetup();
     // False when cancelled.
@@ -45,8 +57,15 @@ public:
     unsigned Options = ofHideReadOnly | ofEnableSizing;
     String FileName;
     TStringList Files;
+    // The filter shown first, from 1; after Execute the one the user chose.
+    int FilterIndex = 1;
+    TStringList HistoryList;
+    TFileEditStyle FileEditStyle = fsEdit;
     // False when cancelled; then FileName and Files keep the last selection.
     virtual bool Execute();
+
+protected:
+    TFileDialogSetup Setup() const;
 };
 
 // Its filter is built from the picture-format registry when left empty.

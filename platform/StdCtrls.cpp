@@ -10,6 +10,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
+#include <QValidator>
+
+#include <algorithm>
 
 static QString Q(const String& s) { return QString::fromStdString(s); }
 
@@ -63,15 +67,62 @@ void TButton::Click()
     }
 }
 
+// Every change the user makes reaches the line edit's validator with the whole new text; the
+// edit compares it with the text it last accepted.
+class TEdit::Gate : public QValidator {
+public:
+    explicit Gate(TEdit* edit) : QValidator(edit->edit_), edit_(edit) {}
+    State validate(QString& input, int&) const override
+    {
+        const String after = input.toStdString();
+        if (edit_->settingText_ || after == edit_->accepted_)
+            return Acceptable;
+        bool allowed = true;
+        GuardedCall([&] { allowed = edit_->CanEditText(edit_->accepted_, after); });
+        return allowed ? Acceptable : Invalid;
+    }
+
+private:
+    TEdit* edit_;
+};
+
 TEdit::TEdit(TComponent* owner) : TWinControl(owner), edit_(new QLineEdit)
 {
     SetWidget(edit_);
     SetColor(clWindow);
-    QObject::connect(edit_, &QLineEdit::textChanged, [this] { GuardedCall([this] { Fire(OnChange, this); }); });
+    gate_ = new Gate(this);
+    edit_->setValidator(gate_);
+    QObject::connect(edit_, &QLineEdit::textChanged, [this](const QString& text) {
+        accepted_ = text.toStdString();
+        GuardedCall([this] { Fire(OnChange, this); });
+    });
 }
 
 String TEdit::Text() const { return edit_->text().toStdString(); }
-void TEdit::SetText(const String& text) { edit_->setText(Q(text)); }
+
+void TEdit::SetText(const String& text)
+{
+    settingText_ = true;
+    edit_->setText(Q(text));
+    settingText_ = false;
+    accepted_ = edit_->text().toStdString();
+}
+
+int TEdit::FrameWidth() const
+{
+    // The style's frame and the one-pixel margin the line edit keeps inside it: together they
+    // stand for the platform's two-pixel sunken border, inside which the text lies.
+    const int lineEditMargin = 1;
+    return edit_->hasFrame()
+               ? edit_->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, edit_) + lineEditMargin
+               : 0;
+}
+
+TRect TEdit::InnerRect() const
+{
+    const int frame = FrameWidth();
+    return {frame, frame, std::max(frame, Width() - frame), std::max(frame, Height() - frame)};
+}
 int TEdit::MaxLength() const { return edit_->maxLength(); }
 void TEdit::SetMaxLength(int n) { edit_->setMaxLength(n > 0 ? n : 32767); }
 bool TEdit::ReadOnly() const { return edit_->isReadOnly(); }

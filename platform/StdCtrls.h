@@ -56,10 +56,24 @@ public:
     String SelText() const;
     // Keeps the text clear of a strip of this width along the right edge.
     void SetRightTextMargin(int pixels);
+    // Width of the sunken border around the text area.
+    int FrameWidth() const;
+    // The area inside the frame, in the control's co-ordinates (what the platform's edit window
+    // calls its client area; painters over the whole control keep using ClientRect).
+    TRect InnerRect() const;
     TNotifyEvent OnChange;
 
+protected:
+    // Asked before the user changes the text by any road (typing, input method, paste, cut,
+    // delete, drop); false keeps the text as it was. Text set by the program is not asked.
+    virtual bool CanEditText(const String& before, const String& after) { return true; }
+
 private:
+    class Gate;
     QLineEdit* edit_;
+    Gate* gate_;
+    String accepted_;  // the text as the user last changed it, or as the program set it
+    bool settingText_ = false;
 };
 
 enum TComboBoxStyle { csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, csOwnerDrawVariable };

@@ -15,6 +15,8 @@ public:
     std::vector<String> Messages;                 // every message box text, in order
     std::deque<int> MessageAnswers;               // IDOK when empty
     std::deque<std::vector<String>> FileAnswers;  // an empty entry cancels
+    std::vector<TFileDialogSetup> FileSetups;     // what every file dialog was set up with
+    std::optional<int> ChosenFilterIndex;         // the filter the user picks; unset keeps the first shown
     std::deque<std::optional<String>> InputAnswers;  // nullopt cancels
     std::vector<String> InputPrompts;
     bool PrinterSetupAnswer = false;
@@ -32,16 +34,21 @@ public:
         MessageAnswers.pop_front();
         return a;
     }
-    bool OpenFiles(const String&, const String&, const String&, bool, const String&, std::vector<String>& files) override
+    bool OpenFiles(const String&, const String&, const String&, bool, const String&, std::vector<String>& files,
+                   TFileDialogSetup& setup) override
     {
+        FileSetups.push_back(setup);
+        setup.FilterIndex = ChosenFilterIndex.value_or(setup.FilterIndex);
         if (FileAnswers.empty())
             return false;
         files = FileAnswers.front();
         FileAnswers.pop_front();
         return !files.empty();
     }
-    bool SaveFile(const String&, const String&, const String&, String& fileName) override
+    bool SaveFile(const String&, const String&, const String&, String& fileName, TFileDialogSetup& setup) override
     {
+        FileSetups.push_back(setup);
+        setup.FilterIndex = ChosenFilterIndex.value_or(setup.FilterIndex);
         if (FileAnswers.empty() || FileAnswers.front().empty())
             return false;
         fileName = FileAnswers.front().front();
