@@ -2,12 +2,14 @@
 
 #include "Printers.h"
 
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QPushButton>
 
 namespace {
 TDialogService*& Override()
@@ -103,10 +105,18 @@ bool TDialogService::PrinterSetup()
     auto* system = dynamic_cast<TSystemPrintTarget*>(&Printer()->Target());
     if (!system)
         return false;
+    system->OfferSetup();
     QPrintDialog dialog(&system->Device());
     dialog.setWindowTitle("Print Setup");
     dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
-    return dialog.exec() == QDialog::Accepted;
+    // Setup prints nothing, so its accept button does not say "Print".
+    if (auto* buttons = dialog.findChild<QDialogButtonBox*>())
+        if (QPushButton* ok = buttons->button(QDialogButtonBox::Ok))
+            ok->setText("OK");
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    system->TakeSetup();
+    return true;
 }
 
 bool TDialogService::InputQuery(const String& caption, const String& prompt, String& value)

@@ -323,6 +323,8 @@ public:
     // "All (*.bmp;*.jpg)|*.bmp;*.jpg|Bitmaps (*.bmp)|*.bmp|..." in registration order.
     static String GraphicFilter();
     static std::vector<String> RegisteredExtensions();
+    // True when a registered format claims the file name's extension.
+    static bool HasRegisteredExtension(const String& fileName);
 
 private:
     void Changed();

@@ -42,3 +42,9 @@ std::vector<uint8_t> ReadRegularFile(const String& fileName, size_t maxSize)
     data.resize(done);
     return data;
 }
+
+bool IsRegularFile(const String& fileName)
+{
+    struct stat st {};
+    return ::stat(fileName.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}

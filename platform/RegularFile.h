@@ -8,3 +8,6 @@
 // Raises EFOpenError when the file cannot be opened or is not a regular file, and EReadError
 // when it holds more than maxSize bytes or cannot be read.
 std::vector<uint8_t> ReadRegularFile(const String& fileName, size_t maxSize);
+
+// True when the name leads (through links) to an existing regular file.
+bool IsRegularFile(const String& fileName);
