@@ -331,5 +331,5 @@ private:
     std::unique_ptr<TGraphic> graphic_;
 };
 
-// Registers the formats this program reads (bmp, jpg, jpeg, ico); safe to call again.
+// Registers the formats this program reads (bmp, ico, emf, wmf, jpg, jpeg); safe to call again.
 void RegisterPictureFormats();

@@ -1,0 +1,91 @@
+// Enhanced metafiles through libemf2svg.
+#include "Metafile.h"
+#include "MetafileSvg.h"
+
+#include <emf2svg.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <mutex>
+
+namespace {
+constexpr uint32_t kHeaderRecord = 1;
+constexpr uint32_t kEofRecord = 14;
+constexpr uint32_t kSignature = 0x464D4520;  // " EMF"
+constexpr size_t kHeaderSize = 88;
+
+[[noreturn]] void Damaged(const char* why) { throw EInvalidGraphic(Format("Metafile is not valid: %s", why)); }
+
+// Walks the records as the library will, so that a file claiming more than it holds, or more
+// records than any picture needs, never reaches the library.
+void CheckRecords(const std::vector<uint8_t>& d)
+{
+    size_t at = 0;
+    int records = 0;
+    while (at < d.size()) {
+        if (d.size() - at < 8)
+            Damaged("a record is cut short");
+        const uint32_t type = MetaU32(d, at), bytes = MetaU32(d, at + 4);
+        if (bytes < 8 || bytes % 4 != 0 || bytes > d.size() - at)
+            Damaged("a record runs past the end of the file");
+        if (++records > kMetafileMaxRecords)
+            throw EInvalidGraphic("Metafile has too many records to draw");
+        if (type == kEofRecord)
+            return;
+        at += bytes;
+    }
+    Damaged("it ends without its last record");
+}
+
+std::mutex& LibraryMutex()
+{
+    static std::mutex m;
+    return m;
+}
+}  // namespace
+
+bool IsEnhancedMetafile(const std::vector<uint8_t>& d)
+{
+    return d.size() >= kHeaderSize && MetaU32(d, 0) == kHeaderRecord && MetaU32(d, 40) == kSignature;
+}
+
+TMetafileSvg EmfToSvg(const std::vector<uint8_t>& d)
+{
+    if (!IsEnhancedMetafile(d) || MetaU32(d, 4) < kHeaderSize)
+        Damaged("no metafile header");
+    CheckRecords(d);
+    // The frame is in hundredths of a millimetre; the bounds, in device pixels, stand in for an
+    // empty frame.
+    TMetafileSvg out;
+    int64_t w = int64_t(MetaS32(d, 32)) - MetaS32(d, 24), h = int64_t(MetaS32(d, 36)) - MetaS32(d, 28);
+    if (w > 0 && h > 0) {
+        out.Width = static_cast<int>(std::llround(std::min<double>(w * 96.0 / 2540, kMetafileMaxSide + 1)));
+        out.Height = static_cast<int>(std::llround(std::min<double>(h * 96.0 / 2540, kMetafileMaxSide + 1)));
+    } else {
+        w = int64_t(MetaS32(d, 16)) - MetaS32(d, 8) + 1;
+        h = int64_t(MetaS32(d, 20)) - MetaS32(d, 12) + 1;
+        out.Width = static_cast<int>(std::clamp<int64_t>(w, 0, kMetafileMaxSide + 1));
+        out.Height = static_cast<int>(std::clamp<int64_t>(h, 0, kMetafileMaxSide + 1));
+    }
+    CheckMetafileSize(out.Width, out.Height);
+
+    std::lock_guard lock(LibraryMutex());
+    char nameSpace[] = "";
+    generatorOptions options{};
+    options.nameSpace = nameSpace;
+    options.svgDelimiter = true;
+    options.imgWidth = out.Width;
+    options.imgHeight = out.Height;
+    std::vector<uint8_t> bytes = d;
+    char* text = nullptr;
+    size_t length = 0;
+    const int done = emf2svg(reinterpret_cast<char*>(bytes.data()), bytes.size(), &text, &length, &options);
+    struct Free {
+        char* p;
+        ~Free() { std::free(p); }
+    } release{text};
+    if (!done || !text)
+        Damaged("its drawing cannot be played");
+    out.Svg = QByteArray(text, static_cast<qsizetype>(length));
+    return out;
+}
