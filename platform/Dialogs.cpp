@@ -1,15 +1,19 @@
 #include "Dialogs.h"
 
+#include "PicturePreview.h"
 #include "Printers.h"
 
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
+
+#include <utility>
 
 namespace {
 TDialogService*& Override()
@@ -72,20 +76,49 @@ String QtNameFilters(const String& filter)
     return out.join(";;").toStdString();
 }
 
-bool TDialogService::OpenFiles(const String& title, const String& filter, const String& defaultExt, bool multiSelect,
-                               const String& initialDir, std::vector<String>& files)
+namespace {
+bool RunOpenDialog(const String& title, const String& filter, const String& defaultExt, bool multiSelect,
+                   const String& initialDir, bool preview, std::vector<String>& files)
 {
     QFileDialog dialog(nullptr, Q(title), Q(initialDir), Q(QtNameFilters(filter)));
     dialog.setFileMode(multiSelect ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     if (!defaultExt.empty())
         dialog.setDefaultSuffix(Q(defaultExt).remove(0, defaultExt[0] == '.' ? 1 : 0));
+    if (preview) {
+        // The pane goes into the dialog's own layout, which only Qt's own dialog has.
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout())) {
+            auto* pane = new TPicturePreviewPane(&dialog);
+            grid->addWidget(pane, 0, grid->columnCount(), grid->rowCount(), 1);
+            QObject::connect(&dialog, &QFileDialog::currentChanged,
+                             [pane](const QString& path) { pane->ShowFile(path.toStdString()); });
+        }
+    }
     if (dialog.exec() != QDialog::Accepted)
         return false;
     files.clear();
     for (const QString& f : dialog.selectedFiles())
         files.push_back(f.toStdString());
     return !files.empty();
+}
+}  // namespace
+
+bool TDialogService::OpenFiles(const String& title, const String& filter, const String& defaultExt, bool multiSelect,
+                               const String& initialDir, std::vector<String>& files)
+{
+    const bool preview = std::exchange(picturePreview_, false);
+    return RunOpenDialog(title, filter, defaultExt, multiSelect, initialDir, preview, files);
+}
+
+bool TDialogService::OpenPictureFiles(const String& title, const String& filter, const String& defaultExt,
+                                      bool multiSelect, const String& initialDir, std::vector<String>& files)
+{
+    struct Preview {
+        bool& on;
+        ~Preview() { on = false; }
+    } preview{picturePreview_ = true};
+    return OpenFiles(title, filter, defaultExt, multiSelect, initialDir, files);
 }
 
 bool TDialogService::SaveFile(const String& title, const String& filter, const String& defaultExt, String& fileName)
@@ -146,8 +179,12 @@ String InputBox(const String& caption, const String& prompt, const String& defau
 bool TOpenDialog::Execute()
 {
     std::vector<String> chosen;
-    if (!Dialogs().OpenFiles(Title, Filter, DefaultExt, Options & ofAllowMultiSelect, InitialDir, chosen))
-        return false;
+    return Dialogs().OpenFiles(Title, Filter, DefaultExt, Options & ofAllowMultiSelect, InitialDir, chosen) &&
+           Take(chosen);
+}
+
+bool TOpenDialog::Take(const std::vector<String>& chosen)
+{
     Files.Clear();
     for (const String& f : chosen)
         Files.Add(f);
@@ -159,7 +196,9 @@ bool TOpenPictureDialog::Execute()
 {
     if (Filter.empty())
         Filter = TPicture::GraphicFilter();
-    return TOpenDialog::Execute();
+    std::vector<String> chosen;
+    return Dialogs().OpenPictureFiles(Title, Filter, DefaultExt, Options & ofAllowMultiSelect, InitialDir, chosen) &&
+           Take(chosen);
 }
 
 bool TSaveDialog::Execute()

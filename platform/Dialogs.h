@@ -17,12 +17,19 @@ public:
     // Files chosen (full paths, in the order given); false when cancelled.
     virtual bool OpenFiles(const String& title, const String& filter, const String& defaultExt, bool multiSelect,
                            const String& initialDir, std::vector<String>& files);
+    // OpenFiles with the picture preview pane beside the real dialog's file list; a service that
+    // answers OpenFiles itself answers this too.
+    bool OpenPictureFiles(const String& title, const String& filter, const String& defaultExt, bool multiSelect,
+                          const String& initialDir, std::vector<String>& files);
     virtual bool SaveFile(const String& title, const String& filter, const String& defaultExt, String& fileName);
     // The printer setup dialog over the current printer; false when cancelled.
     virtual bool PrinterSetup();
     // False when cancelled.
     virtual bool InputQuery(const String& caption, const String& prompt, String& value);
     virtual TModalResult ShowModal(TForm& form);
+
+private:
+    bool picturePreview_ = false;
 };
 
 TDialogService& Dialogs();
@@ -47,6 +54,9 @@ public:
     TStringList Files;
     // False when cancelled; then FileName and Files keep the last selection.
     virtual bool Execute();
+
+protected:
+    bool Take(const std::vector<String>& chosen);
 };
 
 // Its filter is built from the picture-format registry when left empty.

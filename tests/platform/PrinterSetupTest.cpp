@@ -1,6 +1,7 @@
 #include "Dialogs.h"
 #include "Printers.h"
 #include "TempDir.h"
+#include "WhenModal.h"
 
 #include <gtest/gtest.h>
 
@@ -36,22 +37,13 @@ protected:
     bool RunSetup(const std::function<void(QPrintDialog&)>& answer)
     {
         bool answered = false;
-        std::function<void()> poll = [&] {
-            auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
-            if (!dialog) {
-                QTimer::singleShot(10, poll);
-                return;
-            }
+        WhenModal<QPrintDialog>([&](QPrintDialog& dialog) {
             answered = true;
-            answer(*dialog);
-        };
-        QTimer::singleShot(0, poll);
+            answer(dialog);
+        });
         // The test program answers every dialog from a script; this one is the real dialog.
-        TDialogService& scripted = Dialogs();
         TDialogService real;
-        SetDialogService(&real);
-        bool accepted = Dialogs().PrinterSetup();
-        SetDialogService(&scripted);
+        bool accepted = real.PrinterSetup();
         EXPECT_TRUE(answered);
         return accepted;
     }
