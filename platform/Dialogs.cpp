@@ -91,6 +91,8 @@ bool RunOpenDialog(const String& title, const String& filter, const String& defa
         if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout())) {
             auto* pane = new TPicturePreviewPane(&dialog);
             grid->addWidget(pane, 0, grid->columnCount(), grid->rowCount(), 1);
+            // Wider by the pane, so the file list keeps its room.
+            dialog.resize(dialog.sizeHint().expandedTo(dialog.size() + QSize(pane->sizeHint().width(), 0)));
             QObject::connect(&dialog, &QFileDialog::currentChanged,
                              [pane](const QString& path) { pane->ShowFile(path.toStdString()); });
         }

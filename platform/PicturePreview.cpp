@@ -27,6 +27,7 @@ TPicturePreviewPane::TPicturePreviewPane(QWidget* parent)
 {
     shared_->pane = this;
     auto* layout = new QVBoxLayout(this);
+    caption_->setText("(None)");
     caption_->setAlignment(Qt::AlignCenter);
     picture_->setAlignment(Qt::AlignCenter);
     picture_->setFixedSize(kSide, kSide);
