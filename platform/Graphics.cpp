@@ -679,8 +679,10 @@ int TCanvas::DrawText(const String& text, TRect& r, unsigned flags)
             if (width(line.text) <= r.Width())
                 continue;
             qsizetype keep = line.text.size();
+            // Never half a character: a pair of UTF-16 units goes or stays whole.
+            auto shorter = [&](qsizetype n) { return n - (n >= 2 && line.text[n - 1].isLowSurrogate() ? 2 : 1); };
             while (keep > 0 && width(line.text.left(keep) + "...") > r.Width())
-                --keep;
+                keep = std::max<qsizetype>(0, shorter(keep));
             line.text = line.text.left(keep) + "...";
             if (line.mnemonic >= keep)
                 line.mnemonic = -1;

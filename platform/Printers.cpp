@@ -191,7 +191,8 @@ void TSystemPrintTarget::End()
 {
     // The painter has let go of the device, so a PDF job's file is complete now; one that could
     // not be written must not pass for printed.
-    if (!lastPdf_.empty() && !QFile::exists(QString::fromStdString(lastPdf_))) {
+    if (!lastPdf_.empty() &&
+        (printer_->printerState() == QPrinter::Error || !QFile::exists(QString::fromStdString(lastPdf_)))) {
         String name = lastPdf_;
         lastPdf_.clear();
         throw EFCreateError(Format("Cannot create file \"%s\"", name.c_str()));
