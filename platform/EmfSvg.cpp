@@ -3,6 +3,7 @@
 #include "MetafileSvg.h"
 
 #include <emf2svg.h>
+#include <uemf_safe.h>
 
 #include <cmath>
 #include <cstdlib>
@@ -28,6 +29,10 @@ void CheckRecords(const std::vector<uint8_t>& d)
         const uint32_t type = MetaU32(d, at), bytes = MetaU32(d, at + 4);
         if (bytes < 8 || bytes % 4 != 0 || bytes > d.size() - at)
             Damaged("a record runs past the end of the file");
+        // The converter trusts the counts and offsets inside each record; the record library
+        // under it knows every record's layout and checks them against the record's size.
+        if (!U_emf_record_safe(reinterpret_cast<const char*>(d.data() + at)))
+            Damaged("a record's contents do not fit in it");
         if (++records > kMetafileMaxRecords)
             throw EInvalidGraphic("Metafile has too many records to draw");
         if (type == kEofRecord)
@@ -49,10 +54,30 @@ bool IsEnhancedMetafile(const std::vector<uint8_t>& d)
     return d.size() >= kHeaderSize && MetaU32(d, 0) == kHeaderRecord && MetaU32(d, 40) == kSignature;
 }
 
+namespace {
+// The header's description and pixel format lie inside the header record.
+void CheckHeader(const std::vector<uint8_t>& d)
+{
+    const uint64_t size = MetaU32(d, 4);
+    if (size < kHeaderSize || size > d.size())
+        Damaged("no metafile header");
+    auto inside = [size](uint64_t offset, uint64_t bytes) {
+        return bytes == 0 || (offset >= kHeaderSize && offset <= size && bytes <= size - offset);
+    };
+    // A description of no characters at an offset is read up to a terminator that may not exist.
+    const uint32_t characters = MetaU32(d, 60), offset = MetaU32(d, 64);
+    if ((characters != 0 || offset != 0) && (characters == 0 || !inside(offset, uint64_t(characters) * 2)))
+        Damaged("its description lies outside its header");
+    if (size >= 100 && !inside(MetaU32(d, 92), MetaU32(d, 88)))
+        Damaged("its pixel format lies outside its header");
+}
+}  // namespace
+
 TMetafileSvg EmfToSvg(const std::vector<uint8_t>& d)
 {
-    if (!IsEnhancedMetafile(d) || MetaU32(d, 4) < kHeaderSize)
+    if (!IsEnhancedMetafile(d))
         Damaged("no metafile header");
+    CheckHeader(d);
     CheckRecords(d);
     // The frame is in hundredths of a millimetre; the bounds, in device pixels, stand in for an
     // empty frame.

@@ -5,6 +5,7 @@
 #include <libwmf/api.h>
 #include <libwmf/svg.h>
 
+#include <algorithm>
 #include <cmath>
 #include <mutex>
 
@@ -21,10 +22,12 @@ size_t HeaderAt(const std::vector<uint8_t>& d)
 }
 
 // Walks the records as the library will, so that a file claiming more than it holds, or more
-// records than any picture needs, never reaches the library.
-void CheckRecords(const std::vector<uint8_t>& d, size_t at)
+// records than any picture needs, never reaches the library. Returns the largest record's size
+// in words.
+uint32_t CheckRecords(const std::vector<uint8_t>& d, size_t at)
 {
     int records = 0;
+    uint32_t largest = 0;
     while (at < d.size()) {
         if (d.size() - at < 6)
             Damaged("a record is cut short");
@@ -34,8 +37,9 @@ void CheckRecords(const std::vector<uint8_t>& d, size_t at)
             Damaged("a record runs past the end of the file");
         if (++records > kMetafileMaxRecords)
             throw EInvalidGraphic("Metafile has too many records to draw");
+        largest = std::max(largest, static_cast<uint32_t>(bytes / 2));
         if (function == 0)
-            return;
+            return largest;
         at += bytes;
     }
     Damaged("it ends without its last record");
@@ -74,7 +78,7 @@ TMetafileSvg WmfToSvg(const std::vector<uint8_t>& d)
     const size_t at = HeaderAt(d);
     if (!IsWindowsMetafile(d))
         Damaged("no metafile header");
-    CheckRecords(d, at + kHeaderSize);
+    const uint32_t largest = CheckRecords(d, at + kHeaderSize);
     TMetafileSvg out;
     if (at) {
         // A placeable header gives the frame in its own units and how many make an inch.
@@ -95,7 +99,11 @@ TMetafileSvg WmfToSvg(const std::vector<uint8_t>& d)
     const unsigned long flags = WMF_OPT_FUNCTION | WMF_OPT_NO_ERROR | WMF_OPT_NO_DEBUG;
     if (wmf_api_create(&api.api, flags, &options) != wmf_E_None)
         throw EOutOfResources("Metafile reader could not start");
+    // The library sizes its record buffer from the header's largest record: it gets the true one,
+    // neither a claim of gigabytes nor one smaller than a record it will read.
     std::vector<uint8_t> bytes = d;
+    for (int i = 0; i < 4; ++i)
+        bytes[at + 12 + i] = static_cast<uint8_t>(largest >> (8 * i));
     if (wmf_mem_open(api.api, bytes.data(), static_cast<long>(bytes.size())) != wmf_E_None)
         Damaged("it cannot be read");
     api.open = true;

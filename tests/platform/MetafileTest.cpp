@@ -112,6 +112,13 @@ TEST_F(Metafiles, DamagedFilesAreRefusedWithAReason)
     overrun[88 + 4] = 0xF0;
     overrun[88 + 5] = 0xFF;
     EXPECT_EQ(LoadError("overrun.emf", overrun), "Metafile is not valid: a record runs past the end of the file");
+    // A description said to lie beyond the header, or of no length (read up to a terminator).
+    std::vector<uint8_t> described = emf;
+    described[60] = 0x98;
+    described[64] = 24;
+    EXPECT_EQ(LoadError("described.emf", described), "Metafile is not valid: its description lies outside its header");
+    described[60] = 0;
+    EXPECT_EQ(LoadError("undescribed.emf", described), "Metafile is not valid: its description lies outside its header");
     std::vector<uint8_t> noUnits = wmf;
     noUnits[14] = 0;
     EXPECT_EQ(LoadError("nounits.wmf", noUnits), "Metafile is not valid: no units per inch");
@@ -132,6 +139,14 @@ TEST_F(Metafiles, HostileSizesAndRecordCountsAreRefusedBeforeDrawing)
     tall[38] = 0xFF;
     tall[39] = 0x0F;
     EXPECT_EQ(LoadError("tall.emf", tall).rfind("Metafile is too large to draw", 0), 0u);
+
+    // A header claiming a largest record of gigabytes: the reader is told the true size.
+    std::vector<uint8_t> claims = BuildWmf();
+    for (int i = 0; i < 4; ++i)
+        claims[22 + 12 + i] = i == 3 ? 0x7F : 0xFF;
+    TPicture picture;
+    picture.LoadFromFile(Write("claims.wmf", claims));
+    ExpectDrawing(picture);
 
     // More records than any picture needs, each of them harmless.
     std::vector<uint8_t> many = BuildWmf();
