@@ -5,7 +5,9 @@
 #include <emf2svg.h>
 #include <uemf_safe.h>
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <cstdlib>
 #include <mutex>
 
@@ -17,10 +19,35 @@ constexpr size_t kHeaderSize = 88;
 
 [[noreturn]] void Damaged(const char* why) { throw EInvalidGraphic(Format("Metafile is not valid: %s", why)); }
 
-// Walks the records as the library will, so that a file claiming more than it holds, or more
-// records than any picture needs, never reaches the library.
-void CheckRecords(const std::vector<uint8_t>& d)
+void PutU32(std::vector<uint8_t>& d, size_t at, uint32_t v)
 {
+    for (int i = 0; i < 4; ++i)
+        d[at + i] = static_cast<uint8_t>(v >> (8 * i));
+}
+
+size_t CountRecords(const std::vector<uint8_t>& d)
+{
+    size_t count = 0;
+    for (size_t at = 0; at + 8 <= d.size(); at += MetaU32(d, at + 4))
+        ++count;
+    return count;
+}
+
+// Record types the record library cannot check: reserved, OpenGL and colour-profile records and
+// types beyond the format's last one. None of them draws anything.
+bool Uncheckable(uint32_t type)
+{
+    static constexpr uint32_t kTypes[] = {69, 96, 97, 102, 103, 105, 106, 107, 109, 110, 111, 112, 113, 117, 119, 120, 121};
+    return type == 0 || type > 122 || std::find(std::begin(kTypes), std::end(kTypes), type) != std::end(kTypes);
+}
+
+// Walks the records as the library will, so that a file claiming more than it holds, or more
+// records than any picture needs, never reaches the library. Returns the records the library is
+// given: every one that passed the checks, without those that cannot be checked.
+std::vector<uint8_t> CheckedRecords(const std::vector<uint8_t>& d)
+{
+    std::vector<uint8_t> played;
+    played.reserve(d.size());
     size_t at = 0;
     int records = 0;
     while (at < d.size()) {
@@ -29,14 +56,21 @@ void CheckRecords(const std::vector<uint8_t>& d)
         const uint32_t type = MetaU32(d, at), bytes = MetaU32(d, at + 4);
         if (bytes < 8 || bytes % 4 != 0 || bytes > d.size() - at)
             Damaged("a record runs past the end of the file");
-        // The converter trusts the counts and offsets inside each record; the record library
-        // under it knows every record's layout and checks them against the record's size.
-        if (!U_emf_record_safe(reinterpret_cast<const char*>(d.data() + at)))
-            Damaged("a record's contents do not fit in it");
         if (++records > kMetafileMaxRecords)
             throw EInvalidGraphic("Metafile has too many records to draw");
-        if (type == kEofRecord)
-            return;
+        if (!Uncheckable(type)) {
+            // The converter trusts the counts and offsets inside each record; the record library
+            // under it knows every record's layout and checks them against the record's size.
+            if (!U_emf_record_safe(reinterpret_cast<const char*>(d.data() + at)))
+                Damaged("a record's contents do not fit in it");
+            played.insert(played.end(), d.begin() + at, d.begin() + at + bytes);
+        }
+        if (type == kEofRecord) {
+            // The header's totals describe what is played.
+            PutU32(played, 48, static_cast<uint32_t>(played.size()));
+            PutU32(played, 52, static_cast<uint32_t>(CountRecords(played)));
+            return played;
+        }
         at += bytes;
     }
     Damaged("it ends without its last record");
@@ -78,7 +112,7 @@ TMetafileSvg EmfToSvg(const std::vector<uint8_t>& d)
     if (!IsEnhancedMetafile(d))
         Damaged("no metafile header");
     CheckHeader(d);
-    CheckRecords(d);
+    std::vector<uint8_t> bytes = CheckedRecords(d);
     // The frame is in hundredths of a millimetre; the bounds, in device pixels, stand in for an
     // empty frame.
     TMetafileSvg out;
@@ -101,7 +135,6 @@ TMetafileSvg EmfToSvg(const std::vector<uint8_t>& d)
     options.svgDelimiter = true;
     options.imgWidth = out.Width;
     options.imgHeight = out.Height;
-    std::vector<uint8_t> bytes = d;
     char* text = nullptr;
     size_t length = 0;
     const int done = emf2svg(reinterpret_cast<char*>(bytes.data()), bytes.size(), &text, &length, &options);

@@ -82,6 +82,17 @@ TEST_F(Metafiles, AnEnhancedMetafileIsDrawnAtItsOwnSize)
     EXPECT_TRUE(static_cast<TMetafile*>(picture.Graphic())->Enhanced());
 }
 
+TEST_F(Metafiles, RecordsThatCannotBeCheckedAreLeftOut)
+{
+    // A record of a type beyond the format's last, full of counts that would mislead a reader.
+    std::vector<uint8_t> emf = BuildEmf();
+    const std::vector<uint8_t> odd = {200, 0, 0, 0, 16, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0x7F, 0xFF, 0xFF, 0xFF, 0x7F};
+    emf.insert(emf.end() - 20, odd.begin(), odd.end());
+    TPicture picture;
+    picture.LoadFromFile(Write("odd.emf", emf));
+    ExpectDrawing(picture);
+}
+
 TEST_F(Metafiles, TheContentDecidesWhichKindOfMetafileItIs)
 {
     TPicture picture;
