@@ -1,12 +1,11 @@
 // Mark-up from servers goes through the renderer: measuring, hit-testing and plain text must
 // survive any bytes. The first two bytes choose the options and the point; the rest is the text.
+#include "FuzzApplication.h"
 #include "HtmlRender.h"
 #include "HtmlStrip.h"
 #include "MarkupPictureCache.h"
 #include "PictureStore.h"
 #include "TextMetrics.h"
-
-#include <QGuiApplication>
 
 #include <cstdint>
 #include <cstdlib>
@@ -19,23 +18,13 @@ public:
     int TextHeight(const TFont& font) override { return std::abs(font.Height()) + 2; }
 };
 
-void EnsureApplication()
-{
-    if (QCoreApplication::instance())
-        return;
-    static int argc = 1;
-    static char name[] = "fuzz_markup";
-    static char* argv[] = {name, nullptr};
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QGuiApplication app(argc, argv);
-}
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     if (size < 2)
         return 0;
-    EnsureApplication();
+    EnsureFuzzApplication();
     static TImageList images(nullptr, 16, 16);
     if (images.Count() == 0) {
         QImage square(16, 16, QImage::Format_RGB32);
