@@ -72,6 +72,19 @@ TEST_F(Metafiles, AWindowsMetafileIsDrawnAtItsOwnSize)
     picture.LoadFromFile(Write("fine.wmf", fine));
     EXPECT_EQ(picture.Width(), 50);
     EXPECT_EQ(picture.Height(), 25);
+
+    // Without a placeable header the picture is what its records draw, rectangle and line.
+    picture.LoadFromFile(Write("plain.wmf", BuildWmf({}, false)));
+    const QImage plain = picture.Graphic()->ToImage();
+    ASSERT_FALSE(plain.isNull());
+    int red = 0, blue = 0;
+    for (int y = 0; y < plain.height(); ++y)
+        for (int x = 0; x < plain.width(); ++x) {
+            red += At(plain, x, y) == clRed;
+            blue += At(plain, x, y) == clBlue;
+        }
+    EXPECT_GT(red, plain.width() * plain.height() / 4);
+    EXPECT_GT(blue, plain.height());
 }
 
 TEST_F(Metafiles, AnEnhancedMetafileIsDrawnAtItsOwnSize)
