@@ -119,10 +119,11 @@ QFont TFont::ToQFont() const
         return m.ascent() + m.descent();
     };
     const int first = cell(std::max(1, h));
-    int px = first > 0 ? std::max(1, static_cast<int>(std::lround(double(h) * h / first))) : h;
+    int px = first > 0 ? std::clamp(static_cast<int>(std::lround(double(h) * h / first)), 1, 2 * h) : h;
     while (px > 1 && cell(px) > h)
         --px;
-    while (cell(px + 1) <= h)
+    // A font of fixed sizes stops growing; the bound ends the walk for it.
+    while (px < 2 * h && cell(px + 1) <= h)
         ++px;
     f.setPixelSize(px);
     return f;
