@@ -26,11 +26,17 @@ struct Job {
     }
     void End() { Printer()->EndDoc(); }
 };
+
+// The jobs of one print command, so that jobs written to one chosen file are numbered.
+struct Batch {
+    explicit Batch(int jobs) { Printer()->BeginBatch(jobs); }
+    ~Batch() { Printer()->EndBatch(); }
+};
 }  // namespace
 
 String CoverHeader(const TCoverRec& cover, int ppiX, int ppiY)
 {
-    return (cover.Name() + "      PPIY : ").substr(0, 63) + IntToStr(ppiY) + "      PPIX : " + IntToStr(ppiX);
+    return LeftStr(cover.Name() + "      PPIY : ", 63) + IntToStr(ppiY) + "      PPIX : " + IntToStr(ppiX);
 }
 
 bool TDVDForm::EnsureCurrentCover()
@@ -124,7 +130,7 @@ void TDVDForm::PrintSingleCover()
         PrintFooter(page.rect.Left);
         job.End();
     }
-    SetStatus("Printing Finished!");
+    PrintingFinished();
 }
 
 void TDVDForm::PrintDualCover()
@@ -157,7 +163,16 @@ void TDVDForm::PrintDualCover()
         PrintFooter(lastLeft);
         job.End();
     }
+    PrintingFinished();
+}
+
+void TDVDForm::PrintingFinished()
+{
     SetStatus("Printing Finished!");
+    // A job written to a file is only useful once the user knows where it went.
+    const String file = Printer()->OutputFile();
+    if (!file.empty())
+        SetStatus("Printing Finished! Saved as " + file);
 }
 
 void TDVDForm::ToolButton5Click(TObject*)
@@ -169,6 +184,7 @@ void TDVDForm::ToolButton5Click(TObject*)
     if (!EnsureCurrentCover())
         return;
     if (CurrentCover->Dual != 1) {
+        Batch batch(LastIndex + 1);
         for (int i = 0; i <= LastIndex; ++i) {
             LoadPicture(OpenPictureDialog->Files[i]);
             PrintSingleCover();

@@ -1,6 +1,7 @@
 #include "DoubFeatUnit.h"
 
 #include "FlipRotate.h"
+#include "RegularFile.h"
 #include "resample.h"
 
 #include <algorithm>
@@ -50,6 +51,7 @@ TDoubFeatForm::TDoubFeatForm(TComponent* owner) : TForm(owner)
     FilenameEdit1->SetBounds(8, 52, 241, 21);
     FilenameEdit1->SetNumGlyphs(1);
     FilenameEdit1->OnChange = [this](TObject* s) { TopCoverEditChange(s); };
+    top_ = {FilenameEdit1, "Top Cover", {}};
 
     Label2 = new TLabel(this);
     Label2->SetParent(this);
@@ -60,6 +62,7 @@ TDoubFeatForm::TDoubFeatForm(TComponent* owner) : TForm(owner)
     FilenameEdit2->SetBounds(8, 96, 241, 21);
     FilenameEdit2->SetNumGlyphs(1);
     FilenameEdit2->OnChange = [this](TObject* s) { BottomCoverEditChange(s); };
+    bottom_ = {FilenameEdit2, "Bottom Cover", {}};
 
     MyImage = new TImage(this);
     MyImage->SetParent(this);
@@ -141,12 +144,49 @@ void TDoubFeatForm::LoadCover(const String& fileName, TBitmap& cover)
     cover.Canvas().Release();
 }
 
-void TDoubFeatForm::TopCoverEditChange(TObject*) { LoadCover(FilenameEdit1->FileName(), *TopBitmap); }
+// A path being typed names no picture on most keys: only a finished name is loaded, and a
+// failure waits for "&Create" instead of interrupting the typing.
+void TDoubFeatForm::CoverEditChange(CoverSource& source, TBitmap& cover)
+{
+    const String name = source.edit->FileName();
+    if (!IsRegularFile(name) || !TPicture::HasRegisteredExtension(name))
+        return;
+    try {
+        LoadCover(name, cover);
+        source.loaded = name;
+    } catch (const Exception&) {
+        source.loaded.clear();
+    }
+}
 
-void TDoubFeatForm::BottomCoverEditChange(TObject*) { LoadCover(FilenameEdit2->FileName(), *BottomBitmap); }
+void TDoubFeatForm::TopCoverEditChange(TObject*) { CoverEditChange(top_, *TopBitmap); }
+
+void TDoubFeatForm::BottomCoverEditChange(TObject*) { CoverEditChange(bottom_, *BottomBitmap); }
+
+bool TDoubFeatForm::CoverReady(CoverSource& source, TBitmap& cover)
+{
+    const String name = source.edit->FileName();
+    if (name.empty() || name == source.loaded)
+        return true;
+    try {
+        LoadCover(name, cover);
+        source.loaded = name;
+        return true;
+    } catch (const Exception& e) {
+        ShowMessage(Format("%s: \"%s\" cannot be loaded.\n%s", source.caption, name.c_str(), e.Message.c_str()));
+        return false;
+    }
+}
 
 void TDoubFeatForm::Button2Click(TObject*)
 {
+    if (!CoverReady(top_, *TopBitmap) || !CoverReady(bottom_, *BottomBitmap))
+        return;
+    // Every style takes the result's size from the top cover: without one there is nothing to make.
+    if (FilenameEdit1->FileName().empty() || TopBitmap->Empty()) {
+        ShowMessage("The top cover is missing: choose a picture for \"Top Cover\" first.");
+        return;
+    }
     Compose();
     DrawComposerPreview(*ResultBitmap);
     Button1->SetEnabled(true);

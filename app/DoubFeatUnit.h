@@ -48,5 +48,16 @@ public:
     void DrawComposerPreview(const TBitmap& Bitmap);
 
 private:
+    // One cover edit with the file its stored picture came from.
+    struct CoverSource {
+        TFilenameEdit* edit;
+        const char* caption;
+        String loaded;
+    };
     void LoadCover(const String& fileName, TBitmap& cover);
+    void CoverEditChange(CoverSource& source, TBitmap& cover);
+    // Loads what an edit names when that is not what its cover holds; false after saying why.
+    bool CoverReady(CoverSource& source, TBitmap& cover);
+    CoverSource top_{};
+    CoverSource bottom_{};
 };

@@ -59,7 +59,8 @@ void TDVDForm::ToolButton19Click(TObject*)
 
 void TDVDForm::ToolButton20Click(TObject*)
 {
-    if (!CurrentCover)
+    // The chooser shows a layout from start-up on, before anything has made it current.
+    if (!EnsureCurrentCover())
         return;
     auto editor = std::make_unique<TSettingsForm>(this);
     try {

@@ -145,6 +145,8 @@ public:
     std::unique_ptr<TBitmap> WorkingBitmap();
     // Makes sure a layout is current; false (the user told) when there is none to use.
     bool EnsureCurrentCover();
+    // "Printing Finished!", then where the job's file went when it went to one.
+    void PrintingFinished();
     void FillStyleCombo();
     void AdjustImageWidth();
 

@@ -88,10 +88,11 @@ float MitchellFilter(float Value)
 {
     const Ext t = std::fabs(Value);
     const Ext tt = static_cast<float>(t * t);
+    // Products are formed left to right: grouping t * tt first changes the last bit near 2.
     if (t < 1)
-        return static_cast<float>((7 * (tt * t) - 12 * tt + 16.0L / 3.0L) / 6);
+        return static_cast<float>((7 * t * tt - 12 * tt + 16.0L / 3.0L) / 6);
     if (t < 2)
-        return static_cast<float>((-7.0L / 3.0L * (tt * t) + 12 * tt - 20 * t + 32.0L / 3.0L) / 6);
+        return static_cast<float>((-7.0L / 3.0L * t * tt + 12 * tt - 20 * t + 32.0L / 3.0L) / 6);
     return 0;
 }
 

@@ -1,13 +1,19 @@
 #include "Dialogs.h"
 
+#include "PicturePreview.h"
 #include "Printers.h"
 
+#include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QPushButton>
+
+#include <utility>
 
 namespace {
 TDialogService*& Override()
@@ -90,10 +96,9 @@ void ReadChosenFilter(const QFileDialog& dialog, TFileDialogSetup& setup)
     if (chosen >= 0)
         setup.FilterIndex = chosen + 1;
 }
-}  // namespace
 
-bool TDialogService::OpenFiles(const String& title, const String& filter, const String& defaultExt, bool multiSelect,
-                               const String& initialDir, std::vector<String>& files, TFileDialogSetup& setup)
+bool RunOpenDialog(const String& title, const String& filter, const String& defaultExt, bool multiSelect,
+                   const String& initialDir, bool preview, std::vector<String>& files, TFileDialogSetup& setup)
 {
     QFileDialog dialog(nullptr, Q(title), Q(initialDir), Q(QtNameFilters(filter)));
     dialog.setFileMode(multiSelect ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
@@ -101,6 +106,18 @@ bool TDialogService::OpenFiles(const String& title, const String& filter, const 
     if (!defaultExt.empty())
         dialog.setDefaultSuffix(Q(defaultExt).remove(0, defaultExt[0] == '.' ? 1 : 0));
     ApplySetup(dialog, setup);
+    if (preview) {
+        // The pane goes into the dialog's own layout, which only Qt's own dialog has.
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout())) {
+            auto* pane = new TPicturePreviewPane(&dialog);
+            grid->addWidget(pane, 0, grid->columnCount(), grid->rowCount(), 1);
+            // Wider by the pane, so the file list keeps its room.
+            dialog.resize(dialog.sizeHint().expandedTo(dialog.size() + QSize(pane->sizeHint().width(), 0)));
+            QObject::connect(&dialog, &QFileDialog::currentChanged,
+                             [pane](const QString& path) { pane->ShowFile(path.toStdString()); });
+        }
+    }
     if (dialog.exec() != QDialog::Accepted)
         return false;
     ReadChosenFilter(dialog, setup);
@@ -108,6 +125,25 @@ bool TDialogService::OpenFiles(const String& title, const String& filter, const 
     for (const QString& f : dialog.selectedFiles())
         files.push_back(f.toStdString());
     return !files.empty();
+}
+}  // namespace
+
+bool TDialogService::OpenFiles(const String& title, const String& filter, const String& defaultExt, bool multiSelect,
+                               const String& initialDir, std::vector<String>& files, TFileDialogSetup& setup)
+{
+    const bool preview = std::exchange(picturePreview_, false);
+    return RunOpenDialog(title, filter, defaultExt, multiSelect, initialDir, preview, files, setup);
+}
+
+bool TDialogService::OpenPictureFiles(const String& title, const String& filter, const String& defaultExt,
+                                      bool multiSelect, const String& initialDir, std::vector<String>& files,
+                                      TFileDialogSetup& setup)
+{
+    struct Preview {
+        bool& on;
+        ~Preview() { on = false; }
+    } preview{picturePreview_ = true};
+    return OpenFiles(title, filter, defaultExt, multiSelect, initialDir, files, setup);
 }
 
 bool TDialogService::SaveFile(const String& title, const String& filter, const String& defaultExt, String& fileName,
@@ -130,10 +166,18 @@ bool TDialogService::PrinterSetup()
     auto* system = dynamic_cast<TSystemPrintTarget*>(&Printer()->Target());
     if (!system)
         return false;
+    system->OfferSetup();
     QPrintDialog dialog(&system->Device());
     dialog.setWindowTitle("Print Setup");
     dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
-    return dialog.exec() == QDialog::Accepted;
+    // Setup prints nothing, so its accept button does not say "Print".
+    if (auto* buttons = dialog.findChild<QDialogButtonBox*>())
+        if (QPushButton* ok = buttons->button(QDialogButtonBox::Ok))
+            ok->setText("OK");
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    system->TakeSetup();
+    return true;
 }
 
 bool TDialogService::InputQuery(const String& caption, const String& prompt, String& value)
@@ -177,6 +221,11 @@ bool TOpenDialog::Execute()
     if (!Dialogs().OpenFiles(Title, Filter, DefaultExt, Options & ofAllowMultiSelect, InitialDir, chosen, setup))
         return false;
     FilterIndex = setup.FilterIndex;
+    return Take(chosen);
+}
+
+bool TOpenDialog::Take(const std::vector<String>& chosen)
+{
     Files.Clear();
     for (const String& f : chosen)
         Files.Add(f);
@@ -188,7 +237,13 @@ bool TOpenPictureDialog::Execute()
 {
     if (Filter.empty())
         Filter = TPicture::GraphicFilter();
-    return TOpenDialog::Execute();
+    std::vector<String> chosen;
+    TFileDialogSetup setup = Setup();
+    if (!Dialogs().OpenPictureFiles(Title, Filter, DefaultExt, Options & ofAllowMultiSelect, InitialDir, chosen,
+                                    setup))
+        return false;
+    FilterIndex = setup.FilterIndex;
+    return Take(chosen);
 }
 
 bool TSaveDialog::Execute()

@@ -28,6 +28,10 @@ public:
     // Files chosen (full paths, in the order given); false when cancelled.
     virtual bool OpenFiles(const String& title, const String& filter, const String& defaultExt, bool multiSelect,
                            const String& initialDir, std::vector<String>& files, TFileDialogSetup& setup);
+    // OpenFiles with the picture preview pane beside the real dialog's file list; a service that
+    // answers OpenFiles itself answers this too.
+    bool OpenPictureFiles(const String& title, const String& filter, const String& defaultExt, bool multiSelect,
+                          const String& initialDir, std::vector<String>& files, TFileDialogSetup& setup);
     virtual bool SaveFile(const String& title, const String& filter, const String& defaultExt, String& fileName,
                           TFileDialogSetup& setup);
     // The printer setup dialog over the current printer; false when cancelled.
@@ -35,6 +39,9 @@ public:
     // False when cancelled.
     virtual bool InputQuery(const String& caption, const String& prompt, String& value);
     virtual TModalResult ShowModal(TForm& form);
+
+private:
+    bool picturePreview_ = false;
 };
 
 TDialogService& Dialogs();
@@ -66,6 +73,7 @@ public:
 
 protected:
     TFileDialogSetup Setup() const;
+    bool Take(const std::vector<String>& chosen);
 };
 
 // Its filter is built from the picture-format registry when left empty.

@@ -111,14 +111,23 @@ QFont TFont::ToQFont() const
     int h = height_ == 0 ? 11 : height_;
     if (h < 0) {
         f.setPixelSize(std::max(1, -h));
-    } else {
-        // A cell height: scale the em so that ascent plus descent come to h.
-        f.setPixelSize(std::max(1, h));
-        QFontMetrics m(f);
-        int cell = m.ascent() + m.descent();
-        if (cell > 0 && cell != h)
-            f.setPixelSize(std::max(1, static_cast<int>(std::lround(double(h) * h / cell))));
+        return f;
     }
+    // A cell height: the largest em whose ascent plus descent is not above h. Cells grow in uneven
+    // steps, so one rescale from a first guess can land a step off; walk from the guess instead.
+    auto cell = [&f](int px) {
+        f.setPixelSize(px);
+        QFontMetrics m(f);
+        return m.ascent() + m.descent();
+    };
+    const int first = cell(std::max(1, h));
+    int px = first > 0 ? std::clamp(static_cast<int>(std::lround(double(h) * h / first)), 1, 2 * h) : h;
+    while (px > 1 && cell(px) > h)
+        --px;
+    // A font of fixed sizes stops growing; the bound ends the walk for it.
+    while (px < 2 * h && cell(px + 1) <= h)
+        ++px;
+    f.setPixelSize(px);
     return f;
 }
 
@@ -150,15 +159,59 @@ namespace {
 // most of the work of laying it out, and the same few fonts measure the same characters again
 // and again.
 struct FontInfo {
-    FontInfo(const QFont& f, QPaintDevice* device) : font(f), metrics(f, device), raw(QRawFont::fromFont(f))
+    FontInfo(const QFont& f, QPaintDevice* device, int cellHeight)
+        : font(f), metrics(f, device), raw(QRawFont::fromFont(f)), height(metrics.height()), ascent(metrics.ascent())
     {
         advances.assign(kCached, -1);
+        if (cellHeight > 0 && height < cellHeight)
+            FitCell(cellHeight);
     }
     static constexpr int kCached = 0x2200;
     QFont font;
     QFontMetrics metrics;
     QRawFont raw;
+    int height;
+    int ascent;
+    // Drawn and measured through the raw font at a size between whole pixels.
+    bool fractional = false;
     std::vector<int> advances;
+
+    static int RawCell(const QRawFont& r) { return qRound(r.ascent()) + qRound(r.descent()); }
+
+    // Whole pixel sizes skip some cell heights; the raw font takes any size, so the cell asked
+    // for is met between two whole sizes.
+    void FitCell(int cellHeight)
+    {
+        if (!raw.isValid())
+            return;
+        QRawFont r = raw;
+        double low = raw.pixelSize(), high = low + 1;
+        r.setPixelSize(high);
+        if (RawCell(r) < cellHeight)
+            return;
+        for (int i = 0; i < 16; ++i) {
+            double mid = (low + high) / 2;
+            r.setPixelSize(mid);
+            (RawCell(r) >= cellHeight ? high : low) = mid;
+        }
+        r.setPixelSize(high);
+        if (RawCell(r) != cellHeight)
+            return;
+        raw = r;
+        height = cellHeight;
+        ascent = qRound(r.ascent());
+        fractional = true;
+    }
+
+    int Advance(QChar ch)
+    {
+        if (!fractional)
+            return metrics.horizontalAdvance(ch);
+        QList<quint32> glyphs = raw.glyphIndexesForString(QString(ch));
+        if (glyphs.size() != 1 || glyphs[0] == 0)
+            return metrics.horizontalAdvance(ch);
+        return qRound(raw.advancesForGlyphIndexes(glyphs).value(0).x());
+    }
 
     // Characters that never combine or change shape are summed from the cache.
     static bool Simple(char16_t c) { return c < 0x0300 || (c >= 0x2000 && c < kCached); }
@@ -172,7 +225,7 @@ struct FontInfo {
                 return metrics.horizontalAdvance(s);
             int& advance = advances[c];
             if (advance < 0)
-                advance = metrics.horizontalAdvance(ch);
+                advance = Advance(ch);
             total += advance;
         }
         return total;
@@ -210,7 +263,7 @@ struct FontInfo {
             positions.append(QPointF(pos, 0));
             int& advance = advances[ch.unicode()];
             if (advance < 0)
-                advance = metrics.horizontalAdvance(ch);
+                advance = Advance(ch);
             pos += advance;
         }
         QGlyphRun run;
@@ -259,7 +312,7 @@ FontInfo& InfoFor(const TFont& f, QPaintDevice* device)
     if (found == cache.end()) {
         if (cache.size() > 256)
             cache.clear();
-        found = cache.emplace(key, std::make_unique<FontInfo>(f.ToQFont(), device)).first;
+        found = cache.emplace(key, std::make_unique<FontInfo>(f.ToQFont(), device, f.Height())).first;
     }
     lastKey = key;
     last = found->second.get();
@@ -531,7 +584,7 @@ TPoint TCanvas::TextExtent(const String& text)
     if (metrics_)
         return {metrics_->TextWidth(Font, text), metrics_->TextHeight(Font)};
     FontInfo& info = InfoFor(Font, painter_ ? painter_->device() : device_);
-    return {info.Width(Q(text)), info.metrics.height()};
+    return {info.Width(Q(text)), info.height};
 }
 
 bool TCanvas::OpaqueText() const { return Brush.Style != bsClear && Brush.Color != clNone; }
@@ -540,10 +593,9 @@ void TCanvas::TextOut(int x, int y, const String& text)
 {
     QPaintDevice* dev = painter_ ? painter_->device() : device_;
     FontInfo& info = InfoFor(Font, dev);
-    const QFontMetrics& m = info.metrics;
     QString s = Q(text);
     int w = metrics_ ? metrics_->TextWidth(Font, text) : info.Width(s);
-    int h = metrics_ ? metrics_->TextHeight(Font) : m.height();
+    int h = metrics_ ? metrics_->TextHeight(Font) : info.height;
     if (metrics_)
         metrics_->TextDrawn(Font, text, Bounds(x, y, w, h));
     PenPos = {x + w, y};
@@ -556,7 +608,10 @@ void TCanvas::TextOut(int x, int y, const String& text)
     if (OpaqueText())
         FillBackground({0, 0, w, h}, Brush.Color);
     ApplyFont();
-    painter_->drawText(0, m.ascent(), s);
+    if (info.fractional)
+        info.Draw(*painter_, 0, info.ascent, s);
+    else
+        painter_->drawText(0, info.ascent, s);
     painter_->restore();
 }
 
@@ -608,7 +663,7 @@ int TCanvas::DrawText(const String& text, TRect& r, unsigned flags)
     auto width = [&](const QString& s) {
         return metrics_ ? metrics_->TextWidth(Font, s.toStdString()) : info.Width(s);
     };
-    int cell = metrics_ ? metrics_->TextHeight(Font) : m.height();
+    int cell = metrics_ ? metrics_->TextHeight(Font) : info.height;
     int leading = (flags & DT_EXTERNALLEADING) ? (metrics_ ? metrics_->ExternalLeading(Font) : m.leading()) : 0;
     QString s = Q(text);
     if (flags & DT_EXPANDTABS)
@@ -645,8 +700,10 @@ int TCanvas::DrawText(const String& text, TRect& r, unsigned flags)
             if (width(line.text) <= r.Width())
                 continue;
             qsizetype keep = line.text.size();
+            // Never half a character: a pair of UTF-16 units goes or stays whole.
+            auto shorter = [&](qsizetype n) { return n - (n >= 2 && line.text[n - 1].isLowSurrogate() ? 2 : 1); };
             while (keep > 0 && width(line.text.left(keep) + "...") > r.Width())
-                --keep;
+                keep = std::max<qsizetype>(0, shorter(keep));
             line.text = line.text.left(keep) + "...";
             if (line.mnemonic >= keep)
                 line.mnemonic = -1;
@@ -698,11 +755,11 @@ int TCanvas::DrawText(const String& text, TRect& r, unsigned flags)
             if (OpaqueText())
                 FillBackground({ox, oy, ox + w, oy + cell}, Brush.Color);
             p->setPen(ToQColor(Font.Color()));
-            info.Draw(*p, ox, oy + m.ascent(), line.text);
+            info.Draw(*p, ox, oy + info.ascent, line.text);
             if (line.mnemonic >= 0) {
                 int ux = width(line.text.left(line.mnemonic));
                 int uw = width(line.text.mid(line.mnemonic, 1));
-                p->fillRect(QRect(ox + ux, oy + m.ascent() + 1, std::max(1, uw), 1), ToQColor(Font.Color()));
+                p->fillRect(QRect(ox + ux, oy + info.ascent + 1, std::max(1, uw), 1), ToQColor(Font.Color()));
             }
             if (rotated)
                 p->restore();
@@ -1123,6 +1180,16 @@ std::vector<String> TPicture::RegisteredExtensions()
     for (auto& e : Registry())
         out.push_back(e.extension);
     return out;
+}
+
+bool TPicture::HasRegisteredExtension(const String& fileName)
+{
+    String ext = LowerCase(ExtractFileExt(fileName));
+    if (ext.empty())
+        return false;
+    ext.erase(0, 1);
+    const std::vector<String> known = RegisteredExtensions();
+    return std::find(known.begin(), known.end(), ext) != known.end();
 }
 
 String TPicture::GraphicFilter()

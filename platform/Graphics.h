@@ -331,11 +331,13 @@ public:
     // "All (*.bmp;*.jpg)|*.bmp;*.jpg|Bitmaps (*.bmp)|*.bmp|..." in registration order.
     static String GraphicFilter();
     static std::vector<String> RegisteredExtensions();
+    // True when a registered format claims the file name's extension.
+    static bool HasRegisteredExtension(const String& fileName);
 
 private:
     void Changed();
     std::unique_ptr<TGraphic> graphic_;
 };
 
-// Registers the formats this program reads (bmp, jpg, jpeg, ico); safe to call again.
+// Registers the formats this program reads (bmp, ico, emf, wmf, jpg, jpeg); safe to call again.
 void RegisterPictureFormats();

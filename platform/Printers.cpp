@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPrinter>
@@ -128,35 +129,89 @@ QPaintDevice* TSystemPrintTarget::Begin(TPrinterOrientation orientation, const S
     QPrinter& p = *printer_;
     p.setDocName(QString::fromStdString(title));
     p.setPageOrientation(orientation == poLandscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+    lastPdf_.clear();
     if (p.outputFormat() == QPrinter::PdfFormat) {
         // A PDF page is the whole sheet, so inches land where the layout says.
         p.setFullPage(true);
         p.setResolution(600);
-        QDir().mkpath(QString::fromStdString(PdfFolder()));
-        QString base = QString::fromStdString(PdfFolder()) + "/Cover " +
-                       QDateTime::currentDateTime().toString("yyyy-MM-dd hh.mm.ss");
-        QString name = base + ".pdf";
-        for (int n = 2; QFile::exists(name); ++n)
-            name = base + QString(" (%1).pdf").arg(n);
-        p.setOutputFileName(name);
-        lastPdf_ = name.toStdString();
+        String name = NextPdfName();
+        p.setOutputFileName(QString::fromStdString(name));
+        lastPdf_ = name;
     }
     return &p;
 }
 
+String TSystemPrintTarget::NextPdfName()
+{
+    if (!chosenFile_.empty()) {
+        // One job writes the chosen file itself; a batch numbers its files after it.
+        if (batchJobs_ < 2)
+            return chosenFile_;
+        QFileInfo chosen(QString::fromStdString(chosenFile_));
+        QString suffix = chosen.suffix().isEmpty() ? QString("pdf") : chosen.suffix();
+        return (chosen.path() + "/" + chosen.completeBaseName() + QString(" %1.").arg(++batchJob_) + suffix)
+            .toStdString();
+    }
+    QDir().mkpath(QString::fromStdString(PdfFolder()));
+    QString base =
+        QString::fromStdString(PdfFolder()) + "/Cover " + QDateTime::currentDateTime().toString("yyyy-MM-dd hh.mm.ss");
+    QString name = base + ".pdf";
+    for (int n = 2; QFile::exists(name); ++n)
+        name = base + QString(" (%1).pdf").arg(n);
+    return name.toStdString();
+}
+
+void TSystemPrintTarget::SetBatch(int jobs)
+{
+    batchJobs_ = jobs;
+    batchJob_ = 0;
+}
+
+void TSystemPrintTarget::OfferSetup()
+{
+    if (printer_->outputFormat() != QPrinter::PdfFormat)
+        return;
+    // Not the last job's generated name: accepting the dialog unchanged would make it the choice.
+    String offered = chosenFile_.empty() ? PdfFolder() + "/Cover.pdf" : chosenFile_;
+    printer_->setOutputFileName(QString::fromStdString(offered));
+}
+
+void TSystemPrintTarget::TakeSetup()
+{
+    QPrinter& p = *printer_;
+    if (p.outputFormat() == QPrinter::PdfFormat && !p.outputFileName().isEmpty())
+        chosenFile_ = p.outputFileName().toStdString();
+    else
+        chosenFile_.clear();
+}
+
 void TSystemPrintTarget::NewPage() { printer_->newPage(); }
-void TSystemPrintTarget::End() {}
+
+void TSystemPrintTarget::End()
+{
+    // The painter has let go of the device, so a PDF job's file is complete now; one that could
+    // not be written must not pass for printed.
+    if (!lastPdf_.empty() &&
+        (printer_->printerState() == QPrinter::Error || !QFile::exists(QString::fromStdString(lastPdf_)))) {
+        String name = lastPdf_;
+        lastPdf_.clear();
+        throw EFCreateError(Format("Cannot create file \"%s\"", name.c_str()));
+    }
+}
 
 void TSystemPrintTarget::Abort()
 {
     printer_->abort();
     if (printer_->outputFormat() == QPrinter::PdfFormat && !lastPdf_.empty())
         QFile::remove(QString::fromStdString(lastPdf_));
+    lastPdf_.clear();
 }
 
 String TSystemPrintTarget::Description() const
 {
-    return printer_->outputFormat() == QPrinter::PdfFormat ? "PDF in " + PdfFolder() : printer_->printerName().toStdString();
+    if (printer_->outputFormat() != QPrinter::PdfFormat)
+        return printer_->printerName().toStdString();
+    return chosenFile_.empty() ? "PDF in " + PdfFolder() : "PDF " + chosenFile_;
 }
 
 // ---- raster pages --------------------------------------------------------------------------

@@ -22,6 +22,10 @@ public:
     virtual void End() = 0;
     virtual void Abort() = 0;
     virtual String Description() const = 0;
+    // The file the last finished job was written to; empty when it went to a printer.
+    virtual String OutputFile() const { return {}; }
+    // The next jobs belong to one print command of this many jobs (0 ends it).
+    virtual void SetBatch(int jobs) {}
 };
 
 class TPrinter {
@@ -41,6 +45,13 @@ public:
     TCanvas& Canvas();
     int PageWidth() const;
     int PageHeight() const;
+
+    // The file the last finished job went to, empty for a printer.
+    String OutputFile() const { return target_->OutputFile(); }
+    // Jobs begun between these calls are one print command's; jobs written to a chosen file
+    // are then numbered so that none overwrites another.
+    void BeginBatch(int jobs) { target_->SetBatch(jobs); }
+    void EndBatch() { target_->SetBatch(0); }
 
     TPrintTarget& Target() { return *target_; }
     void SetTarget(std::unique_ptr<TPrintTarget> target);
@@ -67,17 +78,28 @@ public:
     void End() override;
     void Abort() override;
     String Description() const override;
+    String OutputFile() const override { return lastPdf_; }
+    void SetBatch(int jobs) override;
     QPrinter& Device() { return *printer_; }
     // The folder PDF jobs go to when no printer is installed (the documents folder's "Ombrelle").
     String PdfFolder() const;
     // Sends the jobs to PDF files in a folder of the caller's choosing.
     void PrintToPdfIn(const String& folder);
-    String LastPdfFile() const { return lastPdf_; }
+    // The file chosen in Print Setup; empty when the jobs go to a printer or to PdfFolder.
+    String ChosenFile() const { return chosenFile_; }
+    // Puts the current choice on the device for the setup dialog to show.
+    void OfferSetup();
+    // Takes the printer or file the setup dialog left on the device for the jobs that follow.
+    void TakeSetup();
 
 private:
+    String NextPdfName();
     std::unique_ptr<QPrinter> printer_;
     String pdfFolder_;
+    String chosenFile_;
     String lastPdf_;
+    int batchJobs_ = 0;
+    int batchJob_ = 0;
 };
 
 // A page image at any resolution across and down, for tests: it keeps every finished page.

@@ -65,3 +65,9 @@ std::vector<uint8_t> ReadRegularFile(const String& fileName, size_t maxSize)
     TRegularFile file(fileName);
     return file.ReadRest(maxSize);
 }
+
+bool IsRegularFile(const String& fileName)
+{
+    struct stat st {};
+    return ::stat(fileName.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}

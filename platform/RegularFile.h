@@ -30,3 +30,6 @@ private:
 
 // The whole file; EFOpenError as above, EReadError when it holds more than maxSize bytes.
 std::vector<uint8_t> ReadRegularFile(const String& fileName, size_t maxSize);
+
+// True when the name leads (through links) to an existing regular file.
+bool IsRegularFile(const String& fileName);

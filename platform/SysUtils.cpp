@@ -146,6 +146,14 @@ static size_t LastSeparator(const String& fileName)
     return p;
 }
 
+String LeftStr(const String& text, size_t count)
+{
+    for (size_t i = 0; i < text.size(); ++i)
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80 && count-- == 0)
+            return text.substr(0, i);
+    return text;
+}
+
 String ExtractFilePath(const String& fileName)
 {
     size_t p = LastSeparator(fileName);

@@ -35,6 +35,8 @@ int StrToIntDef(const String& text, int fallback);
 String Trim(const String& text);
 String UpperCase(const String& text);
 String LowerCase(const String& text);
+// The first count characters (not bytes) of UTF-8 text, so a cut never splits a character.
+String LeftStr(const String& text, size_t count);
 
 // (a * b) / c with a 64-bit product, halves rounded away from zero; -1 when c is 0.
 int MulDiv(int a, int b, int c);

@@ -1,6 +1,11 @@
 #include "AppFixture.h"
 #include "DoubFeatUnit.h"
 
+#include <QApplication>
+#include <QDir>
+#include <QKeyEvent>
+#include <QLineEdit>
+
 namespace {
 
 TColor PixelAt(const TBitmap& b, int x, int y)
@@ -117,24 +122,81 @@ TEST_F(DoubleFeature, FullCoverStyleSmoothsBothCoversAndNeedsThemLoaded)
     EXPECT_GT(GetBValue(lower), 200);
     EXPECT_LT(GetRValue(lower), 50);
 
-    TDoubFeatForm empty(nullptr);
+    auto topOnly = Composer(top, "", 0);
     try {
-        empty.Button2Click(nullptr);
+        topOnly->Button2Click(nullptr);
         FAIL();
     } catch (const Exception& e) {
         EXPECT_EQ(e.Message, "Source bitmap too small");
     }
-    EXPECT_FALSE(empty.Button1->Enabled());
+    EXPECT_FALSE(topOnly->Button1->Enabled());
 }
 
-TEST_F(DoubleFeature, AFileThatIsNoPictureKeepsTheStoredCover)
+TEST_F(DoubleFeature, WithoutATopCoverCreateSaysSoAndMakesNothing)
+{
+    String bottom = Picture("bottom.bmp", clBlue, 40, 60);
+    for (int style = 0; style < 4; ++style) {
+        auto form = Composer("", bottom, style);
+        form->Button2->Click();
+        ASSERT_EQ(dialogs.Messages.size(), 1u) << style;
+        EXPECT_NE(dialogs.Messages[0].find("top cover is missing"), String::npos);
+        EXPECT_TRUE(form->ResultBitmap->Empty());
+        EXPECT_FALSE(form->PreviewImage);
+        EXPECT_FALSE(form->Button1->Enabled());
+        dialogs.Messages.clear();
+    }
+}
+
+TEST_F(DoubleFeature, AFileThatIsNoPictureKeepsTheStoredCoverAndCreateNamesTheEdit)
 {
     String top = Picture("top.bmp", clRed, 40, 60);
+    std::ofstream(dir.File("notes.txt")) << "no picture";
+    std::ofstream(dir.File("broken.bmp")) << "BM but no more";
     auto form = Composer(top, top, 1);
-    form->FilenameEdit1->SetText(dir.File("notes.txt"));
+    for (const char* name : {"notes.txt", "broken.bmp"}) {
+        form->FilenameEdit1->SetText(dir.File(name));
+        EXPECT_TRUE(dialogs.Messages.empty()) << name;
+        EXPECT_EQ(form->TopBitmap->Width(), 40);
+        EXPECT_EQ(PixelAt(*form->TopBitmap, 1, 1), clRed);
+
+        form->Button2->Click();
+        ASSERT_EQ(dialogs.Messages.size(), 1u) << name;
+        EXPECT_EQ(dialogs.Messages[0].rfind("Top Cover: \"" + dir.File(name) + "\" cannot be loaded.", 0), 0u)
+            << dialogs.Messages[0];
+        EXPECT_FALSE(form->Button1->Enabled());
+        dialogs.Messages.clear();
+    }
+    form->FilenameEdit1->SetText(top);
+    form->FilenameEdit2->SetText(dir.File("notes.txt"));
+    form->Button2->Click();
     ASSERT_EQ(dialogs.Messages.size(), 1u);
-    EXPECT_EQ(form->TopBitmap->Width(), 40);
-    EXPECT_EQ(PixelAt(*form->TopBitmap, 1, 1), clRed);
+    EXPECT_EQ(dialogs.Messages[0].rfind("Bottom Cover: ", 0), 0u);
+}
+
+TEST_F(DoubleFeature, TypingAPathRaisesNothingAndLoadsTheFinishedName)
+{
+    String top = Picture("top.bmp", clRed, 40, 60);
+    // A folder whose name ends like a picture is no picture either.
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(dir.File("folder.bmp"))));
+    TDoubFeatForm form(nullptr);
+    auto* line = qobject_cast<QLineEdit*>(form.FilenameEdit1->Widget());
+    ASSERT_NE(line, nullptr);
+    auto type = [&](const String& text) {
+        for (QChar ch : QString::fromStdString(text)) {
+            QKeyEvent press(QEvent::KeyPress, ch.toUpper().unicode(), Qt::NoModifier, QString(ch));
+            QApplication::sendEvent(line, &press);
+        }
+    };
+    type(dir.File("folder.bmp"));
+    EXPECT_EQ(form.FilenameEdit1->FileName(), dir.File("folder.bmp"));
+    EXPECT_TRUE(form.TopBitmap->Empty());
+    line->clear();
+    type(top);
+    EXPECT_TRUE(dialogs.Messages.empty());
+    // Every key reached the edit: no message box took one.
+    EXPECT_EQ(line->text().toStdString(), top);
+    EXPECT_EQ(form.TopBitmap->Width(), 40);
+    EXPECT_EQ(PixelAt(*form.TopBitmap, 1, 1), clRed);
 }
 
 TEST_F(DoubleFeature, CreatePreviewsAndEnablesSaveWhoseCancelKeepsTheComposerOpen)

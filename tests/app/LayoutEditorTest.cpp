@@ -96,9 +96,49 @@ TEST_F(LayoutEditor, AddReadsEveryFieldAndCutsLongNames)
     EXPECT_EQ(DVDForm->PrintStyle->Items().Count(), 1);
     EXPECT_EQ(DVDForm->PrintStyle->ItemIndex(), 0);
     EXPECT_EQ(DVDForm->CurrentCover, nullptr);
-    dialogs.ModalForms.clear();
+}
+
+TEST_F(LayoutEditor, AccentedNamesAreCutByCharacters)
+{
+    Start({});
+    String accented;
+    for (int i = 0; i < 60; ++i)
+        accented += "\xC3\xA9";  // é, two bytes in UTF-8, one in the record
+    dialogs.OnShowModal = [&](TForm& form) {
+        Editor(form)->SettingName->SetText(accented);
+        return mrOk;
+    };
+    DVDForm->ToolButton19->Click();
+    ASSERT_EQ(DVDForm->CoverList->CoverNo(), 0);
+    EXPECT_EQ(DVDForm->CoverList->GetCover(0)->Name(), accented.substr(0, 100));
+}
+
+TEST_F(LayoutEditor, EditLayoutAtStartUpEditsTheLayoutTheChooserShows)
+{
+    Start({MakeLayout("First", 0.5f, 0.5f, 4.75f, 7.5f), MakeLayout("Second", 1, 1, 2, 2)});
+    ASSERT_EQ(DVDForm->CurrentCover, nullptr);
+    String shown;
+    dialogs.OnShowModal = [&](TForm& form) {
+        shown = Editor(form)->SettingName->Text();
+        return mrCancel;
+    };
     DVDForm->ToolButton20->Click();
+    ASSERT_EQ(dialogs.ModalForms.size(), 1u);
+    EXPECT_EQ(shown, "First");
+    EXPECT_EQ(DVDForm->CurrentCover, DVDForm->CoverList->GetCover(0));
+    EXPECT_TRUE(dialogs.Messages.empty());
+}
+
+TEST_F(LayoutEditor, EditLayoutWithNoLayoutSaysSoLikePrintAndPreview)
+{
+    Start({});
+    DVDForm->ToolButton20->Click();
+    DVDForm->CurrentFile = Picture("a.bmp", clRed);
+    DVDForm->ToolButton5->Click();
     EXPECT_TRUE(dialogs.ModalForms.empty());
+    ASSERT_EQ(dialogs.Messages.size(), 2u);
+    EXPECT_EQ(dialogs.Messages[0], dialogs.Messages[1]);
+    EXPECT_NE(dialogs.Messages[0].find("Add Layout"), String::npos);
 }
 
 TEST_F(LayoutEditor, CancelChangesNothing)

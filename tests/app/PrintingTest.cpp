@@ -54,6 +54,49 @@ TEST_F(Printing, HeaderNamesTheResolutionAndCutsLongNames)
     EXPECT_NEAR((left + right) / 2, page.width() / 2, 20);
 }
 
+TEST_F(Printing, AnAccentedFiftyCharacterNameKeepsTheWholeHeader)
+{
+    String name;
+    for (int i = 0; i < 50; ++i)
+        name += i % 2 ? "\xC3\xA9" : "\xC3\xBC";  // é and ü: two bytes each in UTF-8
+    const TCoverRec cover = MakeLayout(name, 0.5f, 0.5f, 4.75f, 7.5f);
+    ASSERT_EQ(cover.Name(), name);
+    EXPECT_EQ(CoverHeader(cover, 600, 600), name + "      PPIY : 600      PPIX : 600");
+    // Sixty characters are cut to 63 with the label, never inside a character.
+    TCoverRec longer = cover;
+    longer.SetName(name + "\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9\xC3\xA9");
+    EXPECT_EQ(CoverHeader(longer, 600, 600), name + "      PPIY : 600      PPIX : 600");
+}
+
+// Eight points is a cell of MulDiv(ppi, 8, 72) pixels; the header sits one cell from the top and
+// the footer one cell above the bottom, so the cell must be exactly that at every resolution.
+TEST_F(Printing, HeaderLineHeightIsTheEightPointCellAtEveryResolution)
+{
+    for (auto [ppi, cell] : {std::pair{300, 33}, {360, 40}, {600, 67}}) {
+        Printer()->SetTarget(std::make_unique<TRasterPrintTarget>(ppi, ppi));
+        Printer()->BeginDoc();
+        TCanvas& c = Printer()->Canvas();
+        c.Font.SetName("Arial");
+        c.Font.SetHeight(MulDiv(ppi, 8, 72));
+        EXPECT_EQ(c.TextHeight("X"), cell) << ppi;
+        // What is drawn stays inside the cell it was measured with.
+        c.Brush.Style = bsClear;
+        c.TextOut(10, 10, "Xgj");
+        Printer()->EndDoc();
+        auto& pages = static_cast<TRasterPrintTarget&>(Printer()->Target()).Pages();
+        int top = -1, bottom = -1;
+        for (int y = 0; y < 200; ++y)
+            for (int x = 0; x < 400; ++x)
+                if (qGray(pages[0].pixel(x, y)) < 128) {
+                    top = top < 0 ? y : top;
+                    bottom = y;
+                }
+        EXPECT_GE(top, 10) << ppi;
+        EXPECT_LT(bottom, 10 + cell) << ppi;
+        EXPECT_GT(bottom - top, cell / 2) << ppi;
+    }
+}
+
 TEST_F(Printing, EveryBatchFileIsItsOwnJob)
 {
     Start({MakeLayout("Cover", 0.5f, 0.5f, 4.75f, 7.5f)});

@@ -49,6 +49,24 @@ TEST(ResampleFilters, Values)
     }
 }
 
+// Just below 2 the outer branch is a difference of nearly equal terms, so the order in which
+// -7/3, t and t^2 are multiplied shows in the last bit.
+TEST(ResampleFilters, MitchellNearItsSupportMultipliesLeftToRight)
+{
+    const std::pair<float, uint32_t> cases[] = {
+        {0x1.ffffa8p+0f, 0xae3c38e3}, {0x1.ffffd2p+0f, 0xad4db8e3}, {0x1.ffffd8p+0f, 0xad1b8e38},
+        {0x1.ffffe4p+0f, 0xac9871c6}, {0x1.ffffeap+0f, 0xac3c38e2}, {0x1.fffffp+0f, 0xabc71c6f},
+        {0x1.fffff6p+0f, 0xab1b8e33}, {0x1.fffffcp+0f, 0xa9c71c40},
+    };
+    for (auto [x, bits] : cases) {
+        float y = MitchellFilter(x);
+        uint32_t got;
+        std::memcpy(&got, &y, sizeof got);
+        EXPECT_EQ(got, bits) << std::hexfloat << x;
+        EXPECT_EQ(MitchellFilter(-x), y);
+    }
+}
+
 TEST(Stretch, RefusesAnEmptySource)
 {
     TBitmap src(0, 0, pf24bit);

@@ -1,0 +1,31 @@
+#pragma once
+// The metafile targets: bytes of one kind of metafile, checked, converted to SVG and drawn as
+// the picture registry would open them. A refusal is an exception; anything else must give a
+// picture of its own size.
+#include "FuzzApplication.h"
+#include "Metafile.h"
+#include "MetafileSvg.h"
+
+#include <QImage>
+
+#include <cstdint>
+#include <vector>
+
+inline int FuzzMetafile(const uint8_t* data, size_t size, bool (*isKind)(const std::vector<uint8_t>&))
+{
+    const std::vector<uint8_t> bytes(data, data + size);
+    if (!isKind(bytes))
+        return 0;
+    EnsureFuzzApplication();
+    TMemoryStream stream;
+    stream.WriteBuffer(data, static_cast<int64_t>(size));
+    stream.SetPosition(0);
+    TMetafile picture;
+    try {
+        picture.LoadFromStream(stream);
+        if (picture.Width() < 1 || picture.Width() > kMetafileMaxSide || picture.ToImage().width() != picture.Width())
+            __builtin_trap();
+    } catch (const Exception&) {
+    }
+    return 0;
+}

@@ -1,0 +1,7 @@
+// 16-bit Windows metafiles through libwmf.
+#include "MetafileFuzz.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    return FuzzMetafile(data, size, IsWindowsMetafile);
+}
