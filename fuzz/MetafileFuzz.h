@@ -2,7 +2,7 @@
 // The metafile targets: bytes of one kind of metafile, checked, converted to SVG and drawn as
 // the picture registry would open them. A refusal is an exception; anything else must give a
 // picture of its own size.
-#include "FuzzApplication.h"
+#include "FuzzSupport.h"
 #include "Metafile.h"
 #include "MetafileSvg.h"
 
@@ -16,7 +16,7 @@ inline int FuzzMetafile(const uint8_t* data, size_t size, bool (*isKind)(const s
     const std::vector<uint8_t> bytes(data, data + size);
     if (!isKind(bytes))
         return 0;
-    EnsureFuzzApplication();
+    EnsureApplication();
     TMemoryStream stream;
     stream.WriteBuffer(data, static_cast<int64_t>(size));
     stream.SetPosition(0);

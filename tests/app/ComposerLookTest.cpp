@@ -91,7 +91,7 @@ TEST_F(ComposerLook, ReturnCreatesOnceAndEscapeCancels)
     };
     EXPECT_EQ(composer->ShowModal(), mrCancel);
     ASSERT_EQ(dialogs.Messages.size(), 1u);
-    EXPECT_NE(dialogs.Messages[0].find("Source bitmap too small"), String::npos) << dialogs.Messages[0];
+    EXPECT_NE(dialogs.Messages[0].find("The top cover is missing"), String::npos) << dialogs.Messages[0];
     EXPECT_FALSE(composer->Dialog()->isVisible());
 
     // A button whose Cancel is set takes Escape instead.
