@@ -103,10 +103,29 @@ bool TDialogService::PrinterSetup()
     auto* system = dynamic_cast<TSystemPrintTarget*>(&Printer()->Target());
     if (!system)
         return false;
-    QPrintDialog dialog(&system->Device());
+    QPrinter& printer = system->Device();
+    // The dialog changes the printer while the user picks in it; cancelled, it must leave the printer as it was.
+    const QString name = printer.printerName();
+    const QPrinter::OutputFormat format = printer.outputFormat();
+    const QString file = printer.outputFileName();
+    const QPageLayout layout = printer.pageLayout();
+    const int copies = printer.copyCount();
+    const QPrinter::ColorMode colour = printer.colorMode();
+    const QPrinter::DuplexMode duplex = printer.duplex();
+    QPrintDialog dialog(&printer);
     dialog.setWindowTitle("Print Setup");
     dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
-    return dialog.exec() == QDialog::Accepted;
+    if (dialog.exec() == QDialog::Accepted)
+        return true;
+    if (format == QPrinter::NativeFormat)
+        printer.setPrinterName(name);
+    printer.setOutputFormat(format);
+    printer.setOutputFileName(file);
+    printer.setPageLayout(layout);
+    printer.setCopyCount(copies);
+    printer.setColorMode(colour);
+    printer.setDuplex(duplex);
+    return false;
 }
 
 bool TDialogService::InputQuery(const String& caption, const String& prompt, String& value)

@@ -6,6 +6,7 @@ packages=(
   qt6-base-dev libjpeg62-turbo-dev libgif-dev libcurl4-openssl-dev libpugixml-dev
   libcdio-dev libiso9660-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  cups cups-client printer-driver-cups-pdf libcups2-dev poppler-utils
   fonts-liberation fonts-dejavu-core xdg-utils
 )
 missing=()
