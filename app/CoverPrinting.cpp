@@ -12,10 +12,12 @@ struct HourGlass {
     ~HourGlass() { Screen()->SetCursor(crDefault); }
 };
 
-// A job whose drawing fails is aborted, so the printer is ready for the next one.
+// A job whose drawing fails is aborted, so the printer is ready for the next one. Its name says what it
+// prints, so that the print queue tells the jobs of a batch apart.
 struct Job {
-    Job()
+    explicit Job(const String& pictures)
     {
+        Printer()->Title = "Ombrelle - " + pictures;
         Printer()->SetOrientation(poLandscape);
         Printer()->BeginDoc();
     }
@@ -119,7 +121,7 @@ void TDVDForm::PrintSingleCover()
     SetStatus("Printing Cover : " + IntToStr(CurrentIndex) + " of " + IntToStr(LastIndex));
     {
         HourGlass cursor;
-        Job job;
+        Job job(ExtractFileName(CurrentFile));
         Page page = StartPage(*this);
         {
             std::unique_ptr<TBitmap> bitmap = WorkingBitmap();
@@ -138,7 +140,9 @@ void TDVDForm::PrintDualCover()
     SetStatus("Printing Dual Cover...");
     {
         HourGlass cursor;
-        Job job;
+        const TStrings& files = OpenPictureDialog->Files;
+        Job job(ExtractFileName(files[0]) +
+                (CurrentCover->Dual == 1 && files.Count() >= 2 ? ", " + ExtractFileName(files[1]) : String()));
         Page page = StartPage(*this);
         // The second position comes from the layout as it was before the batch files load.
         const TCoverRec before = *CurrentCover;

@@ -166,18 +166,36 @@ bool TDialogService::PrinterSetup()
     auto* system = dynamic_cast<TSystemPrintTarget*>(&Printer()->Target());
     if (!system)
         return false;
+    QPrinter& printer = system->Device();
+    // The dialog changes the printer while the user picks in it; cancelled, it must leave the printer as it was.
+    const QString name = printer.printerName();
+    const QPrinter::OutputFormat format = printer.outputFormat();
+    const QString file = printer.outputFileName();
+    const QPageLayout layout = printer.pageLayout();
+    const int copies = printer.copyCount();
+    const QPrinter::ColorMode colour = printer.colorMode();
+    const QPrinter::DuplexMode duplex = printer.duplex();
     system->OfferSetup();
-    QPrintDialog dialog(&system->Device());
+    QPrintDialog dialog(&printer);
     dialog.setWindowTitle("Print Setup");
     dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
     // Setup prints nothing, so its accept button does not say "Print".
     if (auto* buttons = dialog.findChild<QDialogButtonBox*>())
         if (QPushButton* ok = buttons->button(QDialogButtonBox::Ok))
             ok->setText("OK");
-    if (dialog.exec() != QDialog::Accepted)
-        return false;
-    system->TakeSetup();
-    return true;
+    if (dialog.exec() == QDialog::Accepted) {
+        system->TakeSetup();
+        return true;
+    }
+    if (format == QPrinter::NativeFormat)
+        printer.setPrinterName(name);
+    printer.setOutputFormat(format);
+    printer.setOutputFileName(file);
+    printer.setPageLayout(layout);
+    printer.setCopyCount(copies);
+    printer.setColorMode(colour);
+    printer.setDuplex(duplex);
+    return false;
 }
 
 bool TDialogService::InputQuery(const String& caption, const String& prompt, String& value)

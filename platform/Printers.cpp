@@ -124,9 +124,23 @@ void TSystemPrintTarget::PrintToPdfIn(const String& folder)
     pdfFolder_ = folder;
 }
 
+// A job sent to a stopped queue would wait there unseen, and one sent to a printer that has gone would be
+// printed by the default one: both are refused before anything is queued.
+static void CheckPrinterReady(const QPrinter& p)
+{
+    const QPrinterInfo info = QPrinterInfo::printerInfo(p.printerName());
+    if (info.isNull())
+        throw EInvalidOperation("The printer \"" + p.printerName().toStdString() + "\" is not installed");
+    if (info.state() == QPrinter::Error || info.state() == QPrinter::Aborted)
+        throw EInvalidOperation("The printer \"" + p.printerName().toStdString() +
+                                "\" is stopped: start it again, or choose another printer in Print Setup");
+}
+
 QPaintDevice* TSystemPrintTarget::Begin(TPrinterOrientation orientation, const String& title)
 {
     QPrinter& p = *printer_;
+    if (p.outputFormat() == QPrinter::NativeFormat)
+        CheckPrinterReady(p);
     p.setDocName(QString::fromStdString(title));
     p.setPageOrientation(orientation == poLandscape ? QPageLayout::Landscape : QPageLayout::Portrait);
     lastPdf_.clear();

@@ -7,6 +7,7 @@ packages=(
   libcdio-dev libiso9660-dev
   libwmf-dev libemf2svg-dev libuemf-dev
   libgtest-dev libgmock-dev libbenchmark-dev libssl-dev
+  cups cups-client printer-driver-cups-pdf libcups2-dev poppler-utils
   fonts-liberation fonts-dejavu-core xdg-utils
 )
 missing=()

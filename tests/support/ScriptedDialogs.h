@@ -21,6 +21,7 @@ public:
     std::vector<String> InputPrompts;
     bool PrinterSetupAnswer = false;
     int PrinterSetupCalls = 0;
+    bool RealPrinterSetup = false;  // show the real printer setup dialog instead of answering
     // Runs instead of a modal loop; returns the modal result (mrCancel when unset).
     std::function<TModalResult(TForm&)> OnShowModal;
     std::vector<TForm*> ModalForms;
@@ -58,7 +59,7 @@ public:
     bool PrinterSetup() override
     {
         ++PrinterSetupCalls;
-        return PrinterSetupAnswer;
+        return RealPrinterSetup ? TDialogService::PrinterSetup() : PrinterSetupAnswer;
     }
     bool InputQuery(const String&, const String& prompt, String& value) override
     {
