@@ -310,9 +310,10 @@ void Stretch(const TBitmap& Src, TBitmap& Dst, TFilterProc Filter, float Support
         dst = &dstCopy;
     }
 
-    TBitmap work(dw, sh, pf24bit);
-    HorizontalPass(*src, work, BuildContributors(sw, dw, Filter, Support));
-    VerticalPass(work, *dst, BuildContributors(sh, dh, Filter, Support));
+    // The horizontal pass writes every pixel of the work bitmap.
+    auto work = TBitmap::NewForOverwrite(dw, sh, pf24bit);
+    HorizontalPass(*src, *work, BuildContributors(sw, dw, Filter, Support));
+    VerticalPass(*work, *dst, BuildContributors(sh, dh, Filter, Support));
 
     if (dst != &Dst) {
         dstCopy.SetPixelFormat(Dst.PixelFormat());

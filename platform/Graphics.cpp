@@ -841,6 +841,13 @@ TBitmap::TBitmap(int width, int height, TPixelFormat format) : TBitmap()
     Allocate(width, height, format);
 }
 
+std::unique_ptr<TBitmap> TBitmap::NewForOverwrite(int width, int height, TPixelFormat format)
+{
+    auto bitmap = std::make_unique<TBitmap>();
+    bitmap->Allocate(width, height, format, false);
+    return bitmap;
+}
+
 TBitmap::~TBitmap()
 {
     if (canvas_)
@@ -850,7 +857,7 @@ TBitmap::~TBitmap()
 int TBitmap::Width() const { return image_->width(); }
 int TBitmap::Height() const { return image_->height(); }
 
-void TBitmap::Allocate(int w, int h, TPixelFormat format)
+void TBitmap::Allocate(int w, int h, TPixelFormat format, bool black)
 {
     if (canvas_)
         canvas_->Release();
@@ -860,7 +867,7 @@ void TBitmap::Allocate(int w, int h, TPixelFormat format)
         return;
     }
     // A new bitmap starts black, as a fresh device-independent bitmap does.
-    QImage img = NewZeroedImage(w, h, QtFormat(format));
+    QImage img = black ? NewZeroedImage(w, h, QtFormat(format)) : NewUnclearedImage(w, h, QtFormat(format));
     if (img.isNull())
         throw EOutOfResources(Format("Out of system resources (%dx%d bitmap)", w, h));
     if (img.format() == QImage::Format_Indexed8) {
