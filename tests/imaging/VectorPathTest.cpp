@@ -1,12 +1,15 @@
 // Each vector path the processor has, forced one at a time, against the plain path and the plain
 // definitions, byte for byte, on random pictures of awkward sizes: one-pixel strips, sizes that
-// are not multiples of the 8-pixel block or of the tile, and sizes just around them.
+// are not multiples of the vector step, the 8-pixel block or the tile, and sizes just around them.
 #include "FlipRotate.h"
 #include "Pictures.h"
 #include "Reference.h"
 #include "VectorPath.h"
 
 #include <gtest/gtest.h>
+
+#include <cmath>
+#include <utility>
 
 namespace {
 
@@ -38,41 +41,73 @@ const int kSizes[][2] = {{1, 1},   {1, 37},  {37, 1},  {2, 9},   {8, 8},    {9, 
                          {15, 16}, {16, 15}, {11, 6},  {6, 11},  {17, 23},  {64, 64},  {127, 129},
                          {129, 7}, {7, 129}, {300, 1}, {1, 300}, {261, 133}, {133, 261}};
 
-TEST_P(EachVectorPath, QuarterTurnsMatchThePlainPath)
+// Calls f(picture, its bitmap) for a random picture of each size.
+template <class F>
+void ForEachPicture(uint32_t seed, F f)
 {
-    uint32_t seed = 500;
-    for (auto [w, h] : kSizes) {
+    for (const auto& [w, h] : kSizes) {
         const Picture p = RandomPicture(w, h, ++seed);
         auto b = ToBitmap(p);
         SCOPED_TRACE(testing::Message() << w << "x" << h);
+        f(p, *b);
+        EXPECT_EQ(FromBitmap(*b), p);  // the source is left alone
+    }
+}
+
+TEST_P(EachVectorPath, QuarterTurnsMatchThePlainPath)
+{
+    ForEachPicture(500, [&](const Picture& p, const TBitmap& b) {
         for (int angle : {90, 270}) {
-            auto [plain, tested] = PlainThenTested([&] { return FromBitmap(*RotateBitmap(angle, *b)); });
+            auto [plain, tested] = PlainThenTested([&] { return FromBitmap(*RotateBitmap(angle, b)); });
             EXPECT_EQ(tested, plain) << angle;
             EXPECT_EQ(tested, RefRotate(angle, p)) << angle;
         }
-        EXPECT_EQ(FromBitmap(*b), p);
-    }
+    });
 }
 
 TEST_P(EachVectorPath, MirrorsMatchThePlainPath)
 {
-    uint32_t seed = 600;
-    for (auto [w, h] : kSizes) {
-        const Picture p = RandomPicture(w, h, ++seed);
-        auto b = ToBitmap(p);
-        SCOPED_TRACE(testing::Message() << w << "x" << h);
+    ForEachPicture(600, [&](const Picture& p, const TBitmap& b) {
         for (bool flip : {false, true}) {
-            auto [plain, tested] = PlainThenTested([&] { return FromBitmap(*FlipReverse(flip, true, *b)); });
+            auto [plain, tested] = PlainThenTested([&] { return FromBitmap(*FlipReverse(flip, true, b)); });
             EXPECT_EQ(tested, plain) << flip;
             EXPECT_EQ(tested, RefFlipReverse(flip, true, p)) << flip;
         }
-    }
+    });
     // Every row width from 1 to 40: each count of whole groups of five and ten, and each rest.
     for (int w = 1; w <= 40; ++w) {
-        const Picture p = RandomPicture(w, 2, ++seed);
+        const Picture p = RandomPicture(w, 2, 700 + w);
         auto [plain, tested] = PlainThenTested([&] { return FromBitmap(*FlipReverse(false, true, *ToBitmap(p))); });
         EXPECT_EQ(tested, plain) << w;
         EXPECT_EQ(tested, RefFlipReverse(false, true, p)) << w;
+    }
+}
+
+// Into another bitmap, where the rows are shared among threads: widths around the 16- and 32-byte
+// steps, strengths whose weights reach 2^16 and beyond, and a picture large enough to be split.
+TEST_P(EachVectorPath, SharpenMatchesThePlainPath)
+{
+    const float strengths[] = {2.0f, std::nextafter(1.0f, 2.0f), 3.3f, std::nextafter(6.0f, 0.0f)};
+    auto check = [&](const Picture& p) {
+        auto src = ToBitmap(p);
+        for (float alpha : strengths) {
+            auto [plain, tested] = PlainThenTested([&] {
+                TBitmap dst;
+                SharpenBitmap(*src, dst, alpha);
+                return FromBitmap(dst);
+            });
+            EXPECT_EQ(tested, plain) << alpha;
+            EXPECT_EQ(tested, RefSharpen(p, alpha, false)) << alpha;
+        }
+    };
+    for (int w = 3; w <= 36; ++w) {
+        SCOPED_TRACE(testing::Message() << "width " << w);
+        check(RandomPicture(w, 4, 800 + w));
+        check(RandomPicture(w, 3, 900 + w, 3));  // few levels: flat runs and saturation
+    }
+    for (auto [w, h] : {std::pair{3, 37}, {129, 7}, {1001, 1100}}) {
+        SCOPED_TRACE(testing::Message() << w << "x" << h);
+        check(RandomPicture(w, h, 1000 + w));
     }
 }
 
