@@ -5,6 +5,7 @@
 #include "Pictures.h"
 #include "Reference.h"
 #include "VectorPath.h"
+#include "resample.h"
 
 #include <gtest/gtest.h>
 
@@ -108,6 +109,27 @@ TEST_P(EachVectorPath, SharpenMatchesThePlainPath)
     for (auto [w, h] : {std::pair{3, 37}, {129, 7}, {1001, 1100}}) {
         SCOPED_TRACE(testing::Message() << w << "x" << h);
         check(RandomPicture(w, h, 1000 + w));
+    }
+}
+
+// Groups of four and eight source rows, with a short last group; magnifying and minifying.
+TEST_P(EachVectorPath, StretchMatchesThePlainPath)
+{
+    const int jobs[][4] = {{1, 1, 3, 2}, {1, 9, 5, 4}, {9, 1, 4, 3}, {13, 11, 7, 5}, {17, 9, 31, 19}, {37, 5, 20, 3}, {6, 23, 40, 10}};
+    uint32_t seed = 1100;
+    for (const auto& [sw, sh, dw, dh] : jobs) {
+        const Picture p = RandomPicture(sw, sh, ++seed);
+        auto src = ToBitmap(p);
+        for (const TFilterEntry& f : ResampleFilters) {
+            SCOPED_TRACE(testing::Message() << sw << "x" << sh << " to " << dw << "x" << dh << " " << f.Name);
+            auto [plain, tested] = PlainThenTested([&] {
+                TBitmap dst(dw, dh, pf24bit);
+                Stretch(*src, dst, f.Filter, f.Support);
+                return FromBitmap(dst);
+            });
+            EXPECT_EQ(tested, plain);
+            EXPECT_EQ(tested, RefStretch(p, dw, dh, f.Filter, f.Support));
+        }
     }
 }
 
