@@ -9,10 +9,9 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <jpeglib.h>
 #include <memory>
+#include <vector>
 #include <unistd.h>
 
 namespace {
@@ -47,34 +46,37 @@ const std::string& JpegFile()
     return file.path;
 }
 
-std::vector<uint8_t> ReadAll(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-// The codec called directly: the file read into memory, decoded row by row into one buffer of
-// 4-byte aligned blue, green, red rows, as a bitmap holds them.
+// The codec called directly, as a program that knows its job would: the file read into memory
+// with one call, decoded row by row into a buffer of 4-byte aligned blue, green, red rows that
+// is kept from one picture to the next.
 void BareDecode(const std::string& path)
 {
-    const std::vector<uint8_t> bytes = ReadAll(path);
+    static std::vector<uint8_t> bytes, pixels;
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f)
+        return;
+    std::fseek(f, 0, SEEK_END);
+    bytes.resize(static_cast<size_t>(std::ftell(f)));
+    std::fseek(f, 0, SEEK_SET);
+    const size_t got = std::fread(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
     jpeg_decompress_struct info {};
     jpeg_error_mgr err {};
     info.err = jpeg_std_error(&err);
     jpeg_create_decompress(&info);
-    jpeg_mem_src(&info, bytes.data(), static_cast<unsigned long>(bytes.size()));
+    jpeg_mem_src(&info, bytes.data(), static_cast<unsigned long>(got));
     jpeg_read_header(&info, TRUE);
     info.out_color_space = JCS_EXT_BGR;
     jpeg_start_decompress(&info);
     const size_t stride = (static_cast<size_t>(info.output_width) * 3 + 3) / 4 * 4;
-    std::unique_ptr<uint8_t[]> pixels(new uint8_t[stride * info.output_height]);
+    pixels.resize(stride * info.output_height);
     while (info.output_scanline < info.output_height) {
-        JSAMPROW rows[1] = {pixels.get() + stride * info.output_scanline};
+        JSAMPROW rows[1] = {pixels.data() + stride * info.output_scanline};
         jpeg_read_scanlines(&info, rows, 1);
     }
     jpeg_finish_decompress(&info);
     jpeg_destroy_decompress(&info);
-    benchmark::DoNotOptimize(pixels.get());
+    benchmark::DoNotOptimize(pixels.data());
 }
 
 void BM_TPictureDecode(benchmark::State& state)

@@ -1,5 +1,6 @@
 #include "PixelMoves.h"
 
+#include "RowBands.h"
 #include "VectorPath.h"
 
 #include <algorithm>
@@ -191,32 +192,37 @@ void TurnBlocks(const TBitmap& src, TBitmap& dst, bool clockwise, BlockMove move
         auto dstRow = [&](int x) { return d0 + (clockwise ? x : w - 1 - x) * ds; };
         auto dstColumn = [&](int y) { return clockwise ? h - kBlock - y : y; };
         const int blockRows = hb / kBlock, tileBlockRows = kTileRows / kBlock;
-        for (int tk = 0; tk < blockRows; tk += tileBlockRows) {
-            const int tkEnd = std::min(blockRows, tk + tileBlockRows);
-            for (int tx = 0; tx < wb; tx += kTileColumns) {
-                const int txEnd = std::min(wb, tx + kTileColumns);
-                const int nx = txEnd, nxEnd = std::min(wb, nx + kTileColumns);
-                // The next tile's destination rows, spread over this tile's block rows.
-                const int perStep = (nxEnd - nx + (tkEnd - tk) - 1) / (tkEnd - tk);
-                for (int k = tk; k < tkEnd; ++k) {
-                    const int y = rowOf(k);
-                    if (nx < nxEnd) {
-                        for (int r = 0; r < kBlock; ++r)
-                            FetchAhead(s0 + (y + r) * ss + kPixelBytes * nx, kPixelBytes * (nxEnd - nx));
-                        const int first = nx + perStep * (k - tk);
-                        // The tile's first block row is the leftmost in the destination either way.
-                        for (int c = first; c < std::min(nxEnd, first + perStep); ++c)
-                            FetchAhead(dstRow(c) + kPixelBytes * dstColumn(rowOf(tk)), kPixelBytes * kBlock * (tkEnd - tk));
-                    }
-                    for (int x = tx; x < txEnd; x += kBlock) {
-                        if (clockwise)
-                            move(s0 + (y + kBlock - 1) * ss + kPixelBytes * x, -ss, dstRow(x) + kPixelBytes * dstColumn(y), ds);
-                        else
-                            move(s0 + y * ss + kPixelBytes * x, ss, dstRow(x) + kPixelBytes * dstColumn(y), -ds);
+        // Bands of block rows write apart from each other: they run on a few threads, each band
+        // of at least a megapixel.
+        const int minBand = std::max(tileBlockRows, (1 << 20) / (kBlock * wb));
+        ForEachRowBand(blockRows, minBand, [&](int bandFirst, int bandLast) {
+            for (int tk = bandFirst; tk < bandLast; tk += tileBlockRows) {
+                const int tkEnd = std::min(bandLast, tk + tileBlockRows);
+                for (int tx = 0; tx < wb; tx += kTileColumns) {
+                    const int txEnd = std::min(wb, tx + kTileColumns);
+                    const int nx = txEnd, nxEnd = std::min(wb, nx + kTileColumns);
+                    // The next tile's destination rows, spread over this tile's block rows.
+                    const int perStep = (nxEnd - nx + (tkEnd - tk) - 1) / (tkEnd - tk);
+                    for (int k = tk; k < tkEnd; ++k) {
+                        const int y = rowOf(k);
+                        if (nx < nxEnd) {
+                            for (int r = 0; r < kBlock; ++r)
+                                FetchAhead(s0 + (y + r) * ss + kPixelBytes * nx, kPixelBytes * (nxEnd - nx));
+                            const int first = nx + perStep * (k - tk);
+                            // The tile's first block row is the leftmost in the destination either way.
+                            for (int c = first; c < std::min(nxEnd, first + perStep); ++c)
+                                FetchAhead(dstRow(c) + kPixelBytes * dstColumn(rowOf(tk)), kPixelBytes * kBlock * (tkEnd - tk));
+                        }
+                        for (int x = tx; x < txEnd; x += kBlock) {
+                            if (clockwise)
+                                move(s0 + (y + kBlock - 1) * ss + kPixelBytes * x, -ss, dstRow(x) + kPixelBytes * dstColumn(y), ds);
+                            else
+                                move(s0 + y * ss + kPixelBytes * x, ss, dstRow(x) + kPixelBytes * dstColumn(y), -ds);
+                        }
                     }
                 }
             }
-        }
+        });
     }
     // What the blocks leave: the columns right of the last block, then the rows below it.
     TurnRegionPlain(src, dst, clockwise, wb, w, 0, h);

@@ -66,6 +66,18 @@ TEST_P(EachVectorPath, QuarterTurnsMatchThePlainPath)
     });
 }
 
+// Large enough for the bands of rows to be turned on several threads.
+TEST_P(EachVectorPath, LargeQuarterTurnsMatchThePlainPath)
+{
+    const Picture p = RandomPicture(2003, 1201, 555);
+    auto b = ToBitmap(p);
+    for (int angle : {90, 270}) {
+        auto [plain, tested] = PlainThenTested([&] { return FromBitmap(*RotateBitmap(angle, *b)); });
+        EXPECT_TRUE(tested == plain) << angle;
+        EXPECT_TRUE(tested == RefRotate(angle, p)) << angle;
+    }
+}
+
 TEST_P(EachVectorPath, MirrorsMatchThePlainPath)
 {
     ForEachPicture(600, [&](const Picture& p, const TBitmap& b) {
