@@ -1,8 +1,10 @@
 #include "FlipRotate.h"
 
 #include "PixelMoves.h"
+#include "RowBands.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstring>
 
 namespace {
@@ -31,14 +33,23 @@ std::unique_ptr<TBitmap> FlipReverse(bool Flip, bool Reverse, const TBitmap& Bit
     Require24Bit(Bitmap, kFlipMessage);
     const int w = Bitmap.Width(), h = Bitmap.Height();
     auto result = NewBitmap(w, h);
-    for (int y = 0; y < h; ++y) {
-        const uint8_t* src = Bitmap.ScanLine(y);
-        uint8_t* dst = result->ScanLine(Flip ? h - 1 - y : y);
-        if (Reverse)
-            ReverseRow(src, dst, w);
-        else
-            std::memcpy(dst, src, static_cast<size_t>(kPixelBytes) * w);
-    }
+    if (w == 0 || h == 0)
+        return result;
+    // Rows are independent: bands of a megapixel or more go to a few threads. Row addresses
+    // come from the first row's, so no thread touches the bitmaps themselves.
+    const uint8_t* src = Bitmap.ScanLine(0);
+    uint8_t* dst = result->ScanLine(0);
+    const ptrdiff_t srcStride = Bitmap.BytesPerLine(), dstStride = result->BytesPerLine();
+    ForEachRowBand(h, std::max(1, (1 << 20) / w), [&](int first, int last) {
+        for (int y = first; y < last; ++y) {
+            const uint8_t* from = src + y * srcStride;
+            uint8_t* to = dst + (Flip ? h - 1 - y : y) * dstStride;
+            if (Reverse)
+                ReverseRow(from, to, w);
+            else
+                std::memcpy(to, from, static_cast<size_t>(kPixelBytes) * w);
+        }
+    });
     return result;
 }
 

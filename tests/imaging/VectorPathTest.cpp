@@ -66,15 +66,20 @@ TEST_P(EachVectorPath, QuarterTurnsMatchThePlainPath)
     });
 }
 
-// Large enough for the bands of rows to be turned on several threads.
-TEST_P(EachVectorPath, LargeQuarterTurnsMatchThePlainPath)
+// Large enough for the bands of rows to be moved on several threads.
+TEST_P(EachVectorPath, LargePicturesMatchThePlainPath)
 {
     const Picture p = RandomPicture(2003, 1201, 555);
     auto b = ToBitmap(p);
-    for (int angle : {90, 270}) {
+    for (int angle : {90, 180, 270}) {
         auto [plain, tested] = PlainThenTested([&] { return FromBitmap(*RotateBitmap(angle, *b)); });
         EXPECT_TRUE(tested == plain) << angle;
         EXPECT_TRUE(tested == RefRotate(angle, p)) << angle;
+    }
+    for (bool flip : {false, true}) {
+        auto [plain, tested] = PlainThenTested([&] { return FromBitmap(*FlipReverse(flip, !flip, *b)); });
+        EXPECT_TRUE(tested == plain) << flip;
+        EXPECT_TRUE(tested == RefFlipReverse(flip, !flip, p)) << flip;
     }
 }
 
