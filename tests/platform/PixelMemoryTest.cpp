@@ -2,12 +2,14 @@
 // bitmap must start black, the pool stays within its cap, and a buffer far too large for a
 // picture is left for one it fits.
 #include "Graphics.h"
+#include "Jpeg.h"
 #include "PixelMemory.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -101,6 +103,27 @@ TEST(PixelMemory, ABufferFarLargerThanThePictureIsLeftInThePool)
     TBitmap small(kW, kH, pf24bit);
     EXPECT_TRUE(AllBytes(small, 0, true));
     EXPECT_GE(PixelPoolState().Bytes, size_t{8000} * 3 * 6000);  // the big buffer is still kept
+}
+
+// The decoder writes every row of its uncleared image: decoding into a reused buffer that still
+// holds another picture gives the same bytes as decoding into fresh memory.
+TEST(PixelMemory, AJpegDecodedIntoReusedMemoryShowsOnlyItsOwnPixels)
+{
+    QImage picture(2400, 1200, QImage::Format_BGR888);
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < 3 * picture.width(); ++x)
+            picture.scanLine(y)[x] = static_cast<uint8_t>(x * 7 + y * 3);
+    const std::vector<uint8_t> jpeg = EncodeJpeg(picture, 90);
+    const QImage first = DecodeJpeg(jpeg.data(), jpeg.size());
+    const QByteArray firstBytes(reinterpret_cast<const char*>(first.constBits()), first.sizeInBytes());
+    {
+        TBitmap stale(2400, 1200, pf24bit);
+        Fill(stale, 0xA5);
+    }
+    const size_t kept = PixelPoolState().Buffers;
+    const QImage second = DecodeJpeg(jpeg.data(), jpeg.size());
+    EXPECT_EQ(PixelPoolState().Buffers, kept - 1);
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(second.constBits()), second.sizeInBytes()), firstBytes);
 }
 
 }  // namespace
