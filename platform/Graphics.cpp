@@ -12,6 +12,7 @@
 #include <QImageReader>
 #include <QImageWriter>
 #include <QPaintDevice>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QTextLayout>
 
@@ -785,6 +786,10 @@ void TGraphic::Draw(TCanvas& canvas, const TRect& r) const
     QImage img = ToImage();
     if (img.isNull())
         return;
+    // The PDF engine (printers and PDF files) takes pictures as 32-bit pixels and would widen a
+    // 24-bit one into fresh memory of its own.
+    if (p->paintEngine() && p->paintEngine()->type() == QPaintEngine::Pdf && img.format() == QImage::Format_BGR888)
+        img = WidenToRgb32(img);
     p->setCompositionMode(QPainter::CompositionMode_SourceOver);
     p->setRenderHint(QPainter::SmoothPixmapTransform, false);
     p->drawImage(ToQRect(r), img);

@@ -145,4 +145,24 @@ QImage NewZeroedImage(int width, int height, QImage::Format format) { return New
 
 QImage NewUnclearedImage(int width, int height, QImage::Format format) { return NewImage(width, height, format, false); }
 
+// Each pixel is one 4-byte move with its top byte set: the fourth byte read is the next pixel's
+// first, except for the last pixel of a row, which is read as its 3 bytes.
+QImage WidenToRgb32(const QImage& bgr)
+{
+    QImage wide = NewUnclearedImage(bgr.width(), bgr.height(), QImage::Format_RGB32);
+    if (wide.isNull())
+        return bgr;
+    const int w = bgr.width();
+    for (int y = 0; y < bgr.height(); ++y) {
+        const uchar* in = bgr.constScanLine(y);
+        auto* out = reinterpret_cast<uint32_t*>(wide.scanLine(y));
+        for (int x = 0; x < w; ++x, in += 3) {
+            uint32_t v = 0;
+            std::memcpy(&v, in, x + 1 < w ? 4 : 3);
+            out[x] = v | 0xFF000000u;
+        }
+    }
+    return wide;
+}
+
 TPixelPoolState PixelPoolState() { return ThePool().State(); }

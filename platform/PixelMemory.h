@@ -12,6 +12,10 @@ QImage NewZeroedImage(int width, int height, QImage::Format format);
 // image when memory runs out.
 QImage NewUnclearedImage(int width, int height, QImage::Format format);
 
+// A 24-bit (blue, green, red) image widened to 32-bit pixels in reused pixel memory; the image
+// itself when memory runs out.
+QImage WidenToRgb32(const QImage& bgr);
+
 // The large buffers kept for reuse and their bytes; for tests.
 struct TPixelPoolState {
     size_t Buffers = 0;

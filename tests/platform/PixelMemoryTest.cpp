@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -124,6 +125,22 @@ TEST(PixelMemory, AJpegDecodedIntoReusedMemoryShowsOnlyItsOwnPixels)
     const QImage second = DecodeJpeg(jpeg.data(), jpeg.size());
     EXPECT_EQ(PixelPoolState().Buffers, kept - 1);
     EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(second.constBits()), second.sizeInBytes()), firstBytes);
+}
+
+// Against Qt's own conversion, on odd widths (the last pixel of a row is read on its own) and on
+// a picture large enough for reused memory.
+TEST(PixelMemory, WideningTo32BitPixelsKeepsEveryColour)
+{
+    uint32_t seed = 1;
+    for (auto [w, h] : {std::pair{1, 1}, {1, 5}, {5, 1}, {3, 3}, {17, 9}, {kW, kH}}) {
+        QImage bgr(w, h, QImage::Format_BGR888);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < 3 * w; ++x)
+                bgr.scanLine(y)[x] = static_cast<uint8_t>((seed = seed * 1664525u + 1013904223u) >> 24);
+        const QImage wide = WidenToRgb32(bgr);
+        EXPECT_EQ(wide.format(), QImage::Format_RGB32);
+        EXPECT_TRUE(wide == bgr.convertToFormat(QImage::Format_RGB32)) << w << "x" << h;
+    }
 }
 
 }  // namespace
