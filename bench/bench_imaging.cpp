@@ -1,12 +1,14 @@
-// Speed of the bitmap routines on large pictures, with the plain memory copy that bounds the
-// transforms. The resampling peers (ImageMagick, libvips) are timed by bench_imaging_peers.sh.
+// Speed of the bitmap routines on large pictures, each timed side by side with the plain memory
+// copy that bounds the transforms. The resampling peers (ImageMagick, libvips) are timed by
+// bench_imaging_peers.sh.
 #include "FlipRotate.h"
+#include "SideBySide.h"
 #include "resample.h"
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 #include <cstring>
+#include <map>
 #include <memory>
 #include <random>
 #include <vector>
@@ -24,19 +26,26 @@ std::unique_ptr<TBitmap> Photo(int w, int h)
     for (int y = 0; y < h; ++y) {
         uint8_t* row = b->ScanLine(y);
         for (int x = 0; x < w; ++x) {
-            row[3 * x] = static_cast<uint8_t>((x * 255 / w + rng() % 16) & 0xFF);
-            row[3 * x + 1] = static_cast<uint8_t>((y * 255 / h + rng() % 16) & 0xFF);
-            row[3 * x + 2] = static_cast<uint8_t>(((x + y) * 127 / (w + h) + rng() % 32) & 0xFF);
+            const uint32_t r = rng();
+            row[3 * x] = static_cast<uint8_t>((x * 255 / w + (r & 15)) & 0xFF);
+            row[3 * x + 1] = static_cast<uint8_t>((y * 255 / h + ((r >> 8) & 15)) & 0xFF);
+            row[3 * x + 2] = static_cast<uint8_t>(((x + y) * 127 / (w + h) + ((r >> 16) & 31)) & 0xFF);
         }
     }
     return b;
 }
 
-const TBitmap& BigPhoto()
+// One picture per size, made once: the large ones take a while to fill.
+const TBitmap& PhotoOf(int w, int h)
 {
-    static auto photo = Photo(kBigW, kBigH);
+    static std::map<std::pair<int, int>, std::unique_ptr<TBitmap>> photos;
+    auto& photo = photos[{w, h}];
+    if (!photo)
+        photo = Photo(w, h);
     return *photo;
 }
+
+const TBitmap& BigPhoto() { return PhotoOf(kBigW, kBigH); }
 
 void SetBytes(benchmark::State& state, int64_t pixels)
 {
@@ -44,71 +53,71 @@ void SetBytes(benchmark::State& state, int64_t pixels)
     state.counters["MP/s"] = benchmark::Counter(static_cast<double>(pixels) / 1e6 * state.iterations(), benchmark::Counter::kIsRate);
 }
 
-void BM_Memcpy(benchmark::State& state)
-{
-    const TBitmap& src = BigPhoto();
-    const size_t bytes = static_cast<size_t>(src.BytesPerLine()) * src.Height();
-    std::vector<uint8_t> dst(bytes);
-    for (auto _ : state) {
-        std::memcpy(dst.data(), src.ScanLine(0), bytes);
-        benchmark::DoNotOptimize(dst.data());
+// The bound of every transform: copying the picture into a bitmap's own memory (the memory a
+// routine's new bitmap gets), timed alternately with the routine.
+struct MemcpyBaseline {
+    const TBitmap& src;
+    TBitmap target;
+    explicit MemcpyBaseline(const TBitmap& s) : src(s), target(s.Width(), s.Height(), pf24bit) {}
+    void operator()()
+    {
+        const size_t bytes = static_cast<size_t>(src.BytesPerLine()) * src.Height();
+        std::memcpy(target.ScanLine(0), src.ScanLine(0), bytes);
+        benchmark::ClobberMemory();
     }
-    SetBytes(state, int64_t{kBigW} * kBigH);
-}
-BENCHMARK(BM_Memcpy)->Unit(benchmark::kMillisecond);
+};
 
-// The routines return new bitmaps: the same copy into freshly allocated memory.
-void BM_MemcpyNewBuffer(benchmark::State& state)
+// Twelve, 24 and 48 megapixels, each as a landscape 4:3, a portrait 3:4 and a square picture.
+void PictureShapes(benchmark::internal::Benchmark* b, std::vector<int64_t> leading)
 {
-    const TBitmap& src = BigPhoto();
-    const size_t bytes = static_cast<size_t>(src.BytesPerLine()) * src.Height();
-    for (auto _ : state) {
-        auto* dst = static_cast<uint8_t*>(std::malloc(bytes));
-        std::memcpy(dst, src.ScanLine(0), bytes);
-        benchmark::DoNotOptimize(dst);
-        std::free(dst);
-    }
-    SetBytes(state, int64_t{kBigW} * kBigH);
+    const int shapes[][2] = {{4000, 3000}, {3000, 4000}, {3464, 3464}, {6000, 4000}, {4000, 6000},
+                             {4899, 4899}, {8000, 6000}, {6000, 8000}, {6928, 6928}};
+    for (int64_t first : leading)
+        for (auto [w, h] : shapes)
+            b->Args({first, w, h});
 }
-BENCHMARK(BM_MemcpyNewBuffer)->Unit(benchmark::kMillisecond);
 
-void BM_RotateBitmap90(benchmark::State& state)
+// Arguments: angle, width, height. The new bitmap the routine returns is part of its time.
+void BM_RotateBitmap(benchmark::State& state)
 {
-    const TBitmap& src = BigPhoto();
-    for (auto _ : state)
-        benchmark::DoNotOptimize(RotateBitmap(90, src));
-    SetBytes(state, int64_t{kBigW} * kBigH);
+    const int angle = static_cast<int>(state.range(0));
+    const TBitmap& src = PhotoOf(static_cast<int>(state.range(1)), static_cast<int>(state.range(2)));
+    MemcpyBaseline memcpyInto(src);
+    bench::SideBySide(state, "x_memcpy", [&] { benchmark::DoNotOptimize(RotateBitmap(angle, src)); }, memcpyInto);
+    SetBytes(state, int64_t{src.Width()} * src.Height());
 }
-BENCHMARK(BM_RotateBitmap90)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RotateBitmap)
+    ->Apply([](benchmark::internal::Benchmark* b) { PictureShapes(b, {90, 270}); })
+    ->UseManualTime()
+    ->MinTime(1.0)
+    ->Unit(benchmark::kMillisecond);
 
-void BM_RotateBitmap270(benchmark::State& state)
-{
-    const TBitmap& src = BigPhoto();
-    for (auto _ : state)
-        benchmark::DoNotOptimize(RotateBitmap(270, src));
-    SetBytes(state, int64_t{kBigW} * kBigH);
-}
-BENCHMARK(BM_RotateBitmap270)->Unit(benchmark::kMillisecond);
-
-// Arguments: flip rows, mirror columns.
+// Arguments: 1 flip rows, 2 mirror columns, 3 both; width, height.
 void BM_FlipReverse(benchmark::State& state)
 {
-    const TBitmap& src = BigPhoto();
-    for (auto _ : state)
-        benchmark::DoNotOptimize(FlipReverse(state.range(0) != 0, state.range(1) != 0, src));
-    SetBytes(state, int64_t{kBigW} * kBigH);
+    const bool flip = (state.range(0) & 1) != 0, reverse = (state.range(0) & 2) != 0;
+    const TBitmap& src = PhotoOf(static_cast<int>(state.range(1)), static_cast<int>(state.range(2)));
+    MemcpyBaseline memcpyInto(src);
+    bench::SideBySide(state, "x_memcpy", [&] { benchmark::DoNotOptimize(FlipReverse(flip, reverse, src)); }, memcpyInto);
+    SetBytes(state, int64_t{src.Width()} * src.Height());
 }
-BENCHMARK(BM_FlipReverse)->Args({1, 0})->Args({0, 1})->Args({1, 1})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FlipReverse)
+    ->Apply([](benchmark::internal::Benchmark* b) { PictureShapes(b, {2}); })
+    ->Args({1, kBigW, kBigH})
+    ->Args({3, kBigW, kBigH})
+    ->UseManualTime()
+    ->MinTime(1.0)
+    ->Unit(benchmark::kMillisecond);
 
 void BM_DiagonalMerge(benchmark::State& state)
 {
     const TBitmap& a = BigPhoto();
     static auto b = FlipReverse(true, true, a);
-    for (auto _ : state)
-        benchmark::DoNotOptimize(DiagonalMerge(a, *b));
+    MemcpyBaseline memcpyInto(a);
+    bench::SideBySide(state, "x_memcpy", [&] { benchmark::DoNotOptimize(DiagonalMerge(a, *b)); }, memcpyInto);
     SetBytes(state, int64_t{kBigW} * kBigH);
 }
-BENCHMARK(BM_DiagonalMerge)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DiagonalMerge)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 // In place, as the main window calls it; the copy is made outside the timing.
 void BM_SharpenBitmapInPlace(benchmark::State& state)
@@ -129,11 +138,11 @@ void BM_SharpenBitmapToOther(benchmark::State& state)
     TBitmap src;
     src.Assign(BigPhoto());
     TBitmap dst;
-    for (auto _ : state)
-        SharpenBitmap(src, dst, 2.0f);
+    MemcpyBaseline memcpyInto(src);
+    bench::SideBySide(state, "x_memcpy", [&] { SharpenBitmap(src, dst, 2.0f); }, memcpyInto);
     SetBytes(state, int64_t{kBigW} * kBigH);
 }
-BENCHMARK(BM_SharpenBitmapToOther)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SharpenBitmapToOther)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 void BM_AntiAliasBitmap(benchmark::State& state)
 {

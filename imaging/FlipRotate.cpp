@@ -1,6 +1,10 @@
 #include "FlipRotate.h"
 
+#include "PixelMoves.h"
+#include "RowBands.h"
+
 #include <algorithm>
+#include <cstddef>
 #include <cstring>
 
 namespace {
@@ -16,69 +20,10 @@ void Require24Bit(const TBitmap& bitmap, const char* message)
 const char* const kFlipMessage = "Can Flip/Reverse only 24-bit bitmap";
 const char* const kRotateMessage = "Can Rotate only 24-bit bitmap";
 
+// Every routine here writes each pixel of its result: the memory needs no clearing first.
 std::unique_ptr<TBitmap> NewBitmap(int width, int height)
 {
-    return std::make_unique<TBitmap>(width, height, pf24bit);
-}
-
-// Pixels are moved with 4-byte loads and stores where the fourth byte is harmless: inside the
-// source row, and overwritten by the next pixel written.
-void ReverseRow(const uint8_t* src, uint8_t* dst, int width)
-{
-    if (width <= 0)
-        return;
-    const uint8_t* s = src + kPixelBytes * (width - 1);
-    std::memcpy(dst, s, kPixelBytes);  // the last source pixel: its fourth byte is past the row
-    for (int x = 1; x < width - 1; ++x) {
-        s -= kPixelBytes;
-        dst += kPixelBytes;
-        uint32_t v;
-        std::memcpy(&v, s, 4);
-        std::memcpy(dst, &v, 4);
-    }
-    if (width > 1)
-        std::memcpy(dst + kPixelBytes, src, kPixelBytes);  // the last destination pixel ends the row
-}
-
-// Quarter turns walk the source in strips of a few rows: the strip's rows stay in the cache
-// while each destination row takes a run of pixels from them; every pixel is moved once.
-constexpr int kStrip = 16;
-
-// Moves one pixel with a single 4-byte load and store where the fourth byte is harmless: read
-// from a pixel that is not the last of its row, written where the next pixel along the
-// destination row is written afterwards.
-inline void MovePixel(uint8_t* out, const uint8_t* in, bool wide)
-{
-    if (wide) {
-        uint32_t v;
-        std::memcpy(&v, in, 4);
-        std::memcpy(out, &v, 4);
-    } else {
-        std::memcpy(out, in, kPixelBytes);
-    }
-}
-
-// Counter-clockwise (x, y) goes to column y of row w-1-x; clockwise to column h-1-y of row x.
-template <bool Clockwise>
-void QuarterTurn(const TBitmap& src, TBitmap& dst)
-{
-    const int w = src.Width(), h = src.Height();
-    const uint8_t* srcRows[kStrip];
-    for (int y0 = 0; y0 < h; y0 += kStrip) {
-        const int n = std::min(h, y0 + kStrip) - y0;
-        // Source rows in the order their pixels are laid along a destination row.
-        for (int i = 0; i < n; ++i)
-            srcRows[i] = src.ScanLine(Clockwise ? y0 + n - 1 - i : y0 + i);
-        const int firstColumn = Clockwise ? h - y0 - n : y0;
-        for (int x = 0; x < w; ++x) {
-            uint8_t* out = dst.ScanLine(Clockwise ? x : w - 1 - x) + kPixelBytes * firstColumn;
-            const int offset = kPixelBytes * x;
-            const bool wideRead = x + 1 < w;
-            for (int i = 0; i + 1 < n; ++i, out += kPixelBytes)
-                MovePixel(out, srcRows[i] + offset, wideRead);
-            MovePixel(out, srcRows[n - 1] + offset, false);  // the next pixel may be written already
-        }
-    }
+    return TBitmap::NewForOverwrite(width, height, pf24bit);
 }
 
 }  // namespace
@@ -88,14 +33,23 @@ std::unique_ptr<TBitmap> FlipReverse(bool Flip, bool Reverse, const TBitmap& Bit
     Require24Bit(Bitmap, kFlipMessage);
     const int w = Bitmap.Width(), h = Bitmap.Height();
     auto result = NewBitmap(w, h);
-    for (int y = 0; y < h; ++y) {
-        const uint8_t* src = Bitmap.ScanLine(y);
-        uint8_t* dst = result->ScanLine(Flip ? h - 1 - y : y);
-        if (Reverse)
-            ReverseRow(src, dst, w);
-        else
-            std::memcpy(dst, src, static_cast<size_t>(kPixelBytes) * w);
-    }
+    if (w == 0 || h == 0)
+        return result;
+    // Rows are independent: bands of a megapixel or more go to a few threads. Row addresses
+    // come from the first row's, so no thread touches the bitmaps themselves.
+    const uint8_t* src = Bitmap.ScanLine(0);
+    uint8_t* dst = result->ScanLine(0);
+    const ptrdiff_t srcStride = Bitmap.BytesPerLine(), dstStride = result->BytesPerLine();
+    ForEachRowBand(h, std::max(1, (1 << 20) / w), [&](int first, int last) {
+        for (int y = first; y < last; ++y) {
+            const uint8_t* from = src + y * srcStride;
+            uint8_t* to = dst + (Flip ? h - 1 - y : y) * dstStride;
+            if (Reverse)
+                ReverseRow(from, to, w);
+            else
+                std::memcpy(to, from, static_cast<size_t>(kPixelBytes) * w);
+        }
+    });
     return result;
 }
 
@@ -133,7 +87,7 @@ std::unique_ptr<TBitmap> Rotate90(const TBitmap& Bitmap)
 {
     Require24Bit(Bitmap, kRotateMessage);
     auto result = NewBitmap(Bitmap.Height(), Bitmap.Width());
-    QuarterTurn<false>(Bitmap, *result);
+    TurnQuarter(Bitmap, *result, false);
     return result;
 }
 
@@ -147,7 +101,7 @@ std::unique_ptr<TBitmap> Rotate270(const TBitmap& Bitmap)
 {
     Require24Bit(Bitmap, kRotateMessage);
     auto result = NewBitmap(Bitmap.Height(), Bitmap.Width());
-    QuarterTurn<true>(Bitmap, *result);
+    TurnQuarter(Bitmap, *result, true);
     return result;
 }
 

@@ -1,19 +1,17 @@
 // The two neighbourhood filters of FlipRotate.h.
 #include "Assertions.h"
 #include "FlipRotate.h"
+#include "RowBands.h"
+#include "SharpenRows.h"
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 namespace {
 
 constexpr int kPixelBytes = 3;
-
-inline uint8_t ClampByte(int v)
-{
-    return static_cast<uint8_t>(v < 0 ? 0 : (v > 255 ? 255 : v));
-}
 
 // Round(c + (n - c) * 50 / q) for every pair of channel values, half to even. Working on the
 // exact fraction (c * q + (n - c) * 50) / q gives what the floating-point form gives: a value that
@@ -86,24 +84,22 @@ void SharpenBitmap(TBitmap& Src, TBitmap& Dst, float Alpha)
         return;
     }
 
-    // From one bitmap into another every read is of the unchanged source: no order to keep.
-    const size_t rowBytes = static_cast<size_t>(kPixelBytes) * w;
-    std::memcpy(Dst.ScanLine(0), Src.ScanLine(0), rowBytes);
-    std::memcpy(Dst.ScanLine(h - 1), Src.ScanLine(h - 1), rowBytes);
-    const int first = kPixelBytes, last = kPixelBytes * (w - 1);  // inner channel bytes [first, last)
-    for (int y = 1; y < h - 1; ++y) {
-        const uint8_t* up = Src.ScanLine(y - 1);
-        const uint8_t* mid = Src.ScanLine(y);
-        const uint8_t* down = Src.ScanLine(y + 1);
-        uint8_t* out = Dst.ScanLine(y);
-        std::memcpy(out, mid, kPixelBytes);
-        std::memcpy(out + last, mid + last, kPixelBytes);
-        for (int b = first; b < last; ++b) {
-            const uint32_t c = mid[b];
-            const uint32_t sum = up[b] + mid[b - kPixelBytes] + c + mid[b + kPixelBytes] + down[b];
-            out[b] = ClampByte(static_cast<int>((c * ia + 32767) >> 16) - static_cast<int>((ib * sum + 32767) >> 16));
-        }
+    // From one bitmap into another every read is of the unchanged source: no order to keep, so
+    // the rows are shared out among a few threads. Row pointers are taken here, beforehand.
+    std::vector<const uint8_t*> in(h);
+    std::vector<uint8_t*> out(h);
+    for (int y = 0; y < h; ++y) {
+        in[y] = std::as_const(Src).ScanLine(y);
+        out[y] = Dst.ScanLine(y);
     }
+    const size_t rowBytes = static_cast<size_t>(kPixelBytes) * w;
+    std::memcpy(out[0], in[0], rowBytes);
+    std::memcpy(out[h - 1], in[h - 1], rowBytes);
+    // A band of about a quarter of a megapixel is worth a thread.
+    ForEachRowBand(h - 2, std::max(1, (1 << 18) / w), [&](int first, int last) {
+        for (int y = first + 1; y <= last; ++y)
+            SharpenRow(in[y - 1], in[y], in[y + 1], out[y], w, ia, ib);
+    });
 }
 
 void AntiAliasBitmap(TBitmap& Bitmap, int32_t Percent)

@@ -1,6 +1,7 @@
 #include "resample.h"
 
 #include "SysUtils.h"
+#include "VectorPath.h"
 
 #include <algorithm>
 #include <cmath>
@@ -175,57 +176,78 @@ void FinishRow(const float* sums, uint8_t* out, int count, GuardOf guardOf, Exac
         out[b] = NearHalf(sums[b], guardOf(b)) ? exact(b) : ClampRound(sums[b]);
 }
 
-// Source rows into the work bitmap. Four rows go through each contributor list together: the
-// same weights, and four independent chains of additions for the processor to overlap. A pixel's
-// three channels share one vector, loaded from the row as floats (the fourth lane is unused).
-constexpr int kRows = 4;
+// Source rows into the work bitmap. A group of rows goes through each contributor list together:
+// the same weights, and independent chains of additions for the processor to overlap. The rows'
+// channels are laid out pixel by pixel (row 0's three channels, row 1's, ...), so that the
+// vector lanes are all in use: four rows fill three 4-lane vectors, eight rows three 8-lane ones.
+// Each lane adds its products in contributor order, as the plain sum does.
+using v8sf = float __attribute__((vector_size(32)));
 
-inline v4sf LoadPixel(const float* channels)
+template <class Vec>
+inline Vec LoadLanes(const float* from)
 {
-    v4sf v;
-    std::memcpy(&v, channels, sizeof v);
+    Vec v;
+    std::memcpy(&v, from, sizeof v);
     return v;
 }
 
-void HorizontalPass(const TBitmap& src, TBitmap& work, const ContributorTable& table)
+template <int Rows, class Vec>
+inline void SumColumns(const float* lanes, const ContributorTable& table, int dw, float* sums, size_t rowStride)
+{
+    constexpr int kPerPixel = kPixelBytes * Rows;
+    constexpr int kLanes = sizeof(Vec) / sizeof(float);
+    constexpr int kVectors = kPerPixel / kLanes;
+    static_assert(kVectors * kLanes == kPerPixel);
+    for (int i = 0; i < dw; ++i) {
+        Vec acc[kVectors] = {};
+        for (const TContributor* c = table.begin(i); c != table.end(i); ++c) {
+            const float* at = lanes + static_cast<size_t>(kPerPixel) * c->Pixel;
+            const float w = c->Weight;
+            for (int v = 0; v < kVectors; ++v)
+                acc[v] += LoadLanes<Vec>(at + kLanes * v) * w;
+        }
+        float out[kPerPixel];
+        std::memcpy(out, acc, sizeof out);
+        for (int r = 0; r < Rows; ++r)
+            for (int ch = 0; ch < kPixelBytes; ++ch)
+                sums[r * rowStride + kPixelBytes * i + ch] = out[kPixelBytes * r + ch];
+    }
+}
+
+void SumColumns4(const float* lanes, const ContributorTable& table, int dw, float* sums, size_t rowStride)
+{
+    SumColumns<4, v4sf>(lanes, table, dw, sums, rowStride);
+}
+
+#ifdef __SSE2__
+__attribute__((target("avx2"))) void SumColumns8(const float* lanes, const ContributorTable& table, int dw, float* sums,
+                                                 size_t rowStride)
+{
+    SumColumns<8, v8sf>(lanes, table, dw, sums, rowStride);
+}
+#endif
+
+template <int Rows>
+void HorizontalPass(const TBitmap& src, TBitmap& work, const ContributorTable& table,
+                    void (*sumColumns)(const float*, const ContributorTable&, int, float*, size_t))
 {
     const int sw = src.Width(), sh = src.Height(), dw = work.Width();
-    const int bytes = kPixelBytes * dw, srcBytes = kPixelBytes * sw;
-    std::vector<float> channels[kRows];
-    for (auto& c : channels)
-        c.assign(srcBytes + 1, 0.0f);  // one more, read as the last pixel's fourth lane
-    std::vector<float> sums(static_cast<size_t>(kRows) * bytes);
+    const int bytes = kPixelBytes * dw;
+    std::vector<float> lanes(static_cast<size_t>(kPixelBytes) * Rows * sw);
+    std::vector<float> sums(static_cast<size_t>(Rows) * bytes);
     std::vector<float> guard(bytes);
     for (int b = 0; b < bytes; ++b)
         guard[b] = table.guard[b / kPixelBytes];
-    for (int k0 = 0; k0 < sh; k0 += kRows) {
-        const int rows = std::min(kRows, sh - k0);
-        const uint8_t* s[kRows];
-        for (int r = 0; r < kRows; ++r) {
+    for (int k0 = 0; k0 < sh; k0 += Rows) {
+        const int rows = std::min(Rows, sh - k0);
+        const uint8_t* s[Rows];
+        for (int r = 0; r < Rows; ++r)
             s[r] = src.ScanLine(k0 + std::min(r, rows - 1));  // a short last group repeats a row
-            float* f = channels[r].data();
-            for (int b = 0; b < srcBytes; ++b)
-                f[b] = static_cast<float>(s[r][b]);
-        }
-        const float* f0 = channels[0].data();
-        const float* f1 = channels[1].data();
-        const float* f2 = channels[2].data();
-        const float* f3 = channels[3].data();
-        for (int i = 0; i < dw; ++i) {
-            v4sf a0 = {}, a1 = {}, a2 = {}, a3 = {};
-            for (const TContributor* c = table.begin(i); c != table.end(i); ++c) {
-                const int at = kPixelBytes * c->Pixel;
-                const float w = c->Weight;
-                a0 += LoadPixel(f0 + at) * w;
-                a1 += LoadPixel(f1 + at) * w;
-                a2 += LoadPixel(f2 + at) * w;
-                a3 += LoadPixel(f3 + at) * w;
-            }
-            const v4sf acc[kRows] = {a0, a1, a2, a3};
-            for (int r = 0; r < kRows; ++r)
+        for (int p = 0; p < sw; ++p)
+            for (int r = 0; r < Rows; ++r)
                 for (int ch = 0; ch < kPixelBytes; ++ch)
-                    sums[static_cast<size_t>(r) * bytes + 3 * i + ch] = acc[r][ch];
-        }
+                    lanes[(static_cast<size_t>(p) * Rows + r) * kPixelBytes + ch] = static_cast<float>(s[r][kPixelBytes * p + ch]);
+        sumColumns(lanes.data(), table, dw, sums.data(), bytes);
         for (int r = 0; r < rows; ++r) {
             const uint8_t* row = s[r];
             FinishRow(sums.data() + static_cast<size_t>(r) * bytes, work.ScanLine(k0 + r), bytes,
@@ -236,6 +258,15 @@ void HorizontalPass(const TBitmap& src, TBitmap& work, const ContributorTable& t
                       });
         }
     }
+}
+
+void HorizontalPass(const TBitmap& src, TBitmap& work, const ContributorTable& table)
+{
+#ifdef __SSE2__
+    if (ActiveVectorPath() == TVectorPath::Avx2)
+        return HorizontalPass<8>(src, work, table, SumColumns8);
+#endif
+    HorizontalPass<4>(src, work, table, SumColumns4);
 }
 
 // Work rows into the destination, one destination row at a time, 16 bytes side by side kept in
@@ -310,9 +341,10 @@ void Stretch(const TBitmap& Src, TBitmap& Dst, TFilterProc Filter, float Support
         dst = &dstCopy;
     }
 
-    TBitmap work(dw, sh, pf24bit);
-    HorizontalPass(*src, work, BuildContributors(sw, dw, Filter, Support));
-    VerticalPass(work, *dst, BuildContributors(sh, dh, Filter, Support));
+    // The horizontal pass writes every pixel of the work bitmap.
+    auto work = TBitmap::NewForOverwrite(dw, sh, pf24bit);
+    HorizontalPass(*src, *work, BuildContributors(sw, dw, Filter, Support));
+    VerticalPass(*work, *dst, BuildContributors(sh, dh, Filter, Support));
 
     if (dst != &Dst) {
         dstCopy.SetPixelFormat(Dst.PixelFormat());

@@ -14,6 +14,7 @@
 #include <QImageReader>
 #include <QImageWriter>
 #include <QPaintDevice>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QTextLayout>
 
@@ -873,6 +874,10 @@ void TGraphic::Draw(TCanvas& canvas, const TRect& r) const
     QImage img = ToImage();
     if (img.isNull())
         return;
+    // The PDF engine (printers and PDF files) takes pictures as 32-bit pixels and would widen a
+    // 24-bit one into fresh memory of its own.
+    if (p->paintEngine() && p->paintEngine()->type() == QPaintEngine::Pdf && img.format() == QImage::Format_BGR888)
+        img = WidenToRgb32(img);
     p->setCompositionMode(QPainter::CompositionMode_SourceOver);
     p->setRenderHint(QPainter::SmoothPixmapTransform, false);
     p->drawImage(ToQRect(r), img);
@@ -929,6 +934,13 @@ TBitmap::TBitmap(int width, int height, TPixelFormat format) : TBitmap()
     Allocate(width, height, format);
 }
 
+std::unique_ptr<TBitmap> TBitmap::NewForOverwrite(int width, int height, TPixelFormat format)
+{
+    auto bitmap = std::make_unique<TBitmap>();
+    bitmap->Allocate(width, height, format, false);
+    return bitmap;
+}
+
 TBitmap::~TBitmap()
 {
     if (canvas_)
@@ -938,7 +950,7 @@ TBitmap::~TBitmap()
 int TBitmap::Width() const { return image_->width(); }
 int TBitmap::Height() const { return image_->height(); }
 
-void TBitmap::Allocate(int w, int h, TPixelFormat format)
+void TBitmap::Allocate(int w, int h, TPixelFormat format, bool black)
 {
     if (canvas_)
         canvas_->Release();
@@ -948,7 +960,7 @@ void TBitmap::Allocate(int w, int h, TPixelFormat format)
         return;
     }
     // A new bitmap starts black, as a fresh device-independent bitmap does.
-    QImage img = NewZeroedImage(w, h, QtFormat(format));
+    QImage img = black ? NewZeroedImage(w, h, QtFormat(format)) : NewUnclearedImage(w, h, QtFormat(format));
     if (img.isNull())
         throw EOutOfResources(Format("Out of system resources (%dx%d bitmap)", w, h));
     if (img.format() == QImage::Format_Indexed8) {

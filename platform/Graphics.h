@@ -255,6 +255,9 @@ class TBitmap : public TGraphic {
 public:
     TBitmap();
     TBitmap(int width, int height, TPixelFormat format = pf24bit);
+    // A bitmap whose pixels the caller writes in full before anything reads them: they are not
+    // cleared first, as they are for every other new bitmap.
+    static std::unique_ptr<TBitmap> NewForOverwrite(int width, int height, TPixelFormat format = pf24bit);
     ~TBitmap() override;
     int Width() const override;
     int Height() const override;
@@ -278,7 +281,7 @@ protected:
     void CheckHeader(const uint8_t* data, size_t size) const override;
 
 private:
-    void Allocate(int w, int h, TPixelFormat format);
+    void Allocate(int w, int h, TPixelFormat format, bool black = true);
     std::unique_ptr<QImage> image_;
     TPixelFormat format_ = pfDevice;
     std::unique_ptr<TCanvas> canvas_;

@@ -49,7 +49,8 @@ QImage DecodeJpeg(const uint8_t* data, size_t size)
     }
     info.out_color_space = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK ? JCS_CMYK : JCS_EXT_BGR;
     jpeg_start_decompress(&info);
-    image = NewZeroedImage(static_cast<int>(info.output_width), static_cast<int>(info.output_height), QImage::Format_BGR888);
+    // Every row is written by the decoder below before anyone reads it.
+    image = NewUnclearedImage(static_cast<int>(info.output_width), static_cast<int>(info.output_height), QImage::Format_BGR888);
     if (image.isNull()) {
         String message = Format("Not enough memory for a JPEG image of %u x %u pixels", info.output_width,
                                 info.output_height);

@@ -179,3 +179,17 @@ Picture RefStretch(const Picture& src, int dw, int dh, TFilterProc filter, float
             }
     return dst;
 }
+
+float RefSinc(float x)
+{
+    if (x == 0)
+        return 1;
+    const float y = static_cast<float>(3.141592653589793238462643383279502884L * x);
+    Ext sine;
+#if defined(__x86_64__) || defined(__i386__)
+    __asm__("fsin" : "=t"(sine) : "0"(static_cast<Ext>(y)));
+#else
+    sine = std::sin(static_cast<Ext>(y));
+#endif
+    return static_cast<float>(sine / y);
+}

@@ -11,3 +11,6 @@ Picture RefDiagonalMerge(const Picture& a, const Picture& b);
 Picture RefSharpen(const Picture& src, float alpha, bool inPlace);
 Picture RefAntiAlias(const Picture& src, int percent);
 Picture RefStretch(const Picture& src, int dw, int dh, TFilterProc filter, float support);
+// Sinc as defined: sin(y) / y in extended precision, y = pi x rounded to single precision, the
+// sine taken by the processor's own instruction where there is one.
+float RefSinc(float x);

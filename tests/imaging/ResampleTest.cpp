@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 
 namespace {
@@ -65,6 +66,38 @@ TEST(ResampleFilters, MitchellNearItsSupportMultipliesLeftToRight)
         EXPECT_EQ(got, bits) << std::hexfloat << x;
         EXPECT_EQ(MitchellFilter(-x), y);
     }
+}
+
+// Across the Lanczos3 filter's reach, sampled evenly in the bits and densely around the sine's
+// zeros, and at arguments where the fast quotient alone would round differently.
+TEST(ResampleFilters, SincAsInExtendedPrecision)
+{
+    int differ = 0;
+    auto check = [&](float x) {
+        if (Sinc(x) != RefSinc(x) && ++differ <= 5)
+            ADD_FAILURE() << std::hexfloat << x;
+    };
+    uint32_t top;
+    const float three = 3.0f;
+    std::memcpy(&top, &three, sizeof top);
+    for (uint32_t bits = 0x30000000; bits <= top; bits += 97) {
+        float x;
+        std::memcpy(&x, &bits, sizeof x);
+        check(x);
+        check(-x);
+    }
+    for (float zero : {1.0f, 2.0f, 3.0f}) {
+        float up = zero, down = zero;
+        for (int i = 0; i < 100000; ++i) {
+            check(up = std::nextafter(up, 4.0f));
+            check(down = std::nextafter(down, 0.0f));
+        }
+    }
+    // Far out the extended sine's own pi is off enough for the double-precision quotient to
+    // round the other way.
+    for (float far : {0x1.9bc98p+17f, 0x1.dfe6ep+19f, 0x1.11586p+21f, 0x1.156494p+22f})
+        check(far);
+    EXPECT_EQ(differ, 0);
 }
 
 TEST(Stretch, RefusesAnEmptySource)
