@@ -854,8 +854,7 @@ void TGraphic::LoadFromFile(const String& fileName)
     bytes.resize(static_cast<size_t>(std::min<uint64_t>(file.Size(), kPictureHeaderSize)));
     bytes.resize(file.Read(bytes.data(), bytes.size()));
     CheckHeader(bytes.data(), bytes.size());
-    std::vector<uint8_t> rest = file.ReadRest(kMaxPictureFileSize - bytes.size());
-    bytes.insert(bytes.end(), rest.begin(), rest.end());
+    file.AppendRest(bytes, kMaxPictureFileSize);
     LoadFromStream(m);
 }
 

@@ -38,32 +38,35 @@ size_t TRegularFile::Read(void* buffer, size_t count)
     return done;
 }
 
-std::vector<uint8_t> TRegularFile::ReadRest(size_t maxSize)
+void TRegularFile::AppendRest(std::vector<uint8_t>& data, size_t maxSize)
 {
+    const auto tooLarge = [this] { return EReadError(Format("File \"%s\" is too large", fileName_.c_str())); };
     const off_t at = ::lseek(fd_, 0, SEEK_CUR);
     const uint64_t left = at >= 0 && static_cast<uint64_t>(at) < size_ ? size_ - static_cast<uint64_t>(at) : 0;
-    if (left > maxSize)
-        throw EReadError(Format("File \"%s\" is too large", fileName_.c_str()));
-    std::vector<uint8_t> data(static_cast<size_t>(left));
-    size_t done = Read(data.data(), data.size());
+    if (data.size() > maxSize || left > maxSize - data.size())
+        throw tooLarge();
+    // Read in place: a picture is the largest thing read this way, and copying it again costs.
+    const size_t start = data.size();
+    data.resize(start + static_cast<size_t>(left));
+    const size_t done = Read(data.data() + start, static_cast<size_t>(left));
+    data.resize(start + done);
+    if (done < left)
+        return;
     // The file may have grown since it was measured; read on, within the limit.
-    while (done == data.size()) {
-        if (data.size() > maxSize)
-            throw EReadError(Format("File \"%s\" is too large", fileName_.c_str()));
-        data.resize(std::min(maxSize + 1, data.size() + 65536));
-        size_t n = Read(data.data() + done, data.size() - done);
-        done += n;
-        if (n == 0)
-            break;
+    uint8_t chunk[16384];
+    for (size_t n; (n = Read(chunk, sizeof chunk)) > 0;) {
+        if (n > maxSize - data.size())
+            throw tooLarge();
+        data.insert(data.end(), chunk, chunk + n);
     }
-    data.resize(done);
-    return data;
 }
 
 std::vector<uint8_t> ReadRegularFile(const String& fileName, size_t maxSize)
 {
     TRegularFile file(fileName);
-    return file.ReadRest(maxSize);
+    std::vector<uint8_t> data;
+    file.AppendRest(data, maxSize);
+    return data;
 }
 
 bool IsRegularFile(const String& fileName)

@@ -18,9 +18,9 @@ public:
     uint64_t Size() const { return size_; }
     // Up to count bytes from the current position; fewer only at the end. Raises EReadError.
     size_t Read(void* buffer, size_t count);
-    // The rest of the file, raising EReadError when it would exceed maxSize bytes (the file
-    // may grow while it is read).
-    std::vector<uint8_t> ReadRest(size_t maxSize);
+    // Appends the rest of the file to data, raising EReadError when data would exceed maxSize
+    // bytes (the file may grow while it is read).
+    void AppendRest(std::vector<uint8_t>& data, size_t maxSize);
 
 private:
     String fileName_;
