@@ -94,9 +94,20 @@ void TGlyphSpeedButton::SetAllowTimer(bool value)
 
 void TGlyphSpeedButton::SetDropDownMenu(TPopupMenu* value)
 {
+    if (dropDownMenu_ && dropDownMenu_ != value)
+        dropDownMenu_->RemoveFreeNotification(this);
     dropDownMenu_ = value;
+    if (value)
+        value->FreeNotification(this);
     if (markDropDown_)
         Invalidate();
+}
+
+void TGlyphSpeedButton::Notification(TComponent* component, TOperation operation)
+{
+    TGraphicControl::Notification(component, operation);
+    if (operation == opRemove && component == dropDownMenu_)
+        dropDownMenu_ = nullptr;
 }
 
 void TGlyphSpeedButton::SetGroupIndex(int value)

@@ -124,6 +124,8 @@ public:
     const TBitmap& FaceImage() const { return image_; }
 
 protected:
+    // A drop-down menu freed elsewhere is let go of, so the button never pops up freed memory.
+    void Notification(TComponent* component, TOperation operation) override;
     TRect PaintFrame(TCanvas& canvas, TRect client, bool isDown);
     TGlyphButtonState state_ = gbsUp;
 

@@ -205,6 +205,28 @@ TEST_F(GlyphButton, DropDownMenuOriginFollowsPositionAndAlignment)
     button->SetDropDownMenu(nullptr);
 }
 
+TEST_F(GlyphButton, FreedDropDownMenuIsLetGo)
+{
+    auto* menu = new TPopupMenu(nullptr);
+    button->SetMarkDropDown(true);
+    button->SetDropDownMenu(menu);
+    delete menu;
+    EXPECT_EQ(button->DropDownMenu(), nullptr);
+    // Painting the mark and the origin now reads no freed menu (the sanitizer tree would say).
+    EXPECT_EQ(button->MenuOrigin().X, 0);
+    button->Repaint();
+
+    // A menu replaced before it is freed tells the button nothing more.
+    TPopupMenu kept(nullptr);
+    {
+        TPopupMenu replaced(nullptr);
+        button->SetDropDownMenu(&replaced);
+        button->SetDropDownMenu(&kept);
+    }
+    EXPECT_EQ(button->DropDownMenu(), &kept);
+    button->SetDropDownMenu(nullptr);
+}
+
 TEST_F(GlyphButton, ClickSetsTheFormsModalResult)
 {
     TForm form(nullptr);
