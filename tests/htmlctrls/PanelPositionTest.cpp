@@ -17,6 +17,14 @@ struct PanelPosition : ::testing::Test {
     void SetUp() override { SetUserConfigFolder(dir.Path()); }
     void TearDown() override { SetUserConfigFolder(""); }
 
+    // Points the panel's position store at a section of an ini file.
+    static void StoreIn(TMarkupPanel& panel, const String& ini, const String& section)
+    {
+        panel.Position().Location = clInifile;
+        panel.Position().Key = ini;
+        panel.Position().Section = section;
+    }
+
     static String ReadFile(const String& name)
     {
         std::ifstream in(name, std::ios::binary);
@@ -32,9 +40,7 @@ TEST_F(PanelPosition, SavedInOrderWhenThePanelGoes)
     {
         TMarkupPanel p(nullptr);
         p.SetBounds(10, 20, 150, 120);
-        p.Position().Location = clInifile;
-        p.Position().Key = ini;
-        p.Position().Section = "Help";
+        StoreIn(p, ini, "Help");
         p.Position().Save = true;
         p.SetCollaps(true);
     }
@@ -55,9 +61,7 @@ TEST_F(PanelPosition, APanelGoingWhileItCollapsesIsStoredCollapsed)
     {
         TMarkupPanel p(nullptr);
         p.SetBounds(10, 20, 150, 120);
-        p.Position().Location = clInifile;
-        p.Position().Key = ini;
-        p.Position().Section = "P";
+        StoreIn(p, ini, "P");
         p.Position().Save = true;
         p.CollapsSteps = 5;
         p.CollapsDelay = 1000;
@@ -100,9 +104,7 @@ TEST_F(PanelPosition, CollapsedStateAndFullHeightComeBack)
     file.WriteInteger("P", "Collaps", 1);
     TMarkupPanel p(nullptr);
     p.SetBounds(0, 0, 100, 100);
-    p.Position().Location = clInifile;
-    p.Position().Key = ini;
-    p.Position().Section = "P";
+    StoreIn(p, ini, "P");
     p.Position().LoadPosition();
     EXPECT_TRUE(p.Collaps());
     EXPECT_EQ(p.Height(), 20);
@@ -133,9 +135,7 @@ TEST_F(PanelPosition, UnusableStoredBoundsGiveWayToTheDesigned)
         auto* p = new TMarkupPanel(&form);
         p->SetParent(&form);
         p->SetBounds(10, 20, 150, 120);
-        p->Position().Location = clInifile;
-        p->Position().Key = ini;
-        p->Position().Section = section;
+        StoreIn(*p, ini, section);
         p->Position().LoadPosition();
         return p;
     };
@@ -152,9 +152,7 @@ TEST_F(PanelPosition, StoredCollapsOtherThanOneIsExpanded)
     TIniFile(ini).WriteInteger("P", "Collaps", 2);
     TMarkupPanel p(nullptr);
     p.SetBounds(0, 0, 100, 100);
-    p.Position().Location = clInifile;
-    p.Position().Key = ini;
-    p.Position().Section = "P";
+    StoreIn(p, ini, "P");
     p.Position().LoadPosition();
     EXPECT_FALSE(p.Collaps());
     EXPECT_EQ(p.Height(), 100);
