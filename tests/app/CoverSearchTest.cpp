@@ -2,11 +2,14 @@
 #include "LoopbackHttpServer.h"
 #include "Shell.h"
 #include "ShortInternetLimits.h"
+#include "UnacceptingHost.h"
 #include "WaitingWindow.h"
 #include "UserConfig.h"
 #include "WaitFor.h"
 
 #include <QApplication>
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QTest>
 #include <QTimer>
 
@@ -29,6 +32,17 @@ const char* const kTwoTitles =
     "</rsp>\n";
 
 std::vector<String> g_opened;
+
+// The bytes of a bitmap file of one colour, as a picture server sends them.
+std::string BitmapOf(TColor colour)
+{
+    TBitmap b(30, 20, pf24bit);
+    b.Canvas().Brush.Color = colour;
+    b.Canvas().FillRect({0, 0, 30, 20});
+    TMemoryStream stream;
+    b.SaveToStream(stream);
+    return std::string(stream.Data().begin(), stream.Data().end());
+}
 
 class CoverSearch : public AppFixture {
 protected:
@@ -78,6 +92,19 @@ protected:
     String Host() { return "127.0.0.1:" + std::to_string(server.Port()); }
     String Status() { return DVDForm->StatusBar->SimpleText(); }
     String SearchFile() { return DVDForm->AppDir + "Search.xml"; }
+    // The pointer comes to rest on a link of the result list.
+    static void Hover(const String& address)
+    {
+        String anchor = address;
+        DVDForm->MarkupListBoxAnchorHint(DVDForm->MarkupListBox, 0, anchor);
+    }
+    static TColor Shown()
+    {
+        TBitmap shown;
+        DVDForm->WebImage->PaintTo(shown);
+        return shown.Canvas().Pixel(10, 10);
+    }
+    static bool Downloading() { return DVDForm->WebImage->WebPicture().Busy(); }
 };
 
 TEST_F(CoverSearch, RequestPaths)
@@ -102,6 +129,33 @@ TEST_F(CoverSearch, RequestPaths)
     const String prefix = "http://127.0.0.1:" + std::to_string(server.Port());
     EXPECT_EQ(LastTarget(), ("/api/search/" + String(255 - prefix.size() - 12, 'x')));
     EXPECT_EQ(server.Requests().size(), 4u);
+}
+
+TEST_F(CoverSearch, TheCategoryShownIsTheCategorySent)
+{
+    Reply("<rsp/>");
+    QComboBox* box = DVDForm->StyleCombo->Combo();
+    // Typed letters pick the category they begin; what matches none leaves the choice as it was.
+    const struct {
+        const char* typed;
+        const char* shown;
+        const char* sent;
+    } cases[] = {
+        {"Foo Bar", "DVD Movie", "/DVD%20Movie"},
+        {"wi", "Wii", "/Wii"},
+        {"Xbox", "Xbox", "/Xbox"},
+        {"An", "Any Cover Type", ""},
+        {"Mu", "Music CD", "/Music%20CD"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        box->view()->keyboardSearch(QString());  // a new word, however soon it follows
+        QTest::keyClicks(box, c.typed);
+        box->hidePopup();
+        EXPECT_EQ(DVDForm->StyleCombo->Text(), c.shown);
+        Press();
+        EXPECT_EQ(LastTarget(), std::string("/api/search/") + c.sent);
+    }
 }
 
 TEST_F(CoverSearch, TwoTitlesGiveTheLinesAndTheReplyIsKept)
@@ -152,6 +206,16 @@ TEST_F(CoverSearch, AFailedDownloadNeverReadsAStaleReply)
     EXPECT_EQ(dialogs.Messages.size(), 2u);
     EXPECT_EQ(DVDForm->MarkupListBox->Count(), 0);
     EXPECT_EQ(Status(), "Search failed : connection refused (127.0.0.1:1)");
+}
+
+TEST_F(CoverSearch, WithoutAHostTheStatusNamesTheFileToSetItIn)
+{
+    unsetenv("OMBRELLE_CATALOGUE_HOST");
+    Press();
+    EXPECT_EQ(dialogs.Messages, std::vector<String>{"There was an error with the xml"});
+    EXPECT_EQ(Status(), "Search failed : no catalogue host set (Host= in the [Catalogue] section of " +
+                            config.File("Catalogue.ini") + ")");
+    EXPECT_TRUE(server.Requests().empty());
 }
 
 TEST_F(CoverSearch, TextsThatWouldSplitThePathArriveWhole)
@@ -326,15 +390,7 @@ TEST_F(CoverSearch, HoverPreviewsPicturesButNotPages)
 
 TEST_F(CoverSearch, TheLastLinkPointedAtIsThePictureShown)
 {
-    auto bmp = [](TColor colour) {
-        TBitmap b(30, 20, pf24bit);
-        b.Canvas().Brush.Color = colour;
-        b.Canvas().FillRect({0, 0, 30, 20});
-        TMemoryStream stream;
-        b.SaveToStream(stream);
-        return std::string(stream.Data().begin(), stream.Data().end());
-    };
-    const std::string red = bmp(clRed), blue = bmp(clBlue);
+    const std::string red = BitmapOf(clRed), blue = BitmapOf(clBlue);
     std::atomic<int> firstRequests{0};
     server.SetHandler([&](const THttpRequest& request) {
         THttpReply reply;
@@ -353,35 +409,78 @@ TEST_F(CoverSearch, TheLastLinkPointedAtIsThePictureShown)
         complete(s);
         ++completes;
     };
-    auto hover = [](const String& address) {
-        String anchor = address;
-        DVDForm->MarkupListBoxAnchorHint(nullptr, 0, anchor);
-    };
-    hover(server.Url("/first.bmp"));
+    Hover(server.Url("/first.bmp"));
     ASSERT_TRUE(server.WaitForStall());
     // Two more links while the first downloads: the last one wins.
-    hover(server.Url("/second.bmp"));
-    hover(server.Url("/third.bmp"));
+    Hover(server.Url("/second.bmp"));
+    Hover(server.Url("/third.bmp"));
     server.ReleaseStalls();
-    ASSERT_TRUE(WaitUntil([&] { return completes == 1 && !DVDForm->WebImage->WebPicture().Busy(); }));
+    ASSERT_TRUE(WaitUntil([&] { return completes == 1 && !Downloading(); }));
     EXPECT_EQ(DVDForm->WebImage->URL(), server.Url("/third.bmp"));
-    TBitmap shown;
-    DVDForm->WebImage->PaintTo(shown);
-    EXPECT_EQ(shown.Canvas().Pixel(10, 10), clBlue);
+    EXPECT_EQ(Shown(), clBlue);
     ASSERT_EQ(server.Requests().size(), 2u);
     EXPECT_EQ(server.Requests()[1].Target, "/third.bmp");
     EXPECT_TRUE(DVDForm->PendingPreview.empty());
 
-    // Pointing at the first link again downloads it now that nothing else runs; going away
-    // and back while it downloads lets it finish.
-    hover(server.Url("/first.bmp"));
-    hover(server.Url("/third.bmp"));
-    hover(server.Url("/first.bmp"));
-    ASSERT_TRUE(WaitUntil([&] { return completes == 2 && !DVDForm->WebImage->WebPicture().Busy(); }));
+    // Pointing at the first link again downloads it now that nothing else runs; pointing at
+    // it once more while it downloads lets that download finish.
+    Hover(server.Url("/first.bmp"));
+    Hover(server.Url("/first.bmp"));
+    ASSERT_TRUE(WaitUntil([&] { return completes == 2 && !Downloading(); }));
     QCoreApplication::processEvents();
-    DVDForm->WebImage->PaintTo(shown);
-    EXPECT_EQ(shown.Canvas().Pixel(10, 10), clRed);
+    EXPECT_EQ(Shown(), clRed);
     EXPECT_EQ(server.Requests().size(), 3u);
+}
+
+TEST_F(CoverSearch, ADownloadThatHangsGivesWayToTheNextLinkAtOnce)
+{
+    server.SetHandler([](const THttpRequest& request) {
+        THttpReply reply;
+        reply.Headers = {{"Content-Type", "image/bmp"}};
+        reply.Body = BitmapOf(request.Target == "/kept.bmp" ? clBlue : clRed);
+        if (request.Target == "/hangs.bmp")
+            reply.StallAfter = 0;  // the headers, then nothing
+        return reply;
+    });
+    std::atomic<int> headers{0};
+    auto progress = DVDForm->WebImage->OnDownLoadProgress;
+    DVDForm->WebImage->OnDownLoadProgress = [&](TObject* s, uint32_t size, uint32_t total) {
+        progress(s, size, total);
+        headers += size == 0;
+    };
+    Hover(server.Url("/kept.bmp"));
+    ASSERT_TRUE(WaitUntil([&] { return Shown() == clBlue && !Downloading(); }));
+
+    TUnacceptingHost unaccepting;
+    const String neverTaken = Format("http://127.0.0.1:%d/never.bmp", unaccepting.Port());
+    struct Case {
+        const char* name;
+        String running;  // the download that hangs
+        String next;     // the link pointed at meanwhile
+        TColor colour;   // of the next link's picture
+        bool kept;       // shown from the kept pictures: at once
+    };
+    const Case cases[] = {
+        {"headers then silence, a link to download", server.Url("/hangs.bmp"), server.Url("/served.bmp?1"), clRed, false},
+        {"headers then silence, a kept link", server.Url("/hangs.bmp"), server.Url("/kept.bmp"), clBlue, true},
+        {"a host that never accepts, a link to download", neverTaken, server.Url("/served.bmp?2"), clRed, false},
+        {"a host that never accepts, a kept link", neverTaken, server.Url("/kept.bmp"), clBlue, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const int before = headers;
+        Hover(c.running);
+        ASSERT_TRUE(Downloading());
+        if (c.running != neverTaken)
+            ASSERT_TRUE(WaitUntil([&] { return headers > before; }));
+        Hover(c.next);
+        if (c.kept)
+            EXPECT_EQ(Shown(), c.colour);
+        // Far within the limits of 10 s to connect and 15 s for the next byte.
+        EXPECT_TRUE(WaitUntil([&] { return Shown() == c.colour && !Downloading(); }, 2000));
+        EXPECT_EQ(DVDForm->WebImage->URL(), c.next);
+    }
+    server.ReleaseStalls();
 }
 
 TEST_F(CoverSearch, GaugeTakesTotalsBeyondThirtyOneBits)
