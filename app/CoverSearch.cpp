@@ -60,7 +60,15 @@ bool TDVDForm::Search()
     String category;
     if (!StyleCombo->SelectedLookUp(category))
         category.clear();
-    const String address = CatalogueSearchAddress(CatalogueSettings().Host, SearchBox->Text(), category);
+    const TCatalogue catalogue = CatalogueSettings();
+    if (catalogue.Host.empty()) {
+        // Ombrelle names no catalogue of its own: the user is told where to name one.
+        SetStatus("Search failed : no catalogue host set (Host= in the [Catalogue] section of " +
+                  CatalogueFileName() + ")");
+        ShowMessage("There was an error with the xml");
+        return false;
+    }
+    const String address = CatalogueSearchAddress(catalogue.Host, SearchBox->Text(), category);
     if (DownloadToFile(address, "Search.xml")) {
         // The reply's own bytes rather than XmlText's lines, so that the parser honours the
         // reply's encoding declaration.
@@ -142,15 +150,23 @@ void TDVDForm::MarkupListBoxAnchorHint(TObject*, int, String& anchor)
     if (AnchorExtension(anchor) != ".html" && IsPictureAddress(anchor)) {
         WebImage->SetAnimate(true);
         // The picture drops an address given while it downloads: the running download is
-        // cancelled instead, and the link last pointed at follows it, so that the picture
-        // shown is always that link's.
-        if (WebImage->WebPicture().Busy()) {
+        // stopped at once instead, and the link last pointed at follows it, so that the
+        // picture shown is always that link's. A kept picture needs no download: it shows at
+        // once, whatever runs.
+        TWebPicture& picture = WebImage->WebPicture();
+        if (picture.Busy() && !WebImage->Keeps(anchor)) {
+            // Back on the link being downloaded: let it finish.
+            if (anchor == picture.DownloadURL() && !picture.DownloadCancelled()) {
+                PendingPreview.clear();
+                return;
+            }
             PendingPreview = anchor;
-            // Back on the link being downloaded: let it finish; it is kept, and shown again
-            // from there at once.
-            previewSuperseded_ = anchor != WebImage->WebPicture().DownloadURL();
+            picture.CancelDownload();
             return;
         }
+        // A kept picture stops the download that runs: its progress is over.
+        if (picture.Busy())
+            VeskGauge1->SetProgress(0);
         PendingPreview.clear();
         WebImage->SetURL(anchor);
     }
@@ -177,16 +193,10 @@ void TDVDForm::WebImageDownLoadProgress(TObject*, uint32_t dwSize, uint32_t dwTo
 
 void TDVDForm::WebImageDownLoadComplete(TObject*) { VeskGauge1->SetProgress(0); }
 
-void TDVDForm::WebImageDownLoadCancel(TObject*, bool& cancel)
-{
-    if (previewSuperseded_)
-        cancel = true;
-}
-
 void TDVDForm::WebImageDownLoadEnd(TObject*)
 {
-    previewSuperseded_ = false;
-    if (PendingPreview.empty())
+    // The end of an earlier download may arrive while another runs: that one's end follows.
+    if (PendingPreview.empty() || WebImage->WebPicture().Busy())
         return;
     VeskGauge1->SetProgress(0);
     const String next = PendingPreview;

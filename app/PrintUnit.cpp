@@ -125,6 +125,8 @@ void TDVDForm::BuildComponents()
     StyleCombo = new TVeskLookupCombo(this);
     StyleCombo->SetParent(GroupBox1);
     StyleCombo->SetBounds(12, 42, 180, 24);
+    // The categories are the catalogue's own: the user picks one, and letters typed select it.
+    StyleCombo->SetStyle(csDropDownList);
     StyleCombo->Font.SetName("Trebuchet MS");
     StyleCombo->Font.SetHeight(-11);
     for (const char* category : {"DVD Movie", "Blu-Ray Movie", "HD-DVD Movie", "GameCube", "Music CD", "Music DVD",
@@ -234,7 +236,6 @@ void TDVDForm::BuildComponents()
         WebImageDownLoadProgress(s, size, total);
     };
     WebImage->OnDownLoadComplete = [this](TObject* s) { WebImageDownLoadComplete(s); };
-    WebImage->OnDownLoadCancel = [this](TObject* s, bool& cancel) { WebImageDownLoadCancel(s, cancel); };
     WebImage->OnDownLoadEnd = [this](TObject* s) { WebImageDownLoadEnd(s); };
 }
 

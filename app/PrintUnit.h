@@ -16,8 +16,6 @@
 #include "VeskGaugeUnit.h"
 #include "WebImageControl.h"
 
-#include <atomic>
-
 class TPreviewForm;
 
 extern const char* const kNoImage;              // "No Image": no picture is open
@@ -128,8 +126,6 @@ public:
     void MarkupListBoxAnchorClick(TObject* sender, int index, const String& anchor);
     void WebImageDownLoadProgress(TObject* sender, uint32_t dwSize, uint32_t dwTotSize);
     void WebImageDownLoadComplete(TObject* sender);
-    // On the download's worker: stops a download whose link is no longer the last pointed at.
-    void WebImageDownLoadCancel(TObject* sender, bool& cancel);
     void WebImageDownLoadEnd(TObject* sender);
     // False when the download failed: the status then says why.
     bool Search();
@@ -165,7 +161,6 @@ public:
     String PendingPreview;
 
 private:
-    std::atomic<bool> previewSuperseded_{false};
     void BuildComponents();
     void BuildGlyphs();
     TToolButton* AddToolButton(TToolBar* bar, const String& caption, const String& hint, int image);

@@ -21,6 +21,8 @@ bool TCDDBLookup::Fetch(TWIGetURL& http, const String& address, const char* send
 }
 
 namespace {
+const char* const kDiscChanged = "Disc Changed : Lookup Stopped";
+
 String FirstLine(const std::string& reply)
 {
     String first = AnsiToUtf8(reply.substr(0, reply.find_first_of("\r\n")));
@@ -41,6 +43,8 @@ bool TCDDBLookup::GetCDDBInfo(TCDPlayer& player, TWIGetURL& http)
 {
     if (!Fetch(http, player.BuildQueryURL(Server), "Sending Query"))
         return false;
+    if (DiscChanged())
+        return Fail(kDiscChanged);
     ShowStatus("Parsing CDDB Query Info");
     TCDDBQueryReply query = ParseQueryReply(http.Data());
     ReplyCode = query.ReplyCode;
@@ -48,6 +52,8 @@ bool TCDDBLookup::GetCDDBInfo(TCDPlayer& player, TWIGetURL& http)
         return Fail(IsQueryCode(query.ReplyCode) ? String("No Match Found In CDDB")
                                                  : "CDDB Query Not Understood : " + FirstLine(http.Data()));
     int chosen = OnChoose ? OnChoose(query.Rows) : -1;
+    if (DiscChanged())
+        return Fail(kDiscChanged);
     if (chosen < 0 || chosen >= static_cast<int>(query.Rows.size()))
         return Fail("CDDB Lookup Cancelled");
     String category, discId;
@@ -59,6 +65,8 @@ bool TCDDBLookup::GetCDDBInfo(TCDPlayer& player, TWIGetURL& http)
         discId = IntToHex(player.DiscId(), 8);
     if (!Fetch(http, player.BuildReadURL(Server, category, discId), "Sending CDDB Read"))
         return false;
+    if (DiscChanged())
+        return Fail(kDiscChanged);
     ShowStatus("Parsing CDDB Info");
     TCDDBReadReply entry;
     bool read = ParseReadReply(http.Data(), entry);

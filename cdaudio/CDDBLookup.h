@@ -23,12 +23,16 @@ public:
     std::function<void(const String& text, bool repaint)> OnShowStatus;
     // Offers the match rows and gives the chosen one's index, or -1.
     std::function<int(const std::vector<String>& rows)> OnChoose;
+    // Asked after every wait (the exchanges, the chooser): true when the disc in the drive is
+    // no longer the one looked up. The lookup then ends, changing nothing.
+    std::function<bool()> OnDiscChanged;
 
     // True when an entry was read into the player and the fields above.
     bool GetCDDBInfo(TCDPlayer& player, TWIGetURL& http);
 
 private:
     bool Fail(const String& text);
+    bool DiscChanged() const { return OnDiscChanged && OnDiscChanged(); }
     bool Fetch(TWIGetURL& http, const String& address, const char* sending);
     void ShowStatus(const String& text, bool repaint = true) { Fire(OnShowStatus, text, repaint); }
 };

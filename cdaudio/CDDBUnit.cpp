@@ -38,6 +38,8 @@ Tqueryform::Tqueryform(TComponent* owner) : TForm(owner)
     SetFinderFont(QueryBox->Font);
     QueryBox->SetItemHeight(18);
     QueryBox->OnDblClick = [this](TObject* s) { QueryBoxDblClick(s); };
+    // The keys work the matches from the start: arrows move in the list, Return chooses.
+    OnShow = [this](TObject*) { QueryBox->SetFocus(); };
     Created();
 }
 

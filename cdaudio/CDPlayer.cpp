@@ -16,6 +16,7 @@ TCDPlayer::TCDPlayer(TComponent* owner) : TComponent(owner)
     listener_ = AddDeviceChangeListener([this](uint32_t event, const DEV_BROADCAST_VOLUME& volume) {
         GuardedCall([&] { DeviceChange(event, volume); });
     });
+    notifyWindow_ = mciAllocateNotifyWindow([this](uint32_t notify, MCIDEVICEID) { MciNotify(notify); });
     drives_.BeginUpdate();
     for (const String& root : GetLogicalDriveStrings())
         if (GetDriveType(root) == DRIVE_CDROM)
@@ -29,6 +30,7 @@ TCDPlayer::~TCDPlayer()
 {
     info_.Tracks.clear();
     Close();
+    mciDeallocateNotifyWindow(notifyWindow_);
     RemoveDeviceChangeListener(listener_);
 }
 
@@ -43,7 +45,7 @@ uint16_t TCDPlayer::Open()
     if (deviceId_ != 0)
         return deviceId_;
     MCIDEVICEID id = 0;
-    RaiseOnError(mciOpenCdAudio(Upper(CurrentDrive), id));
+    RaiseOnError(mciOpenCdAudio(Upper(CurrentDrive), id, notifyWindow_));
     deviceId_ = id;
     capabilities_ = 0;
     uint32_t value = 0;
@@ -67,7 +69,7 @@ void TCDPlayer::Close()
 {
     if (deviceId_ == 0)
         return;
-    if (mciClose(deviceId_) == 0) {
+    if (mciClose(deviceId_, notifyWindow_) == 0) {
         deviceId_ = 0;
         capabilities_ = 0;
     }
@@ -114,7 +116,7 @@ uint8_t TCDPlayer::TimeFormat() { return static_cast<uint8_t>(Status(MCI_STATUS_
 void TCDPlayer::SetTimeFormat(uint8_t format)
 {
     if (deviceId_ != 0)
-        RaiseOnError(mciSetTimeFormat(deviceId_, format));
+        RaiseOnError(mciSetTimeFormat(deviceId_, format, notifyWindow_));
 }
 
 int TCDPlayer::MediaIdentity()
@@ -139,6 +141,20 @@ void TCDPlayer::ClearCDInfo()
     info_.Title.clear();
     info_.Date.clear();
     info_.Tracks.clear();
+}
+
+void TCDPlayer::MciNotify(uint32_t notify)
+{
+    TNotifyValues value;
+    switch (notify) {
+    case MCI_NOTIFY_SUCCESSFUL: value = nvSuccessful; break;
+    case MCI_NOTIFY_SUPERSEDED: value = nvSuperseded; break;
+    case MCI_NOTIFY_ABORTED: value = nvAborted; break;
+    case MCI_NOTIFY_FAILURE: value = nvFailure; break;
+    default: return;
+    }
+    // Delivered from the message loop, where nothing else would catch what the handler raises.
+    GuardedCall([&] { Fire(OnNotify, this, value); });
 }
 
 void TCDPlayer::DeviceChange(uint32_t event, const DEV_BROADCAST_VOLUME& volume)

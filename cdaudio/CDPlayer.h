@@ -114,11 +114,13 @@ private:
     void RaiseOnError(uint32_t result) const;
     uint32_t Status(uint32_t item, bool withTrack, int track);
     void DeviceChange(uint32_t event, const DEV_BROADCAST_VOLUME& volume);
+    void MciNotify(uint32_t notify);
     void ClearCDInfo();
 
     TStringList drives_;
     uint16_t deviceId_ = 0;
     int listener_ = 0;
+    int notifyWindow_ = 0;  // where the device's notifications come
     String about_;
     TTOC info_;
     uint32_t discId_ = 0;

@@ -2,6 +2,7 @@
 
 #include "CDDBServer.h"
 #include "CDDBUnit.h"
+#include "CdDrives.h"
 #include "Dialogs.h"
 #include "FinderLook.h"
 
@@ -103,7 +104,11 @@ void TCDRipform::BuildComponents()
     Panel2->SetAlign(alTop);
     Panel2->SetHeight(29);
     Panel2->SetColor(clWhite);
+    // Disc images listed since the program started have their drives too.
+    CdReadImageList();
     CDPlayer = new TCDPlayer(this);
+    CDPlayer->AfterInsert = [this](TObject* s, char letter) { CDPlayerAfterInsert(s, letter); };
+    CDPlayer->AfterRemove = [this](TObject* s, char letter) { CDPlayerAfterRemove(s, letter); };
     // Drive E when the machine has one, as the finder always looked there; else the first CD
     // drive, which the player starts on.
     if (HasDrive(*CDPlayer, 'E'))
@@ -168,9 +173,11 @@ void TCDRipform::ShowStatus(const String& text)
     StatusBar1->Repaint();
 }
 
-void TCDRipform::ScanCDClick(TObject*) { LookUp(true); }
+void TCDRipform::ScanCDClick(TObject*) { LookUp(); }
 
-void TCDRipform::GetCDDBClick(TObject*) { LookUp(false); }
+// The device keeps the disc it read at open: a lookup reads the drive anew, as a scan does, so
+// that it never asks for a disc that has left.
+void TCDRipform::GetCDDBClick(TObject*) { LookUp(); }
 
 bool TCDRipform::DriveReady()
 {
@@ -180,57 +187,90 @@ bool TCDRipform::DriveReady()
     return false;
 }
 
-void TCDRipform::LookUp(bool rescan)
+bool TCDRipform::IsCurrentDrive(char letter) const { return Upper(letter) == Upper(CDPlayer->CurrentDrive); }
+
+int TCDRipform::DiscInPlayer() { return CDPlayer->IsAudioCD() ? CDPlayer->MediaIdentity() : 0; }
+
+int TCDRipform::ReadDisc()
+{
+    CDPlayer->Reopen();
+    return DiscInPlayer();
+}
+
+void TCDRipform::Shows(int disc)
+{
+    shownDisc_ = disc;
+    shownTracks_ = disc != 0 ? CDPlayer->TrackCount() : 0;
+}
+
+void TCDRipform::KeepShown()
+{
+    CDPlayer->SetCDInfo(Artist, Title, "", Category, Names);
+    Artist = CDPlayer->Artist();
+    Title = CDPlayer->Title();
+    Category = CDPlayer->Category();
+}
+
+void TCDRipform::ShowDisc(int disc)
+{
+    Shows(disc);
+    const bool known = disc != 0 && CDPlayer->FoundInIni();
+    Artist = known ? CDPlayer->Artist() : String();
+    Title = known ? CDPlayer->Title() : String();
+    Category = known ? CDPlayer->Category() : String();
+    Names.Clear();
+    if (known)
+        Names.Assign(TrackNames(CDPlayer->CDInfo()));
+    FillTrackInfo();
+}
+
+void TCDRipform::LookUp()
 {
     if (!DriveReady())
         return;
-    const TTOC shown = CDPlayer->CDInfo();
-    const uint32_t shownDisc = CDPlayer->DiscId();
-    if (rescan)
-        CDPlayer->Reopen();
-    else
-        OpenDisc();
-    CDPlayer->RefreshIfAudio();
-    if (GetCDDBInfo()) {
+    const int disc = ReadDisc();
+    // Another disc, or none to look up: what was shown is not the drive's.
+    if (disc != shownDisc_ || disc == 0)
+        ShowDisc(disc);
+    const unsigned notices = discNotices_;
+    // A change notice that comes while the exchange waits ends it, unless the disc it announces
+    // is the one looked up (one put in just before).
+    CDDB.OnDiscChanged = [this, disc, notices] { return discNotices_ != notices && DiscInPlayer() != disc; };
+    struct LookingUp {
+        bool& flag;
+        explicit LookingUp(bool& f) : flag(f) { flag = true; }
+        ~LookingUp() { flag = false; }
+    };
+    bool read = false;
+    {
+        LookingUp during(lookingUp_);
+        read = GetCDDBInfo();
+    }
+    if (read) {
+        KeepShown();
         FillTrackInfo();
         return;
     }
-    if (CDPlayer->IsAudioCD() && shownDisc != 0 && CDPlayer->DiscId() == shownDisc) {
-        // The same disc: what is shown stays, and the player keeps what is shown, not what the
-        // refresh read back from the file.
-        CDPlayer->SetCDInfo(shown.Artist, shown.Title, shown.Date, shown.Category, TrackNames(shown));
-    } else {
-        // Another disc: what was shown belonged to the one before; show what the file knows.
-        Artist = CDPlayer->Artist();
-        Title = CDPlayer->Title();
-        Category = CDPlayer->Category();
-        Names.Clear();
-        if (CDPlayer->IsAudioCD() && CDPlayer->FoundInIni())
-            Names.Assign(TrackNames(CDPlayer->CDInfo()));
-        FillTrackInfo();
-    }
+    if (CDDB.OnDiscChanged())
+        ShowDisc(DiscInPlayer());
+    else if (disc != 0)
+        // What is shown stays; the player, which read the file back, keeps it too.
+        KeepShown();
     StatusBar1->Panels[0].SetText(exchangeFailure_);
 }
 
 void TCDRipform::ClearTracksClick(TObject*) { markupListBox1->Items().Clear(); }
-
-void TCDRipform::OpenDisc()
-{
-    // A disc not scanned yet has neither identity nor table of contents to work with.
-    if (CDPlayer->DeviceID() == 0) {
-        CDPlayer->Open();
-        CDPlayer->RefreshIfAudio();
-    }
-}
 
 void TCDRipform::WriteINIClick(TObject*)
 {
     if (!DriveReady())
         return;
     ShowStatus("Writing CDDB Info to File");
-    OpenDisc();
-    if (CDPlayer->SaveCDInfo(CDPlayer->MediaIdentity(), CDPlayer->Artist(), CDPlayer->Title(), kStoredDate,
-                             CDPlayer->Category(), Names))
+    // Nothing shown yet: the disc in the drive, as the file knows it.
+    if (shownDisc_ == 0)
+        ShowDisc(ReadDisc());
+    // Under the disc the names belong to, even when another has taken its place since.
+    if (CDPlayer->SaveCDInfo(shownDisc_, Artist, Title, kStoredDate, Category, Names))
         ShowStatus("CD Info Written To File!");
     else
         ShowStatus("No Audio CD : CD Info Not Written!");
@@ -241,16 +281,22 @@ void TCDRipform::ReadINIClick(TObject*)
     if (!DriveReady())
         return;
     ShowStatus("Reading CDDB Info to File");
-    OpenDisc();
-    String date;
+    const int disc = ReadDisc();
+    String artist = Artist, title = Title, category = Category, date;
     TStringList names;
-    // A disc the file does not know leaves everything as it was.
-    if (!CDPlayer->LoadCDInfo(CDPlayer->MediaIdentity(), Artist, Title, date, Category, names)) {
+    if (!CDPlayer->LoadCDInfo(disc, artist, title, date, category, names)) {
+        // The disc shown stays as it was; another one shows as the file knows it: not at all.
+        if (disc != shownDisc_)
+            ShowDisc(disc);
         ShowStatus("No CD Info Found In File!");
         return;
     }
+    Shows(disc);
+    Artist = artist;
+    Title = title;
+    Category = category;
     Names.Assign(names);
-    CDPlayer->SetCDInfo(Artist, Title, "", Category, Names);
+    KeepShown();
     ShowStatus("CD Info Read From File!");
     FillTrackInfo();
 }
@@ -264,6 +310,35 @@ void TCDRipform::DriveComboBoxEx1Change(TObject*)
     if (Upper(drive) != Upper(CDPlayer->CurrentDrive))
         CDPlayer->Close();
     CDPlayer->CurrentDrive = drive;
+}
+
+void TCDRipform::CDPlayerAfterInsert(TObject*, char letter)
+{
+    // The picker names the disc in each drive.
+    DriveComboBoxEx1->Refresh();
+    if (!IsCurrentDrive(letter))
+        return;
+    ++discNotices_;
+    // A lookup sees the notice when its wait ends.
+    if (lookingUp_)
+        return;
+    const int disc = DiscInPlayer();
+    if (disc != shownDisc_)
+        ShowDisc(disc);
+    else if (disc != 0)
+        KeepShown();  // the player read the file back
+}
+
+void TCDRipform::CDPlayerAfterRemove(TObject*, char letter)
+{
+    DriveComboBoxEx1->Refresh();
+    if (!IsCurrentDrive(letter))
+        return;
+    ++discNotices_;
+    // The device would go on answering for the disc that left.
+    CDPlayer->Close();
+    if (!lookingUp_)
+        ShowDisc(0);
 }
 
 int TCDRipform::ChooseMatch(const std::vector<String>& rows)
@@ -283,7 +358,7 @@ bool TCDRipform::GetCDDBInfo()
 {
     exchangeFailure_.clear();
     // Only an audio CD has a CDDB entry; a data disc has no table of contents to send.
-    if (!CDPlayer->IsAudioCD()) {
+    if (shownDisc_ == 0) {
         exchangeFailure_ = "No Audio CD In Drive";
         return false;
     }
@@ -292,28 +367,21 @@ bool TCDRipform::GetCDDBInfo()
 
 void TCDRipform::FillTrackInfo()
 {
+    // From what the window holds: the player may have read another disc since.
     ShowStatus("Filling Track Info");
     TStringList& lines = markupListBox1->Items();
     lines.Clear();
-    try {
-        if (!CDPlayer->IsAudioCD())
-            return;
-        lines.Add(CDPlayer->Artist());
-        lines.Add(CDPlayer->Title());
-        SetCaption(CDPlayer->Artist() + " - " + CDPlayer->Title() + "    {" + CDPlayer->Category() + "}");
-        if (Names.Count() == 0)
-            return;
-        int count = CDPlayer->TrackCount();
-        for (int i = 0; i < count; ++i) {
-            String name = CDPlayer->GetTrack(i).Name;
-            // A disc may have more tracks than names: those tracks stay unnamed.
-            if (name.empty() && i < Names.Count())
-                name = Names[i];
-            lines.Add(IntToStr(i + 1) + "    " + name);
-            ShowStatus("Filling Track Info : " + IntToStr(i + 1));
-        }
-    } catch (const std::exception&) {
-        StatusBar1->Panels[0].SetText("Cannot enter CDDB Info");
+    if (shownDisc_ == 0)
+        return;
+    lines.Add(Artist);
+    lines.Add(Title);
+    SetCaption(Artist + " - " + Title + "    {" + Category + "}");
+    if (Names.Count() == 0)
+        return;
+    // A disc may have more tracks than names: those tracks stay unnamed.
+    for (int i = 0; i < shownTracks_; ++i) {
+        lines.Add(IntToStr(i + 1) + "    " + (i < Names.Count() ? Names[i] : String()));
+        ShowStatus("Filling Track Info : " + IntToStr(i + 1));
     }
 }
 
@@ -324,6 +392,6 @@ void TCDRipform::EditThisTrackName1Click(TObject*)
     if (i < 0 || i >= Names.Count())
         return;
     Names.Put(i, InputBox("Rename Track", "Track Name", Names[i]));
-    CDPlayer->SetCDInfo(Artist, Title, "", Category, Names);
+    KeepShown();
     FillTrackInfo();
 }

@@ -3,6 +3,10 @@
 // CDDB, lets the user choose a match and rename tracks, stores and reloads what it found in the
 // CD information file, and leaves the track list in its list box for the window that opened it:
 // line 0 the artist, line 1 the title, then "<track number>    <name>" for each track.
+//
+// What it shows belongs to one disc, which it remembers: the names are never looked up, read
+// or written for another. When the disc in the drive changes, the finder shows what the file
+// knows of the new one, or nothing, and a lookup that runs meanwhile ends.
 #include "CDDBLookup.h"
 #include "CDPlayer.h"
 #include "ComCtrls.h"
@@ -55,6 +59,8 @@ public:
     void CloseListClick(TObject* sender);
     void DriveComboBoxEx1Change(TObject* sender);
     void EditThisTrackName1Click(TObject* sender);
+    void CDPlayerAfterInsert(TObject* sender, char letter);
+    void CDPlayerAfterRemove(TObject* sender, char letter);
 
     // True when an entry was read; otherwise the reason waits to be shown.
     bool GetCDDBInfo();
@@ -77,11 +83,27 @@ private:
     TToolButton* AddSeparator();
     // Offers the query's matches in the chooser; the chosen row's index, or -1.
     int ChooseMatch(const std::vector<String>& rows);
-    void OpenDisc();
+    // The media identity of the audio CD the player has read, 0 for none.
+    int DiscInPlayer();
+    // Reads the disc now in the drive (the open device keeps the one it read at open).
+    int ReadDisc();
+    // The names shown are now the disc's.
+    void Shows(int disc);
+    // Shows what the file knows of the disc the player has read, or nothing.
+    void ShowDisc(int disc);
+    // The player holds what is shown, as it stores it, and the window shows that.
+    void KeepShown();
     // False, with the status saying so, on a machine without a CD drive.
     bool DriveReady();
-    // Reads the disc (again, when rescan) and looks it up; what is shown changes only when the
-    // lookup reads an entry or the drive holds another disc.
-    void LookUp(bool rescan);
+    bool IsCurrentDrive(char letter) const;
+    // Reads the disc and looks it up; what is shown changes only when the lookup reads an
+    // entry or the drive holds another disc.
+    void LookUp();
     String exchangeFailure_;
+    // The media identity of the disc the shown names belong to (0 when none is shown) and its
+    // number of tracks.
+    int shownDisc_ = 0;
+    int shownTracks_ = 0;
+    bool lookingUp_ = false;
+    unsigned discNotices_ = 0;  // arrivals and removals in the drive read
 };

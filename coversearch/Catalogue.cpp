@@ -6,10 +6,12 @@
 #include <cstdlib>
 
 
+String CatalogueFileName() { return UserConfigFolder() + "Catalogue.ini"; }
+
 TCatalogue CatalogueSettings()
 {
     TCatalogue catalogue;
-    const TIniFile settings(UserConfigFolder() + "Catalogue.ini");
+    const TIniFile settings(CatalogueFileName());
     catalogue.Host = Trim(settings.ReadString("Catalogue", "Host", ""));
     catalogue.DomainName = Trim(settings.ReadString("Catalogue", "Domain", ""));
     if (const char* host = std::getenv("OMBRELLE_CATALOGUE_HOST"); host && *host)

@@ -6,8 +6,8 @@
 //   - the environment variable OMBRELLE_CATALOGUE_HOST ("name" or "name:port");
 //   - the file "Catalogue.ini" in the per-user config folder, section [Catalogue], keys
 //     "Host" and "Domain" (the name shown in the status line);
-// and is empty otherwise, so a search fails with the usual message. The domain name defaults
-// to the host.
+// and is empty otherwise: a search then fails with the usual message, its status naming the
+// file. The domain name defaults to the host.
 #include "SysUtils.h"
 
 struct TCatalogue {
@@ -16,6 +16,8 @@ struct TCatalogue {
 };
 
 TCatalogue CatalogueSettings();
+// The file the host is set in: "Catalogue.ini" in the per-user config folder.
+String CatalogueFileName();
 
 // "http://" host "/api/search/" text, then "/" and the trimmed category when that is not
 // empty; the whole cut to its first 255 characters, never inside an escape. In the text, the

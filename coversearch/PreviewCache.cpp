@@ -1,5 +1,7 @@
 #include "PreviewCache.h"
 
+#include <algorithm>
+
 namespace {
 size_t PictureBytes(const TOlePicture* picture)
 {
@@ -25,6 +27,11 @@ std::shared_ptr<const TWebPictureContent> TPreviewCache::Find(const String& addr
             return entries_.front().Content;
         }
     return nullptr;
+}
+
+bool TPreviewCache::Contains(const String& address) const
+{
+    return std::any_of(entries_.begin(), entries_.end(), [&](const Entry& e) { return e.Address == address; });
 }
 
 void TPreviewCache::Keep(const String& address, std::shared_ptr<const TWebPictureContent> content)

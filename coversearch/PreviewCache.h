@@ -13,6 +13,7 @@ public:
 
     // Null when the address is not kept; a found one becomes the most recent.
     std::shared_ptr<const TWebPictureContent> Find(const String& address);
+    bool Contains(const String& address) const;
     // Keeps the content under the address, forgetting the oldest beyond the bounds. Content
     // larger than the whole budget is not kept.
     void Keep(const String& address, std::shared_ptr<const TWebPictureContent> content);

@@ -64,6 +64,14 @@ public:
     QImage ToImage() const override;
 
     void LoadFromURL(const String& url);
+    // Stops the running worker download at once, wherever it waits (connecting, or for the
+    // next byte): it keeps the picture shown and raises no more download events; OnDownLoadEnd
+    // follows when the worker is done. Nothing when no download runs.
+    void CancelDownload();
+    // The running download has been told to stop.
+    bool DownloadCancelled() const { return busy_ && stopped_; }
+    // What the last download to complete brought: the picture shown may be another already.
+    std::shared_ptr<const TWebPictureContent> Downloaded() const;
     void DownloadToPicture();
     void DecodePicture();
     void LoadFromResourceName(const String& name);
@@ -108,15 +116,17 @@ private:
     friend class TDownLoadThread;
     void DownloadEnded();
     void DownloadOnWorker();
-    void Replace(std::vector<uint8_t> bytes, bool notify);
+    // False, nothing changed, when a download's bytes come after it was told to stop.
+    bool Replace(std::vector<uint8_t> bytes, bool notify, bool downloaded = false);
     // Shows frame_ of content_.
     void Select();
     void NotifyChanged();
     void ReportError(const String& message);
-    bool Stopping() const { return destroying_; }
+    bool Stopping() const { return stopped_; }
 
     mutable std::recursive_mutex mutex_;
     std::shared_ptr<const TWebPictureContent> content_;
+    std::shared_ptr<const TWebPictureContent> downloaded_;
     std::shared_ptr<const TOlePicture> picture_;
     int pictureFrame_ = -1;  // the frame picture_ shows; -1 when none is decoded
     bool composed_ = false;  // picture_ covers the logical screen: no frame offset
@@ -129,6 +139,7 @@ private:
     uint16_t repaintCode_ = 0;
     std::atomic<bool> busy_{false};
     std::atomic<bool> destroying_{false};
+    std::atomic<bool> stopped_{false};  // the running download is to give up; the network's cancel flag
     std::unique_ptr<TDownLoadThread> thread_;
     TMainThreadQueue mainThread_;
 };

@@ -26,8 +26,8 @@ TWebImage::TWebImage(TComponent* owner) : TGraphicControl(owner), picture_(std::
         mainThread_.Post([this, error] { GuardedCall([&] { Fire(OnDownLoadError, this, error); }); });
     };
     picture_->OnDownLoadComplete = [this](TObject*) {
-        // What this download brought, taken on the worker before anything can replace it.
-        auto content = picture_->Content();
+        // What this download brought: the picture may show a kept one already.
+        auto content = picture_->Downloaded();
         const String address = picture_->DownloadURL();
         mainThread_.Post([this, content, address] {
             previews_.Keep(address, content);
@@ -68,11 +68,12 @@ void TWebImage::SetURL(const String& url)
     url_ = url;
     if (url.empty())
         return;
-    if (!picture_->Busy())
-        if (auto kept = previews_.Find(url)) {
-            picture_->ShowContent(std::move(kept));
-            return;
-        }
+    if (auto kept = previews_.Find(url)) {
+        // A download still running would replace the picture shown now with its own.
+        picture_->CancelDownload();
+        picture_->ShowContent(std::move(kept));
+        return;
+    }
     picture_->LoadFromURL(url);
 }
 

@@ -43,9 +43,11 @@ public:
     TPicturePosition PicturePosition() const { return position_; }
     void SetPicturePosition(TPicturePosition position);
     String URL() const { return url_; }
-    // Shows a kept picture of the address, or loads it (again, when it is the same); an empty
-    // one keeps the picture.
+    // Shows a kept picture of the address at once, stopping a download that runs, or loads it
+    // (again, when it is the same); an empty one keeps the picture.
     void SetURL(const String& url);
+    // A picture of the address is kept: SetURL shows it without a download.
+    bool Keeps(const String& url) const { return previews_.Contains(url); }
     String Version() const { return "1.1.0.0"; }
     void SetVersion(const String&) {}
 

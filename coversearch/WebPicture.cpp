@@ -48,6 +48,7 @@ TWebPicture::~TWebPicture()
     // Stop the worker before anything it uses goes; calls it posted meanwhile are dropped
     // with the queue.
     destroying_ = true;
+    stopped_ = true;
     thread_.reset();
 }
 
@@ -76,7 +77,7 @@ void TWebPicture::Select()
 
 void TWebPicture::DownloadEnded()
 {
-    if (!Stopping())
+    if (!destroying_)
         mainThread_.Post([this] { Fire(OnDownLoadEnd, this); });
 }
 
@@ -86,7 +87,7 @@ void TWebPicture::DecodePicture()
     Select();
 }
 
-void TWebPicture::Replace(std::vector<uint8_t> bytes, bool notify)
+bool TWebPicture::Replace(std::vector<uint8_t> bytes, bool notify, bool downloaded)
 {
     // Everything is read from the bytes once, outside the lock: a download decodes on its
     // worker while the window goes on drawing the old picture.
@@ -107,6 +108,12 @@ void TWebPicture::Replace(std::vector<uint8_t> bytes, bool notify)
     }
     {
         Lock lock(mutex_);
+        // Under the lock that showing another picture takes: a download stopped for it never
+        // replaces it.
+        if (downloaded && Stopping())
+            return false;
+        if (downloaded)
+            downloaded_ = content;
         content_ = content;
         empty_ = false;
         if (frame_ != 0) {
@@ -122,12 +129,19 @@ void TWebPicture::Replace(std::vector<uint8_t> bytes, bool notify)
     }
     if (notify)
         NotifyChanged();
+    return true;
 }
 
 std::shared_ptr<const TWebPictureContent> TWebPicture::Content() const
 {
     Lock lock(mutex_);
     return content_;
+}
+
+std::shared_ptr<const TWebPictureContent> TWebPicture::Downloaded() const
+{
+    Lock lock(mutex_);
+    return downloaded_;
 }
 
 void TWebPicture::ShowContent(std::shared_ptr<const TWebPictureContent> content)

@@ -45,6 +45,7 @@ void TWebPicture::LoadFromURL(const String& url)
         if (!busy_.compare_exchange_strong(idle, true))
             return;  // a download is running: the address is dropped, not queued
         thread_.reset();  // the last worker has ended its download; let it finish
+        stopped_ = false;
         {
             std::lock_guard lock(mutex_);
             downloadUrl_ = url;
@@ -57,8 +58,16 @@ void TWebPicture::LoadFromURL(const String& url)
             downloadUrl_ = url;
             url_ = url;
         }
+        if (!busy_)
+            stopped_ = false;
         DownloadToPicture();
     }
+}
+
+void TWebPicture::CancelDownload()
+{
+    if (busy_)
+        stopped_ = true;
 }
 
 void TWebPicture::DownloadOnWorker()
@@ -82,7 +91,7 @@ void TWebPicture::DownloadToPicture()
     TInternetCloser session{InternetOpen("WebImage", INTERNET_OPEN_TYPE_PRECONFIG, "", "", 0)};
     if (!session.handle)
         return ReportError("Cannot open internet session");
-    InternetSetCancelFlag(session.handle, &destroying_);
+    InternetSetCancelFlag(session.handle, &stopped_);
     TInternetCloser request{InternetOpenUrl(session.handle, url, "",
                                          INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_PRAGMA_NOCACHE, 0)};
     if (!request.handle)
@@ -122,8 +131,6 @@ void TWebPicture::DownloadToPicture()
     }
     if (cancel || Stopping())
         return;  // the old picture stays
-    data.Seek(0, 0);
-    LoadFromStream(data);
-    if (!Stopping())
+    if (Replace(std::move(data.Data()), true, true) && !Stopping())
         Fire(OnDownLoadComplete, this);
 }

@@ -15,6 +15,7 @@ struct Drive {
     String Source;
     bool Virtual = false;
     int64_t LastIdentity = -1;
+    bool Listed = false;  // its image comes from the list of disc images
 };
 
 std::mutex tableLock;
@@ -54,6 +55,35 @@ std::vector<std::pair<char, String>> ConfiguredImages()
     return images;
 }
 
+// Puts the listed images in their drives and lets go of the drives of images no longer
+// listed; a new drive starts from the identity given. The caller holds the lock. True when a
+// drive changed.
+bool ApplyImageList(std::map<char, Drive>& table, const std::vector<std::pair<char, String>>& images,
+                    int64_t newIdentity)
+{
+    bool changed = false;
+    for (auto it = table.begin(); it != table.end();) {
+        const bool listed = std::any_of(images.begin(), images.end(), [&](const auto& i) { return i.first == it->first; });
+        if (it->second.Listed && !listed) {
+            it = table.erase(it);
+            changed = true;
+        } else {
+            ++it;
+        }
+    }
+    for (const auto& [letter, cue] : images) {
+        Drive& d = table[letter];
+        if (d.Listed && d.Source == cue)
+            continue;
+        if (!d.Virtual)
+            d = Drive{"", true, newIdentity};
+        d.Source = cue;
+        d.Listed = true;
+        changed = true;
+    }
+    return changed;
+}
+
 // First use fills the table; the caller holds the lock.
 std::map<char, Drive>& Drives()
 {
@@ -61,8 +91,8 @@ std::map<char, Drive>& Drives()
     if (!filled) {
         filled = true;
         FindDevices(Table());
-        for (const auto& [letter, cue] : ConfiguredImages())
-            Table()[letter] = Drive{cue, true, -1};
+        // What the drives hold at start is no change to announce.
+        ApplyImageList(Table(), ConfiguredImages(), -1);
     }
     return Table();
 }
@@ -123,6 +153,19 @@ void CdInsertImage(char letter, const String& cueSheet)
         d.Source = cueSheet;
     }
     CdCheckMediaNow();
+}
+
+void CdReadImageList()
+{
+    const auto images = ConfiguredImages();
+    bool changed = false;
+    {
+        std::lock_guard<std::mutex> lock(tableLock);
+        // A drive that appears now announces its disc.
+        changed = ApplyImageList(Drives(), images, 0);
+    }
+    if (changed)
+        CdCheckMediaNow();
 }
 
 void CdEjectImage(char letter)

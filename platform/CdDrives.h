@@ -36,6 +36,9 @@ String CdDriveSource(char letter);
 // under HKEY_CURRENT_USER "Software\Ombrelle\CD Images" (value name: the letter, value: the
 // CUE sheet) are inserted when the table is first used.
 void CdInsertImage(char letter, const String& cueSheet);
+// Reads that list again: a newly listed image gets its drive (or takes the place of the disc
+// in it), and the drive of an image no longer listed goes. The watcher broadcasts the changes.
+void CdReadImageList();
 void CdEjectImage(char letter);
 // Removes drives from the table (tests start from a known machine).
 void CdForgetDrive(char letter);

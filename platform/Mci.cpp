@@ -3,6 +3,9 @@
 #include "CdDisc.h"
 #include "CdDrives.h"
 
+#include <QCoreApplication>
+#include <QMetaObject>
+
 #include <map>
 #include <optional>
 
@@ -41,9 +44,39 @@ Device* Find(MCIDEVICEID id)
     return it == Devices().end() ? nullptr : &it->second;
 }
 
+std::map<int, TMciNotifyProc>& NotifyWindows()  // UI thread only
+{
+    static std::map<int, TMciNotifyProc> windows;
+    return windows;
+}
+
+// A command carried out tells its callback window, as a posted message does: after the
+// command has returned.
+MCIERROR Notify(MCIERROR result, int callback, MCIDEVICEID id)
+{
+    QCoreApplication* app = QCoreApplication::instance();
+    if (result != 0 || callback == 0 || !app)
+        return result;
+    QMetaObject::invokeMethod(app, [callback, id] {
+        auto it = NotifyWindows().find(callback);
+        if (it != NotifyWindows().end())
+            it->second(MCI_NOTIFY_SUCCESSFUL, id);
+    }, Qt::QueuedConnection);
+    return result;
+}
+
 }  // namespace
 
-MCIERROR mciOpenCdAudio(char driveLetter, MCIDEVICEID& id)
+int mciAllocateNotifyWindow(TMciNotifyProc proc)
+{
+    static int last = 0;
+    NotifyWindows()[++last] = std::move(proc);
+    return last;
+}
+
+void mciDeallocateNotifyWindow(int window) { NotifyWindows().erase(window); }
+
+MCIERROR mciOpenCdAudio(char driveLetter, MCIDEVICEID& id, int callback)
 {
     id = 0;
     char letter = driveLetter;
@@ -72,12 +105,12 @@ MCIERROR mciOpenCdAudio(char driveLetter, MCIDEVICEID& id)
         ++next;
     Devices()[next].Toc = toc;
     id = next;
-    return 0;
+    return Notify(0, callback, id);
 }
 
-MCIERROR mciClose(MCIDEVICEID id)
+MCIERROR mciClose(MCIDEVICEID id, int callback)
 {
-    return Devices().erase(id) ? MCIERROR(0) : MCIERROR(MCIERR_INVALID_DEVICE_ID);
+    return Notify(Devices().erase(id) ? MCIERROR(0) : MCIERROR(MCIERR_INVALID_DEVICE_ID), callback, id);
 }
 
 MCIERROR mciStatus(MCIDEVICEID id, uint32_t item, bool withTrack, uint32_t track, uint32_t& value)
@@ -118,7 +151,7 @@ MCIERROR mciStatus(MCIDEVICEID id, uint32_t item, bool withTrack, uint32_t track
     }
 }
 
-MCIERROR mciSetTimeFormat(MCIDEVICEID id, uint32_t format)
+MCIERROR mciSetTimeFormat(MCIDEVICEID id, uint32_t format, int callback)
 {
     Device* d = Find(id);
     if (!d)
@@ -126,7 +159,7 @@ MCIERROR mciSetTimeFormat(MCIDEVICEID id, uint32_t format)
     if (format != MCI_FORMAT_MSF && format != MCI_FORMAT_TMSF)
         return MCIERR_BAD_TIME_FORMAT;
     d->TimeFormat = format;
-    return 0;
+    return Notify(0, callback, id);
 }
 
 MCIERROR mciGetDevCaps(MCIDEVICEID id, uint32_t item, uint32_t& value)

@@ -4,6 +4,7 @@
 #include "SysUtils.h"
 
 #include <cstdint>
+#include <functional>
 
 using MCIERROR = uint32_t;
 using MCIDEVICEID = uint16_t;
@@ -43,15 +44,31 @@ inline uint8_t MCI_MSF_MINUTE(uint32_t t) { return t & 0xFF; }
 inline uint8_t MCI_MSF_SECOND(uint32_t t) { return (t >> 8) & 0xFF; }
 inline uint8_t MCI_MSF_FRAME(uint32_t t) { return (t >> 16) & 0xFF; }
 
+// MM_MCINOTIFY's values: how a command sent with the notify flag ended.
+enum : uint32_t {
+    MCI_NOTIFY_SUCCESSFUL = 1,
+    MCI_NOTIFY_SUPERSEDED = 2,
+    MCI_NOTIFY_ABORTED = 4,
+    MCI_NOTIFY_FAILURE = 8,
+};
+
+// A window that takes MM_MCINOTIFY: the notify value and the device, on the UI thread. A
+// command given a callback window (0 is none) and carried out posts MCI_NOTIFY_SUCCESSFUL to
+// it; a command that fails posts nothing, its error is returned. What is posted to a window
+// deallocated meanwhile goes nowhere.
+using TMciNotifyProc = std::function<void(uint32_t notify, MCIDEVICEID id)>;
+int mciAllocateNotifyWindow(TMciNotifyProc proc);
+void mciDeallocateNotifyWindow(int window);
+
 // Opens the "cdaudio" device of a drive letter (either case); letter 0 opens the first CD
 // drive. The table of contents is read at open: a disc changed later needs a new open. A disc
 // image whose CUE sheet is refused gives MCIERR_INVALID_FILE, whose text says why.
-MCIERROR mciOpenCdAudio(char driveLetter, MCIDEVICEID& id);
-MCIERROR mciClose(MCIDEVICEID id);
+MCIERROR mciOpenCdAudio(char driveLetter, MCIDEVICEID& id, int callback = 0);
+MCIERROR mciClose(MCIDEVICEID id, int callback = 0);
 // Per-track items (position, length) with withTrack; lengths are always minutes, seconds and
 // frames, the last track's ending one frame before the lead-out.
 MCIERROR mciStatus(MCIDEVICEID id, uint32_t item, bool withTrack, uint32_t track, uint32_t& value);
-MCIERROR mciSetTimeFormat(MCIDEVICEID id, uint32_t format);
+MCIERROR mciSetTimeFormat(MCIDEVICEID id, uint32_t format, int callback = 0);
 MCIERROR mciGetDevCaps(MCIDEVICEID id, uint32_t item, uint32_t& value);
 // The media identity as decimal text.
 MCIERROR mciInfoMediaIdentity(MCIDEVICEID id, String& text);

@@ -2,11 +2,14 @@
 #include "LoopbackHttpServer.h"
 #include "Shell.h"
 #include "ShortInternetLimits.h"
+#include "UnacceptingHost.h"
 #include "WaitingWindow.h"
 #include "UserConfig.h"
 #include "WaitFor.h"
 
 #include <QApplication>
+#include <QAbstractItemView>
+#include <QComboBox>
 #include <QTest>
 #include <QTimer>
 
@@ -16,6 +19,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <tuple>
 
 namespace {
 
@@ -29,6 +33,17 @@ const char* const kTwoTitles =
     "</rsp>\n";
 
 std::vector<String> g_opened;
+
+// The bytes of a bitmap file of one colour, as a picture server sends them.
+std::string BitmapOf(TColor colour)
+{
+    TBitmap b(30, 20, pf24bit);
+    b.Canvas().Brush.Color = colour;
+    b.Canvas().FillRect({0, 0, 30, 20});
+    TMemoryStream stream;
+    b.SaveToStream(stream);
+    return std::string(stream.Data().begin(), stream.Data().end());
+}
 
 class CoverSearch : public AppFixture {
 protected:
@@ -78,6 +93,19 @@ protected:
     String Host() { return "127.0.0.1:" + std::to_string(server.Port()); }
     String Status() { return DVDForm->StatusBar->SimpleText(); }
     String SearchFile() { return DVDForm->AppDir + "Search.xml"; }
+    // The pointer comes to rest on a link of the result list.
+    static void Hover(const String& address)
+    {
+        String anchor = address;
+        DVDForm->MarkupListBoxAnchorHint(DVDForm->MarkupListBox, 0, anchor);
+    }
+    static TColor Shown()
+    {
+        TBitmap shown;
+        DVDForm->WebImage->PaintTo(shown);
+        return shown.Canvas().Pixel(10, 10);
+    }
+    static bool Downloading() { return DVDForm->WebImage->WebPicture().Busy(); }
 };
 
 TEST_F(CoverSearch, RequestPaths)
@@ -102,6 +130,29 @@ TEST_F(CoverSearch, RequestPaths)
     const String prefix = "http://127.0.0.1:" + std::to_string(server.Port());
     EXPECT_EQ(LastTarget(), ("/api/search/" + String(255 - prefix.size() - 12, 'x')));
     EXPECT_EQ(server.Requests().size(), 4u);
+}
+
+TEST_F(CoverSearch, TheCategoryShownIsTheCategorySent)
+{
+    Reply("<rsp/>");
+    QComboBox* box = DVDForm->StyleCombo->Combo();
+    // Typed letters pick the category they begin; what matches none leaves the choice as it was.
+    const std::tuple<const char*, const char*, const char*> cases[] = {
+        {"Foo Bar", "DVD Movie", "/DVD%20Movie"},
+        {"wi", "Wii", "/Wii"},
+        {"Xbox", "Xbox", "/Xbox"},
+        {"An", "Any Cover Type", ""},
+        {"Mu", "Music CD", "/Music%20CD"},
+    };
+    for (const auto& [typed, shown, sent] : cases) {
+        SCOPED_TRACE(typed);
+        box->view()->keyboardSearch(QString());  // a new word, however soon it follows
+        QTest::keyClicks(box, typed);
+        box->hidePopup();
+        EXPECT_EQ(DVDForm->StyleCombo->Text(), shown);
+        Press();
+        EXPECT_EQ(LastTarget(), std::string("/api/search/") + sent);
+    }
 }
 
 TEST_F(CoverSearch, TwoTitlesGiveTheLinesAndTheReplyIsKept)
@@ -152,6 +203,16 @@ TEST_F(CoverSearch, AFailedDownloadNeverReadsAStaleReply)
     EXPECT_EQ(dialogs.Messages.size(), 2u);
     EXPECT_EQ(DVDForm->MarkupListBox->Count(), 0);
     EXPECT_EQ(Status(), "Search failed : connection refused (127.0.0.1:1)");
+}
+
+TEST_F(CoverSearch, WithoutAHostTheStatusNamesTheFileToSetItIn)
+{
+    unsetenv("OMBRELLE_CATALOGUE_HOST");
+    Press();
+    EXPECT_EQ(dialogs.Messages, std::vector<String>{"There was an error with the xml"});
+    EXPECT_EQ(Status(), "Search failed : no catalogue host set (Host= in the [Catalogue] section of " +
+                            config.File("Catalogue.ini") + ")");
+    EXPECT_TRUE(server.Requests().empty());
 }
 
 TEST_F(CoverSearch, TextsThatWouldSplitThePathArriveWhole)
@@ -326,15 +387,7 @@ TEST_F(CoverSearch, HoverPreviewsPicturesButNotPages)
 
 TEST_F(CoverSearch, TheLastLinkPointedAtIsThePictureShown)
 {
-    auto bmp = [](TColor colour) {
-        TBitmap b(30, 20, pf24bit);
-        b.Canvas().Brush.Color = colour;
-        b.Canvas().FillRect({0, 0, 30, 20});
-        TMemoryStream stream;
-        b.SaveToStream(stream);
-        return std::string(stream.Data().begin(), stream.Data().end());
-    };
-    const std::string red = bmp(clRed), blue = bmp(clBlue);
+    const std::string red = BitmapOf(clRed), blue = BitmapOf(clBlue);
     std::atomic<int> firstRequests{0};
     server.SetHandler([&](const THttpRequest& request) {
         THttpReply reply;
@@ -353,35 +406,64 @@ TEST_F(CoverSearch, TheLastLinkPointedAtIsThePictureShown)
         complete(s);
         ++completes;
     };
-    auto hover = [](const String& address) {
-        String anchor = address;
-        DVDForm->MarkupListBoxAnchorHint(nullptr, 0, anchor);
-    };
-    hover(server.Url("/first.bmp"));
+    Hover(server.Url("/first.bmp"));
     ASSERT_TRUE(server.WaitForStall());
     // Two more links while the first downloads: the last one wins.
-    hover(server.Url("/second.bmp"));
-    hover(server.Url("/third.bmp"));
+    Hover(server.Url("/second.bmp"));
+    Hover(server.Url("/third.bmp"));
     server.ReleaseStalls();
-    ASSERT_TRUE(WaitUntil([&] { return completes == 1 && !DVDForm->WebImage->WebPicture().Busy(); }));
+    ASSERT_TRUE(WaitUntil([&] { return completes == 1 && !Downloading(); }));
     EXPECT_EQ(DVDForm->WebImage->URL(), server.Url("/third.bmp"));
-    TBitmap shown;
-    DVDForm->WebImage->PaintTo(shown);
-    EXPECT_EQ(shown.Canvas().Pixel(10, 10), clBlue);
+    EXPECT_EQ(Shown(), clBlue);
     ASSERT_EQ(server.Requests().size(), 2u);
     EXPECT_EQ(server.Requests()[1].Target, "/third.bmp");
     EXPECT_TRUE(DVDForm->PendingPreview.empty());
 
-    // Pointing at the first link again downloads it now that nothing else runs; going away
-    // and back while it downloads lets it finish.
-    hover(server.Url("/first.bmp"));
-    hover(server.Url("/third.bmp"));
-    hover(server.Url("/first.bmp"));
-    ASSERT_TRUE(WaitUntil([&] { return completes == 2 && !DVDForm->WebImage->WebPicture().Busy(); }));
+    // Pointing at the first link again downloads it now that nothing else runs; pointing at
+    // it once more while it downloads lets that download finish.
+    Hover(server.Url("/first.bmp"));
+    Hover(server.Url("/first.bmp"));
+    ASSERT_TRUE(WaitUntil([&] { return completes == 2 && !Downloading(); }));
     QCoreApplication::processEvents();
-    DVDForm->WebImage->PaintTo(shown);
-    EXPECT_EQ(shown.Canvas().Pixel(10, 10), clRed);
+    EXPECT_EQ(Shown(), clRed);
     EXPECT_EQ(server.Requests().size(), 3u);
+}
+
+// A download that hangs, on a server gone silent after the headers or on a host that never
+// takes the connection, gives way at once to the next link pointed at: a kept picture shows
+// there and then, another as soon as it has come, far within the 10 s and 15 s limits.
+TEST_F(CoverSearch, ADownloadThatHangsGivesWayToTheNextLinkAtOnce)
+{
+    server.SetHandler([](const THttpRequest& request) {
+        THttpReply reply;
+        reply.Headers = {{"Content-Type", "image/bmp"}};
+        reply.Body = BitmapOf(request.Target == "/kept.bmp" ? clBlue : clRed);
+        if (request.Target == "/hangs.bmp")
+            reply.StallAfter = 0;
+        return reply;
+    });
+    Hover(server.Url("/kept.bmp"));
+    ASSERT_TRUE(WaitUntil([&] { return Shown() == clBlue && !Downloading(); }));
+    TUnacceptingHost unaccepting;
+    const String neverTaken = Format("http://127.0.0.1:%d/never.bmp", unaccepting.Port());
+    const std::tuple<String, String, TColor> cases[] = {
+        {server.Url("/hangs.bmp"), server.Url("/served.bmp?1"), clRed},
+        {server.Url("/hangs.bmp"), server.Url("/kept.bmp"), clBlue},
+        {neverTaken, server.Url("/served.bmp?2"), clRed},
+        {neverTaken, server.Url("/kept.bmp"), clBlue},
+    };
+    for (const auto& [hangs, next, colour] : cases) {
+        SCOPED_TRACE(hangs + " then " + next);
+        const size_t asked = server.Requests().size();
+        Hover(hangs);
+        if (hangs != neverTaken)
+            ASSERT_TRUE(server.WaitForRequests(asked + 1));
+        Hover(next);
+        if (colour == clBlue)  // kept
+            EXPECT_EQ(Shown(), clBlue);
+        EXPECT_TRUE(WaitUntil([&, colour = colour] { return Shown() == colour && !Downloading(); }, 2000));
+    }
+    server.ReleaseStalls();
 }
 
 TEST_F(CoverSearch, GaugeTakesTotalsBeyondThirtyOneBits)

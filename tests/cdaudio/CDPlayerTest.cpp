@@ -3,6 +3,8 @@
 #include "Registry.h"
 #include "TestWait.h"
 
+#include <QCoreApplication>
+
 namespace {
 
 using CDPlayerTest = CDPlayerFixture;
@@ -144,6 +146,30 @@ TEST_F(CDPlayerTest, RemovalClearsTheInformation)
     EXPECT_EQ(player.Category(), "");
     EXPECT_EQ(player.Date(), "");
     EXPECT_TRUE(player.CDInfo().Tracks.empty());
+}
+
+// Open, close and setting the time format carry the notify flag: each one carried out reaches
+// OnNotify once it has returned. A query waits instead; a player gone is told nothing.
+TEST_F(CDPlayerTest, NotifyCommandsReportThatTheyWereCarriedOut)
+{
+    CdInsertImage('E', twoTracks);
+    auto player = std::make_unique<TCDPlayer>();
+    std::vector<TNotifyValues> told;
+    player->OnNotify = [&](TObject*, TNotifyValues value) { told.push_back(value); };
+    const std::pair<std::function<void()>, size_t> cases[] = {
+        {[&] { player->Open(); }, 2},  // it sets the time format too
+        {[&] { player->ReadTOC(); }, 2},  // a query between two format changes
+        {[&] { player->Close(); }, 1},
+        {[&] { player->Close(); }, 0},  // nothing open
+        {[&] { player->Open(); player.reset(); }, 0},
+    };
+    for (const auto& [command, count] : cases) {
+        told.clear();
+        command();
+        EXPECT_TRUE(told.empty());  // posted, as a message is
+        QCoreApplication::processEvents();
+        EXPECT_EQ(told, std::vector<TNotifyValues>(count, nvSuccessful));
+    }
 }
 
 TEST_F(CDPlayerTest, AutoRunAndDefaultPlayerLiveInTheRegistry)

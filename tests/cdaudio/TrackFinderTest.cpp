@@ -4,15 +4,20 @@
 #include "LoopbackHttpServer.h"
 #include "ScriptedDialogs.h"
 #include "ShortInternetLimits.h"
+#include "TestWait.h"
 #include "WaitingWindow.h"
+#include "WhenModal.h"
 #include "ripunit.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QFileInfo>
 #include <QTest>
 #include <QTimer>
 
 #include <chrono>
+#include <filesystem>
+#include <fstream>
 
 namespace {
 
@@ -55,6 +60,13 @@ protected:
         });
     }
     String Lines() const { return form->markupListBox1->Items().Text(); }
+    // What the CD information file holds for a disc, one "key=value" line each.
+    static String Section(int identity)
+    {
+        TStringList values;
+        TIniFile(CDInfoFileName).ReadSectionValues(IntToHex(static_cast<uint32_t>(identity), 6), values);
+        return values.Text();
+    }
     String Status() const { return form->StatusBar1->Panels[0].Text(); }
 
     TLoopbackHttpServer server;
@@ -372,14 +384,13 @@ TEST_F(TrackFinderTest, CDInformationFileRoundTrip)
     EXPECT_EQ(Status(), "Filling Track Info : 2");
     EXPECT_EQ(Lines(), "Some Artist\r\nSome Title\r\n1    Renamed\r\n2    Two\r\n");
 
-    // An unknown disc leaves the list and names alone.
+    // Another disc, which the file does not know, shows nothing of the one before.
     String other = WriteDiscImage(Folder(), "other", {{Msf(0, 2, 0)}, {Msf(1, 0, 0)}}, Msf(7, 0, 0));
     CdInsertImage('E', other);
-    form->CDPlayer->Reopen();
     form->ReadINI->Click();
     EXPECT_EQ(Status(), "No CD Info Found In File!");
-    EXPECT_EQ(form->Names.Count(), 2);
-    EXPECT_EQ(form->markupListBox1->Count(), 4);
+    EXPECT_EQ(form->Names.Count(), 0);
+    EXPECT_EQ(Lines(), "\r\n\r\n");
 
     // Without a disc nothing is written, and the status says so.
     CdEjectImage('E');
@@ -400,6 +411,105 @@ TEST_F(TrackFinderTest, CloseEndsWithOkAndThePickerSetsTheDrive)
     EXPECT_EQ(finder.CDPlayer->CurrentDrive, 'g');
     finder.CDPlayer->Reopen();
     EXPECT_EQ(finder.CDPlayer->TrackCount(), 2);
+}
+
+// The finder shows disc A as CDDB knows it; then disc B, which CDDB does not know, takes its
+// place in the drive. Whatever the user does, nothing of A is ever filed under B nor shown for B.
+TEST_F(TrackFinderTest, NothingOfADiscSwappedOutIsTakenForTheNewOne)
+{
+    const String discB = WriteDiscImage(Folder(), "b", {{Msf(0, 2, 0)}, {Msf(2, 0, 0)}, {Msf(5, 0, 0)}}, Msf(8, 0, 0));
+    bool stallA = false;
+    server.SetHandler([&](const THttpRequest& r) {
+        const bool a = r.Target.find("0c01ac02") != std::string::npos;
+        THttpReply reply;
+        reply.Body = r.Target.find("cddb+read") != std::string::npos
+                         ? "210 rock 0c01ac02\r\nDTITLE=Artist A / Title A\r\nTTITLE0=A One\r\nTTITLE1=A Two\r\n.\r\n"
+                         : a ? "200 rock 0c01ac02 Artist A / Title A\r\n" : "202 No match for disc ID.\r\n";
+        reply.StallBeforeReply = a && stallA;
+        return reply;
+    });
+    auto swap = [&] { CdInsertImage('E', discB); };
+    // The media watcher has told the player, which has read disc B.
+    auto noticed = [&] { return WaitUntil([&] { return form->CDPlayer->DiscId() != 0x0C01AC02u; }); };
+    auto rename = [&] {
+        dialogs.InputAnswers.push_back(String("Renamed"));
+        form->markupListBox1->SetItemIndex(2);
+        form->EditThisTrackName1->Click();
+    };
+    const std::pair<const char*, std::function<void()>> cases[] = {
+        {"swap, the notice, no match", [&] { swap(); ASSERT_TRUE(noticed()); form->GetCDDB->Click(); }},
+        {"swap, a lookup at once", [&] { swap(); form->GetCDDB->Click(); }},
+        {"swap, the notice, no match, a rename", [&] { swap(); ASSERT_TRUE(noticed()); form->GetCDDB->Click(); rename(); }},
+        {"swap, a rename at once", [&] { swap(); rename(); }},
+        {"swap, a read from the file", [&] { swap(); form->ReadINI->Click(); }},
+        {"swap while the lookup waits for CDDB", [&] {
+             stallA = true;
+             QTimer::singleShot(0, [&] {
+                 swap();
+                 EXPECT_TRUE(noticed());
+                 server.ReleaseStalls();
+             });
+             form->GetCDDB->Click();
+             EXPECT_EQ(Status(), "Disc Changed : Lookup Stopped");
+         }},
+    };
+    for (const auto& [name, steps] : cases) {
+        SCOPED_TRACE(name);
+        form.reset();
+        std::filesystem::remove(UserConfigFolder() + CDInfoFileName);
+        CdInsertImage('E', twoTracks);
+        form = std::make_unique<TCDRipform>(nullptr);
+        form->Server = Format("127.0.0.1:%d", server.Port());
+        form->ScanCD->Click();
+        ASSERT_EQ(Lines(), "Artist A\r\nTitle A\r\n1    A One\r\n2    A Two\r\n");
+        steps();
+        form->WriteINI->Click();
+        ASSERT_TRUE(noticed());
+        const String written = Section(form->CDPlayer->MediaIdentity()) + Lines();
+        for (const char* ofA : {"Artist A", "Title A", "A One", "A Two", "Renamed"})
+            EXPECT_EQ(written.find(ofA), String::npos) << written;
+    }
+    // The picker names the disc now in the drive.
+    CdEjectImage('E');
+    EXPECT_TRUE(WaitUntil([&] { return form->DriveComboBoxEx1->Items().Text() == "e: []\r\n"; }));
+}
+
+// Disc images listed in the registry store while the program runs have their drives the next
+// time the finder opens.
+TEST_F(TrackFinderTest, TheFinderReadsTheListOfDiscImagesWhenItOpens)
+{
+    std::filesystem::create_directories(UserConfigFolder());
+    for (const String listed : {"G=" + twoTracks + "\n", String()}) {
+        std::ofstream(UserConfigFolder() + "Registry.ini") << "[HKEY_CURRENT_USER\\Software\\Ombrelle\\CD Images]\n"
+                                                           << listed;
+        form = std::make_unique<TCDRipform>(nullptr);
+        EXPECT_EQ(form->DriveComboBoxEx1->Items().Text(),
+                  listed.empty() ? "e: [audio cd]\r\n" : "e: [audio cd]\r\ng: [audio cd]\r\n");
+    }
+}
+
+// The chooser opens with the keys in its list, on the first row: the arrows move the choice,
+// Return chooses.
+TEST_F(TrackFinderTest, TheChooserIsWorkedWithTheKeyboard)
+{
+    Answer("211 close matches\r\nrock 0c01ac02 A / B\r\nblues 0c01ac02 C / D\r\njazz 0c01ac02 E / F\r\n.\r\n", kEntry);
+    const std::pair<std::vector<Qt::Key>, std::string> cases[] = {
+        {{Qt::Key_Return}, "rock"},
+        {{Qt::Key_Down, Qt::Key_Return}, "blues"},
+        {{Qt::Key_Down, Qt::Key_Down, Qt::Key_Up, Qt::Key_Down, Qt::Key_Down, Qt::Key_Return}, "jazz"},
+    };
+    for (const auto& [keys, category] : cases) {
+        dialogs.OnShowModal = [&](TForm& chooser) {
+            WhenModal<QDialog>([&](QDialog& dialog) {
+                ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+                for (Qt::Key key : keys)
+                    QTest::keyClick(QApplication::focusWidget(), key);
+            });
+            return chooser.RunModalLoop();
+        };
+        form->GetCDDB->Click();
+        EXPECT_EQ(server.Requests().back().Target, "/~cddb/cddb.cgi?cmd=cddb+read+" + category + "+0c01ac02" + kGreeting);
+    }
 }
 
 TEST_F(TrackFinderTest, ChooserClosesWithOkOnADoubleClick)
