@@ -2,6 +2,7 @@
 
 #include "FlipRotate.h"
 #include "RegularFile.h"
+#include "WorkingBitmap.h"
 #include "resample.h"
 
 #include <algorithm>
@@ -136,12 +137,7 @@ void TDoubFeatForm::LoadCover(const String& fileName, TBitmap& cover)
 {
     // A name that is no picture raises before the stored cover is touched.
     MyImage->Picture().LoadFromFile(fileName);
-    TPicture& picture = MyImage->Picture();
-    cover.SetPixelFormat(pf24bit);
-    cover.SetSize(picture.Width(), picture.Height());
-    if (picture.Graphic())
-        cover.Canvas().Draw(0, 0, *picture.Graphic());
-    cover.Canvas().Release();
+    CopyAsShown(MyImage->Picture(), cover);
 }
 
 // A path being typed names no picture on most keys: only a finished name is loaded, and a

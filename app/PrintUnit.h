@@ -141,7 +141,7 @@ public:
     void SetStatus(const String& text);
     // Loads a batch file into the picture area and makes the chooser's layout current.
     void LoadPicture(const String& fileName);
-    // A 24-bit copy of the picture area's picture, drawn at (0, 0).
+    // A 24-bit copy of the picture area's picture, drawn at (0, 0) on white as the area shows it.
     std::unique_ptr<TBitmap> WorkingBitmap();
     // Makes sure a layout is current; false (the user told) when there is none to use.
     bool EnsureCurrentCover();
