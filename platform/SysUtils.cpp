@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QString>
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdarg>
@@ -253,6 +254,19 @@ std::string Utf8ToAnsi(const String& text)
     out.reserve(text.size());
     for (char32_t c : s.toUcs4())
         out.push_back(AnsiOf(c));
+    return out;
+}
+
+std::vector<String> AnsiUnmappable(const String& text)
+{
+    std::vector<String> out;
+    for (char32_t c : QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).toUcs4()) {
+        if (AnsiOf(c) != '?' || c == U'?')
+            continue;
+        String one = QString::fromUcs4(&c, 1).toStdString();
+        if (std::find(out.begin(), out.end(), one) == out.end())
+            out.push_back(one);
+    }
     return out;
 }
 

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 using String = std::string;  // UTF-8 text
 
@@ -59,6 +60,8 @@ String FormatNow(const String& format);
 // Windows-1252 at the edges of stored 8-bit text; characters it cannot hold become '?'.
 std::string Utf8ToAnsi(const String& text);
 String AnsiToUtf8(const std::string& bytes);
+// The characters of the text that Windows-1252 cannot hold, each once, in order of appearance.
+std::vector<String> AnsiUnmappable(const String& text);
 
 // Last OS error as text, for the file errors.
 String SysErrorMessage(int error);

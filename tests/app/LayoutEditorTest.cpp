@@ -290,3 +290,49 @@ TEST_F(LayoutEditor, LayoutChosenByTypedLetterOrArrowIsTheOneEdited)
     EXPECT_EQ(DVDForm->CurrentCover, DVDForm->CoverList->GetCover(2));
     EXPECT_EQ(DVDForm->CDImage->Width(), 729);
 }
+
+TEST_F(LayoutEditor, OkNamesTheCharactersANameCannotStoreAndKeepsTheEditorOpen)
+{
+    Start({});
+    const struct {
+        String typed;
+        String message;  // empty: the editor closes and the name is stored as typed (cut to 50)
+    } cases[] = {
+        {"Caf\u00e9 \u03a9mega \u65e5\u672c\u65e5",
+         "The label name cannot hold \"\u03a9\", \"\u65e5\", \"\u672c\": layouts store their names in the "
+         "Windows-1252 character set. Change or remove them."},
+        {"\U0001F3AC Films", "The label name cannot hold \"\U0001F3AC\": layouts store their names in the "
+                             "Windows-1252 character set. Change or remove it."},
+        {"\u20acuro \u2018quoted\u2019 \u0152uvre?", ""},
+        {String(50, 'n') + "\u03a9", ""},  // past the stored part
+    };
+    int added = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        TModalResult first = mrNone;
+        dialogs.OnShowModal = [&](TForm& form) {
+            TSettingsForm* e = Editor(form);
+            e->SettingName->SetText(c.typed);
+            e->Button2->Click();
+            first = e->ModalResult();
+            if (first == mrNone) {
+                e->SettingName->SetText("Fixed");
+                e->Button2->Click();
+            }
+            return e->ModalResult();
+        };
+        DVDForm->ToolButton19->Click();
+        ASSERT_EQ(DVDForm->CoverList->CoverNo(), added++);
+        const String stored = DVDForm->CoverList->GetCover(added - 1)->Name();
+        if (c.message.empty()) {
+            EXPECT_TRUE(dialogs.Messages.empty());
+            EXPECT_EQ(first, mrOk);
+            EXPECT_EQ(stored, LeftStr(c.typed, 50));
+        } else {
+            EXPECT_EQ(dialogs.Messages, std::vector<String>{c.message});
+            EXPECT_EQ(first, mrNone);
+            EXPECT_EQ(stored, "Fixed");
+        }
+        dialogs.Messages.clear();
+    }
+}
