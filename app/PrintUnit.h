@@ -100,6 +100,8 @@ public:
     // Printing and preview.
     void ToolButton5Click(TObject* sender);
     void ToolButton12Click(TObject* sender);
+    // One job per picture of the batch.
+    void PrintEachCover();
     void PrintSingleCover();
     void PrintDualCover();
     void DrawImageWithCutLines(TCanvas& canvas, const TRect& rect, const TBitmap& bitmap);

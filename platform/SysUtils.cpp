@@ -161,6 +161,14 @@ String ExtractFilePath(const String& fileName)
     return p == String::npos ? String() : fileName.substr(0, p + 1);
 }
 
+String ExtractFileDir(const String& fileName)
+{
+    String path = ExtractFilePath(fileName);
+    if (path.size() > 1)
+        path.pop_back();
+    return path;
+}
+
 String ExtractFileName(const String& fileName)
 {
     size_t p = LastSeparator(fileName);

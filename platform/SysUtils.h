@@ -47,6 +47,7 @@ int64_t Trunc(long double value);
 int64_t Round(long double value);
 
 String ExtractFilePath(const String& fileName);  // with trailing separator
+String ExtractFileDir(const String& fileName);   // without it, but "/" for the root
 String ExtractFileName(const String& fileName);
 String ExtractFileExt(const String& fileName);   // with the dot
 String ChangeFileExt(const String& fileName, const String& ext);
