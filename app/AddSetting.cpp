@@ -89,14 +89,15 @@ TSettingsForm::~TSettingsForm() { Destroying(); }
 // Told now, while the name can still be changed, rather than finding "?" in the chooser later.
 void TSettingsForm::Button2Click(TObject*)
 {
-    const std::vector<String> unstorable = UnstorableNameCharacters(SettingName->Text());
+    const std::vector<TUnmappable> unstorable = UnstorableNameCharacters(SettingName->Text());
     if (unstorable.empty()) {
         SetModalResult(mrOk);
         return;
     }
     String listed;
-    for (const String& c : unstorable)
-        listed += (listed.empty() ? "\"" : ", \"") + c + "\"";
+    for (const TUnmappable& c : unstorable)
+        listed += Format("%s\"%s\" (U+%04X)", listed.empty() ? "" : ", ", c.Text.c_str(),
+                         static_cast<unsigned>(c.CodePoint));
     ShowMessage("The label name cannot hold " + listed +
                 ": layouts store their names in the Windows-1252 character set. Change or remove " +
                 (unstorable.size() == 1 ? "it." : "them."));

@@ -26,7 +26,7 @@ void TCoverRec::SetName(const String& name)
     NameLength = static_cast<uint8_t>(bytes.size());
 }
 
-std::vector<String> UnstorableNameCharacters(const String& name)
+std::vector<TUnmappable> UnstorableNameCharacters(const String& name)
 {
     return AnsiUnmappable(LeftStr(name, kCoverNameMax));
 }

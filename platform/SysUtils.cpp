@@ -265,15 +265,13 @@ std::string Utf8ToAnsi(const String& text)
     return out;
 }
 
-std::vector<String> AnsiUnmappable(const String& text)
+std::vector<TUnmappable> AnsiUnmappable(const String& text)
 {
-    std::vector<String> out;
+    std::vector<TUnmappable> out;
     for (char32_t c : QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).toUcs4()) {
-        if (AnsiOf(c) != '?' || c == U'?')
-            continue;
-        String one = QString::fromUcs4(&c, 1).toStdString();
-        if (std::find(out.begin(), out.end(), one) == out.end())
-            out.push_back(one);
+        if (AnsiOf(c) == '?' && c != U'?' &&
+            std::none_of(out.begin(), out.end(), [c](const TUnmappable& u) { return u.CodePoint == c; }))
+            out.push_back({QString::fromUcs4(&c, 1).toStdString(), c});
     }
     return out;
 }

@@ -61,8 +61,14 @@ String FormatNow(const String& format);
 // Windows-1252 at the edges of stored 8-bit text; characters it cannot hold become '?'.
 std::string Utf8ToAnsi(const String& text);
 String AnsiToUtf8(const std::string& bytes);
+// A character that Windows-1252 cannot hold: as text, and its code point to name it by where no
+// font shows it.
+struct TUnmappable {
+    String Text;
+    char32_t CodePoint;
+};
 // The characters of the text that Windows-1252 cannot hold, each once, in order of appearance.
-std::vector<String> AnsiUnmappable(const String& text);
+std::vector<TUnmappable> AnsiUnmappable(const String& text);
 
 // Last OS error as text, for the file errors.
 String SysErrorMessage(int error);

@@ -299,10 +299,10 @@ TEST_F(LayoutEditor, OkNamesTheCharactersANameCannotStoreAndKeepsTheEditorOpen)
         String message;  // empty: the editor closes and the name is stored as typed (cut to 50)
     } cases[] = {
         {"Caf\u00e9 \u03a9mega \u65e5\u672c\u65e5",
-         "The label name cannot hold \"\u03a9\", \"\u65e5\", \"\u672c\": layouts store their names in the "
-         "Windows-1252 character set. Change or remove them."},
-        {"\U0001F3AC Films", "The label name cannot hold \"\U0001F3AC\": layouts store their names in the "
-                             "Windows-1252 character set. Change or remove it."},
+         "The label name cannot hold \"\u03a9\" (U+03A9), \"\u65e5\" (U+65E5), \"\u672c\" (U+672C): layouts "
+         "store their names in the Windows-1252 character set. Change or remove them."},
+        {"\U0001F3AC Films", "The label name cannot hold \"\U0001F3AC\" (U+1F3AC): layouts store their names in "
+                             "the Windows-1252 character set. Change or remove it."},
         {"\u20acuro \u2018quoted\u2019 \u0152uvre?", ""},
         {String(50, 'n') + "\u03a9", ""},  // past the stored part
     };
