@@ -294,10 +294,8 @@ TEST_F(LayoutEditor, LayoutChosenByTypedLetterOrArrowIsTheOneEdited)
 TEST_F(LayoutEditor, OkNamesTheCharactersANameCannotStoreAndKeepsTheEditorOpen)
 {
     Start({});
-    const struct {
-        String typed;
-        String message;  // empty: the editor closes and the name is stored as typed (cut to 50)
-    } cases[] = {
+    // With no message the editor closes and the name is stored as typed (cut to 50).
+    const std::pair<String, String> cases[] = {
         {"Caf\u00e9 \u03a9mega \u65e5\u672c\u65e5",
          "The label name cannot hold \"\u03a9\" (U+03A9), \"\u65e5\" (U+65E5), \"\u672c\" (U+672C): layouts "
          "store their names in the Windows-1252 character set. Change or remove them."},
@@ -306,33 +304,24 @@ TEST_F(LayoutEditor, OkNamesTheCharactersANameCannotStoreAndKeepsTheEditorOpen)
         {"\u20acuro \u2018quoted\u2019 \u0152uvre?", ""},
         {String(50, 'n') + "\u03a9", ""},  // past the stored part
     };
-    int added = 0;
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.typed);
+    for (const auto& [typed, message] : cases) {
+        SCOPED_TRACE(typed);
         TModalResult first = mrNone;
-        dialogs.OnShowModal = [&](TForm& form) {
+        dialogs.OnShowModal = [&, typed = typed](TForm& form) {
             TSettingsForm* e = Editor(form);
-            e->SettingName->SetText(c.typed);
+            e->SettingName->SetText(typed);
             e->Button2->Click();
-            first = e->ModalResult();
-            if (first == mrNone) {
+            if ((first = e->ModalResult()) == mrNone) {  // the editor stays open for a better name
                 e->SettingName->SetText("Fixed");
                 e->Button2->Click();
             }
             return e->ModalResult();
         };
         DVDForm->ToolButton19->Click();
-        ASSERT_EQ(DVDForm->CoverList->CoverNo(), added++);
-        const String stored = DVDForm->CoverList->GetCover(added - 1)->Name();
-        if (c.message.empty()) {
-            EXPECT_TRUE(dialogs.Messages.empty());
-            EXPECT_EQ(first, mrOk);
-            EXPECT_EQ(stored, LeftStr(c.typed, 50));
-        } else {
-            EXPECT_EQ(dialogs.Messages, std::vector<String>{c.message});
-            EXPECT_EQ(first, mrNone);
-            EXPECT_EQ(stored, "Fixed");
-        }
+        EXPECT_EQ(first, message.empty() ? mrOk : mrNone);
+        EXPECT_EQ(dialogs.Messages, message.empty() ? std::vector<String>{} : std::vector<String>{message});
+        EXPECT_EQ(DVDForm->CoverList->GetCover(DVDForm->CoverList->CoverNo())->Name(),
+                  message.empty() ? LeftStr(typed, 50) : "Fixed");
         dialogs.Messages.clear();
     }
 }
