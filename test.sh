@@ -3,7 +3,7 @@
 # OMBRELLE_QUICK=1 skips the sanitized tree (for quick local rounds; CI runs both).
 set -euo pipefail
 cd "$(dirname "$0")"
-./scripts/install-deps.sh
+./scripts/install-deps.sh --tests
 export QT_QPA_PLATFORM=offscreen
 unset QT_QPA_PLATFORMTHEME
 jobs=$(nproc)
@@ -15,9 +15,9 @@ run_tree() {
   (cd "$dir" && ctest --output-on-failure -j "$jobs" --timeout 300)
 }
 
-run_tree build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DOMBRELLE_BENCH=ON
+run_tree build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DOMBRELLE_TESTS=ON -DOMBRELLE_BENCH=ON
 if [ "${OMBRELLE_QUICK:-0}" != 1 ]; then
   ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     LSAN_OPTIONS=suppressions=$PWD/scripts/lsan.supp \
-    run_tree build-asan -DCMAKE_BUILD_TYPE=Debug -DOMBRELLE_SANITIZE=ON
+    run_tree build-asan -DCMAKE_BUILD_TYPE=Debug -DOMBRELLE_TESTS=ON -DOMBRELLE_SANITIZE=ON
 fi

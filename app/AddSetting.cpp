@@ -1,5 +1,6 @@
 #include "AddSetting.h"
 
+#include "CoverTypes.h"
 #include "Glyphs.h"
 #include "PrintUnit.h"
 
@@ -72,8 +73,8 @@ TSettingsForm::TSettingsForm(TComponent* owner) : TForm(owner)
     Button2->SetParent(this);
     Button2->SetBounds(560, 356, 75, 27);
     Button2->SetCaption("&Ok");
-    Button2->ModalResult = mrOk;
     Button2->SetDefault(true);
+    Button2->OnClick = [this](TObject* s) { Button2Click(s); };
     Button1 = new TButton(this);
     Button1->SetParent(this);
     Button1->SetBounds(646, 356, 75, 27);
@@ -84,6 +85,24 @@ TSettingsForm::TSettingsForm(TComponent* owner) : TForm(owner)
 }
 
 TSettingsForm::~TSettingsForm() { Destroying(); }
+
+// Told now, while the name can still be changed, rather than finding "?" in the chooser later.
+void TSettingsForm::Button2Click(TObject*)
+{
+    const std::vector<TUnmappable> unstorable = UnstorableNameCharacters(SettingName->Text());
+    if (unstorable.empty()) {
+        SetModalResult(mrOk);
+        return;
+    }
+    String listed;
+    for (const TUnmappable& c : unstorable)
+        listed += Format("%s\"%s\" (U+%04X)", listed.empty() ? "" : ", ", c.Text.c_str(),
+                         static_cast<unsigned>(c.CodePoint));
+    ShowMessage("The label name cannot hold " + listed +
+                ": layouts store their names in the Windows-1252 character set. Change or remove " +
+                (unstorable.size() == 1 ? "it." : "them."));
+    SettingName->SetFocus();
+}
 
 TLabel* TSettingsForm::AddLabel(TWinControl* parent, const String& caption, int left, int top, int width)
 {

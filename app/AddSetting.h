@@ -1,6 +1,6 @@
 #pragma once
 // The layout editor: a modal dialog of the values of one cover layout. The main window fills it
-// and reads it back; it has no logic of its own.
+// and reads it back; the editor itself only checks that the name can be stored.
 #include "ExtCtrls.h"
 #include "Forms.h"
 #include "ImgList.h"
@@ -38,6 +38,9 @@ public:
     TButton* Button1;
     TButton* Button2;
     TImageList* ImageList2;
+
+    // "&Ok": closes with OK unless the name holds characters a layout cannot store; those it names.
+    void Button2Click(TObject* sender);
 
 private:
     TFloatSpinEdit* AddInchEdit(TLabel*& label, const String& caption, int top, double value);

@@ -187,13 +187,30 @@ void TDVDForm::ToolButton5Click(TObject*)
     }
     if (!EnsureCurrentCover())
         return;
-    if (CurrentCover->Dual != 1) {
-        Batch batch(LastIndex + 1);
-        for (int i = 0; i <= LastIndex; ++i) {
-            LoadPicture(OpenPictureDialog->Files[i]);
-            PrintSingleCover();
-        }
-    } else {
-        PrintDualCover();
+    try {
+        if (CurrentCover->Dual != 1)
+            PrintEachCover();
+        else
+            PrintDualCover();
+    } catch (const std::exception& e) {
+        // The message box says what went wrong; the status must not stay on a job that ended.
+        SetStatus(String("Printing Failed! ") + e.what());
+        throw;
     }
+}
+
+void TDVDForm::PrintEachCover()
+{
+    Batch batch(LastIndex + 1);
+    std::vector<String> written;
+    for (int i = 0; i <= LastIndex; ++i) {
+        LoadPicture(OpenPictureDialog->Files[i]);
+        PrintSingleCover();
+        if (!Printer()->OutputFile().empty())
+            written.push_back(Printer()->OutputFile());
+    }
+    // One status for the batch's files, which all go to one folder.
+    if (written.size() > 1)
+        SetStatus("Printing Finished! Saved " + IntToStr(static_cast<int>(written.size())) + " files in " +
+                  ExtractFileDir(written.back()));
 }

@@ -26,6 +26,11 @@ void TCoverRec::SetName(const String& name)
     NameLength = static_cast<uint8_t>(bytes.size());
 }
 
+std::vector<TUnmappable> UnstorableNameCharacters(const String& name)
+{
+    return AnsiUnmappable(LeftStr(name, kCoverNameMax));
+}
+
 namespace {
 float Bounded(float inches)
 {

@@ -36,6 +36,10 @@ struct TCoverRec {
 #pragma pack(pop)
 static_assert(sizeof(TCoverRec) == 84, "a layout record is 84 bytes on disk");
 
+// The characters of a name, each once, that a stored layout cannot hold (the record's 8-bit code
+// page has no byte for them, so they would be stored as "?"); only the stored part is looked at.
+std::vector<TUnmappable> UnstorableNameCharacters(const String& name);
+
 using PCoverRec = TCoverRec*;
 
 // Brings each distance into 0 to kMaxLayoutInches: beyond it to the nearer bound, not a

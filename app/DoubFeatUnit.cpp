@@ -1,7 +1,9 @@
 #include "DoubFeatUnit.h"
 
 #include "FlipRotate.h"
+#include "Jpeg.h"
 #include "RegularFile.h"
+#include "WorkingBitmap.h"
 #include "resample.h"
 
 #include <algorithm>
@@ -136,12 +138,7 @@ void TDoubFeatForm::LoadCover(const String& fileName, TBitmap& cover)
 {
     // A name that is no picture raises before the stored cover is touched.
     MyImage->Picture().LoadFromFile(fileName);
-    TPicture& picture = MyImage->Picture();
-    cover.SetPixelFormat(pf24bit);
-    cover.SetSize(picture.Width(), picture.Height());
-    if (picture.Graphic())
-        cover.Canvas().Draw(0, 0, *picture.Graphic());
-    cover.Canvas().Release();
+    CopyAsShown(MyImage->Picture(), cover);
 }
 
 // A path being typed names no picture on most keys: only a finished name is loaded, and a
@@ -178,15 +175,23 @@ bool TDoubFeatForm::CoverReady(CoverSource& source, TBitmap& cover)
     }
 }
 
+bool TDoubFeatForm::CoverMissing(const CoverSource& source, const TBitmap& cover)
+{
+    if (!source.edit->FileName().empty() && !cover.Empty())
+        return false;
+    ShowMessage(Format("The %s is missing: choose a picture for \"%s\" first.", LowerCase(source.caption).c_str(),
+                       source.caption));
+    return true;
+}
+
 void TDoubFeatForm::Button2Click(TObject*)
 {
     if (!CoverReady(top_, *TopBitmap) || !CoverReady(bottom_, *BottomBitmap))
         return;
-    // Every style takes the result's size from the top cover: without one there is nothing to make.
-    if (FilenameEdit1->FileName().empty() || TopBitmap->Empty()) {
-        ShowMessage("The top cover is missing: choose a picture for \"Top Cover\" first.");
+    // Every style takes the result's size from the top cover and fills half of it from the
+    // bottom one: without both there is nothing to make.
+    if (CoverMissing(top_, *TopBitmap) || CoverMissing(bottom_, *BottomBitmap))
         return;
-    }
     Compose();
     DrawComposerPreview(*ResultBitmap);
     Button1->SetEnabled(true);
@@ -196,8 +201,23 @@ void TDoubFeatForm::Button1Click(TObject*)
 {
     if (!SavePictureDialog1->Execute())
         return;
-    SavedFileName = SavePictureDialog1->FileName;
-    ResultBitmap->SaveToFile(SavedFileName);
+    // The main window opens the saved file by its extension, so the file must be what its name
+    // says: a bitmap under another name would fail there and in every print of the batch.
+    const String name = SavePictureDialog1->FileName;
+    const String ext = LowerCase(ExtractFileExt(name));
+    if (ext == ".bmp") {
+        ResultBitmap->SaveToFile(name);
+    } else if (ext == ".jpg" || ext == ".jpeg") {
+        TJPEGImage jpeg;
+        jpeg.Assign(*ResultBitmap);
+        jpeg.SaveToFile(name);
+    } else {
+        ShowMessage(Format("Cannot save \"%s\": the double-feature cover is saved as a bitmap (.bmp) or a JPEG "
+                           "picture (.jpg, .jpeg).",
+                           ExtractFileName(name).c_str()));
+        return;
+    }
+    SavedFileName = name;
     SetModalResult(mrOk);
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 // TDoubFeatForm: joins two cover pictures into one double-feature cover, previews it and saves
-// it as a bitmap file.
+// it as a bitmap or JPEG file.
 #include "Dialogs.h"
 #include "ExtCtrls.h"
 #include "Forms.h"
@@ -58,6 +58,8 @@ private:
     void CoverEditChange(CoverSource& source, TBitmap& cover);
     // Loads what an edit names when that is not what its cover holds; false after saying why.
     bool CoverReady(CoverSource& source, TBitmap& cover);
+    // True, after naming the cover, when its edit names no file or nothing was loaded from it.
+    bool CoverMissing(const CoverSource& source, const TBitmap& cover);
     CoverSource top_{};
     CoverSource bottom_{};
 };

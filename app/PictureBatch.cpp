@@ -1,5 +1,6 @@
 // The picture batch: the files chosen in the open-picture dialog, stepped through one by one.
 #include "PrintUnit.h"
+#include "WorkingBitmap.h"
 
 void TDVDForm::LoadPicture(const String& fileName)
 {
@@ -10,11 +11,8 @@ void TDVDForm::LoadPicture(const String& fileName)
 
 std::unique_ptr<TBitmap> TDVDForm::WorkingBitmap()
 {
-    TPicture& picture = CDImage->Picture();
-    auto bitmap = std::make_unique<TBitmap>(picture.Width(), picture.Height(), pf24bit);
-    if (picture.Graphic())
-        bitmap->Canvas().Draw(0, 0, *picture.Graphic());
-    bitmap->Canvas().Release();
+    auto bitmap = std::make_unique<TBitmap>();
+    CopyAsShown(CDImage->Picture(), *bitmap);
     return bitmap;
 }
 

@@ -98,6 +98,8 @@ public:
     // Printing and preview.
     void ToolButton5Click(TObject* sender);
     void ToolButton12Click(TObject* sender);
+    // One job per picture of the batch.
+    void PrintEachCover();
     void PrintSingleCover();
     void PrintDualCover();
     void DrawImageWithCutLines(TCanvas& canvas, const TRect& rect, const TBitmap& bitmap);
@@ -137,7 +139,7 @@ public:
     void SetStatus(const String& text);
     // Loads a batch file into the picture area and makes the chooser's layout current.
     void LoadPicture(const String& fileName);
-    // A 24-bit copy of the picture area's picture, drawn at (0, 0).
+    // A 24-bit copy of the picture area's picture, drawn at (0, 0) on white as the area shows it.
     std::unique_ptr<TBitmap> WorkingBitmap();
     // Makes sure a layout is current; false (the user told) when there is none to use.
     bool EnsureCurrentCover();

@@ -1,10 +1,12 @@
 #include "Printers.h"
 
+#include <QBuffer>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QPageLayout>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QStandardPaths>
@@ -100,6 +102,22 @@ TPrinter* Printer()
 }
 
 // ---- system printer, or PDF files ---------------------------------------------------------
+struct TSystemPrintTarget::PdfJob {
+    PdfJob(const String& name, const String& title, const QPageLayout& layout) : fileName(name), writer(&buffer)
+    {
+        buffer.setBuffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        writer.setResolution(600);
+        writer.setPageLayout(layout);
+        writer.setTitle(QString::fromStdString(title));
+        writer.setCreator("Ombrelle");
+    }
+    String fileName;
+    QByteArray bytes;
+    QBuffer buffer;
+    QPdfWriter writer;
+};
+
 TSystemPrintTarget::TSystemPrintTarget() : printer_(std::make_unique<QPrinter>(QPrinter::HighResolution))
 {
     if (QPrinterInfo::availablePrinters().isEmpty())
@@ -139,19 +157,18 @@ static void CheckPrinterReady(const QPrinter& p)
 QPaintDevice* TSystemPrintTarget::Begin(TPrinterOrientation orientation, const String& title)
 {
     QPrinter& p = *printer_;
-    if (p.outputFormat() == QPrinter::NativeFormat)
-        CheckPrinterReady(p);
-    p.setDocName(QString::fromStdString(title));
-    p.setPageOrientation(orientation == poLandscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+    const auto pageOrientation = orientation == poLandscape ? QPageLayout::Landscape : QPageLayout::Portrait;
     lastPdf_.clear();
+    pdfJob_.reset();
     if (p.outputFormat() == QPrinter::PdfFormat) {
         // A PDF page is the whole sheet, so inches land where the layout says.
-        p.setFullPage(true);
-        p.setResolution(600);
-        String name = NextPdfName();
-        p.setOutputFileName(QString::fromStdString(name));
-        lastPdf_ = name;
+        pdfJob_ = std::make_unique<PdfJob>(NextPdfName(), title,
+                                           QPageLayout(p.pageLayout().pageSize(), pageOrientation, QMarginsF()));
+        return &pdfJob_->writer;
     }
+    CheckPrinterReady(p);
+    p.setDocName(QString::fromStdString(title));
+    p.setPageOrientation(pageOrientation);
     return &p;
 }
 
@@ -199,25 +216,34 @@ void TSystemPrintTarget::TakeSetup()
         chosenFile_.clear();
 }
 
-void TSystemPrintTarget::NewPage() { printer_->newPage(); }
+void TSystemPrintTarget::NewPage()
+{
+    if (pdfJob_)
+        pdfJob_->writer.newPage();
+    else
+        printer_->newPage();
+}
 
 void TSystemPrintTarget::End()
 {
-    // The painter has let go of the device, so a PDF job's file is complete now; one that could
-    // not be written must not pass for printed.
-    if (!lastPdf_.empty() &&
-        (printer_->printerState() == QPrinter::Error || !QFile::exists(QString::fromStdString(lastPdf_)))) {
-        String name = lastPdf_;
-        lastPdf_.clear();
-        throw EFCreateError(Format("Cannot create file \"%s\"", name.c_str()));
-    }
+    if (!pdfJob_)
+        return;
+    const std::unique_ptr<PdfJob> job = std::move(pdfJob_);
+    // The painter has let go of the writer, so the document is complete; a job that drew nothing
+    // still makes a valid file of one blank page.
+    if (job->bytes.isEmpty())
+        QPainter(&job->writer).end();
+    // Raises with the system's reason (no such folder, permission denied, no space left).
+    WriteFileAtomically(job->fileName, job->bytes.constData(), static_cast<size_t>(job->bytes.size()));
+    lastPdf_ = job->fileName;
 }
 
 void TSystemPrintTarget::Abort()
 {
-    printer_->abort();
-    if (printer_->outputFormat() == QPrinter::PdfFormat && !lastPdf_.empty())
-        QFile::remove(QString::fromStdString(lastPdf_));
+    if (pdfJob_)
+        pdfJob_.reset();  // nothing of it reached the disk
+    else
+        printer_->abort();
     lastPdf_.clear();
 }
 

@@ -93,8 +93,12 @@ public:
     void TakeSetup();
 
 private:
+    // A PDF job: drawn into memory and written whole at its end, so that a file that cannot be
+    // written says why and leaves nothing half-written behind.
+    struct PdfJob;
     String NextPdfName();
     std::unique_ptr<QPrinter> printer_;
+    std::unique_ptr<PdfJob> pdfJob_;
     String pdfFolder_;
     String chosenFile_;
     String lastPdf_;

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QString>
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdarg>
@@ -160,6 +161,14 @@ String ExtractFilePath(const String& fileName)
     return p == String::npos ? String() : fileName.substr(0, p + 1);
 }
 
+String ExtractFileDir(const String& fileName)
+{
+    String path = ExtractFilePath(fileName);
+    if (path.size() > 1)
+        path.pop_back();
+    return path;
+}
+
 String ExtractFileName(const String& fileName)
 {
     size_t p = LastSeparator(fileName);
@@ -253,6 +262,17 @@ std::string Utf8ToAnsi(const String& text)
     out.reserve(text.size());
     for (char32_t c : s.toUcs4())
         out.push_back(AnsiOf(c));
+    return out;
+}
+
+std::vector<TUnmappable> AnsiUnmappable(const String& text)
+{
+    std::vector<TUnmappable> out;
+    for (char32_t c : QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).toUcs4()) {
+        if (AnsiOf(c) == '?' && c != U'?' &&
+            std::none_of(out.begin(), out.end(), [c](const TUnmappable& u) { return u.CodePoint == c; }))
+            out.push_back({QString::fromUcs4(&c, 1).toStdString(), c});
+    }
     return out;
 }
 

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 using String = std::string;  // UTF-8 text
 
@@ -46,6 +47,7 @@ int64_t Trunc(long double value);
 int64_t Round(long double value);
 
 String ExtractFilePath(const String& fileName);  // with trailing separator
+String ExtractFileDir(const String& fileName);   // without it, but "/" for the root
 String ExtractFileName(const String& fileName);
 String ExtractFileExt(const String& fileName);   // with the dot
 String ChangeFileExt(const String& fileName, const String& ext);
@@ -59,6 +61,14 @@ String FormatNow(const String& format);
 // Windows-1252 at the edges of stored 8-bit text; characters it cannot hold become '?'.
 std::string Utf8ToAnsi(const String& text);
 String AnsiToUtf8(const std::string& bytes);
+// A character that Windows-1252 cannot hold: as text, and its code point to name it by where no
+// font shows it.
+struct TUnmappable {
+    String Text;
+    char32_t CodePoint;
+};
+// The characters of the text that Windows-1252 cannot hold, each once, in order of appearance.
+std::vector<TUnmappable> AnsiUnmappable(const String& text);
 
 // Last OS error as text, for the file errors.
 String SysErrorMessage(int error);

@@ -111,7 +111,7 @@ TEST_F(DoubleFeature, DiagonalSplitBringsASmallerBottomCoverToTheTopSize)
     EXPECT_EQ(PixelAt(*form->ResultBitmap, 39, 0), clRed);
 }
 
-TEST_F(DoubleFeature, FullCoverStyleSmoothsBothCoversAndNeedsThemLoaded)
+TEST_F(DoubleFeature, FullCoverStyleSmoothsBothCovers)
 {
     String top = Picture("top.bmp", clRed, 40, 60), bottom = Picture("bottom.bmp", clBlue, 40, 60);
     auto form = Composer(top, bottom, 0);
@@ -121,28 +121,57 @@ TEST_F(DoubleFeature, FullCoverStyleSmoothsBothCoversAndNeedsThemLoaded)
     EXPECT_LT(GetBValue(upper), 50);
     EXPECT_GT(GetBValue(lower), 200);
     EXPECT_LT(GetRValue(lower), 50);
-
-    auto topOnly = Composer(top, "", 0);
-    try {
-        topOnly->Button2Click(nullptr);
-        FAIL();
-    } catch (const Exception& e) {
-        EXPECT_EQ(e.Message, "Source bitmap too small");
-    }
-    EXPECT_FALSE(topOnly->Button1->Enabled());
 }
 
-TEST_F(DoubleFeature, WithoutATopCoverCreateSaysSoAndMakesNothing)
+TEST_F(DoubleFeature, AMissingCoverIsNamedInEveryStyleAndNothingIsMade)
 {
-    String bottom = Picture("bottom.bmp", clBlue, 40, 60);
-    for (int style = 0; style < 4; ++style) {
-        auto form = Composer("", bottom, style);
+    const String top = Picture("top.bmp", clRed, 40, 60), bottom = Picture("bottom.bmp", clBlue, 40, 60);
+    const struct {
+        String top, bottom, message;
+    } cases[] = {
+        {"", bottom, "The top cover is missing: choose a picture for \"Top Cover\" first."},
+        {top, "", "The bottom cover is missing: choose a picture for \"Bottom Cover\" first."},
+        {"", "", "The top cover is missing: choose a picture for \"Top Cover\" first."},
+    };
+    for (const auto& c : cases)
+        for (int style = 0; style < 4; ++style) {
+            SCOPED_TRACE(c.message + " style " + IntToStr(style));
+            auto form = Composer(c.top, c.bottom, style);
+            form->Button2->Click();
+            EXPECT_EQ(dialogs.Messages, std::vector<String>{c.message});
+            EXPECT_TRUE(form->ResultBitmap->Empty());
+            EXPECT_FALSE(form->PreviewImage);
+            EXPECT_FALSE(form->Button1->Enabled());
+            dialogs.Messages.clear();
+        }
+}
+
+TEST_F(DoubleFeature, SaveWritesWhatTheNameSaysOrRefusesTheName)
+{
+    const String top = Picture("top.bmp", clRed, 40, 60), bottom = Picture("bottom.bmp", clBlue, 40, 60);
+    // The file's first bytes; none when the name is refused.
+    const std::pair<const char*, std::string> cases[] = {
+        {"composed.jpg", "\xFF\xD8\xFF"}, {"composed.JPEG", "\xFF\xD8\xFF"}, {"composed.bmp", "BM"},
+        {"composed.png", ""},             {"composed.ico", ""},              {"composed", ""}};
+    for (const auto& [name, start] : cases) {
+        SCOPED_TRACE(name);
+        auto form = Composer(top, bottom, 1);
         form->Button2->Click();
-        ASSERT_EQ(dialogs.Messages.size(), 1u) << style;
-        EXPECT_NE(dialogs.Messages[0].find("top cover is missing"), String::npos);
-        EXPECT_TRUE(form->ResultBitmap->Empty());
-        EXPECT_FALSE(form->PreviewImage);
-        EXPECT_FALSE(form->Button1->Enabled());
+        const String file = dir.File(name);
+        dialogs.FileAnswers.push_back({file});
+        form->Button1->Click();
+        std::ifstream in(file, std::ios::binary);
+        std::string head(start.size(), '\0');
+        in.read(head.data(), static_cast<std::streamsize>(head.size()));
+        EXPECT_EQ(in.is_open(), !start.empty());
+        EXPECT_EQ(head, start);
+        EXPECT_EQ(form->ModalResult(), start.empty() ? mrNone : mrOk);
+        EXPECT_EQ(form->SavedFileName, start.empty() ? "" : file);
+        EXPECT_EQ(dialogs.Messages, start.empty() ? std::vector<String>{"Cannot save \"" + String(name) +
+                                                                        "\": the double-feature cover is saved as "
+                                                                        "a bitmap (.bmp) or a JPEG picture (.jpg, "
+                                                                        ".jpeg)."}
+                                                  : std::vector<String>{});
         dialogs.Messages.clear();
     }
 }
@@ -225,7 +254,7 @@ TEST_F(DoubleFeature, SavedCoverJoinsTheBatchAndIsShown)
     OpenBatch({a, b});
     DVDForm->NextImage->Click();
     String top = Picture("top.bmp", clRed, 40, 60), bottom = Picture("bottom.bmp", clBlue, 40, 60);
-    const String saved = dir.File("double.bmp");
+    const String saved = dir.File("double.jpg");
     dialogs.OnShowModal = [&](TForm& f) {
         auto& composer = dynamic_cast<TDoubFeatForm&>(f);
         composer.FilenameEdit1->SetFileName(top);
@@ -246,10 +275,11 @@ TEST_F(DoubleFeature, SavedCoverJoinsTheBatchAndIsShown)
     EXPECT_EQ(DVDForm->Label2->Caption(), "  Batch Images 1 of 3");
     EXPECT_EQ(DVDForm->CDImage->Picture().Width(), 40);
 
-    TPicture reloaded;
-    reloaded.LoadFromFile(saved);
-    EXPECT_EQ(reloaded.Width(), 40);
-    EXPECT_EQ(reloaded.Height(), 60);
+    // Every file of the batch prints, the composed one too.
+    DVDForm->ToolButton5->Click();
+    EXPECT_TRUE(dialogs.Messages.empty());
+    EXPECT_EQ(raster->Jobs(), 3);
+    EXPECT_EQ(raster->Pages().size(), 3u);
 }
 
 TEST_F(DoubleFeature, CancelledComposerLeavesTheBatchAlone)

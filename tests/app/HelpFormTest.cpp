@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <regex>
 
 namespace {
 
@@ -61,6 +62,18 @@ TEST(HelpForm, PageShape)
     EXPECT_LT(text.size(), 2950u);
     EXPECT_EQ(text.find('\r'), String::npos);  // a CR would add breaks of its own
     EXPECT_NE(text.find("~/Documents/Ombrelle"), String::npos);
+}
+
+TEST(HelpForm, PageNamesEveryFormatTheProgramOpens)
+{
+    RegisterPictureFormats();
+    const std::vector<String> formats = TPicture::RegisteredExtensions();
+    ASSERT_GE(formats.size(), 6u);
+    for (String ext : formats) {
+        std::transform(ext.begin(), ext.end(), ext.begin(), ::toupper);
+        // As a word of its own: "ICO" inside "icon" does not count.
+        EXPECT_TRUE(std::regex_search(HelpPageText(), std::regex("[^A-Za-z]" + ext + "[^A-Za-z]"))) << ext;
+    }
 }
 
 }  // namespace

@@ -290,3 +290,38 @@ TEST_F(LayoutEditor, LayoutChosenByTypedLetterOrArrowIsTheOneEdited)
     EXPECT_EQ(DVDForm->CurrentCover, DVDForm->CoverList->GetCover(2));
     EXPECT_EQ(DVDForm->CDImage->Width(), 729);
 }
+
+TEST_F(LayoutEditor, OkNamesTheCharactersANameCannotStoreAndKeepsTheEditorOpen)
+{
+    Start({});
+    // With no message the editor closes and the name is stored as typed (cut to 50).
+    const std::pair<String, String> cases[] = {
+        {"Caf\u00e9 \u03a9mega \u65e5\u672c\u65e5",
+         "The label name cannot hold \"\u03a9\" (U+03A9), \"\u65e5\" (U+65E5), \"\u672c\" (U+672C): layouts "
+         "store their names in the Windows-1252 character set. Change or remove them."},
+        {"\U0001F3AC Films", "The label name cannot hold \"\U0001F3AC\" (U+1F3AC): layouts store their names in "
+                             "the Windows-1252 character set. Change or remove it."},
+        {"\u20acuro \u2018quoted\u2019 \u0152uvre?", ""},
+        {String(50, 'n') + "\u03a9", ""},  // past the stored part
+    };
+    for (const auto& [typed, message] : cases) {
+        SCOPED_TRACE(typed);
+        TModalResult first = mrNone;
+        dialogs.OnShowModal = [&, typed = typed](TForm& form) {
+            TSettingsForm* e = Editor(form);
+            e->SettingName->SetText(typed);
+            e->Button2->Click();
+            if ((first = e->ModalResult()) == mrNone) {  // the editor stays open for a better name
+                e->SettingName->SetText("Fixed");
+                e->Button2->Click();
+            }
+            return e->ModalResult();
+        };
+        DVDForm->ToolButton19->Click();
+        EXPECT_EQ(first, message.empty() ? mrOk : mrNone);
+        EXPECT_EQ(dialogs.Messages, message.empty() ? std::vector<String>{} : std::vector<String>{message});
+        EXPECT_EQ(DVDForm->CoverList->GetCover(DVDForm->CoverList->CoverNo())->Name(),
+                  message.empty() ? LeftStr(typed, 50) : "Fixed");
+        dialogs.Messages.clear();
+    }
+}

@@ -201,6 +201,7 @@ TEST_F(Printing, AFailingJobIsAbortedAndTheNextOneRuns)
     TPicture::UnregisterFileFormat("boom");
     ASSERT_EQ(dialogs.Messages.size(), 1u);
     EXPECT_EQ(dialogs.Messages[0], "cannot draw");
+    EXPECT_EQ(DVDForm->StatusBar->SimpleText(), "Printing Failed! cannot draw");
     EXPECT_FALSE(Printer()->Printing());
     EXPECT_EQ(raster->AbortedJobs(), 1);
     EXPECT_EQ(Screen()->Cursor(), crDefault);

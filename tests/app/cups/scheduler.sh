@@ -47,11 +47,11 @@ esac
 stop
 [ "$(id -u)" -eq 0 ] || fail "must run as root: the PDF backend takes its output folder from /etc/cups"
 for tool in cupsd lpadmin lpstat cupsdisable; do
-    command -v "$tool" >/dev/null || fail "$tool is not installed (scripts/install-deps.sh installs cups and cups-client)"
+    command -v "$tool" >/dev/null || fail "$tool is not installed (scripts/install-deps.sh --tests installs cups and cups-client)"
 done
 ppd=/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd
 [ -x /usr/lib/cups/backend/cups-pdf ] && [ -f "$ppd" ] ||
-    fail "the cups-pdf backend is not installed (scripts/install-deps.sh installs printer-driver-cups-pdf)"
+    fail "the cups-pdf backend is not installed (scripts/install-deps.sh --tests installs printer-driver-cups-pdf)"
 
 rm -rf "$dir/spool" "$dir/cache" "$dir/state" "$dir/log" "$dir/ppd" "$dir/pdf-a" "$dir/pdf-b"
 mkdir -p "$dir/spool" "$dir/cache" "$dir/state" "$dir/log" "$dir/pdf-a" "$dir/pdf-b"
