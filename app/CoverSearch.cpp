@@ -193,3 +193,5 @@ void TDVDForm::WebImageDownLoadEnd(TObject*)
     PendingPreview.clear();
     WebImage->SetURL(next);
 }
+
+void TDVDForm::WebImageDownLoadError(TObject*, const String& error) { SetStatus("Preview failed : " + error); }

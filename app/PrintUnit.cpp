@@ -238,6 +238,7 @@ void TDVDForm::BuildComponents()
     WebImage->OnDownLoadComplete = [this](TObject* s) { WebImageDownLoadComplete(s); };
     WebImage->OnDownLoadCancel = [this](TObject* s, bool& cancel) { WebImageDownLoadCancel(s, cancel); };
     WebImage->OnDownLoadEnd = [this](TObject* s) { WebImageDownLoadEnd(s); };
+    WebImage->OnDownLoadError = [this](TObject* s, const String& error) { WebImageDownLoadError(s, error); };
 }
 
 TPanel* MakeTitleStrip(TForm* form, TColor color, const String& caption)

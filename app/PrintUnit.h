@@ -131,6 +131,8 @@ public:
     // On the download's worker: stops a download whose link is no longer the last pointed at.
     void WebImageDownLoadCancel(TObject* sender, bool& cancel);
     void WebImageDownLoadEnd(TObject* sender);
+    // A preview that failed says so, and why, in the status line.
+    void WebImageDownLoadError(TObject* sender, const String& error);
     // False when the download failed: the status then says why.
     bool Search();
     bool DownloadToFile(const String& url, const String& fileName);

@@ -254,9 +254,62 @@ TEST_F(CoverSearch, SilentOrDrippingCataloguesAreGivenUp)
         drip.PauseMs = 50;
         server.SetReply(drip);
         Press();
-        EXPECT_EQ(Status(), "Search failed : timed out (" + Host() + ")");
+        EXPECT_EQ(Status(), "Search failed : too slow (" + Host() + ")");
     }
     EXPECT_EQ(dialogs.Messages.size(), 2u);
+}
+
+TEST_F(CoverSearch, ExchangesEndAtTheirDeadlineUnlessAPictureKeepsComing)
+{
+    ShortInternetLimits limits(5000);  // neither the wait for a byte nor the slowest pace ends them
+    TInternetLimits deadline = InternetLimits();
+    deadline.DeadlineMs = 1000;
+    deadline.ProgressBytesPerSecond = 16384;
+    SetInternetLimits(deadline);
+    auto bmp = [](int width, int height) {
+        TBitmap b(width, height, pf24bit);
+        TMemoryStream stream;
+        b.SaveToStream(stream);
+        return std::string(stream.Data().begin(), stream.Data().end());
+    };
+    struct Case {
+        const char* what;
+        std::string path;  // empty: a search
+        std::string body;
+        size_t piece;
+        int pauseMs;
+        String status;     // afterwards
+    };
+    // 320 bytes a second: without a deadline, 20 s for 6400 bytes.
+    const String late = "no complete reply within 1 s (" + Host() + ")";
+    const std::vector<Case> cases = {
+        {"a trickling catalogue", "", std::string(6400, ' '), 32, 100, "Search failed : " + late},
+        {"a trickling picture", "/trickle.bmp", bmp(40, 50), 32, 100,
+         "Preview failed : Cannot read URL " + server.Url("/trickle.bmp") + " : " + late},
+        {"a picture arriving at 160 KB a second", "/large.bmp", bmp(300, 250), 8192, 50, "OK"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        THttpReply reply;
+        reply.Headers = {{"Content-Type", c.path.empty() ? "text/xml" : "image/bmp"}};
+        reply.Body = c.body;
+        reply.Pieces = std::vector<size_t>(c.body.size() / c.piece, c.piece);
+        reply.PauseMs = c.pauseMs;
+        server.SetReply(reply);
+        DVDForm->SetStatus("OK");
+        const auto start = std::chrono::steady_clock::now();
+        if (c.path.empty()) {
+            Press();
+        } else {
+            String anchor = server.Url(c.path);
+            DVDForm->MarkupListBoxAnchorHint(nullptr, 0, anchor);
+            ASSERT_TRUE(WaitUntil([] { return !DVDForm->WebImage->WebPicture().Busy(); }, 30000));
+            WaitUntil([&] { return Status() != "OK"; }, 200);  // the error's report on the window thread
+        }
+        EXPECT_EQ(Status(), c.status);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+    }
+    EXPECT_EQ(DVDForm->WebImage->WebPicture().Width(), 300);
 }
 
 TEST_F(CoverSearch, AHostileReplyDoesNoHarm)
