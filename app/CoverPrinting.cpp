@@ -3,6 +3,8 @@
 
 #include "Printers.h"
 
+#include <algorithm>
+
 namespace {
 const char* const kCredit = " - printed with Ombrelle";
 
@@ -114,6 +116,20 @@ Page StartPage(TDVDForm& form)
     page.rect = {x, y, x + InchesToDevice(cover.Width, page.ppiX), y + InchesToDevice(cover.Height, page.ppiY)};
     return page;
 }
+
+// What to tell the user when the pictures printed reach beyond the page, which cuts them off;
+// empty when they fit.
+String PageOverrun(const TCoverRec& cover, const Page& page, int right)
+{
+    const int width = Printer()->PageWidth(), height = Printer()->PageHeight();
+    if (right <= width && page.rect.Bottom <= height)
+        return String();
+    auto inches = [](int pixels, int ppi) { return ppi > 0 ? static_cast<double>(pixels) / ppi : 0.0; };
+    return Format("The layout \"%s\" runs past the printer's page: it reaches %.2f x %.2f inches on a page of "
+                  "%.2f x %.2f inches, and what lies beyond the page is not printed.",
+                  cover.Name().c_str(), inches(right, page.ppiX), inches(page.rect.Bottom, page.ppiY),
+                  inches(width, page.ppiX), inches(height, page.ppiY));
+}
 }  // namespace
 
 void TDVDForm::PrintSingleCover()
@@ -123,6 +139,7 @@ void TDVDForm::PrintSingleCover()
         HourGlass cursor;
         Job job(ExtractFileName(CurrentFile));
         Page page = StartPage(*this);
+        pageOverrun_ = PageOverrun(*CurrentCover, page, page.rect.Right);
         {
             std::unique_ptr<TBitmap> bitmap = WorkingBitmap();
             DrawImageWithCutLines(Printer()->Canvas(), page.rect, *bitmap);
@@ -160,6 +177,7 @@ void TDVDForm::PrintDualCover()
                                   *second);
             lastLeft = x2;
         }
+        pageOverrun_ = PageOverrun(before, page, std::max(page.rect.Right, lastLeft + page.rect.Width()));
         if (OverlayTrackList)
             PrintTrackList();
         first.reset();
@@ -187,6 +205,7 @@ void TDVDForm::ToolButton5Click(TObject*)
     }
     if (!EnsureCurrentCover())
         return;
+    pageOverrun_.clear();
     if (CurrentCover->Dual != 1) {
         Batch batch(LastIndex + 1);
         for (int i = 0; i <= LastIndex; ++i) {
@@ -196,4 +215,7 @@ void TDVDForm::ToolButton5Click(TObject*)
     } else {
         PrintDualCover();
     }
+    // The print is made all the same, as the layout asks; the user learns why it is cut off.
+    if (!pageOverrun_.empty())
+        ShowMessage(pageOverrun_);
 }

@@ -175,6 +175,7 @@ private:
     TMenuItem* AddMenuItem(const String& caption, const String& hint, int image, TNotifyEvent onClick = {});
     void ApplyEffect(const String& status, const std::function<std::unique_ptr<TBitmap>(TBitmap& copy)>& effect);
     String downloadFailure_;  // why the last search download failed
+    String pageOverrun_;      // what the page cut off of the last print command, for the user
 };
 
 extern TDVDForm* DVDForm;
