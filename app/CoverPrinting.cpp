@@ -118,11 +118,13 @@ Page StartPage(TDVDForm& form)
 }
 
 // What to tell the user when the pictures printed reach beyond the page, which cuts them off;
-// empty when they fit.
+// empty when they fit. A printer's margins take a little of the paper, more on some papers than
+// on others: a layout that loses less than a tenth of an inch to them is not worth a message
+// at every print.
 String PageOverrun(const TCoverRec& cover, const Page& page, int right)
 {
     const int width = Printer()->PageWidth(), height = Printer()->PageHeight();
-    if (right <= width && page.rect.Bottom <= height)
+    if (right <= width + page.ppiX / 10 && page.rect.Bottom <= height + page.ppiY / 10)
         return String();
     auto inches = [](int pixels, int ppi) { return ppi > 0 ? static_cast<double>(pixels) / ppi : 0.0; };
     return Format("The layout \"%s\" runs past the printer's page: it reaches %.2f x %.2f inches on a page of "

@@ -2,11 +2,13 @@
 
 #include <cctype>
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -117,8 +119,12 @@ void SyncFolderOf(const String& fileName)
 TFolderLock::TFolderLock(const String& fileName)
     : fd_(::open(FolderOf(fileName).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC))
 {
-    if (fd_ >= 0)
-        LockWaiting(fd_);
+    // A copy that hangs while it holds the lock must not hang this one: after a few seconds the
+    // save goes on unlocked, as it would without another copy.
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (fd_ >= 0 && ::flock(fd_, LOCK_EX | LOCK_NB) != 0 && (errno == EWOULDBLOCK || errno == EINTR) &&
+           std::chrono::steady_clock::now() < until)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
 }
 
 TFolderLock::~TFolderLock()

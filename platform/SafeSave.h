@@ -19,8 +19,8 @@ void RemoveStaleTemporariesIn(const String& folder);
 void SyncFolderOf(const String& fileName);
 
 // An exclusive lock on the folder of a file, held for the object's life: another copy of the
-// program waits for it before it reads and rewrites a file there. A folder that cannot be
-// opened is simply not locked.
+// program waits for it (a few seconds at most) before it reads and rewrites a file there. A
+// folder that cannot be opened is simply not locked.
 class TFolderLock {
 public:
     explicit TFolderLock(const String& fileName);

@@ -221,6 +221,7 @@ TEST_F(Printing, ALayoutBeyondThePageIsPrintedAndTheUserToldWhy)
     // The raster page: 11 x 8.5 inches at 100 pixels per inch.
     const std::vector<Case> cases = {
         {"fits", MakeLayout("Fits", 0.5f, 0.5f, 4.75f, 7.5f), ""},
+        {"loses less than a tenth of an inch", MakeLayout("Edge", 0.5f, 1.05f, 4.75f, 7.5f), ""},
         {"a hundred inches", MakeLayout("Huge", 0.5f, 0.5f, 100, 100),
          "The layout \"Huge\" runs past the printer's page: it reaches 100.50 x 100.50 inches on a page of 11.00 x "
          "8.50 inches, and what lies beyond the page is not printed."},
