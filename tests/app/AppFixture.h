@@ -37,11 +37,15 @@ protected:
 
     void Start(const std::vector<TCoverRec>& layouts, int ppiX = 600, int ppiY = 600)
     {
+        WriteLayouts(layouts);
+        StartOverFolder(ppiX, ppiY);
+    }
+
+    void WriteLayouts(const std::vector<TCoverRec>& layouts)
+    {
         std::ofstream out(dir.File("Settings.ini"), std::ios::binary);
         for (const TCoverRec& r : layouts)
             out.write(reinterpret_cast<const char*>(&r), sizeof r);
-        out.close();
-        StartOverFolder(ppiX, ppiY);
     }
 
     // Starts over whatever the folder holds.

