@@ -446,8 +446,9 @@ bool TInternetRequest::Read(void* buffer, DWORD count, DWORD& read, DWORD& error
     }
     if (count == 0)
         return true;
-    // Also while the body comes faster than it is read: a deadline holds whatever the pace.
-    if (!WithinDeadline(error))
+    // Also while the body comes faster than it is read: a deadline holds whatever the pace,
+    // unless the whole body is in already.
+    if (!finished_ && !WithinDeadline(error))
         return false;
     if (!Pump([this] { return body_.size() > bodyRead_; }, error))
         return false;
