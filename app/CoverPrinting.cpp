@@ -3,6 +3,8 @@
 
 #include "Printers.h"
 
+#include <algorithm>
+
 namespace {
 const char* const kCredit = " - printed with Ombrelle";
 
@@ -114,6 +116,22 @@ Page StartPage(TDVDForm& form)
     page.rect = {x, y, x + InchesToDevice(cover.Width, page.ppiX), y + InchesToDevice(cover.Height, page.ppiY)};
     return page;
 }
+
+// What to tell the user when the pictures printed reach beyond the page, which cuts them off;
+// empty when they fit. A printer's margins take a little of the paper, more on some papers than
+// on others: a layout that loses less than a tenth of an inch to them is not worth a message
+// at every print.
+String PageOverrun(const TCoverRec& cover, const Page& page, int right)
+{
+    const int width = Printer()->PageWidth(), height = Printer()->PageHeight();
+    if (right <= width + page.ppiX / 10 && page.rect.Bottom <= height + page.ppiY / 10)
+        return String();
+    auto inches = [](int pixels, int ppi) { return ppi > 0 ? static_cast<double>(pixels) / ppi : 0.0; };
+    return Format("The layout \"%s\" runs past the printer's page: it reaches %.2f x %.2f inches on a page of "
+                  "%.2f x %.2f inches, and what lies beyond the page is not printed.",
+                  cover.Name().c_str(), inches(right, page.ppiX), inches(page.rect.Bottom, page.ppiY),
+                  inches(width, page.ppiX), inches(height, page.ppiY));
+}
 }  // namespace
 
 void TDVDForm::PrintSingleCover()
@@ -123,6 +141,7 @@ void TDVDForm::PrintSingleCover()
         HourGlass cursor;
         Job job(ExtractFileName(CurrentFile));
         Page page = StartPage(*this);
+        pageOverrun_ = PageOverrun(*CurrentCover, page, page.rect.Right);
         {
             std::unique_ptr<TBitmap> bitmap = WorkingBitmap();
             DrawImageWithCutLines(Printer()->Canvas(), page.rect, *bitmap);
@@ -160,6 +179,7 @@ void TDVDForm::PrintDualCover()
                                   *second);
             lastLeft = x2;
         }
+        pageOverrun_ = PageOverrun(before, page, std::max(page.rect.Right, lastLeft + page.rect.Width()));
         if (OverlayTrackList)
             PrintTrackList();
         first.reset();
@@ -187,6 +207,7 @@ void TDVDForm::ToolButton5Click(TObject*)
     }
     if (!EnsureCurrentCover())
         return;
+    pageOverrun_.clear();
     try {
         if (CurrentCover->Dual != 1)
             PrintEachCover();
@@ -197,6 +218,9 @@ void TDVDForm::ToolButton5Click(TObject*)
         SetStatus(String("Printing Failed! ") + e.what());
         throw;
     }
+    // The print is made all the same, as the layout asks; the user learns why it is cut off.
+    if (!pageOverrun_.empty())
+        ShowMessage(pageOverrun_);
 }
 
 void TDVDForm::PrintEachCover()

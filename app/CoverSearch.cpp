@@ -203,3 +203,5 @@ void TDVDForm::WebImageDownLoadEnd(TObject*)
     PendingPreview.clear();
     WebImage->SetURL(next);
 }
+
+void TDVDForm::WebImageDownLoadError(TObject*, const String& error) { SetStatus("Preview failed : " + error); }

@@ -2,6 +2,7 @@
 
 #include "Forms.h"
 #include "RegularFile.h"
+#include "SafeSave.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -59,6 +60,41 @@ int InchesToDevice(long double inches, int pixelsPerInch)
     return static_cast<int>(Trunc(std::clamp(pixels, -kLimit, kLimit)));
 }
 
+namespace {
+// A record as this program writes it: what carries no meaning is zero, distances bounded.
+TCoverRec Normalised(const uint8_t* bytes, size_t size)
+{
+    TCoverRec rec;
+    std::memset(&rec, 0, sizeof rec);  // a short last record is zero-filled
+    std::memcpy(&rec, bytes, std::min(sizeof rec, size));
+    rec.NameLength = static_cast<uint8_t>(std::min<int>(rec.NameLength, kCoverNameMax));
+    std::memset(rec.NameChars + rec.NameLength, 0, kCoverNameMax - rec.NameLength);
+    rec.Pad1 = 0;
+    std::memset(rec.Pad2, 0, sizeof rec.Pad2);
+    BoundLayout(rec);
+    return rec;
+}
+
+TCoverRec Normalised(const TCoverRec& rec) { return Normalised(reinterpret_cast<const uint8_t*>(&rec), sizeof rec); }
+
+bool Same(const TCoverRec& a, const TCoverRec& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+std::vector<TCoverRec> Records(const std::vector<uint8_t>& bytes)
+{
+    std::vector<TCoverRec> records;
+    records.reserve((bytes.size() + sizeof(TCoverRec) - 1) / sizeof(TCoverRec));
+    for (size_t at = 0; at < bytes.size(); at += sizeof(TCoverRec))
+        records.push_back(Normalised(bytes.data() + at, bytes.size() - at));
+    return records;
+}
+
+bool Missing(const String& name)
+{
+    struct stat st {};
+    return ::stat(name.c_str(), &st) != 0 && errno == ENOENT;
+}
+}  // namespace
+
 TCoverList::~TCoverList()
 {
     if (!saveAtExit_)
@@ -75,23 +111,19 @@ void TCoverList::SetCoverFileName(const String& name)
 {
     fileName_ = name;
     saveAtExit_ = false;
-    struct stat st {};
-    if (::stat(name.c_str(), &st) != 0 && errno == ENOENT) {
+    RemoveStaleTemporaries(name);
+    if (Missing(name)) {
         // No file yet: the layouts of this run create it at exit.
         saveAtExit_ = true;
         throw EFOpenError(Format("Cannot open file \"%s\". %s", name.c_str(), SysErrorMessage(ENOENT).c_str()));
     }
     // One read of the whole file: no FIFO is waited on, nothing beyond the limit is taken in.
-    const std::vector<uint8_t> bytes = ReadRegularFile(name, kMaxCoverFileSize);
-    items_.reserve(items_.size() + (bytes.size() + sizeof(TCoverRec) - 1) / sizeof(TCoverRec));
-    for (size_t at = 0; at < bytes.size(); at += sizeof(TCoverRec)) {
-        auto rec = std::make_unique<TCoverRec>();
-        std::memset(rec.get(), 0, sizeof(TCoverRec));  // a short last record is zero-filled
-        std::memcpy(rec.get(), bytes.data() + at, std::min(sizeof(TCoverRec), bytes.size() - at));
-        if (rec->NameLength > kCoverNameMax)
-            rec->NameLength = kCoverNameMax;
-        BoundLayout(*rec);
-        items_.push_back(std::move(rec));
+    const std::vector<TCoverRec> records = Records(ReadRegularFile(name, kMaxCoverFileSize));
+    items_.reserve(items_.size() + records.size());
+    places_.reserve(items_.size() + records.size());
+    for (size_t i = 0; i < records.size(); ++i) {
+        items_.push_back(std::make_unique<TCoverRec>(records[i]));
+        places_.push_back({true, i, records[i]});
     }
     saveAtExit_ = true;
 }
@@ -107,22 +139,33 @@ PCoverRec TCoverList::GetCover(int index)
 void TCoverList::AddCover(std::unique_ptr<TCoverRec> record)
 {
     items_.push_back(std::move(record));
+    places_.emplace_back();
 }
 
-void TCoverList::Save() const
+void TCoverList::Save()
 {
-    std::vector<uint8_t> bytes;
-    bytes.reserve(items_.size() * sizeof(TCoverRec));
-    for (const auto& rec : items_) {
-        TCoverRec clean = *rec;
-        // What carries no meaning is written as zero.
-        int n = std::min<int>(clean.NameLength, kCoverNameMax);
-        clean.NameLength = static_cast<uint8_t>(n);
-        std::memset(clean.NameChars + n, 0, kCoverNameMax - n);
-        clean.Pad1 = 0;
-        std::memset(clean.Pad2, 0, sizeof clean.Pad2);
-        auto* p = reinterpret_cast<const uint8_t*>(&clean);
-        bytes.insert(bytes.end(), p, p + sizeof clean);
+    TFolderLock lock(fileName_);
+    // A file gone meanwhile is written anew with every layout of this list.
+    std::vector<TCoverRec> file;
+    if (!Missing(fileName_))
+        file = Records(ReadRegularFile(fileName_, kMaxCoverFileSize));
+    const size_t before = file.size();
+    for (size_t i = 0; i < items_.size(); ++i) {
+        const TCoverRec mine = Normalised(*items_[i]);
+        TFilePlace& place = places_[i];
+        const bool there = place.InFile && place.Index < before;
+        const bool changedHere = !place.InFile || !Same(mine, place.MemoryValue);
+        if (there && Same(file[place.Index], place.MemoryValue)) {
+            file[place.Index] = mine;  // the file holds what this list last had: this list's value stands
+        } else if (there && (!changedHere || Same(file[place.Index], mine))) {
+            // Changed by the other copy alone, or by both alike: the file's value stands.
+        } else {
+            // New here, changed on both sides, or gone from the file: nothing is lost.
+            place.Index = file.size();
+            file.push_back(mine);
+        }
+        place.InFile = true;
+        place.MemoryValue = mine;
     }
-    WriteFileAtomically(fileName_, bytes.data(), bytes.size());
+    WriteFileAtomically(fileName_, file.data(), file.size() * sizeof(TCoverRec));
 }

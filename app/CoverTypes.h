@@ -51,6 +51,13 @@ void BoundLayout(TCoverRec& rec);
 int InchesToDevice(long double inches, int pixelsPerInch);
 
 // Owns the layouts in file order. Setting the file name loads it; destruction rewrites it.
+//
+// Another copy of the program may share the file. A save therefore never writes back blindly
+// what this list read: under a lock on the folder it reads the file again and writes what it
+// holds now with this list's own changes since its last load or save merged in. A layout
+// changed here takes its place in the file when the file still holds there what this list last
+// had; when the other copy changed that place too, both are kept, this list's one added at the
+// end. Layouts added here are appended; those the other copy added or changed stay.
 class TCoverList : public TPersistent {
 public:
     TCoverList() = default;
@@ -62,16 +69,27 @@ public:
     // Loads the file read-only and appends its records, their distances bounded. A file that
     // exists but cannot be read (also a FIFO or one beyond kMaxCoverFileSize) raises the
     // file-open or read error and is then left alone at exit, so it is never destroyed.
+    // Temporaries that interrupted saves left beside the file are removed.
     void SetCoverFileName(const String& name);
     int CoverNo() const { return static_cast<int>(items_.size()) - 1; }
     // Raises "List index out of bounds (%d)" outside 0..CoverNo.
     PCoverRec GetCover(int index);
     void AddCover(std::unique_ptr<TCoverRec> record);
-    // Writes every record, in order, through a temporary file. Raises the file-create error.
-    void Save() const;
+    // Merges this list's changes into the file as it is now (above) and writes it through a
+    // temporary file. Raises the file-create error, or the read error of a file that can no
+    // longer be read, which is then left as it is.
+    void Save();
 
 private:
+    // Where a layout of this list stands in the file, as of the last load or save.
+    struct TFilePlace {
+        bool InFile = false;
+        size_t Index = 0;
+        TCoverRec MemoryValue {};  // what this list held then
+    };
+
     std::vector<std::unique_ptr<TCoverRec>> items_;
+    std::vector<TFilePlace> places_;  // one for each of items_
     String fileName_;
     PCoverRec lastFetched_ = nullptr;
     bool saveAtExit_ = false;

@@ -40,6 +40,17 @@ void FillEditor(TSettingsForm& editor, const TCoverRec& rec)
     editor.twinprintcombo->SetItemIndex(rec.Dual == 1 ? 1 : 0);
     editor.TwinDistEdit->SetValue(rec.GapDist);
 }
+
+// A change reaches the file at once: another copy of the program started afterwards lists it,
+// and a crash later on does not lose it. The layout stays in the list when the file refuses it.
+void SaveLayouts(TCoverList& list)
+{
+    try {
+        list.Save();
+    } catch (const Exception& e) {
+        ShowMessage("The layouts could not be saved : " + e.Message);
+    }
+}
 }  // namespace
 
 void TDVDForm::ToolButton19Click(TObject*)
@@ -51,6 +62,7 @@ void TDVDForm::ToolButton19Click(TObject*)
             ReadEditor(*editor, *rec);
             CoverList->AddCover(std::move(rec));
             FillStyleCombo();
+            SaveLayouts(*CoverList);
         }
     } catch (const std::exception& e) {
         ShowMessage(String("Error Adding Settings : ") + e.what());
@@ -71,6 +83,7 @@ void TDVDForm::ToolButton20Click(TObject*)
             ReadEditor(*editor, edited);
             *CurrentCover = edited;
             FillStyleCombo();
+            SaveLayouts(*CoverList);
         }
     } catch (const std::exception& e) {
         ShowMessage(String("Error Adding Settings : ") + e.what());

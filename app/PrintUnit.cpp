@@ -2,7 +2,9 @@
 
 #include "Glyphs.h"
 #include "helpUnit.h"
+#include "SafeSave.h"
 #include "Shell.h"
+#include "UserConfig.h"
 
 const char* const kNoImage = "No Image";
 const char* const kNeedImageMessage = "You need to open an image file!";
@@ -237,6 +239,7 @@ void TDVDForm::BuildComponents()
     };
     WebImage->OnDownLoadComplete = [this](TObject* s) { WebImageDownLoadComplete(s); };
     WebImage->OnDownLoadEnd = [this](TObject* s) { WebImageDownLoadEnd(s); };
+    WebImage->OnDownLoadError = [this](TObject* s, const String& error) { WebImageDownLoadError(s, error); };
 }
 
 TPanel* MakeTitleStrip(TForm* form, TColor color, const String& caption)
@@ -276,6 +279,9 @@ void TDVDForm::FormCreate(TObject*)
     OverlayTrackList = false;
     XmlText = std::make_unique<TStringList>();
     AppDir = IncludeTrailingPathDelimiter(ExtractFilePath(Application()->ExeName()));
+    // What saves interrupted in an earlier run left behind (the layouts' own go with their load).
+    RemoveStaleTemporaries(AppDir + "Search.xml");
+    RemoveStaleTemporariesIn(UserConfigFolder());
     FillStyleCombo();
     AdjustImageWidth();
     CurrentFile = kNoImage;

@@ -129,6 +129,8 @@ public:
     void WebImageDownLoadProgress(TObject* sender, uint32_t dwSize, uint32_t dwTotSize);
     void WebImageDownLoadComplete(TObject* sender);
     void WebImageDownLoadEnd(TObject* sender);
+    // A preview that failed says so, and why, in the status line.
+    void WebImageDownLoadError(TObject* sender, const String& error);
     // False when the download failed: the status then says why.
     bool Search();
     bool DownloadToFile(const String& url, const String& fileName);
@@ -170,6 +172,7 @@ private:
     TMenuItem* AddMenuItem(const String& caption, const String& hint, int image, TNotifyEvent onClick = {});
     void ApplyEffect(const String& status, const std::function<std::unique_ptr<TBitmap>(TBitmap& copy)>& effect);
     String downloadFailure_;  // why the last search download failed
+    String pageOverrun_;      // what the page cut off of the last print command, for the user
 };
 
 extern TDVDForm* DVDForm;

@@ -92,6 +92,8 @@ void TWebPicture::DownloadToPicture()
     if (!session.handle)
         return ReportError("Cannot open internet session");
     InternetSetCancelFlag(session.handle, &stopped_);
+    // A large picture on a slow line may take longer than other exchanges, while it arrives.
+    InternetAllowProgressPastDeadline(session.handle);
     TInternetCloser request{InternetOpenUrl(session.handle, url, "",
                                          INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_PRAGMA_NOCACHE, 0)};
     if (!request.handle)
@@ -117,8 +119,11 @@ void TWebPicture::DownloadToPicture()
     bool cancel = false;
     while (!cancel) {
         DWORD read = 0;
-        if (!InternetReadFile(request.handle, buffer, kReadSize, &read))
-            return ReportError("Cannot read URL " + url);
+        if (!InternetReadFile(request.handle, buffer, kReadSize, &read)) {
+            // What the network did ("no complete reply within 60 s (host:80)") follows.
+            const String why = InternetGetLastErrorText();
+            return ReportError("Cannot read URL " + url + (why.empty() ? String() : " : " + why));
+        }
         if (read == 0)
             break;
         data.WriteBuffer(buffer, read);

@@ -1,5 +1,7 @@
 #include "Classes.h"
 
+#include "SafeSave.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
@@ -396,8 +398,9 @@ String LinkTarget(const String& fileName)
 void WriteFileAtomically(const String& name, const void* data, size_t size)
 {
     const String fileName = LinkTarget(name);
-    String temp = fileName + ".tmp-XXXXXX";
-    int fd = ::mkstemp(temp.data());
+    RemoveStaleTemporaries(fileName);
+    String temp;
+    int fd = CreateLockedTemporary(fileName, temp);
     auto fail = [&](int error) {
         if (fd >= 0)
             ::close(fd);
@@ -429,11 +432,10 @@ void WriteFileAtomically(const String& name, const void* data, size_t size)
     ::fchmod(fd, mode);
     if (::fsync(fd) != 0)
         fail(errno);
-    if (::close(fd) != 0) {
-        fd = -1;
-        fail(errno);
-    }
-    fd = -1;
+    // The temporary stays open, and so locked, until it has its name: until then a clean-up
+    // in another copy of the program would take it for a leftover.
     if (::rename(temp.c_str(), fileName.c_str()) != 0)
         fail(errno);
+    ::close(fd);
+    SyncFolderOf(fileName);
 }

@@ -1053,6 +1053,8 @@ void TBitmap::SetImage(const QImage& image)
     Changed();
 }
 
+void TIcon::CheckHeader(const uint8_t* data, size_t size) const { CheckIconPixels(data, size); }
+
 void TBitmap::CheckHeader(const uint8_t* data, size_t size) const
 {
     int64_t width = 0, height = 0;
@@ -1066,6 +1068,7 @@ void TBitmap::LoadFromStream(TStream& stream)
     QByteArray bytes(static_cast<qsizetype>(std::max<int64_t>(size, 0)), Qt::Uninitialized);
     stream.ReadBuffer(bytes.data(), bytes.size());
     CheckHeader(reinterpret_cast<const uint8_t*>(bytes.constData()), static_cast<size_t>(bytes.size()));
+    AllowPictureMemory();
     QImage img;
     if (!img.loadFromData(bytes, "BMP"))
         throw EInvalidGraphic("Bitmap image is not valid");
@@ -1100,6 +1103,8 @@ void TImageGraphic::LoadFromStream(TStream& stream)
     int64_t size = stream.Size() - stream.Position();
     QByteArray bytes(static_cast<qsizetype>(std::max<int64_t>(size, 0)), Qt::Uninitialized);
     stream.ReadBuffer(bytes.data(), bytes.size());
+    CheckHeader(reinterpret_cast<const uint8_t*>(bytes.constData()), static_cast<size_t>(bytes.size()));
+    AllowPictureMemory();
     QImage img;
     if (!img.loadFromData(bytes, FormatName()))
         throw EInvalidGraphic("Invalid image");

@@ -307,6 +307,7 @@ protected:
 class TIcon : public TImageGraphic {
 protected:
     const char* FormatName() const override { return "ico"; }
+    void CheckHeader(const uint8_t* data, size_t size) const override;
 };
 
 using TGraphicFactory = std::function<std::unique_ptr<TGraphic>()>;

@@ -67,6 +67,13 @@ void GlobalInit()
     std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
 }
 
+// "no complete reply within 60 s", "... within 1.5 s".
+String NoCompleteReply(int deadlineMs)
+{
+    const String seconds = deadlineMs % 1000 == 0 ? IntToStr(deadlineMs / 1000) : Format("%.1f", deadlineMs / 1000.0);
+    return "no complete reply within " + seconds + " s";
+}
+
 bool IsRedirect(int status)
 {
     return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
@@ -153,6 +160,7 @@ void TInternetRequest::Received(size_t bytes)
 {
     lastByte_ = Clock::now();
     windowBytes_ += bytes;
+    totalBytes_ += bytes;
 }
 
 void TInternetRequest::HeaderLine(const String& raw)
@@ -281,7 +289,7 @@ bool TInternetRequest::Send(const String& extraHeaders, DWORD& error)
     curl_easy_setopt(e, CURLOPT_DEBUGFUNCTION, &TInternetRequest::OnDebug);
     curl_easy_setopt(e, CURLOPT_DEBUGDATA, this);
     curl_easy_setopt(e, CURLOPT_VERBOSE, 1L);
-    lastByte_ = windowStart_ = Clock::now();
+    start_ = lastByte_ = windowStart_ = Clock::now();
     curl_multi_add_handle(Multi(multi_), e);
     started_ = true;
     // Redirects are followed here rather than by the library, so that every step is checked.
@@ -362,20 +370,56 @@ bool TInternetRequest::Pump(const std::function<bool()>& done, DWORD& error)
     return true;
 }
 
+bool TInternetRequest::TimedOut(DWORD& error, String why)
+{
+    error = ERROR_INTERNET_TIMEOUT;
+    timeLimit_ = std::move(why);
+    return false;
+}
+
+bool TInternetRequest::WithinDeadline(DWORD& error)
+{
+    if (pastDeadline_)
+        return true;
+    const auto deadline = std::chrono::milliseconds(limits_.DeadlineMs);
+    const auto elapsed = Clock::now() - start_;
+    if (elapsed < deadline)
+        return true;
+    const String why = NoCompleteReply(limits_.DeadlineMs);
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count();
+    if (!options_.MayOutlastDeadline || totalBytes_ * 1000 < static_cast<size_t>(limits_.ProgressBytesPerSecond) * ms)
+        return TimedOut(error, why);
+    // From here on the exchange is measured by the pace asked of real progress.
+    pastDeadline_ = true;
+    windowStart_ = Clock::now();
+    windowBytes_ = 0;
+    return true;
+}
+
 bool TInternetRequest::WithinLimits(DWORD& error)
 {
     const Clock::time_point now = Clock::now();
-    error = ERROR_INTERNET_TIMEOUT;
     if (now - lastByte_ > std::chrono::milliseconds(limits_.IdleMs))
+        return TimedOut(error, String());
+    if (!WithinDeadline(error))
         return false;
     const auto window = std::chrono::milliseconds(limits_.SlowWindowMs);
     if (now - windowStart_ >= window) {
-        if (windowBytes_ * 1000 < static_cast<size_t>(limits_.SlowBytesPerSecond) * window.count())
-            return false;
+        const int pace = pastDeadline_ ? std::max(limits_.SlowBytesPerSecond, limits_.ProgressBytesPerSecond)
+                                       : limits_.SlowBytesPerSecond;
+        if (windowBytes_ * 1000 < static_cast<size_t>(pace) * window.count())
+            return TimedOut(error, pastDeadline_ ? NoCompleteReply(limits_.DeadlineMs) : String("too slow"));
         windowStart_ = now;
         windowBytes_ = 0;
     }
     return true;
+}
+
+String TInternetRequest::Describe(DWORD error) const
+{
+    if (error == ERROR_INTERNET_TIMEOUT && !timeLimit_.empty())
+        return WithHost(timeLimit_);
+    return WithHost(InternetErrorDescription(error));
 }
 
 DWORD TInternetRequest::FailureCode() const
@@ -402,6 +446,10 @@ bool TInternetRequest::Read(void* buffer, DWORD count, DWORD& read, DWORD& error
     }
     if (count == 0)
         return true;
+    // Also while the body comes faster than it is read: a deadline holds whatever the pace,
+    // unless the whole body is in already.
+    if (!finished_ && !WithinDeadline(error))
+        return false;
     if (!Pump([this] { return body_.size() > bodyRead_; }, error))
         return false;
     size_t available = body_.size() - bodyRead_;

@@ -20,6 +20,12 @@ struct TInternetLimits {
     // stalled (a server dripping a byte now and then never goes idle).
     int SlowWindowMs = 30000;
     int SlowBytesPerSecond = 256;
+    // A whole exchange, from the request to the end of the body, whatever its pace.
+    int DeadlineMs = 60000;
+    // Past the deadline, an exchange allowed to outlast it (a picture download) goes on only
+    // while it makes real progress: this many bytes a second on average so far, and then
+    // over every slow window.
+    int ProgressBytesPerSecond = 16384;
     int MaxRedirects = 5;   // http and https only, and never from https down to http
 };
 TInternetLimits InternetLimits();
@@ -37,6 +43,7 @@ struct TInternetRequestOptions {
     DWORD AccessType = INTERNET_OPEN_TYPE_PRECONFIG;
     String UserName, Password;
     const std::atomic<bool>* Cancel = nullptr;
+    bool MayOutlastDeadline = false;  // while it makes real progress (above)
 };
 
 class TInternetRequest {
@@ -53,8 +60,9 @@ public:
     bool Read(void* buffer, DWORD count, DWORD& read, DWORD& error);
     // The text of a query level; false with ERROR_HTTP_HEADER_NOT_FOUND when there is none.
     bool Query(DWORD level, String& text, DWORD& error) const;
-    // A failure for people: what went wrong and with which host, "timed out (example.org:80)".
-    String Describe(DWORD error) const { return WithHost(InternetErrorDescription(error)); }
+    // A failure for people: what went wrong and with which host, "timed out (example.org:80)";
+    // a time limit names itself: "too slow", "no complete reply within 60 s".
+    String Describe(DWORD error) const;
     // The text followed by the host and port asked: "text (example.org:80)".
     String WithHost(const String& text) const;
 
@@ -68,6 +76,9 @@ private:
     bool Pump(const std::function<bool()>& done, DWORD& error);
     // False with the reason when the network has let the exchange down for too long.
     bool WithinLimits(DWORD& error);
+    // False once the whole exchange has taken too long.
+    bool WithinDeadline(DWORD& error);
+    bool TimedOut(DWORD& error, String why);
     bool FollowRedirect(DWORD& error);
     DWORD FailureCode() const;
 
@@ -79,9 +90,13 @@ private:
     int redirects_ = 0;
     bool redirectPending_ = false;
     std::unique_ptr<TWindowWait> windowWait_;  // while on the window thread
+    Clock::time_point start_;
     Clock::time_point lastByte_;
     Clock::time_point windowStart_;
     size_t windowBytes_ = 0;
+    size_t totalBytes_ = 0;
+    bool pastDeadline_ = false;  // and allowed to go on
+    String timeLimit_;           // which time limit ended the exchange
     void* easy_ = nullptr;   // CURL*
     void* multi_ = nullptr;  // CURLM*
     void* headerList_ = nullptr;  // curl_slist*

@@ -15,6 +15,7 @@ struct ErrorManager {
     jpeg_error_mgr pub;
     std::jmp_buf jump;
     char message[JMSG_LENGTH_MAX];
+    bool tooManyScans = false;
 };
 
 void OnError(j_common_ptr info)
@@ -26,6 +27,17 @@ void OnError(j_common_ptr info)
 
 void Quiet(j_common_ptr, int) {}
 
+// The decoder reports its progress between pieces of work, also while it takes in the scans of
+// a progressive picture: the place to stop a file of endless scans.
+void CountScans(j_common_ptr info)
+{
+    if (reinterpret_cast<j_decompress_ptr>(info)->input_scan_number <= kMaxJpegScans)
+        return;
+    auto* err = reinterpret_cast<ErrorManager*>(info->err);
+    err->tooManyScans = true;
+    std::longjmp(err->jump, 1);
+}
+
 }  // namespace
 
 QImage DecodeJpeg(const uint8_t* data, size_t size)
@@ -35,12 +47,17 @@ QImage DecodeJpeg(const uint8_t* data, size_t size)
     info.err = jpeg_std_error(&err.pub);
     err.pub.error_exit = OnError;
     err.pub.emit_message = Quiet;
+    jpeg_progress_mgr progress {};
+    progress.progress_monitor = CountScans;
     QImage image;
     if (setjmp(err.jump)) {
         jpeg_destroy_decompress(&info);
+        if (err.tooManyScans)
+            throw EInvalidGraphic(Format("JPEG image has too many scans (at most %d)", kMaxJpegScans));
         throw EInvalidGraphic(Format("JPEG error #%d: %s", err.pub.msg_code, err.message));
     }
     jpeg_create_decompress(&info);
+    info.progress = &progress;
     jpeg_mem_src(&info, const_cast<unsigned char*>(data), static_cast<unsigned long>(size));
     jpeg_read_header(&info, TRUE);
     if (static_cast<int64_t>(info.image_width) * info.image_height > kMaxPicturePixels) {

@@ -2,6 +2,7 @@
 
 #include "GifDecoder.h"
 #include "Jpeg.h"
+#include "PictureLimits.h"
 
 #include <QImage>
 #include <QPainter>
@@ -73,6 +74,9 @@ TOleLoadResult OleLoadPicture(TStream& stream, int64_t size, std::unique_ptr<TOl
     bytes.resize(static_cast<size_t>(stream.Read(bytes.data(), size)));
     QImage image;
     try {
+        // Refused before any pixel memory is spent: what a header declares beyond the limit.
+        CheckPictureDataPixels(bytes.data(), bytes.size());
+        AllowPictureMemory();
         if (StartsWith(bytes, "GIF8", 4)) {
             if (!DecodeFirstGifImage(bytes.data(), bytes.size(), image))
                 return TOleLoadResult::InvalidFormat;

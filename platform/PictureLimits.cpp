@@ -1,6 +1,30 @@
 #include "PictureLimits.h"
 
+#include <QImageReader>
+
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
+#include <mutex>
+
+namespace {
+uint32_t Le32(const uint8_t* p)
+{
+    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16 |
+           static_cast<uint32_t>(p[3]) << 24;
+}
+
+uint32_t Be32(const uint8_t* p)
+{
+    return static_cast<uint32_t>(p[0]) << 24 | static_cast<uint32_t>(p[1]) << 16 | static_cast<uint32_t>(p[2]) << 8 |
+           static_cast<uint32_t>(p[3]);
+}
+
+bool IsIcon(const uint8_t* data, size_t size)
+{
+    return size >= 6 && data[0] == 0 && data[1] == 0 && (data[2] == 1 || data[2] == 2) && data[3] == 0;
+}
+}  // namespace
 
 void CheckPicturePixels(const char* kind, int64_t width, int64_t height)
 {
@@ -49,17 +73,70 @@ bool BmpFrameSize(const uint8_t* data, size_t size, int64_t& width, int64_t& hei
 {
     if (size < 26 || data[0] != 'B' || data[1] != 'M')
         return false;
-    auto u32 = [data](size_t at) {
-        return static_cast<uint32_t>(data[at]) | static_cast<uint32_t>(data[at + 1]) << 8 |
-               static_cast<uint32_t>(data[at + 2]) << 16 | static_cast<uint32_t>(data[at + 3]) << 24;
-    };
-    const uint32_t headerSize = u32(14);
+    const uint32_t headerSize = Le32(data + 14);
     if (headerSize == 12) {  // the old core header: 16-bit sizes
         width = data[18] | data[19] << 8;
         height = data[20] | data[21] << 8;
         return true;
     }
-    width = std::llabs(static_cast<int32_t>(u32(18)));
-    height = std::llabs(static_cast<int32_t>(u32(22)));
+    width = std::llabs(static_cast<int32_t>(Le32(data + 18)));
+    height = std::llabs(static_cast<int32_t>(Le32(data + 22)));
     return true;
+}
+
+bool PngFrameSize(const uint8_t* data, size_t size, int64_t& width, int64_t& height)
+{
+    // The signature, then the header chunk's length and type, then its width and height.
+    if (size < 24 || std::memcmp(data, "\x89PNG\r\n\x1a\n", 8) != 0 || std::memcmp(data + 12, "IHDR", 4) != 0)
+        return false;
+    width = Be32(data + 16);
+    height = Be32(data + 20);
+    return true;
+}
+
+void CheckIconPixels(const uint8_t* data, size_t size)
+{
+    if (!IsIcon(data, size))
+        return;
+    const size_t count = std::min<size_t>(data[4] | data[5] << 8, (size - 6) / 16);
+    for (size_t i = 0; i < count; ++i) {
+        const size_t offset = Le32(data + 6 + 16 * i + 12);
+        if (offset >= size)
+            continue;
+        const uint8_t* image = data + offset;
+        const size_t left = size - offset;
+        int64_t width = 0, height = 0;
+        if (PngFrameSize(image, left, width, height)) {
+            CheckPicturePixels("Icon", width, height);
+        } else if (left >= 12) {
+            // A bitmap header whose height counts the colour and the mask rows together.
+            width = std::llabs(static_cast<int32_t>(Le32(image + 4)));
+            height = std::llabs(static_cast<int32_t>(Le32(image + 8))) / 2;
+            CheckPicturePixels("Icon", width, height);
+        }
+    }
+}
+
+void CheckPictureDataPixels(const uint8_t* data, size_t size)
+{
+    int64_t width = 0, height = 0;
+    uint32_t jpegWidth = 0, jpegHeight = 0;
+    if (BmpFrameSize(data, size, width, height))
+        CheckPicturePixels("Bitmap", width, height);
+    else if (PngFrameSize(data, size, width, height))
+        CheckPicturePixels("PNG", width, height);
+    else if (JpegFrameSize(data, size, jpegWidth, jpegHeight))
+        CheckPicturePixels("JPEG", jpegWidth, jpegHeight);
+    else
+        CheckIconPixels(data, size);
+}
+
+void AllowPictureMemory()
+{
+    static std::once_flag once;
+    std::call_once(once, [] {
+        // Four bytes a pixel, as the readers widen 24-bit bitmaps, and some room for their rows.
+        constexpr int64_t needed = kMaxPicturePixels * 4 / (1024 * 1024) + 16;
+        QImageReader::setAllocationLimit(static_cast<int>(std::max<int64_t>(QImageReader::allocationLimit(), needed)));
+    });
 }

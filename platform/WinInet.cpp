@@ -14,6 +14,7 @@ struct TSession {
     DWORD accessType = INTERNET_OPEN_TYPE_PRECONFIG;
     std::atomic<INTERNET_STATUS_CALLBACK> callback{nullptr};
     std::atomic<const std::atomic<bool>*> cancel{nullptr};
+    std::atomic<bool> mayOutlastDeadline{false};
 };
 
 thread_local DWORD lastError = 0;
@@ -78,6 +79,7 @@ HINTERNET NewRequest(TInternetHandle& parent, TInternetRequestOptions options, D
     options.Agent = parent.session->agent;
     options.AccessType = parent.session->accessType;
     options.Cancel = parent.session->cancel.load();
+    options.MayOutlastDeadline = parent.session->mayOutlastDeadline.load();
     auto handle = std::make_unique<TInternetHandle>();
     handle->kind = TInternetHandle::Kind::Request;
     handle->session = parent.session;
@@ -122,6 +124,12 @@ void InternetSetCancelFlag(HINTERNET session, const std::atomic<bool>* cancel)
 {
     if (TInternetHandle* h = Find(session, TInternetHandle::Kind::Session))
         h->session->cancel = cancel;
+}
+
+void InternetAllowProgressPastDeadline(HINTERNET session)
+{
+    if (TInternetHandle* h = Find(session, TInternetHandle::Kind::Session))
+        h->session->mayOutlastDeadline = true;
 }
 
 HINTERNET InternetOpenUrl(HINTERNET session, const String& url, const String& headers, DWORD flags, DWORD_PTR context)

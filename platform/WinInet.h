@@ -5,10 +5,10 @@
 // returns once the response headers are in; the body is read piece by piece with
 // InternetReadFile, which returns what has arrived (at least one byte) and 0 bytes only at the
 // end of the body. Functions fail by returning null or false; InternetGetLastError tells why.
-// Every wait on the network is bounded (InternetLimits in InternetRequest.h) and, on the window
-// thread, keeps the windows alive with Escape cancelling (WindowWait.h). Redirects are
-// followed unless INTERNET_FLAG_NO_AUTO_REDIRECT is given: a few at most, to http and https
-// addresses only, and never from https down to http.
+// Every wait on the network is bounded, and so is every whole exchange (InternetLimits in
+// InternetRequest.h); a wait on the window thread keeps the windows alive with Escape
+// cancelling (WindowWait.h). Redirects are followed unless INTERNET_FLAG_NO_AUTO_REDIRECT is
+// given: a few at most, to http and https addresses only, and never from https down to http.
 // Every handle is used from one thread at a time; closing a parent first is allowed.
 #include "SysUtils.h"
 
@@ -106,6 +106,11 @@ String InternetErrorDescription(DWORD error);
 // requests opened under the session afterwards give up with ERROR_INTERNET_OPERATION_CANCELLED
 // within a tenth of a second. The flag must outlive those requests.
 void InternetSetCancelFlag(HINTERNET session, const std::atomic<bool>* cancel);
+
+// Not of the Windows client: requests opened under the session afterwards may go on past the
+// overall deadline of an exchange for as long as they make real progress (InternetLimits):
+// for downloads of pictures, which may be large.
+void InternetAllowProgressPastDeadline(HINTERNET session);
 
 // Not of the Windows client either, but what every caller writes around it: a handle closed on
 // every way out, and a header's whole text (empty when the request has none).

@@ -37,11 +37,21 @@ protected:
 
     void Start(const std::vector<TCoverRec>& layouts, int ppiX = 600, int ppiY = 600)
     {
-        Application()->SetExeName(dir.File("ombrelle"));
+        WriteLayouts(layouts);
+        StartOverFolder(ppiX, ppiY);
+    }
+
+    void WriteLayouts(const std::vector<TCoverRec>& layouts)
+    {
         std::ofstream out(dir.File("Settings.ini"), std::ios::binary);
         for (const TCoverRec& r : layouts)
             out.write(reinterpret_cast<const char*>(&r), sizeof r);
-        out.close();
+    }
+
+    // Starts over whatever the folder holds.
+    void StartOverFolder(int ppiX = 600, int ppiY = 600)
+    {
+        Application()->SetExeName(dir.File("ombrelle"));
         auto target = std::make_unique<TRasterPrintTarget>(ppiX, ppiY);
         raster = target.get();
         Printer()->SetTarget(std::move(target));

@@ -315,9 +315,52 @@ TEST_F(CoverSearch, SilentOrDrippingCataloguesAreGivenUp)
         drip.PauseMs = 50;
         server.SetReply(drip);
         Press();
-        EXPECT_EQ(Status(), "Search failed : timed out (" + Host() + ")");
+        EXPECT_EQ(Status(), "Search failed : too slow (" + Host() + ")");
     }
     EXPECT_EQ(dialogs.Messages.size(), 2u);
+}
+
+TEST_F(CoverSearch, ExchangesEndAtTheirDeadlineUnlessAPictureKeepsComing)
+{
+    ShortInternetLimits limits(5000);  // neither the wait for a byte nor the slowest pace ends them
+    TInternetLimits deadline = InternetLimits();
+    deadline.DeadlineMs = 1000;
+    deadline.ProgressBytesPerSecond = 16384;
+    SetInternetLimits(deadline);
+    auto bmp = [](int width, int height) {
+        TMemoryStream stream;
+        TBitmap(width, height, pf24bit).SaveToStream(stream);
+        return std::string(stream.Data().begin(), stream.Data().end());
+    };
+    // 320 bytes a second would take 20 s for 6400 bytes; the last picture comes at 160 KB a second.
+    const String late = "no complete reply within 1 s (" + Host() + ")";
+    const std::vector<std::tuple<std::string, std::string, size_t, String>> cases = {  // path (none: a search), body, piece, status
+        {"", std::string(6400, ' '), 32, "Search failed : " + late},
+        {"/trickle.bmp", bmp(40, 50), 32, "Preview failed : Cannot read URL " + server.Url("/trickle.bmp") + " : " + late},
+        {"/large.bmp", bmp(300, 250), 8192, "OK"},
+    };
+    for (const auto& [path, body, piece, status] : cases) {
+        SCOPED_TRACE(status);
+        THttpReply reply;
+        reply.Headers = {{"Content-Type", path.empty() ? "text/xml" : "image/bmp"}};
+        reply.Body = body;
+        reply.Pieces = std::vector<size_t>(body.size() / piece, piece);
+        reply.PauseMs = piece == 32 ? 100 : 50;
+        server.SetReply(reply);
+        DVDForm->SetStatus("OK");
+        const auto start = std::chrono::steady_clock::now();
+        if (path.empty()) {
+            Press();
+        } else {
+            String anchor = server.Url(path);
+            DVDForm->MarkupListBoxAnchorHint(nullptr, 0, anchor);
+            ASSERT_TRUE(WaitUntil([] { return !DVDForm->WebImage->WebPicture().Busy(); }, 30000));
+            WaitUntil([&] { return Status() != "OK"; }, 200);  // the error's report on the window thread
+        }
+        EXPECT_EQ(Status(), status);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+    }
+    EXPECT_EQ(DVDForm->WebImage->WebPicture().Width(), 300);
 }
 
 TEST_F(CoverSearch, AHostileReplyDoesNoHarm)

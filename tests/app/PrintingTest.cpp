@@ -211,3 +211,28 @@ TEST_F(Printing, AFailingJobIsAbortedAndTheNextOneRuns)
     ASSERT_EQ(raster->Pages().size(), 1u);
     EXPECT_EQ(Px(0, 100, 100), clLime);
 }
+
+TEST_F(Printing, ALayoutBeyondThePageIsPrintedAndTheUserToldWhy)
+{
+    const auto past = [](const char* name, double right, double bottom) {
+        return Format("The layout \"%s\" runs past the printer's page: it reaches %.2f x %.2f inches on a page of "
+                      "11.00 x 8.50 inches, and what lies beyond the page is not printed.", name, right, bottom);
+    };
+    const std::vector<std::pair<TCoverRec, String>> cases = {  // the raster page: 11 x 8.5 inches
+        {MakeLayout("Fits", 0.5f, 0.5f, 4.75f, 7.5f), ""},
+        {MakeLayout("Edge", 0.5f, 1.05f, 4.75f, 7.5f), ""},  // loses less than a tenth of an inch
+        {MakeLayout("Huge", 0.5f, 0.5f, 100, 100), past("Huge", 100.5, 100.5)},
+        {MakeLayout("Pair", 0.5f, 0.5f, 5, 7, 1, 1, 1), past("Pair", 11.5, 7.5)},  // the second picture
+    };
+    for (const auto& [layout, message] : cases) {
+        SCOPED_TRACE(layout.Name());
+        Start({layout}, 100, 100);
+        OpenBatch({Picture("a.bmp", clRed), Picture("b.bmp", clBlue)});
+        DVDForm->ToolButton5->Click();
+        EXPECT_EQ(raster->Jobs(), layout.Dual == 1 ? 1 : 2);
+        EXPECT_EQ(dialogs.Messages, message.empty() ? std::vector<String>{} : std::vector<String>{message});
+        EXPECT_EQ(DVDForm->StatusBar->SimpleText(), "Printing Finished!");
+        TearDown();
+        dialogs.Messages.clear();
+    }
+}

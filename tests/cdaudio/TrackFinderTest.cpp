@@ -556,6 +556,26 @@ TEST_F(TrackFinderTest, AStalledServerLeavesTheWindowAliveAndEscapeCancels)
     server.ReleaseStalls();
 }
 
+TEST_F(TrackFinderTest, ALookupFromATricklingServerEndsAtItsDeadline)
+{
+    ShortInternetLimits limits(5000);  // neither the wait for a byte nor the slowest pace ends it
+    TInternetLimits deadline = InternetLimits();
+    deadline.DeadlineMs = 1000;
+    SetInternetLimits(deadline);
+    // 320 bytes a second: without a deadline, 20 s for the match list.
+    THttpReply trickle;
+    trickle.Body = "210 Found matches, list follows\r\n" + std::string(6400, 'x') + "\r\n.\r\n";
+    trickle.Pieces = std::vector<size_t>(trickle.Body.size() / 32, 32);
+    trickle.PauseMs = 100;
+    server.SetReply(trickle);
+    const auto start = std::chrono::steady_clock::now();
+    form->ScanCD->Click();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+    EXPECT_EQ(Status(), Format("Cannot Contact CDDB : Retrieval Interrupted : no complete reply within 1 s (127.0.0.1:%d)",
+                               server.Port()));
+    EXPECT_TRUE(offered.empty());
+}
+
 TEST_F(TrackFinderTest, AnOversizedReplyIsRefusedWithAClearError)
 {
     Answer("210 Found matches, list follows\r\n" + std::string(5u << 20, 'x') + "\r\n.\r\n", kEntry);

@@ -175,7 +175,8 @@ TEST_F(Synchronous, AnInterruptedOrCancelledDownloadKeepsTheOldPicture)
     server.SetReply(cut);
     picture.LoadFromURL(server.Url("/cut.jpg"));
     ASSERT_EQ(recorder.errors.size(), 1u);
-    EXPECT_EQ(recorder.errors[0], "Cannot read URL " + server.Url("/cut.jpg"));
+    EXPECT_EQ(recorder.errors[0], "Cannot read URL " + server.Url("/cut.jpg") + " : connection lost (127.0.0.1:" +
+                                      std::to_string(server.Port()) + ")");
 
     THttpReply whole = ImageReply(JpegBytes(300, 200));
     whole.Pieces = {4096};
@@ -266,6 +267,7 @@ TEST(Asynchronous, ADownloadTooSlowToEverEndIsGivenUp)
     ASSERT_TRUE(WaitFor([&] { return !picture.Busy(); }));
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
     std::lock_guard lock(recorder.mutex);
-    EXPECT_EQ(recorder.errors, std::vector<String>{"Cannot read URL " + server.Url("/slow.jpg")});
+    EXPECT_EQ(recorder.errors, std::vector<String>{"Cannot read URL " + server.Url("/slow.jpg") + " : too slow (127.0.0.1:" +
+                                                   std::to_string(server.Port()) + ")"});
     EXPECT_EQ(recorder.completes, 0);
 }

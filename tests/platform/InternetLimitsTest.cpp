@@ -60,11 +60,12 @@ Outcome Fetch(const String& url, DWORD flags = 0)
 
 String HostOf(const TLoopbackHttpServer& server) { return "127.0.0.1:" + std::to_string(server.Port()); }
 
-TEST(InternetLimits, TheProgramWaitsTenSecondsToConnectAndFifteenForAByte)
+TEST(InternetLimits, TheProgramWaitsTenSecondsToConnectFifteenForAByteAndAMinuteInAll)
 {
     const TInternetLimits limits;
     EXPECT_EQ(limits.ConnectMs, 10000);
     EXPECT_EQ(limits.IdleMs, 15000);
+    EXPECT_EQ(limits.DeadlineMs, 60000);
     EXPECT_EQ(limits.SlowWindowMs, 30000);
     EXPECT_GT(limits.SlowBytesPerSecond, 2);
 }

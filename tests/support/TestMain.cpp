@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <gtest/gtest.h>
 
+#include "ChildProcess.h"
 #include "Graphics.h"
 #include "ScriptedDialogs.h"
 
@@ -12,6 +13,8 @@ int main(int argc, char** argv)
     RegisterPictureFormats();
     // No test may block on a real dialog: unscripted ones answer at once.
     ScriptedDialogs unscripted;
+    if (int exitCode = 0; RunChildRoutine(exitCode))
+        return exitCode;
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
