@@ -38,6 +38,8 @@ Tqueryform::Tqueryform(TComponent* owner) : TForm(owner)
     SetFinderFont(QueryBox->Font);
     QueryBox->SetItemHeight(18);
     QueryBox->OnDblClick = [this](TObject* s) { QueryBoxDblClick(s); };
+    // Tab reads the window from the top: the matches, then the buttons below them.
+    QueryBox->SetTabOrder(Panel2->TabOrder());
     Created();
 }
 

@@ -6,6 +6,7 @@
 TCheckBox::TCheckBox(TComponent* owner) : TWinControl(owner), box_(new QCheckBox)
 {
     SetWidget(box_);
+    SetTabStop(true);
     QObject::connect(box_, &QCheckBox::clicked, [this] {
         box_->setTristate(allowGrayed_);
         GuardedCall([this] { Click(); });
@@ -43,6 +44,7 @@ void TCheckBox::SetAllowGrayed(bool allow)
 TRadioButton::TRadioButton(TComponent* owner) : TWinControl(owner), button_(new QRadioButton)
 {
     SetWidget(button_);
+    SetTabStop(true);
     QObject::connect(button_, &QRadioButton::clicked, [this] { GuardedCall([this] { Click(); }); });
 }
 

@@ -35,6 +35,9 @@ char AcceleratorOf(const String& caption);
 // Runs a handler; an exception that escapes it goes to the application's handler, never to Qt.
 void GuardedCall(const std::function<void()>& handler);
 
+// The dotted focus frame, inset pixels inside r, drawn with the painter of a paint event.
+void DrawFocusFrame(QPainter& painter, TRect r, int inset);
+
 class TControl : public TComponent {
 public:
     explicit TControl(TComponent* owner);
@@ -192,6 +195,19 @@ public:
     virtual void AdjustClientRect(TRect& rect) {}
     bool Focused() const;
     void SetFocus();
+    // Tab stops at the control. Off by default; the controls made for input turn it on. A
+    // control without a tab stop can still take the focus from a click or from code, except a
+    // custom control, which then takes it from code only.
+    bool TabStop() const { return tabStop_; }
+    void SetTabStop(bool on);
+    // The control's place among its parent's windowed controls in the order Tab visits them,
+    // from 0; creation order unless changed. -1 without a parent.
+    int TabOrder() const;
+    void SetTabOrder(int order);
+    // Makes Tab and Shift+Tab follow the tab orders of the tree below this control, depth first.
+    void ArrangeTabSequence();
+    // The first control below this one, in tab order, that Tab can stop at now; nullptr for none.
+    TWinControl* FirstTabStop() const;
     TKeyEvent OnKeyDown;
     TKeyPressEvent OnKeyPress;
     void KeyDown(int& key, TShiftState shift) override { Fire(OnKeyDown, this, key, shift); }
@@ -210,8 +226,11 @@ public:
 
 private:
     bool HandleFileDrag(QEvent* event);
+    void CollectTabSequence(std::vector<QWidget*>& chain, QWidget* window) const;
     std::vector<TControl*> controls_;
+    std::vector<TControl*> tabList_;  // the children in tab order
     bool acceptFiles_ = false;
+    bool tabStop_ = false;
 };
 
 class TCustomControl : public TWinControl {

@@ -35,6 +35,8 @@ public:
     bool Cancel = false;
     // Pressing a button with a modal result closes its modal form with it.
     void Click() override;
+    // How far inside the button's edges the focus frame runs.
+    static constexpr int FocusInset = 4;
 
 private:
     QPushButton* button_;
