@@ -150,7 +150,8 @@ private:
     void RoundedOutline(TCanvas& canvas, const TRect& r);
     // The anchor under the mouse in the body or the caption, with that part's hover state.
     void TrackAnchor(const String& anchor, const TRect& rect, int index, int& hoverIndex, TRect& hoverRect);
-    void InvalidateHover(int index, const TRect& rect);
+    // Repaints a hovered anchor's rectangle (one pixel larger all round when inflated).
+    void InvalidateHover(TRect rect, bool inflated);
     void ClearHover(int& index, TRect& rect);
     void ApplyFixedBounds(int& left, int& top, int& width, int& height);
     void CollapseStep();

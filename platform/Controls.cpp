@@ -276,6 +276,12 @@ void TControl::Invalidate()
         widget_->update();
 }
 
+void TControl::InvalidateRect(const TRect& r)
+{
+    if (widget_)
+        widget_->update(QRect(r.Left, r.Top, r.Width(), r.Height()));
+}
+
 void TControl::Repaint()
 {
     if (widget_)

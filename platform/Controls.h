@@ -89,6 +89,8 @@ public:
     virtual void ActionChange(TBasicAction& action);
 
     void Invalidate();
+    // Paints the part r of the control (client co-ordinates) again, at the next paint.
+    void InvalidateRect(const TRect& r);
     void Repaint();
     // Renders the control as it would appear on screen into a bitmap of its size.
     void PaintTo(TBitmap& target);
