@@ -92,13 +92,19 @@ void TButton::Click()
 class TEdit::Gate : public QValidator {
 public:
     explicit Gate(TEdit* edit) : QValidator(edit->edit_), edit_(edit) {}
-    State validate(QString& input, int&) const override
+    State validate(QString& input, int& cursor) const override
     {
-        const String after = input.toStdString();
+        String after = input.toStdString();
         if (edit_->settingText_ || after == edit_->accepted_)
             return Acceptable;
         bool allowed = true;
         GuardedCall([&] { allowed = edit_->CanEditText(edit_->accepted_, after); });
+        if (allowed && after != input.toStdString()) {
+            // The cursor stays after what was put in, by as much shorter as that became.
+            const QString taken = Q(after);
+            cursor = std::clamp(cursor - static_cast<int>(input.size() - taken.size()), 0, static_cast<int>(taken.size()));
+            input = taken;
+        }
         return allowed ? Acceptable : Invalid;
     }
 

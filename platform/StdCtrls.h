@@ -67,8 +67,9 @@ public:
 
 protected:
     // Asked before the user changes the text by any road (typing, input method, paste, cut,
-    // delete, drop); false keeps the text as it was. Text set by the program is not asked.
-    virtual bool CanEditText(const String& before, const String& after) { return true; }
+    // delete, drop); false keeps the text as it was, and a changed after is the text the edit
+    // takes instead. Text set by the program is not asked.
+    virtual bool CanEditText(const String& before, String& after) { return true; }
 
 private:
     class Gate;
