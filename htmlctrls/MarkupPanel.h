@@ -18,9 +18,6 @@ class TPictureStore;
 // Scoped: the web image control's picture positions use the same names.
 enum class TBackGroundPosition { bpTopLeft, bpTopRight, bpBottomLeft, bpBottomRight, bpTiled, bpStretched, bpCenter };
 
-// Answers of the panel's hit test.
-enum : int { HTCLIENT = 1, HTCAPTION = 2, HTBOTTOMRIGHT = 17 };
-
 using TAnchorEvent = std::function<void(TObject* sender, const String& anchor)>;
 using TPanelAnchorHintEvent = std::function<void(TObject* sender, String& anchor)>;
 

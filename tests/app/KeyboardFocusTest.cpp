@@ -73,8 +73,9 @@ protected:
     // where it began.
     void TabRound(TForm& form, const std::vector<Stop>& stops)
     {
-        if (!form.Widget()->isVisible())
+        if (!form.Widget()->isVisible()) {
             ASSERT_TRUE(ShowActive(form));
+        }
         ASSERT_EQ(Focused(form), stops.front().control) << form.Caption();
         for (size_t i = 1; i <= stops.size(); ++i) {
             const Stop& stop = stops[i % stops.size()];
