@@ -468,6 +468,15 @@ void TWinControl::SetTabStop(bool on)
         w->setFocusPolicy(policy == Qt::NoFocus ? Qt::StrongFocus : Qt::FocusPolicy(policy | Qt::TabFocus));
     else
         w->setFocusPolicy(Qt::FocusPolicy(policy & ~Qt::TabFocus));
+    RootControl().ArrangeTabSequence();
+}
+
+TWinControl& TWinControl::RootControl()
+{
+    TWinControl* root = this;
+    while (root->Parent())
+        root = root->Parent();
+    return *root;
 }
 
 int TWinControl::TabOrder() const
@@ -496,10 +505,7 @@ void TWinControl::SetTabOrder(int order)
         if (dynamic_cast<TWinControl*>(*at) && windowed++ == order)
             break;
     list.insert(at, this);
-    TWinControl* root = this;
-    while (root->Parent())
-        root = root->Parent();
-    root->ArrangeTabSequence();
+    RootControl().ArrangeTabSequence();
 }
 
 void TWinControl::CollectTabSequence(std::vector<QWidget*>& chain, QWidget* window) const

@@ -229,6 +229,8 @@ public:
 private:
     bool HandleFileDrag(QEvent* event);
     void CollectTabSequence(std::vector<QWidget*>& chain, QWidget* window) const;
+    // The control at the top of the tree this one is in (the window, once it is placed on one).
+    TWinControl& RootControl();
     std::vector<TControl*> controls_;
     std::vector<TControl*> tabList_;  // the children in tab order
     bool acceptFiles_ = false;
