@@ -328,7 +328,8 @@ void TComboBox::PaintWindow(QPainter& painter)
 
 bool TComboBox::HandleEvent(QEvent* event)
 {
-    if (event->type() == QEvent::Paint && OwnerDraw()) {
+    // A list-only box shows its line as an owner-drawn one does: chosen and framed while focused.
+    if (event->type() == QEvent::Paint && (OwnerDraw() || style_ == csDropDownList)) {
         QPainter painter(combo_);
         PaintWindow(painter);
         return true;

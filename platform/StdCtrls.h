@@ -118,7 +118,7 @@ public:
     virtual void DrawItem(int index, const TRect& rect, TOwnerDrawState state);
     virtual void MeasureItem(int index, int& height);
     TCanvas& Canvas() { return canvas_; }
-    // Paints the closed box; owner-drawn boxes draw their frame and then their line.
+    // Paints the closed box; owner-drawn and list-only boxes draw their frame and then their line.
     virtual void PaintWindow(QPainter& painter);
 
     // Platform side.

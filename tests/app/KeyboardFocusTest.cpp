@@ -12,8 +12,9 @@
 
 namespace {
 
-// How a control shows the focus: the dotted frame (buttons, tool buttons, lists and owner-drawn
-// combo boxes), or any change at all (edits show their caret, radio buttons the style's cue).
+// How a control shows the focus: the dotted frame (buttons, tool buttons, lists and combo boxes
+// whose line is their choice), or any change at all (edits and typed-in combo boxes show their
+// caret, radio buttons the style's cue).
 enum class Cue { Dots, Change };
 
 struct Stop {
@@ -130,7 +131,7 @@ TEST_F(KeyboardFocus, EveryOtherWindow)
                       {editor.SettingName, Cue::Change},
                       {editor.CDStyleCombo, Cue::Dots},
                       {editor.IconCombo, Cue::Dots},
-                      {editor.twinprintcombo, Cue::Change},
+                      {editor.twinprintcombo, Cue::Dots},
                       {editor.Button2, Cue::Dots},
                       {editor.Button1, Cue::Dots}});
 
