@@ -12,9 +12,9 @@
 
 namespace {
 
-// How a control shows the focus: the dotted frame (buttons, tool buttons, lists and combo boxes
-// whose line is their choice), or any change at all (edits and typed-in combo boxes show their
-// caret, radio buttons the style's cue).
+// How a control shows the focus: the dotted frame (buttons, tool buttons, radio buttons, lists
+// and combo boxes whose line is their choice), or any change at all (edits and typed-in combo
+// boxes show their caret).
 enum class Cue { Dots, Change };
 
 struct Stop {
@@ -138,7 +138,7 @@ TEST_F(KeyboardFocus, EveryOtherWindow)
     TDoubFeatForm composer(DVDForm);  // "&Save" stays out until a cover was made
     TabRound(composer, {{composer.FilenameEdit1, Cue::Change},
                         {composer.FilenameEdit2, Cue::Change},
-                        {composer.Prin->Buttons(0), Cue::Change},
+                        {composer.Prin->Buttons(0), Cue::Dots},
                         {composer.Button2, Cue::Dots},
                         {composer.Button3, Cue::Dots}});
 
