@@ -42,13 +42,10 @@ protected:
         ASSERT_TRUE(ShowActive(*DVDForm));
     }
 
-    TColor FaceColour()
+    static TColor FaceColour()
     {
-        TBitmap shot;
-        DVDForm->ToolButton13->PaintTo(shot);
-        shot.Canvas().Release();
-        const uint8_t* p = shot.ScanLine(20) + 4 * 3;
-        return RGB(p[2], p[1], p[0]);
+        const QColor c = DVDForm->ToolButton13->Widget()->grab().toImage().pixelColor(3, 20);
+        return RGB(c.red(), c.green(), c.blue());
     }
 
     // A point of the picture area clear of the open menu, on the screen.
@@ -99,12 +96,11 @@ TEST_F(EffectsButton, IsPlainOnceItsMenuClosedWithThePointerElsewhere)
                      if (auto* w = qobject_cast<QWidgetAction*>(a)->defaultWidget())
                          QTest::mouseClick(w, Qt::LeftButton);
          }}};
-    const TColor barFace = FaceColour();  // the pointer is elsewhere as the window opens
+    const TColor plain = FaceColour();  // the pointer is elsewhere as the window opens
     for (const Closing& closing : closings) {
         OpenAndLeave(closing);
         ASSERT_TRUE(DVDForm->ToolButton13->Widget()->underMouse()) << "Qt still thinks the pointer is there";
-        EXPECT_NE(FaceColour(), ColorToRGB(DVDForm->XPLook1->FFSelectColor)) << closing.name;
-        EXPECT_EQ(FaceColour(), barFace) << closing.name;
+        EXPECT_EQ(FaceColour(), plain) << closing.name;
         // Back over it, it is hot again.
         PointAt(*DVDForm->ToolButton13);
         EXPECT_EQ(FaceColour(), ColorToRGB(DVDForm->XPLook1->FFSelectColor)) << closing.name;

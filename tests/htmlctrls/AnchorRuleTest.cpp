@@ -1,7 +1,6 @@
 // One anchor rule for the three mark-up controls that hold links: web and mail links go to the
 // desktop, every other anchor clicked reaches OnAnchorClick; the list box and the panel follow
 // any mouse button, the combo box the left one.
-#include "Forms.h"
 #include "MarkupCombo.h"
 #include "MarkupList.h"
 #include "MarkupPanel.h"
@@ -15,103 +14,93 @@ namespace {
 
 std::vector<String> g_opened;
 
-// One control holding a single anchor, clicked through its window.
+// One control holding a single anchor in a shown window; a press on the anchor goes to target.
 struct Holder {
     TForm form{nullptr};
     std::vector<String> clicked;
-    QWidget* target = nullptr;  // the window the mouse presses reach
-    QPoint at;                  // a point over the anchor there
-    bool followsRightButton = true;
-    virtual ~Holder() = default;
+    QWidget* target = nullptr;
+    QPoint at;
+    bool rightButtonToo = true;
 };
 
-struct ListHolder : Holder {
-    explicit ListHolder(const String& href)
-    {
-        auto* box = new TMarkupListBox(&form);
-        box->SetParent(&form);
-        box->SetBounds(0, 0, 300, 100);
-        box->OnAnchorClick = [this](TObject*, int, const String& a) { clicked.push_back(a); };
-        box->Items().Add("<A href=\"" + href + "\">link</A>");
-        target = box->View()->viewport();
-        for (int x = 0, index = -1; x < 300 && at.isNull(); ++x)
-            if (!box->AnchorAt(x, 6, index).empty())
-                at = box->View()->viewport()->mapFrom(box->Widget(), QPoint(x + 2, 6));
-    }
-};
+// The first point of the control, row by row, where anchorAt finds an anchor.
+template <typename AnchorAt>
+QPoint FindAnchor(AnchorAt anchorAt)
+{
+    for (int y = 2; y < 24; ++y)
+        for (int x = 0; x < 300; ++x)
+            if (!anchorAt(x, y).empty())
+                return {x + 2, y};
+    return {};
+}
 
-struct PanelHolder : Holder {
-    explicit PanelHolder(const String& href)
-    {
-        auto* panel = new TMarkupPanel(&form);
-        panel->SetParent(&form);
-        panel->SetBounds(0, 0, 300, 100);
-        panel->OnAnchorClick = [this](TObject*, const String& a) { clicked.push_back(a); };
-        panel->SetText("<A href=\"" + href + "\">link</A>");
-        target = panel->Widget();
-        for (int y = 0; y < 100 && at.isNull(); ++y)
-            for (int x = 0; x < 300 && at.isNull(); ++x) {
-                TRect r;
-                int index = -1;
-                if (!panel->AnchorAt(x, y, r, index).empty())
-                    at = QPoint(x + 2, y + 2);
-            }
-    }
-};
+void MakeList(Holder& h, const String& href)
+{
+    auto* box = new TMarkupListBox(&h.form);
+    box->SetParent(&h.form);
+    box->SetBounds(0, 0, 300, 100);
+    box->OnAnchorClick = [&h](TObject*, int, const String& a) { h.clicked.push_back(a); };
+    box->Items().Add("<A href=\"" + href + "\">link</A>");
+    h.target = box->View()->viewport();
+    h.at = h.target->mapFrom(box->Widget(), FindAnchor([box](int x, int y) {
+        int index;
+        return box->AnchorAt(x, y, index);
+    }));
+}
 
-struct ComboHolder : Holder {
-    explicit ComboHolder(const String& href)
-    {
-        auto* box = new TMarkupComboBox(&form);
-        box->SetParent(&form);
-        box->SetBounds(0, 0, 300, 24);
-        box->OnAnchorClick = [this](TObject*, int, const String& a) { clicked.push_back(a); };
-        box->Items().Add("<a href=\"" + href + "\">link</a>");
-        box->SetItemIndex(0);
-        target = box->Widget();
-        at = QPoint(6, 6);
-        followsRightButton = false;
-    }
-};
+void MakePanel(Holder& h, const String& href)
+{
+    auto* panel = new TMarkupPanel(&h.form);
+    panel->SetParent(&h.form);
+    panel->SetBounds(0, 0, 300, 100);
+    panel->OnAnchorClick = [&h](TObject*, const String& a) { h.clicked.push_back(a); };
+    panel->SetText("<A href=\"" + href + "\">link</A>");
+    h.target = panel->Widget();
+    h.at = FindAnchor([panel](int x, int y) {
+        TRect r;
+        int index;
+        return panel->AnchorAt(x, y, r, index);
+    });
+}
 
-struct Link {
-    String href;
-    bool toDesktop;
-};
-
-const std::vector<Link> kLinks{
-    {"http://example.org/x", true},     {"HTTPS://example.org/y", true}, {"ftp://example.org/z", true},
-    {"mailto:someone@example.org", true}, {"file:///etc/passwd", false},  {"gopher://example.org/", false},
-    {"layout:3", false},
-};
-
-using MakeHolder = std::function<std::unique_ptr<Holder>(const String&)>;
+void MakeCombo(Holder& h, const String& href)
+{
+    auto* box = new TMarkupComboBox(&h.form);
+    box->SetParent(&h.form);
+    box->SetBounds(0, 0, 300, 24);
+    box->OnAnchorClick = [&h](TObject*, int, const String& a) { h.clicked.push_back(a); };
+    box->Items().Add("<a href=\"" + href + "\">link</a>");
+    box->SetItemIndex(0);
+    h.target = box->Widget();
+    h.at = QPoint(6, 6);
+    h.rightButtonToo = false;
+}
 
 TEST(AnchorRule, IsTheSameForListPanelAndCombo)
 {
-    const std::vector<std::pair<const char*, MakeHolder>> controls{
-        {"list box", [](const String& h) { return std::make_unique<ListHolder>(h); }},
-        {"panel", [](const String& h) { return std::make_unique<PanelHolder>(h); }},
-        {"combo box", [](const String& h) { return std::make_unique<ComboHolder>(h); }}};
+    const std::vector<std::pair<String, bool>> links{  // the href, and whether the desktop opens it
+        {"http://example.org/x", true}, {"HTTPS://example.org/y", true}, {"ftp://example.org/z", true},
+        {"mailto:someone@example.org", true}, {"file:///etc/passwd", false}, {"gopher://example.org/", false},
+        {"layout:3", false}};
     SetShellOpenHook([](const String& url) {
         g_opened.push_back(url);
         return true;
     });
-    for (const auto& [name, make] : controls)
-        for (const Link& link : kLinks)
+    for (const auto& [name, make] : {std::make_pair("list box", &MakeList), std::make_pair("panel", &MakePanel),
+                                     std::make_pair("combo box", &MakeCombo)})
+        for (const auto& [href, toDesktop] : links)
             for (Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton}) {
                 g_opened.clear();
-                std::unique_ptr<Holder> h = make(link.href);
-                h->form.SetBounds(0, 0, 320, 120);
-                ASSERT_TRUE(ShowActive(h->form));
-                ASSERT_FALSE(h->at.isNull()) << name;
-                QTest::mousePress(h->target, button, {}, h->at);
-                QTest::mouseRelease(h->target, button, {}, h->at);
-                const bool follows = button == Qt::LeftButton || h->followsRightButton;
-                const auto opened = follows && link.toDesktop ? std::vector<String>{link.href} : std::vector<String>{};
-                const auto clicked = follows && !link.toDesktop ? std::vector<String>{link.href} : std::vector<String>{};
-                EXPECT_EQ(g_opened, opened) << name << ", " << link.href << ", button " << button;
-                EXPECT_EQ(h->clicked, clicked) << name << ", " << link.href << ", button " << button;
+                Holder h;
+                make(h, href);
+                h.form.SetBounds(0, 0, 320, 120);
+                ASSERT_TRUE(ShowActive(h.form));
+                ASSERT_FALSE(h.at.isNull()) << name;
+                QTest::mouseClick(h.target, button, {}, h.at);
+                const bool follows = button == Qt::LeftButton || h.rightButtonToo;
+                const std::vector<String> none, one{href};
+                EXPECT_EQ(g_opened, follows && toDesktop ? one : none) << name << ", " << href << ", " << button;
+                EXPECT_EQ(h.clicked, follows && !toDesktop ? one : none) << name << ", " << href << ", " << button;
             }
     SetShellOpenHook(nullptr);
 }
