@@ -188,6 +188,12 @@ void TDVDForm::BuildComponents()
     CDImage->SetBounds(2, 2, 729, 475);
     CDImage->Stretch = true;
 
+    // Tab follows the window's reading order: the commands along the top, the layout column,
+    // the search column, then the batch buttons along the bottom.
+    GroupBox2->SetTabOrder(ToolBar1->TabOrder() + 1);
+    GroupBox1->SetTabOrder(GroupBox2->TabOrder() + 1);
+    ToolBar2->SetTabOrder(GroupBox1->TabOrder() + 1);
+
     OpenPictureDialog = new TOpenPictureDialog(this);
     OpenPictureDialog->Options = ofHideReadOnly | ofAllowMultiSelect | ofEnableSizing;
     OpenPictureDialog->DefaultExt = ".jpg";

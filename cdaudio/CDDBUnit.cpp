@@ -38,7 +38,9 @@ Tqueryform::Tqueryform(TComponent* owner) : TForm(owner)
     SetFinderFont(QueryBox->Font);
     QueryBox->SetItemHeight(18);
     QueryBox->OnDblClick = [this](TObject* s) { QueryBoxDblClick(s); };
-    // The keys work the matches from the start: arrows move in the list, Return chooses.
+    // Tab reads the window from the top: the matches, then the buttons below them; the keys
+    // work the matches from the start: arrows move in the list, Return chooses.
+    QueryBox->SetTabOrder(Panel2->TabOrder());
     OnShow = [this](TObject*) { QueryBox->SetFocus(); };
     Created();
 }

@@ -157,4 +157,11 @@ void TControlSubClass::PaintButton(TCanvas& canvas)
     TRect text{(r.Right - measured.Right) / 2, (r.Bottom - measured.Bottom) / 2, r.Right, r.Bottom};
     const auto* button = dynamic_cast<TButton*>(Control);
     XPLook->DrawItemText(canvas, Control->Caption(), "", text, false, Control->Enabled(), button && button->Default());
+
+    // The keyboard focus, as the plain look shows it.
+    if (FFocused) {
+        TRect focus = r;
+        InflateRect(focus, -TButton::FocusInset, -TButton::FocusInset);
+        canvas.DrawFocusRect(focus);
+    }
 }

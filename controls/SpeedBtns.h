@@ -201,7 +201,6 @@ public:
     void SetFocusBtn(TTimerSpeedButton* button);
     TWinControl* FocusControl() const { return focusControl_; }
     void SetFocusControl(TWinControl* control);
-    bool TabStop = false;
 
     bool UpEnabled() const;
     void SetUpEnabled(bool value);

@@ -68,7 +68,7 @@ void TSpinButton::Resize()
     TCustomControl::Resize();
 }
 
-bool TSpinButton::CanFocusSelf() const { return TabStop && Enabled() && Visible(); }
+bool TSpinButton::CanFocusSelf() const { return TabStop() && Enabled() && Visible(); }
 
 void TSpinButton::BtnMouseDown(TObject* sender, TMouseButton button)
 {

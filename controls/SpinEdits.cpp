@@ -76,7 +76,7 @@ void TCustomSpinEdit::KeyDown(int& key, TShiftState shift)
     TEdit::KeyDown(key, shift);
 }
 
-bool TCustomSpinEdit::CanEditText(const String& before, const String& after)
+bool TCustomSpinEdit::CanEditText(const String& before, String& after)
 {
     // Pasted, dropped and input-method text and characters beyond 8 bits meet the same filter
     // as typed keys; with typing off the user cannot change the text at all.
@@ -89,6 +89,12 @@ bool TCustomSpinEdit::CanEditText(const String& before, const String& after)
         while (tail < before.size() - head && tail < after.size() - head &&
                before[before.size() - 1 - tail] == after[after.size() - 1 - tail])
             ++tail;
+        // What was put in loses the blanks and line breaks around it first (a number copied
+        // from a document often carries them).
+        const String inserted = after.substr(head, after.size() - tail - head);
+        const String kept = Trim(inserted);
+        if (kept != inserted)
+            after = after.substr(0, head) + kept + after.substr(after.size() - tail);
         for (size_t i = head; allowed && i < after.size() - tail; ++i) {
             const auto c = static_cast<unsigned char>(after[i]);
             allowed = c < 0x80 && IsValidChar(static_cast<char>(c));

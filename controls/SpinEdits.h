@@ -25,7 +25,7 @@ public:
     void DownClick(TObject* sender);
 
 protected:
-    bool CanEditText(const String& before, const String& after) override;
+    bool CanEditText(const String& before, String& after) override;
     virtual bool IsValidChar(char key) { return false; }
     virtual void DownClickValue() {}
     virtual void UpClickValue() {}

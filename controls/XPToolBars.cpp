@@ -214,6 +214,13 @@ void TXPLook::ToolBarCustomDrawButton(TToolBar* toolBar, TToolButton* button, TC
         DrawIcon(canvas, *images, button->ImageIndex(), x, y, hot, enabled, checked, pressed);
     }
 
+    // The keyboard focus, as the plain look shows it.
+    if (state & cdsFocused) {
+        TRect focus = r;
+        InflateRect(focus, -TToolButton::FocusInset, -TToolButton::FocusInset);
+        canvas.DrawFocusRect(focus);
+    }
+
     if (!toolBar->ShowCaptions || button->Caption().empty())
         return;
     canvas.Font.Assign(Font);

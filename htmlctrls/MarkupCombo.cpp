@@ -139,9 +139,15 @@ void TBaseCustomComboBox::PaintFlatFrame(TCanvas& c, bool hot)
             Edge(c, button, cl3DLight, clBtnShadow);
         }
     } else {
+        // The face round the inner button area, which keeps the arrow the paint put there.
+        const TRect face{button.Left, button.Top + 1, button.Right - 1, button.Bottom - 1};
+        const TRect inner{Width() - buttonWidth_ + 4, 4, Width() - 4, Height() - 4};
         c.Brush.Style = bsSolid;
         c.Brush.Color = clBtnFace;
-        c.FillRect({button.Left, button.Top + 1, button.Right - 1, button.Bottom - 1});
+        c.FillRect({face.Left, face.Top, face.Right, inner.Top});
+        c.FillRect({face.Left, inner.Bottom, face.Right, face.Bottom});
+        c.FillRect({face.Left, inner.Top, inner.Left, inner.Bottom});
+        c.FillRect({inner.Right, inner.Top, face.Right, inner.Bottom});
     }
 }
 
@@ -157,7 +163,9 @@ void TBaseCustomComboBox::PaintWindow(QPainter& painter)
     c.Brush.Style = bsSolid;
     c.Brush.Color = Color();
     c.FillRect(client);
-    // The drop-down arrow, in the rightmost ButtonWidth pixels.
+    // A flat drop-down button with its arrow in the rightmost ButtonWidth pixels, inset 1.
+    c.Brush.Color = clBtnFace;
+    c.FillRect({client.Right - buttonWidth_ + 1, 1, client.Right - 1, client.Bottom - 1});
     int cx = client.Right - buttonWidth_ / 2 - 1, cy = client.Height() / 2;
     TPoint arrow[3] = {{cx - 4, cy - 2}, {cx + 4, cy - 2}, {cx, cy + 2}};
     c.Pen.Color = clBtnText;

@@ -2,14 +2,10 @@
 
 #include "Shell.h"
 
-bool IsWebAnchor(const String& anchor)
-{
-    return anchor.find("://") != String::npos || anchor.find("mailto:") != String::npos;
-}
+bool IsWebAnchor(const String& anchor) { return !ShellOpenTarget(anchor).empty(); }
 
 void FollowAnchor(TObject* sender, int index, const String& anchor, const TAnchorClick& onAnchorClick)
 {
-    // The desktop only ever receives http, https, ftp and mailto targets (see ShellOpen).
     if (IsWebAnchor(anchor))
         ShellOpen(anchor);
     else

@@ -7,11 +7,13 @@ using TAnchorClick = std::function<void(TObject* sender, int index, const String
 // The anchor under the pointer; the handler may change it (the text the hint then shows).
 using TAnchorHintEvent = std::function<void(TObject* sender, int index, String& anchor)>;
 
-// An anchor whose target contains "://" or "mailto:" is a web link, opened by the desktop;
-// only other anchors reach the control's OnAnchorClick.
+// A web or mail link: an http, https or ftp address or a mailto target (letter case and
+// surrounding blanks aside), which the desktop opens. A file, or anything else a link may name,
+// never goes to the desktop.
 bool IsWebAnchor(const String& anchor);
 
-// Applies the anchor rule: opens a web link, or raises the click event with the anchor.
+// The anchor rule of the mark-up controls: a web link is opened by the desktop, and every other
+// anchor clicked raises the click event with it.
 void FollowAnchor(TObject* sender, int index, const String& anchor, const TAnchorClick& onAnchorClick);
 
 // Points a control's field at another component (or at none) and asks for that component's

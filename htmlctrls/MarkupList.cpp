@@ -5,7 +5,6 @@
 #include "HtmlStrip.h"
 #include "MarkupEvents.h"
 #include "PictureStore.h"
-#include "Shell.h"
 #include "StrCompare.h"
 
 #include <QEvent>
@@ -16,12 +15,6 @@
 namespace {
 
 constexpr int kWideItem = 4096;
-
-bool IsWebLink(const String& anchor)
-{
-    const String lower = LowerCase(anchor);
-    return lower.find("://") != String::npos || lower.find("mailto:") != String::npos;
-}
 
 String UpperAscii(String s)
 {
@@ -403,13 +396,7 @@ void TMarkupListBox::MouseDown(TMouseButton button, TShiftState shift, int x, in
         TCustomListBox::MouseDown(button, shift, x, y);
         return;
     }
-    if (IsWebLink(anchor)) {
-        // Only what the browser is for, and only on purpose.
-        if (button == mbLeft)
-            ShellOpenWebLink(anchor);
-        return;
-    }
-    Fire(OnAnchorClick, this, index, anchor);
+    FollowAnchor(this, index, anchor, OnAnchorClick);
 }
 
 void TMarkupListBox::MouseMove(TShiftState shift, int x, int y)

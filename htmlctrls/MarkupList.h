@@ -1,8 +1,7 @@
 #pragma once
 // A list box whose items are lines of mark-up, measured, drawn and hit-tested by the mark-up
-// renderer. Anchors in items are links: pressing one whose target is a web or mail address
-// opens it in the desktop's browser (left button, http://, https:// and mailto: only); any
-// other anchor is reported through OnAnchorClick. Hints are plain text.
+// renderer. Anchors in items are links: pressing one (with any mouse button) follows the anchor
+// rule of the mark-up controls (MarkupEvents.h). Hints are plain text.
 #include "ExtCtrls.h"
 #include "ImgList.h"
 #include "ListBoxes.h"

@@ -18,9 +18,6 @@ class TPictureStore;
 // Scoped: the web image control's picture positions use the same names.
 enum class TBackGroundPosition { bpTopLeft, bpTopRight, bpBottomLeft, bpBottomRight, bpTiled, bpStretched, bpCenter };
 
-// Answers of the panel's hit test.
-enum : int { HTCLIENT = 1, HTCAPTION = 2, HTBOTTOMRIGHT = 17 };
-
 using TAnchorEvent = std::function<void(TObject* sender, const String& anchor)>;
 using TPanelAnchorHintEvent = std::function<void(TObject* sender, String& anchor)>;
 
@@ -150,7 +147,8 @@ private:
     void RoundedOutline(TCanvas& canvas, const TRect& r);
     // The anchor under the mouse in the body or the caption, with that part's hover state.
     void TrackAnchor(const String& anchor, const TRect& rect, int index, int& hoverIndex, TRect& hoverRect);
-    void InvalidateHover(int index, const TRect& rect);
+    // Repaints a hovered anchor's rectangle (one pixel larger all round when inflated).
+    void InvalidateHover(TRect rect, bool inflated);
     void ClearHover(int& index, TRect& rect);
     void ApplyFixedBounds(int& left, int& top, int& width, int& height);
     void CollapseStep();

@@ -7,7 +7,7 @@ TMarkupPanelGroup::TMarkupPanelGroup(TComponent* owner) : TMarkupPanel(owner), s
     scrollBar_->SetKind(sbVertical);
     scrollBar_->SmallChange = 2;
     scrollBar_->LargeChange = 20;
-    scrollBar_->TabStop = false;
+    scrollBar_->SetTabStop(false);
     scrollBar_->SetWidth(kScrollBarSize);
     scrollBar_->SetVisible(false);
     scrollBar_->SetParent(this);

@@ -168,16 +168,19 @@ void TCustomMarkupPanel::MouseMove(TShiftState shift, int x, int y)
     }
 }
 
-void TCustomMarkupPanel::InvalidateHover(int, const TRect&)
+void TCustomMarkupPanel::InvalidateHover(TRect rect, bool inflated)
 {
-    if (Hover)
-        Invalidate();
+    if (!Hover || rect.IsEmpty())
+        return;
+    if (inflated)
+        InflateRect(rect, 1, 1);
+    InvalidateRect(rect);
 }
 
 void TCustomMarkupPanel::ClearHover(int& index, TRect& rect)
 {
     if (index != -1)
-        InvalidateHover(index, rect);
+        InvalidateHover(rect, true);
     index = -1;
     rect = {};
 }
@@ -187,8 +190,8 @@ void TCustomMarkupPanel::TrackAnchor(const String& anchor, const TRect& rect, in
 {
     if (!anchor.empty()) {
         if (!(anchor == lastAnchor_ && rect == hoverRect && index == hoverIndex)) {
-            InvalidateHover(hoverIndex, hoverRect);
-            InvalidateHover(index, rect);
+            InvalidateHover(hoverRect, true);
+            InvalidateHover(rect, false);
         }
         if (!(Cursor() != savedCursor_ && anchor == lastAnchor_)) {
             if (AnchorHint)

@@ -2,10 +2,36 @@
 
 #include <QCheckBox>
 #include <QRadioButton>
+#include <QStyleOptionButton>
+#include <QStylePainter>
 
-TCheckBox::TCheckBox(TComponent* owner) : TWinControl(owner), box_(new QCheckBox)
+namespace {
+// A check box or radio button that shows the focus as a dotted frame round its caption, in place
+// of the style's own cue.
+template <typename Button, QStyle::ControlElement Element, QStyle::SubElement FocusRect>
+class FramedFocus : public Button {
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QStylePainter painter(this);
+        QStyleOptionButton option;
+        this->initStyleOption(&option);
+        option.state &= ~QStyle::State_HasFocus;
+        painter.drawControl(Element, option);
+        if (!this->hasFocus())
+            return;
+        const QRect r = this->style()->subElementRect(FocusRect, &option, this);
+        DrawFocusFrame(painter, {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()}, 0);
+    }
+};
+using CheckBoxWidget = FramedFocus<QCheckBox, QStyle::CE_CheckBox, QStyle::SE_CheckBoxFocusRect>;
+using RadioButtonWidget = FramedFocus<QRadioButton, QStyle::CE_RadioButton, QStyle::SE_RadioButtonFocusRect>;
+}  // namespace
+
+TCheckBox::TCheckBox(TComponent* owner) : TWinControl(owner), box_(new CheckBoxWidget)
 {
     SetWidget(box_);
+    SetTabStop(true);
     QObject::connect(box_, &QCheckBox::clicked, [this] {
         box_->setTristate(allowGrayed_);
         GuardedCall([this] { Click(); });
@@ -40,9 +66,10 @@ void TCheckBox::SetAllowGrayed(bool allow)
     box_->setTristate(allow);
 }
 
-TRadioButton::TRadioButton(TComponent* owner) : TWinControl(owner), button_(new QRadioButton)
+TRadioButton::TRadioButton(TComponent* owner) : TWinControl(owner), button_(new RadioButtonWidget)
 {
     SetWidget(button_);
+    SetTabStop(true);
     QObject::connect(button_, &QRadioButton::clicked, [this] { GuardedCall([this] { Click(); }); });
 }
 

@@ -1,10 +1,13 @@
 #include "ComCtrls.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
 #include <QPixmap>
+#include <QStyleOptionToolButton>
+#include <QStylePainter>
 #include <QToolButton>
 
 void TStatusPanel::SetText(const String& text)
@@ -73,11 +76,22 @@ public:
     explicit ButtonWidget(TToolButton* button) : button_(button) {}
 
 protected:
+    bool event(QEvent* e) override
+    {
+        const bool handled = QToolButton::event(e);
+        // Qt's own hover tracking misses a pointer that left while a popup held the mouse.
+        const QEvent::Type type = e->type();
+        if ((type == QEvent::MouseMove || type == QEvent::Enter || type == QEvent::Leave) &&
+            paintedHot_ != bool(button_->DrawState() & cdsHot))
+            update();
+        return handled;
+    }
     void paintEvent(QPaintEvent* e) override
     {
+        paintedHot_ = button_->DrawState() & cdsHot;
         auto* bar = dynamic_cast<TToolBar*>(button_->Parent());
         if (!bar) {
-            QToolButton::paintEvent(e);
+            PaintOwnFace();
             return;
         }
         const TToolButtonStyle style = button_->Style();
@@ -90,10 +104,24 @@ protected:
             }
         }
         if (bar->CustomDrawButton(this, button_))
-            QToolButton::paintEvent(e);
+            PaintOwnFace();
     }
 
 private:
+    // The style's face, raised only while the pointer is really over the button (a popup menu
+    // that closed elsewhere leaves Qt's under-mouse flag set), and the focus as a dotted frame.
+    void PaintOwnFace()
+    {
+        QStylePainter painter(this);
+        QStyleOptionToolButton option;
+        initStyleOption(&option);
+        option.state &= ~QStyle::State_HasFocus;
+        if (!(button_->DrawState() & cdsHot))
+            option.state &= ~QStyle::State_MouseOver;
+        painter.drawComplexControl(QStyle::CC_ToolButton, option);
+        if (hasFocus())
+            DrawFocusFrame(painter, {0, 0, width(), height()}, TToolButton::FocusInset);
+    }
     TToolButton* NextButton(TToolBar& bar) const
     {
         for (int i = 0; i + 1 < bar.ControlCount(); ++i)
@@ -102,6 +130,7 @@ private:
         return nullptr;
     }
     TToolButton* button_;
+    bool paintedHot_ = false;
 };
 
 // The bar's widget: its colour, then the custom drawing of its background.
@@ -167,8 +196,10 @@ TCustomDrawState TToolButton::DrawState() const
         state |= cdsSelected;
     if (!button_->isEnabled())
         state |= cdsDisabled;
-    else if (button_->underMouse())
+    else if (MouseOverNow())
         state |= cdsHot;
+    if (button_->hasFocus())
+        state |= cdsFocused;
     if (Down())
         state |= cdsChecked;
     if (Indeterminate)

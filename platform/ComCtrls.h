@@ -100,8 +100,10 @@ public:
     bool Indeterminate = false;
     void Click() override { Fire(OnClick, this); }
     void ParentChanged() override;
-    // The state the bar's button handler is given.
+    // The state the bar's button handler is given: hot while the pointer is over the button.
     TCustomDrawState DrawState() const;
+    // How far inside the button's edges the focus frame runs.
+    static constexpr int FocusInset = 3;
 
 private:
     class ButtonWidget;

@@ -28,6 +28,15 @@ void GuardedCall(const std::function<void()>& handler)
     }
 }
 
+void DrawFocusFrame(QPainter& painter, TRect r, int inset)
+{
+    InflateRect(r, -inset, -inset);
+    TCanvas canvas;
+    canvas.Attach(&painter);
+    canvas.DrawFocusRect(r);
+    canvas.Release();
+}
+
 namespace {
 QColor QtColor(TColor c)
 {
@@ -267,6 +276,12 @@ void TControl::Invalidate()
         widget_->update();
 }
 
+void TControl::InvalidateRect(const TRect& r)
+{
+    if (widget_)
+        widget_->update(QRect(r.Left, r.Top, r.Width(), r.Height()));
+}
+
 void TControl::Repaint()
 {
     if (widget_)
@@ -429,14 +444,105 @@ TWinControl::~TWinControl()
 
 void TWinControl::InsertControl(TControl* c)
 {
-    if (std::find(controls_.begin(), controls_.end(), c) == controls_.end())
+    if (std::find(controls_.begin(), controls_.end(), c) == controls_.end()) {
         controls_.push_back(c);
+        tabList_.push_back(c);
+    }
     Realign();
 }
 
 void TWinControl::RemoveControl(TControl* c)
 {
     controls_.erase(std::remove(controls_.begin(), controls_.end(), c), controls_.end());
+    tabList_.erase(std::remove(tabList_.begin(), tabList_.end(), c), tabList_.end());
+}
+
+void TWinControl::SetTabStop(bool on)
+{
+    tabStop_ = on;
+    QWidget* w = Widget();
+    if (!w)
+        return;
+    const Qt::FocusPolicy policy = w->focusPolicy();
+    if (on)
+        w->setFocusPolicy(policy == Qt::NoFocus ? Qt::StrongFocus : Qt::FocusPolicy(policy | Qt::TabFocus));
+    else
+        w->setFocusPolicy(Qt::FocusPolicy(policy & ~Qt::TabFocus));
+    RootControl().ArrangeTabSequence();
+}
+
+TWinControl& TWinControl::RootControl()
+{
+    TWinControl* root = this;
+    while (root->Parent())
+        root = root->Parent();
+    return *root;
+}
+
+int TWinControl::TabOrder() const
+{
+    if (!Parent())
+        return -1;
+    int order = 0;
+    for (TControl* c : Parent()->tabList_) {
+        if (c == this)
+            return order;
+        if (dynamic_cast<TWinControl*>(c))
+            ++order;
+    }
+    return -1;
+}
+
+void TWinControl::SetTabOrder(int order)
+{
+    TWinControl* parent = Parent();
+    if (!parent)
+        return;
+    auto& list = parent->tabList_;
+    list.erase(std::remove(list.begin(), list.end(), this), list.end());
+    auto at = list.begin();
+    for (int windowed = 0; at != list.end(); ++at)
+        if (dynamic_cast<TWinControl*>(*at) && windowed++ == order)
+            break;
+    list.insert(at, this);
+    RootControl().ArrangeTabSequence();
+}
+
+void TWinControl::CollectTabSequence(std::vector<QWidget*>& chain, QWidget* window) const
+{
+    for (TControl* c : tabList_) {
+        QWidget* w = c->Widget();
+        if (w && w->focusPolicy() != Qt::NoFocus && w->window() == window)
+            chain.push_back(w);
+        if (auto* windowed = dynamic_cast<TWinControl*>(c))
+            windowed->CollectTabSequence(chain, window);
+    }
+}
+
+void TWinControl::ArrangeTabSequence()
+{
+    if (!Widget())
+        return;
+    std::vector<QWidget*> chain;
+    CollectTabSequence(chain, Widget()->window());
+    for (size_t i = 1; i < chain.size(); ++i)
+        QWidget::setTabOrder(chain[i - 1], chain[i]);
+}
+
+TWinControl* TWinControl::FirstTabStop() const
+{
+    for (TControl* c : tabList_) {
+        auto* windowed = dynamic_cast<TWinControl*>(c);
+        QWidget* w = c->Widget();
+        if (!w || !w->isVisibleTo(w->window()) || !w->isEnabled())
+            continue;
+        if (windowed && windowed->TabStop())
+            return windowed;
+        if (windowed)
+            if (TWinControl* inner = windowed->FirstTabStop())
+                return inner;
+    }
+    return nullptr;
 }
 
 void TWinControl::Realign()
@@ -543,7 +649,6 @@ bool TWinControl::HandleFileDrag(QEvent* event)
 
 TCustomControl::TCustomControl(TComponent* owner) : TWinControl(owner)
 {
-    auto* w = new PaintedWidget(this);
-    w->setFocusPolicy(Qt::StrongFocus);
-    SetWidget(w);
+    // Keys reach a custom control only once its tab stop is on, or its code takes the focus.
+    SetWidget(new PaintedWidget(this));
 }

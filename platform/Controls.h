@@ -35,6 +35,9 @@ char AcceleratorOf(const String& caption);
 // Runs a handler; an exception that escapes it goes to the application's handler, never to Qt.
 void GuardedCall(const std::function<void()>& handler);
 
+// The dotted focus frame, inset pixels inside r, drawn with the painter of a paint event.
+void DrawFocusFrame(QPainter& painter, TRect r, int inset);
+
 class TControl : public TComponent {
 public:
     explicit TControl(TComponent* owner);
@@ -86,6 +89,8 @@ public:
     virtual void ActionChange(TBasicAction& action);
 
     void Invalidate();
+    // Paints the part r of the control (client co-ordinates) again, at the next paint.
+    void InvalidateRect(const TRect& r);
     void Repaint();
     // Renders the control as it would appear on screen into a bitmap of its size.
     void PaintTo(TBitmap& target);
@@ -192,6 +197,19 @@ public:
     virtual void AdjustClientRect(TRect& rect) {}
     bool Focused() const;
     void SetFocus();
+    // Tab stops at the control. Off by default; the controls made for input turn it on. A
+    // control without a tab stop can still take the focus from a click or from code, except a
+    // custom control, which then takes it from code only.
+    bool TabStop() const { return tabStop_; }
+    void SetTabStop(bool on);
+    // The control's place among its parent's windowed controls in the order Tab visits them,
+    // from 0; creation order unless changed. -1 without a parent.
+    int TabOrder() const;
+    void SetTabOrder(int order);
+    // Makes Tab and Shift+Tab follow the tab orders of the tree below this control, depth first.
+    void ArrangeTabSequence();
+    // The first control below this one, in tab order, that Tab can stop at now; nullptr for none.
+    TWinControl* FirstTabStop() const;
     TKeyEvent OnKeyDown;
     TKeyPressEvent OnKeyPress;
     void KeyDown(int& key, TShiftState shift) override { Fire(OnKeyDown, this, key, shift); }
@@ -210,14 +228,25 @@ public:
 
 private:
     bool HandleFileDrag(QEvent* event);
+    void CollectTabSequence(std::vector<QWidget*>& chain, QWidget* window) const;
+    // The control at the top of the tree this one is in (the window, once it is placed on one).
+    TWinControl& RootControl();
     std::vector<TControl*> controls_;
+    std::vector<TControl*> tabList_;  // the children in tab order
     bool acceptFiles_ = false;
+    bool tabStop_ = false;
 };
 
 class TCustomControl : public TWinControl {
 public:
     explicit TCustomControl(TComponent* owner);
     TCanvas& Canvas() { return canvas_; }
+};
+
+// Answers of a window's hit test: where on it a point lies.
+enum : int {
+    HTNOWHERE = 0, HTCLIENT = 1, HTCAPTION = 2, HTLEFT = 10, HTRIGHT = 11, HTTOP = 12, HTTOPLEFT = 13, HTTOPRIGHT = 14,
+    HTBOTTOM = 15, HTBOTTOMLEFT = 16, HTBOTTOMRIGHT = 17,
 };
 
 // Key codes as the Parts name them.

@@ -82,6 +82,8 @@ void ApplySetup(QFileDialog& dialog, const TFileDialogSetup& setup)
     const QStringList filters = dialog.nameFilters();
     if (setup.FilterIndex >= 1 && setup.FilterIndex <= filters.size())
         dialog.selectNameFilter(filters[setup.FilterIndex - 1]);
+    if (!setup.FileName.empty())
+        dialog.selectFile(Q(setup.FileName));
     if (setup.EditStyle == fsComboBox) {
         QStringList history;
         for (const String& name : setup.History)
@@ -229,6 +231,7 @@ TFileDialogSetup TOpenDialog::Setup() const
     for (int i = 0; i < HistoryList.Count(); ++i)
         setup.History.push_back(HistoryList[i]);
     setup.EditStyle = FileEditStyle;
+    setup.FileName = FileName;
     return setup;
 }
 

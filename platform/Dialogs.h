@@ -18,6 +18,8 @@ struct TFileDialogSetup {
     // Names offered again in the dialog when the edit style is fsComboBox.
     std::vector<String> History;
     TFileEditStyle EditStyle = fsEdit;
+    // The file the dialog opens with, selected (its folder shown); empty for none.
+    String FileName;
 };
 
 class TDialogService {

@@ -214,8 +214,7 @@ void TForm::SetVisible(bool v)
     if (!Dialog())
         return;
     if (v) {
-        Center();
-        Realign();
+        PrepareShow();
         Dialog()->show();
     } else {
         Dialog()->hide();
@@ -238,10 +237,21 @@ TModalResult TForm::ShowModal()
     return r;
 }
 
-TModalResult TForm::RunModalLoop()
+void TForm::PrepareShow()
 {
     Center();
     Realign();
+    // Controls parented after their window was built went to the end of Tab's round.
+    ArrangeTabSequence();
+    // A window shows with the focus where it was left, or else on its first tab stop.
+    if (!Dialog()->focusWidget())
+        if (TWinControl* first = FirstTabStop())
+            first->SetFocus();
+}
+
+TModalResult TForm::RunModalLoop()
+{
+    PrepareShow();
     QDialog* d = Dialog();
     d->setModal(true);
     int r = d->exec();

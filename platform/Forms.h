@@ -63,6 +63,8 @@ protected:
 
 private:
     void Center();
+    // Places and lays the window out, and sets Tab's round and the first focus, before it shows.
+    void PrepareShow();
     TFormBorderStyle borderStyle_ = bsSizeable;
     TFormStyle formStyle_ = fsNormal;
     TModalResult modalResult_ = mrNone;

@@ -55,6 +55,37 @@ private:
     TCustomListBox* box_;
 };
 
+// The view. Entering it leaves its current item as it was: with none, the focus frame stands
+// where the first item is or would be, and no item is chosen until the user chooses one.
+class TCustomListBox::ListView : public QListView {
+public:
+    explicit ListView(TCustomListBox* box) : box_(box) {}
+
+protected:
+    void focusInEvent(QFocusEvent* e) override
+    {
+        QAbstractScrollArea::focusInEvent(e);
+        viewport()->update();
+    }
+    void focusOutEvent(QFocusEvent* e) override
+    {
+        QListView::focusOutEvent(e);
+        viewport()->update();
+    }
+    void paintEvent(QPaintEvent* e) override
+    {
+        QListView::paintEvent(e);
+        if (!hasFocus() || currentIndex().isValid())
+            return;
+        TRect caret = box_->Count() > 0 ? box_->ItemRect(0) : TRect{0, 0, viewport()->width(), box_->ItemHeight()};
+        QPainter painter(viewport());
+        DrawFocusFrame(painter, caret, 0);
+    }
+
+private:
+    TCustomListBox* box_;
+};
+
 // Pointer input reaches the view's viewport; the control hears it in its own coordinates.
 class TCustomListBox::ViewportFilter : public QObject {
 public:
@@ -95,7 +126,7 @@ private:
 };
 
 TCustomListBox::TCustomListBox(TComponent* owner)
-    : TWinControl(owner), view_(new QListView), model_(std::make_unique<Model>(this)),
+    : TWinControl(owner), view_(new ListView(this)), model_(std::make_unique<Model>(this)),
       delegate_(std::make_unique<Delegate>(this)), viewportFilter_(std::make_unique<ViewportFilter>(this))
 {
     view_->setModel(model_.get());
@@ -108,6 +139,7 @@ TCustomListBox::TCustomListBox(TComponent* owner)
     view_->viewport()->installEventFilter(viewportFilter_.get());
     view_->viewport()->setMouseTracking(true);
     SetWidget(view_);
+    SetTabStop(true);
     SetColor(clWindow);
     items_.OnChange = [this](TObject*) { ItemsChanged(); };
     QObject::connect(view_->selectionModel(), &QItemSelectionModel::currentChanged, view_, [this] {
@@ -240,6 +272,9 @@ void TCustomListBox::PaintItem(QPainter* painter, int index, const TRect& rect, 
     canvas_.Attach(painter);
     canvas_.Font.Assign(Font);
     GuardedCall([&] { DrawItem(index, rect, state); });
+    // The focused item is framed over whatever the item drew.
+    if (state & odFocused)
+        canvas_.DrawFocusRect(rect);
     canvas_.Release();
 }
 

@@ -66,6 +66,7 @@ public:
 
 private:
     class Model;
+    class ListView;
     class Delegate;
     class ViewportFilter;
     TStringList items_;

@@ -6,6 +6,7 @@
 TScrollBar::TScrollBar(TComponent* owner) : TWinControl(owner), bar_(new QScrollBar(Qt::Horizontal))
 {
     SetWidget(bar_);
+    SetTabStop(true);
     QObject::connect(bar_, &QScrollBar::valueChanged, [this](int value) {
         if (!syncing_)
             GuardedCall([this, value] { SetPosition(value); });

@@ -22,7 +22,6 @@ public:
     void SetPageSize(int pageSize);
     int SmallChange = 1;
     int LargeChange = 1;
-    bool TabStop = true;
     TNotifyEvent OnChange;
 
 private:

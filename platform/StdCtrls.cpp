@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QStyle>
+#include <QStylePainter>
 #include <QValidator>
 
 #include <algorithm>
@@ -34,12 +35,31 @@ void TLabel::SetCaption(const String& text)
     label_->setText(s);
 }
 
-TButton::TButton(TComponent* owner) : TWinControl(owner), button_(new QPushButton)
+namespace {
+// A push button that shows the focus as a dotted frame inside its face, in place of the style's
+// own cue.
+class PushButton : public QPushButton {
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QStylePainter painter(this);
+        QStyleOptionButton option;
+        initStyleOption(&option);
+        option.state &= ~QStyle::State_HasFocus;
+        painter.drawControl(QStyle::CE_PushButton, option);
+        if (hasFocus())
+            DrawFocusFrame(painter, {0, 0, width(), height()}, TButton::FocusInset);
+    }
+};
+}  // namespace
+
+TButton::TButton(TComponent* owner) : TWinControl(owner), button_(new PushButton)
 {
     // Qt would make every button of a dialog a default button once it has the focus; here
     // Return goes to the form, which clicks the focused or the Default button.
     button_->setAutoDefault(false);
     SetWidget(button_);
+    SetTabStop(true);
     QObject::connect(button_, &QPushButton::clicked, [this] { GuardedCall([this] { Click(); }); });
 }
 
@@ -72,13 +92,19 @@ void TButton::Click()
 class TEdit::Gate : public QValidator {
 public:
     explicit Gate(TEdit* edit) : QValidator(edit->edit_), edit_(edit) {}
-    State validate(QString& input, int&) const override
+    State validate(QString& input, int& cursor) const override
     {
-        const String after = input.toStdString();
+        String after = input.toStdString();
         if (edit_->settingText_ || after == edit_->accepted_)
             return Acceptable;
         bool allowed = true;
         GuardedCall([&] { allowed = edit_->CanEditText(edit_->accepted_, after); });
+        if (allowed && after != input.toStdString()) {
+            // The cursor stays after what was put in, by as much shorter as that became.
+            const QString taken = Q(after);
+            cursor = std::clamp(cursor - static_cast<int>(input.size() - taken.size()), 0, static_cast<int>(taken.size()));
+            input = taken;
+        }
         return allowed ? Acceptable : Invalid;
     }
 
@@ -89,6 +115,7 @@ private:
 TEdit::TEdit(TComponent* owner) : TWinControl(owner), edit_(new QLineEdit)
 {
     SetWidget(edit_);
+    SetTabStop(true);
     SetColor(clWindow);
     gate_ = new Gate(this);
     edit_->setValidator(gate_);
@@ -176,6 +203,7 @@ private:
 TComboBox::TComboBox(TComponent* owner) : TWinControl(owner), combo_(new ComboWidget(this))
 {
     SetWidget(combo_);
+    SetTabStop(true);
     combo_->setEditable(true);
     // Return in the box's field leaves the list as it is.
     combo_->setInsertPolicy(QComboBox::NoInsert);
@@ -223,7 +251,12 @@ void TComboBox::SetText(const String& text)
 void TComboBox::SetStyle(TComboBoxStyle s)
 {
     style_ = s;
-    combo_->setEditable(s == csDropDown || s == csSimple);
+    const bool editable = s == csDropDown || s == csSimple;
+    // The field that goes is deleted later; standing in for the box meanwhile, it would take
+    // the box's focus with it.
+    if (QLineEdit* field = combo_->lineEdit(); field && !editable)
+        field->setFocusProxy(nullptr);
+    combo_->setEditable(editable);
     if (OwnerDraw() && !delegate_) {
         delegate_ = std::make_unique<Delegate>(this);
         combo_->setItemDelegate(delegate_.get());
@@ -266,6 +299,9 @@ void TComboBox::PaintItem(QPainter& painter, int index, const TRect& rect, TOwne
     canvas_.Brush.Color = (state & odSelected) ? clHighlight : Color();
     canvas_.Font.SetColor((state & odSelected) ? clHighlightText : Font.Color());
     GuardedCall([&] { DrawItem(index, rect, state); });
+    // The focused line is framed over whatever the line drew.
+    if (state & odFocused)
+        canvas_.DrawFocusRect(rect);
     canvas_.Release();
 }
 
@@ -292,7 +328,8 @@ void TComboBox::PaintWindow(QPainter& painter)
 
 bool TComboBox::HandleEvent(QEvent* event)
 {
-    if (event->type() == QEvent::Paint && OwnerDraw()) {
+    // A list-only box shows its line as an owner-drawn one does: chosen and framed while focused.
+    if (event->type() == QEvent::Paint && (OwnerDraw() || style_ == csDropDownList)) {
         QPainter painter(combo_);
         PaintWindow(painter);
         return true;

@@ -35,6 +35,8 @@ public:
     bool Cancel = false;
     // Pressing a button with a modal result closes its modal form with it.
     void Click() override;
+    // How far inside the button's edges the focus frame runs.
+    static constexpr int FocusInset = 4;
 
 private:
     QPushButton* button_;
@@ -65,8 +67,9 @@ public:
 
 protected:
     // Asked before the user changes the text by any road (typing, input method, paste, cut,
-    // delete, drop); false keeps the text as it was. Text set by the program is not asked.
-    virtual bool CanEditText(const String& before, const String& after) { return true; }
+    // delete, drop); false keeps the text as it was, and a changed after is the text the edit
+    // takes instead. Text set by the program is not asked.
+    virtual bool CanEditText(const String& before, String& after) { return true; }
 
 private:
     class Gate;
@@ -115,7 +118,7 @@ public:
     virtual void DrawItem(int index, const TRect& rect, TOwnerDrawState state);
     virtual void MeasureItem(int index, int& height);
     TCanvas& Canvas() { return canvas_; }
-    // Paints the closed box; owner-drawn boxes draw their frame and then their line.
+    // Paints the closed box; owner-drawn and list-only boxes draw their frame and then their line.
     virtual void PaintWindow(QPainter& painter);
 
     // Platform side.

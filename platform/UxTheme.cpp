@@ -1,80 +1,150 @@
-#include "UxTheme.h"
+#include "UxThemeParts.h"
 
 #include "Controls.h"
 
 #include <QApplication>
-#include <QPainter>
 #include <QStyle>
-#include <QStyleOptionTitleBar>
+#include <QStyleFactory>
+
+#include <map>
+#include <memory>
 
 namespace {
 
-// The one theme class there is; a handle points at it.
-struct WindowTheme {
-    int openCount = 0;
-} windowTheme;
+struct Engine {
+    bool enabled = true;
+    unsigned appProperties = STAP_ALLOW_NONCLIENT | STAP_ALLOW_CONTROLS;
+    std::map<HTHEME, std::unique_ptr<TThemeData>> open;
+    std::map<QString, std::unique_ptr<QStyle>> windowStyles;  // styles windows were given, by name
+};
 
-QStyle* CurrentStyle()
+Engine& TheEngine()
 {
-    return qobject_cast<QApplication*>(QCoreApplication::instance()) ? QApplication::style() : nullptr;
+    static Engine engine;
+    return engine;
 }
 
-QStyle::StandardPixmap ButtonPixmap(int partId)
+// What the window remembers of its theme.
+const char* const kUnthemed = "ombrelleUnthemed";
+const char* const kLastTheme = "ombrelleLastTheme";
+
+QWidget* WidgetOf(TWinControl* control) { return control ? control->Widget() : nullptr; }
+
+bool ClassNamed(const QString& name, TThemeClass& themeClass)
 {
-    switch (partId) {
-    case 15: return QStyle::SP_TitleBarMinButton;
-    case 17: return QStyle::SP_TitleBarNormalButton;
-    default: return QStyle::SP_TitleBarCloseButton;
-    }
+    static const std::pair<const char*, TThemeClass> classes[] = {
+        {"WINDOW", TThemeClass::Window},     {"BUTTON", TThemeClass::Button},   {"EDIT", TThemeClass::Edit},
+        {"COMBOBOX", TThemeClass::ComboBox}, {"PROGRESS", TThemeClass::Progress}, {"TOOLBAR", TThemeClass::ToolBar},
+        {"SPIN", TThemeClass::Spin},         {"SCROLLBAR", TThemeClass::ScrollBar}};
+    for (const auto& [known, value] : classes)
+        if (name.trimmed().compare(known, Qt::CaseInsensitive) == 0) {
+            themeClass = value;
+            return true;
+        }
+    return false;
 }
 
 }  // namespace
 
-bool ThemeEngineAvailable() { return CurrentStyle() != nullptr; }
-
-bool IsThemeActive() { return CurrentStyle() != nullptr; }
-
-HTHEME OpenThemeData(TWinControl*, const String& classList)
+TThemeData* ThemeDataOf(HTHEME theme)
 {
-    if (!IsThemeActive() || QString::fromStdString(classList).compare("window", Qt::CaseInsensitive) != 0)
+    auto& open = TheEngine().open;
+    auto it = open.find(theme);
+    return it == open.end() ? nullptr : it->second.get();
+}
+
+bool ThemeEngineAvailable() { return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr; }
+
+bool IsThemeActive() { return ThemeEngineAvailable() && TheEngine().enabled; }
+
+bool IsAppThemed() { return IsThemeActive(); }
+
+long EnableTheming(bool enable)
+{
+    TheEngine().enabled = enable;
+    return S_OK;
+}
+
+HTHEME OpenThemeData(TWinControl* control, const String& classList)
+{
+    QWidget* window = WidgetOf(control);
+    if (!IsThemeActive() || (window && window->property(kUnthemed).toBool()))
         return nullptr;
-    ++windowTheme.openCount;
-    return &windowTheme;
+    TThemeClass themeClass;
+    for (const QString& name : QString::fromStdString(classList).split(';'))
+        if (ClassNamed(name, themeClass)) {
+            auto data = std::make_unique<TThemeData>(TThemeData{themeClass, window});
+            HTHEME handle = data.get();
+            TheEngine().open.emplace(handle, std::move(data));
+            if (window)
+                window->setProperty(kLastTheme, QVariant::fromValue(reinterpret_cast<quintptr>(handle)));
+            return handle;
+        }
+    return nullptr;
 }
 
-long DrawThemeBackground(HTHEME theme, TCanvas& canvas, int partId, int stateId, const TRect& rect,
-                         const TRect* clip)
+long CloseThemeData(HTHEME theme) { return TheEngine().open.erase(theme) ? S_OK : E_HANDLE; }
+
+HTHEME GetWindowTheme(TWinControl* control)
 {
-    (void)stateId;
-    QStyle* style = CurrentStyle();
-    QPainter* painter = canvas.Painter();
-    if (theme != &windowTheme || windowTheme.openCount <= 0 || !style)
-        return E_HANDLE;
-    if (!painter)
+    QWidget* window = WidgetOf(control);
+    if (!window)
+        return nullptr;
+    auto handle = reinterpret_cast<HTHEME>(window->property(kLastTheme).value<quintptr>());
+    return ThemeDataOf(handle) ? handle : nullptr;
+}
+
+long SetWindowTheme(TWinControl* control, const String& subAppName, const String&)
+{
+    QWidget* window = WidgetOf(control);
+    if (!window)
+        return E_INVALIDARG;
+    const QString name = QString::fromStdString(subAppName);
+    window->setProperty(kUnthemed, !name.isEmpty() && name.trimmed().isEmpty());
+    if (name.trimmed().isEmpty()) {
+        window->setStyle(nullptr);
         return S_OK;
-    painter->save();
-    if (clip)
-        painter->setClipRect(QRect(clip->Left, clip->Top, clip->Width(), clip->Height()), Qt::IntersectClip);
-    QRect r(rect.Left, rect.Top, rect.Width(), rect.Height());
-    if (partId == 1) {
-        QStyleOptionTitleBar option;
-        option.rect = r;
-        option.palette = style->standardPalette();
-        option.state = QStyle::State_Active | QStyle::State_Enabled;
-        option.titleBarState = Qt::WindowActive;
-        option.subControls = QStyle::SC_TitleBarLabel;
-        style->drawComplexControl(QStyle::CC_TitleBar, &option, painter);
-    } else {
-        style->standardIcon(ButtonPixmap(partId)).paint(painter, r);
     }
-    painter->restore();
+    auto& styles = TheEngine().windowStyles;
+    auto it = styles.find(name.toLower());
+    if (it == styles.end()) {
+        std::unique_ptr<QStyle> style(QStyleFactory::create(name));
+        if (!style)
+            return E_INVALIDARG;
+        it = styles.emplace(name.toLower(), std::move(style)).first;
+    }
+    window->setStyle(it->second.get());
     return S_OK;
 }
 
-long CloseThemeData(HTHEME theme)
+long GetCurrentThemeName(String& fileName, String& colorName, String& sizeName)
 {
-    if (theme != &windowTheme || windowTheme.openCount <= 0)
-        return E_HANDLE;
-    --windowTheme.openCount;
+    if (!IsThemeActive())
+        return E_FAIL;
+    fileName = QApplication::style()->name().toStdString();
+    colorName.clear();
+    sizeName.clear();
     return S_OK;
 }
+
+long GetThemeDocumentationProperty(const String& themeName, const String& propertyName, String& value)
+{
+    if (!IsThemeActive() || QString::fromStdString(themeName).compare(QApplication::style()->name(), Qt::CaseInsensitive) != 0)
+        return E_INVALIDARG;
+    const QString property = QString::fromStdString(propertyName);
+    if (property.compare("DisplayName", Qt::CaseInsensitive) == 0)
+        value = QApplication::style()->name().toStdString();
+    else if (property.compare("Version", Qt::CaseInsensitive) == 0)
+        value = qVersion();
+    else
+        return E_PROP_ID_UNSUPPORTED;
+    return S_OK;
+}
+
+unsigned GetThemeAppProperties() { return TheEngine().appProperties; }
+
+void SetThemeAppProperties(unsigned flags) { TheEngine().appProperties = flags; }
+
+long EnableThemeDialogTexture(TWinControl* control, unsigned) { return control ? S_OK : E_INVALIDARG; }
+
+bool IsThemeDialogTextureEnabled(TWinControl*) { return false; }

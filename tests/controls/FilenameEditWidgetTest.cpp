@@ -6,8 +6,11 @@
 #include "RealInput.h"
 #include "ScriptedDialogs.h"
 #include "TempDir.h"
+#include "WaitFor.h"
 
 #include <QApplication>
+#include <QFileDialog>
+#include <QTimer>
 #include <QMimeData>
 #include <QUrl>
 #include <gtest/gtest.h>
@@ -137,4 +140,51 @@ TEST_F(FilenameEditWidget, FilterIndexAndHistoryReachTheDialogAndSurviveAKindCha
     EXPECT_EQ(shown.EditStyle, fsComboBox);
     EXPECT_EQ(shown.History, std::vector<String> {dir.File("old.bmp")});
     EXPECT_EQ(edit->FilterIndex(), 1);  // the user's choice is kept for next time
+}
+
+TEST(FilenameEditBrowse, TheDialogOpensWithTheEditsFileSelected)
+{
+    // The real dialog, answered from here.
+    struct RealDialogs {
+        TDialogService* scripted = &Dialogs();
+        RealDialogs() { SetDialogService(nullptr); }
+        ~RealDialogs() { SetDialogService(scripted); }
+    } real;
+    TempDir dir;
+    const String cover = dir.File("cover.bmp");
+    const String blank = dir.File("my cover.bmp");
+    for (const String& name : {cover, blank})
+        TBitmap(4, 4, pf24bit).SaveToFile(name);
+    struct Case {
+        String text;
+        String selected;  // the file the dialog shows chosen
+    };
+    const std::vector<Case> cases{
+        {cover, cover},                              // an existing file
+        {"\"" + blank + "\"", blank},                // a name with a blank, as the edit shows it
+        {dir.File("new.bmp"), dir.File("new.bmp")},  // a name still to be made
+    };
+    for (const Case& c : cases) {
+        TForm form(nullptr);
+        auto* edit = new TFilenameEdit(&form);
+        edit->SetParent(&form);
+        edit->SetBounds(8, 8, 241, 21);
+        edit->SetText(c.text);
+        ASSERT_TRUE(ShowActive(form));
+        QStringList selected;
+        QString folder;
+        QTimer::singleShot(0, [&] {
+            QFileDialog* dialog = nullptr;
+            WaitUntil([&] { return (dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())); }, 5000);
+            if (!dialog)
+                return;
+            selected = dialog->selectedFiles();
+            folder = dialog->directory().absolutePath();
+            dialog->reject();
+        });
+        ClickOn(*edit->Button);
+        EXPECT_EQ(selected.join("|").toStdString(), c.selected) << c.text;
+        EXPECT_EQ(folder.toStdString() + "/", dir.Path()) << c.text;
+        EXPECT_EQ(edit->Text(), c.text);  // cancelled: the text stays
+    }
 }

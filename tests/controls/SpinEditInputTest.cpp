@@ -125,3 +125,35 @@ TEST_F(SpinEditInput, WithTypingOffNoRoadChangesTheText)
     QTest::keyClick(Field(), Qt::Key_Up);
     EXPECT_EQ(edit->Text(), "4.00");
 }
+
+TEST_F(SpinEditInput, PastedNumbersLoseTheBlanksAndLineBreaksAroundThem)
+{
+    struct Case {
+        const char* clipboard;
+        String text;
+        double value;
+    };
+    const std::vector<Case> cases{
+        {"2.5\n", "2.5", 2.5},
+        {" 2.5", "2.5", 2.5},
+        {"\t3.25 \r\n", "3.25", 3.25},
+        {"\n", "", 0.0},       // nothing left: the text stays empty
+        {"2 5", "", 0.0},      // a blank inside is still refused
+    };
+    for (const Case& c : cases) {
+        edit->SetText("");
+        beeps = 0;
+        QGuiApplication::clipboard()->setText(c.clipboard);
+        QTest::keyClick(Field(), Qt::Key_Insert, Qt::ShiftModifier);
+        EXPECT_EQ(edit->Text(), c.text) << c.clipboard;
+        EXPECT_DOUBLE_EQ(edit->Value(), c.value) << c.clipboard;
+        EXPECT_EQ(beeps, c.text.empty() && String(c.clipboard) != "\n" ? 1 : 0) << c.clipboard;
+    }
+    // Pasted after what is there already, the cursor ends behind the number.
+    edit->SetText("1");
+    QTest::keyClick(Field(), Qt::Key_End);
+    QGuiApplication::clipboard()->setText(" 5 \n");
+    QTest::keyClick(Field(), Qt::Key_Insert, Qt::ShiftModifier);
+    QTest::keyClick(Field(), Qt::Key_0);
+    EXPECT_EQ(edit->Text(), "150");
+}

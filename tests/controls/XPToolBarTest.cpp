@@ -114,16 +114,16 @@ TEST(XPToolBar, FacesFollowTheMouse)
     TXPLook& look = *f.look;
     ASSERT_TRUE(f.bar->OnCustomDrawButton);
     QWidget* button = f.open->Widget();
+    // The pointer rests on the bar's empty end, whatever an earlier test left it on.
+    QWidget* barWidget = f.bar->Widget();
+    QTest::mouseMove(barWidget, QPoint(barWidget->width() - 5, 5));
 
     // Idle: the bar shows through (a flat bar is transparent); the icon is dimmed.
     TBitmap& idle = *shots.emplace_back(f.Shot());
     EXPECT_EQ(At(idle, 3, 20), BarColor);
     EXPECT_EQ(At(idle, 40, 12), LightenColor(Red, look.DimLevel));
 
-    // Hot: the select colours, the icon lifted by a pixel over its shadow. The pointer comes from
-    // the bar's empty end, so the button is entered whatever an earlier test left the pointer on.
-    QWidget* barWidget = f.bar->Widget();
-    QTest::mouseMove(barWidget, QPoint(barWidget->width() - 5, 5));
+    // Hot: the select colours, the icon lifted by a pixel over its shadow.
     QTest::mouseMove(button, QPoint(40, 30));
     ASSERT_TRUE(button->underMouse());
     TBitmap& hot = *shots.emplace_back(f.Shot());

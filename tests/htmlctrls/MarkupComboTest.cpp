@@ -1,4 +1,5 @@
 #include "MarkupCombo.h"
+#include "RealInput.h"
 #include "Shell.h"
 
 #include <QApplication>
@@ -206,4 +207,36 @@ TEST(MarkupComboBox, FlatButtonLiesFlatWhileTheListIsOpen)
     b.box->Combo()->hidePopup();
     EXPECT_NE(buttonEdge(), ColorToRGB(clBtnShadow));
     b.form.Hide();
+}
+
+TEST(MarkupComboBox, FlatButtonShowsItsArrowHotOrNot)
+{
+    struct State {
+        const char* name;
+        std::function<void(Box&)> enter;
+    };
+    const std::vector<State> states{{"idle", [](Box&) {}},
+                                    {"pointer over it", [](Box& b) { PointAt(*b.box); }},
+                                    {"focused", [](Box& b) { b.box->SetFocus(); }}};
+    for (const State& state : states) {
+        Box b;
+        b.box->SetFlat(true);
+        b.box->FocusBorder = true;
+        b.box->Items().SetText("one\ntwo");
+        b.box->SetItemIndex(0);
+        QCursor::setPos(600, 500);  // clear of the window as it shows
+        ASSERT_TRUE(ShowActive(b.form));
+        b.box->Widget()->clearFocus();
+        state.enter(b);
+        QCoreApplication::processEvents();
+        TBitmap shot;
+        b.box->PaintTo(shot);
+        // The arrow's middle, in the rightmost ButtonWidth pixels.
+        const int x = b.box->Width() - b.box->ButtonWidth() / 2 - 1;
+        const int y = b.box->Height() / 2 - 1;
+        EXPECT_EQ(shot.Canvas().Pixel(x, y), ColorToRGB(clBtnText)) << state.name;
+        // The face round it.
+        EXPECT_EQ(shot.Canvas().Pixel(b.box->Width() - 5, b.box->Height() - 5), ColorToRGB(clBtnFace)) << state.name;
+        b.form.Hide();
+    }
 }

@@ -3,8 +3,10 @@
 #include "MarkupPanelStyler.h"
 #include "PictureStore.h"
 #include "Shell.h"
+#include "RealInput.h"
 #include "WaitFor.h"
 
+#include <QPaintEvent>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -276,6 +278,55 @@ TEST_F(MarkupPanel, HoveringAnAnchorEntersAndLeaves)
     p.MouseMove(0, 5, 200);
     EXPECT_EQ(events, (std::vector<String>{"enter x", "exit x"}));  // the anchor left
     EXPECT_EQ(p.Cursor(), crDefault);
+}
+
+// The regions the panel's window is asked to paint.
+struct PaintedRegions : QObject {
+    explicit PaintedRegions(QWidget* w) : widget(w) { w->installEventFilter(this); }
+    ~PaintedRegions() override { widget->removeEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (e->type() == QEvent::Paint)
+            painted += static_cast<QPaintEvent*>(e)->region();
+        return false;
+    }
+    QWidget* widget;
+    QRegion painted;
+};
+
+TEST_F(MarkupPanel, HoveringAnAnchorRepaintsOnlyItsRectangle)
+{
+    TForm form(nullptr);
+    auto* p = new TMarkupPanel(&form);
+    p->SetParent(&form);
+    p->SetBounds(0, 0, 300, 200);
+    p->Hover = true;
+    p->SetText("Some text before<BR><A href=\"x\">Anchor</A> and after");
+    QCursor::setPos(600, 500);
+    ASSERT_TRUE(ShowActive(form));
+    TRect anchor;
+    for (int y = 0; y < 200 && anchor.IsEmpty(); ++y)
+        for (int x = 0; x < 300 && anchor.IsEmpty(); ++x) {
+            int index = -1;
+            TRect r;
+            if (p->AnchorAt(x, y, r, index) == "x")
+                anchor = r;
+        }
+    ASSERT_FALSE(anchor.IsEmpty());
+    const QRect exact(anchor.Left, anchor.Top, anchor.Width(), anchor.Height());
+    struct Move {
+        const char* name;
+        QPoint to;
+        QRect expected;
+    };
+    for (const Move& move : {Move{"onto the anchor", exact.center(), exact},
+                             Move{"off it", QPoint(150, 150), exact.adjusted(-1, -1, 1, 1)}}) {
+        PaintedRegions regions(p->Widget());
+        QTest::mouseMove(p->Widget(), move.to);
+        ASSERT_TRUE(WaitUntil([&] { return !regions.painted.isEmpty(); }, 5000)) << move.name;
+        QCoreApplication::processEvents();
+        EXPECT_EQ(regions.painted, QRegion(move.expected)) << move.name;
+    }
 }
 
 TEST_F(MarkupPanel, AnchorHintGoesThroughTheHintEvent)

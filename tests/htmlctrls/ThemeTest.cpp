@@ -2,43 +2,56 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cstring>
+
 namespace {
 
-TEST(Theme, WindowClassIsTheOnlyOneAndHandlesAreChecked)
+constexpr size_t kEntryPoints = 46;
+static_assert(sizeof(TThemeProcs) == kEntryPoints * sizeof(void (*)()), "one pointer an entry point");
+
+// The table's entries, in their order.
+std::array<void (*)(), kEntryPoints> Entries()
 {
-    EXPECT_TRUE(IsThemeActive());
-    EXPECT_EQ(OpenThemeData(nullptr, "button"), nullptr);
-    HTHEME theme = OpenThemeData(nullptr, "WINDOW");
-    ASSERT_NE(theme, nullptr);
-
-    TBitmap target(60, 24);
-    target.Canvas().Brush.Color = 0x00FF00;
-    target.Canvas().FillRect({0, 0, 60, 24});
-    EXPECT_EQ(DrawThemeBackground(theme, target.Canvas(), 1, 1, {0, 0, 60, 24}, nullptr), S_OK);
-    bool changed = false;
-    for (int x = 0; x < 60 && !changed; ++x)
-        changed = target.Canvas().Pixel(x, 12) != 0x00FF00;
-    EXPECT_TRUE(changed);
-
-    int dummy = 0;
-    EXPECT_EQ(DrawThemeBackground(&dummy, target.Canvas(), 1, 1, {0, 0, 60, 24}, nullptr), E_HANDLE);
-    EXPECT_EQ(CloseThemeData(theme), S_OK);
-    EXPECT_EQ(CloseThemeData(theme), E_HANDLE);  // closed once only
-    EXPECT_EQ(DrawThemeBackground(theme, target.Canvas(), 18, 1, {0, 0, 14, 14}, nullptr), E_HANDLE);
+    std::array<void (*)(), kEntryPoints> entries;
+    std::memcpy(entries.data(), &ThemeProcs, sizeof ThemeProcs);
+    return entries;
 }
 
-TEST(Theme, LoaderBindsTheCallsOnceAndFreesThem)
+TEST(ThemeLoader, BindsAllEntryPointsWhenTheEngineIsThere)
 {
     FreeThemeLibrary();
-    EXPECT_FALSE(ThemeLibraryLoaded);
+    ThemeProcs = {};
     LoadThemeLibrary();
     ASSERT_TRUE(ThemeLibraryLoaded);
-    EXPECT_EQ(ThemeProcs.IsThemeActive, &IsThemeActive);
+    for (size_t i = 0; i < kEntryPoints; ++i)
+        EXPECT_NE(Entries()[i], nullptr) << "entry " << i;
     EXPECT_EQ(ThemeProcs.OpenThemeData, &OpenThemeData);
-    EXPECT_EQ(ThemeProcs.DrawThemeBackground, &DrawThemeBackground);
-    EXPECT_EQ(ThemeProcs.CloseThemeData, &CloseThemeData);
+    EXPECT_EQ(ThemeProcs.GetThemeColor, &GetThemeColor);
+    EXPECT_EQ(ThemeProcs.EnableTheming, &EnableTheming);
+    // Through the table, as the panel calls it.
+    HTHEME theme = ThemeProcs.OpenThemeData(nullptr, "window");
+    ASSERT_NE(theme, nullptr);
+    EXPECT_EQ(ThemeProcs.CloseThemeData(theme), S_OK);
+
+    const auto bound = Entries();
+    LoadThemeLibrary();  // once only
     FreeThemeLibrary();
     EXPECT_FALSE(ThemeLibraryLoaded);
+    EXPECT_EQ(Entries(), bound);  // the table stays as it was
+}
+
+TEST(ThemeLoader, BindsNothingWithoutTheEngine)
+{
+    FreeThemeLibrary();
+    ThemeProcs = {};
+    LoadThemeLibrary([] { return false; });
+    EXPECT_FALSE(ThemeLibraryLoaded);
+    for (void (*entry)() : Entries())
+        EXPECT_EQ(entry, nullptr);
+    FreeThemeLibrary();
+    EXPECT_FALSE(ThemeLibraryLoaded);
+    LoadThemeLibrary();  // as the program starts
 }
 
 }  // namespace
