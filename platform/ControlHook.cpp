@@ -16,25 +16,15 @@ public:
         if (watched != widget_ || inPaint_)
             return false;
         switch (event->type()) {
-        case QEvent::Paint: {
-            // The control's own painting runs first, through every other filter, then ours on top.
-            inPaint_ = true;
-            QCoreApplication::sendEvent(watched, event);
-            inPaint_ = false;
-            if (!widget_)
-                return true;
-            QPainter painter(widget_);
-            TCanvas canvas;
-            canvas.Attach(&painter);
-            Call(hmPaint, &canvas);
-            canvas.Release();
+        case QEvent::Paint:
+            PaintOver(widget_, event, hmPaint);
             return true;
-        }
         case QEvent::Enter: After(hmMouseEnter); break;
         case QEvent::Leave: After(hmMouseLeave); break;
         case QEvent::FocusIn: After(hmSetFocus); break;
         case QEvent::FocusOut: After(hmKillFocus); break;
         case QEvent::EnabledChange: After(hmEnabledChanged); break;
+        case QEvent::MouseMove: After(hmMouseMove); break;
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonDblClick:
             if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
@@ -57,6 +47,22 @@ public:
         return false;
     }
 
+    // The widget's own painting runs first, through every other filter, then the hook's on top.
+    void PaintOver(QWidget* widget, QEvent* event, THookMessage message)
+    {
+        inPaint_ = true;
+        QCoreApplication::sendEvent(widget, event);
+        inPaint_ = false;
+        if (!widget || ended_)
+            return;
+        QPainter painter(widget);
+        TCanvas canvas;
+        canvas.Attach(&painter);
+        Call(message, &canvas);
+        canvas.Release();
+    }
+    bool inPaint_ = false;
+
 private:
     // State changes only: the drawing they lead to comes with the control's next paint.
     void After(THookMessage message) { Call(message, nullptr); }
@@ -76,8 +82,41 @@ public:
 
 private:
     TControlHookProc proc_;
+};
+
+// Draws over the parent once it has painted itself.
+class TControlHook::ParentFilter : public QObject {
+public:
+    ParentFilter(QWidget* parent, Filter* hook) : parent_(parent), hook_(hook) { parent->installEventFilter(this); }
+    ~ParentFilter() override
+    {
+        if (parent_)
+            parent_->removeEventFilter(this);
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched != parent_ || event->type() != QEvent::Paint || inPaint_ || hook_->ended_)
+            return false;
+        inPaint_ = true;
+        hook_->PaintOver(parent_, event, hmParentPaint);
+        inPaint_ = false;
+        return true;
+    }
+
+private:
+    QPointer<QWidget> parent_;
+    Filter* hook_;
     bool inPaint_ = false;
 };
+
+void TControlHook::HookParentPaint()
+{
+    QWidget* w = control_->Widget();
+    if (!w || !w->parentWidget() || parentFilter_)
+        return;
+    parentFilter_ = std::make_unique<ParentFilter>(w->parentWidget(), filter_.get());
+    w->parentWidget()->update();
+}
 
 TControlHook::TControlHook(TControl* control, TControlHookProc proc) : control_(control)
 {
@@ -92,6 +131,7 @@ TControlHook::TControlHook(TControl* control, TControlHookProc proc) : control_(
 
 TControlHook::~TControlHook()
 {
+    parentFilter_.reset();
     filter_->ended_ = true;
     if (filter_->widget_) {
         filter_->widget_->removeEventFilter(filter_.get());

@@ -18,6 +18,8 @@ enum THookMessage {
     hmSpaceUp,
     hmEnabledChanged,
     hmDestroy,        // the control's window goes away
+    hmMouseMove,
+    hmParentPaint,    // the parent has painted itself; the canvas draws on it, in its co-ordinates
 };
 
 // canvas is set only for hmPaint.
@@ -30,9 +32,13 @@ public:
     TControlHook(const TControlHook&) = delete;
     TControlHook& operator=(const TControlHook&) = delete;
     TControl* Control() const { return control_; }
+    // The hook also hears hmParentPaint after each painting of the control's parent.
+    void HookParentPaint();
 
 private:
     class Filter;
+    class ParentFilter;
     TControl* control_;
     std::unique_ptr<Filter> filter_;
+    std::unique_ptr<ParentFilter> parentFilter_;
 };

@@ -109,6 +109,7 @@ TCustomListBox::TCustomListBox(TComponent* owner)
     view_->viewport()->setMouseTracking(true);
     SetWidget(view_);
     SetColor(clWindow);
+    SetBorderStyle(bsSingle);
     items_.OnChange = [this](TObject*) { ItemsChanged(); };
     QObject::connect(view_->selectionModel(), &QItemSelectionModel::currentChanged, view_, [this] {
         if (!fromCode_)

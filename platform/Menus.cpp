@@ -4,6 +4,8 @@
 #include "MenuItemWidget.h"
 
 #include <QAction>
+
+#include <algorithm>
 #include <QCoreApplication>
 #include <QCursor>
 #include <QKeySequence>
@@ -72,21 +74,32 @@ void TMenuItem::Add(TMenuItem* item)
     items_.push_back(item);
 }
 
-TPopupMenu* TMenuItem::GetParentMenu() const
+TMenu* TMenuItem::GetParentMenu() const
 {
     const TMenuItem* root = this;
     while (root->parent_)
         root = root->parent_;
-    return dynamic_cast<TPopupMenu*>(root->Owner());
+    return dynamic_cast<TMenu*>(root->Owner());
+}
+
+int TMenuItem::MenuIndex() const
+{
+    if (!parent_)
+        return -1;
+    const auto& siblings = parent_->items_;
+    return static_cast<int>(std::find(siblings.begin(), siblings.end(), this) - siblings.begin());
 }
 
 TImageList* TMenuItem::GetImageList() const
 {
-    TPopupMenu* menu = GetParentMenu();
+    TMenu* menu = GetParentMenu();
     return menu ? menu->Images : nullptr;
 }
 
-TPopupMenu::TPopupMenu(TComponent* owner) : TComponent(owner), items_(std::make_unique<TMenuItem>(this)) {}
+TMenu::TMenu(TComponent* owner) : TComponent(owner), items_(std::make_unique<TMenuItem>(this)) {}
+TMenu::~TMenu() = default;
+
+TPopupMenu::TPopupMenu(TComponent* owner) : TMenu(owner) {}
 TPopupMenu::~TPopupMenu() = default;
 
 static void Fill(QMenu* menu, TMenuItem& parent, TImageList* images, bool ownerDraw)
@@ -134,7 +147,7 @@ namespace {
 // to the menu's OnPaintWindow.
 class MenuWindowOverlay : public QWidget {
 public:
-    MenuWindowOverlay(QMenu* window, TPopupMenu* menu) : QWidget(window), menu_(menu)
+    MenuWindowOverlay(QMenu* window, TMenu* menu) : QWidget(window), menu_(menu)
     {
         setAttribute(Qt::WA_TransparentForMouseEvents);
         setAttribute(Qt::WA_NoSystemBackground);
@@ -170,14 +183,22 @@ private:
         setGeometry(parentWidget()->rect());
         raise();
     }
-    TPopupMenu* menu_;
+    TMenu* menu_;
 };
 }  // namespace
 
-void TPopupMenu::HookWindows()
+void TMenu::FillMenu(QMenu* menu, TMenuItem& parent)
 {
-    QList<QMenu*> windows = menu_->findChildren<QMenu*>();
-    windows.prepend(menu_.get());
+    menu->setSeparatorsCollapsible(AutoLineReduction);
+    menu->setLayoutDirection(RightToLeft ? Qt::RightToLeft : Qt::LeftToRight);
+    Fill(menu, parent, Images, OwnerDraw);
+    HookWindows(menu);
+}
+
+void TMenu::HookWindows(QMenu* menu)
+{
+    QList<QMenu*> windows = menu->findChildren<QMenu*>();
+    windows.prepend(menu);
     for (QMenu* window : windows)
         if (!window->property("ombrelleWindowOverlay").toBool()) {
             new MenuWindowOverlay(window, this);
@@ -207,10 +228,7 @@ QMenu* TPopupMenu::BuildMenu()
 void TPopupMenu::FillMenu()
 {
     menu_->clear();
-    menu_->setSeparatorsCollapsible(AutoLineReduction);
-    menu_->setLayoutDirection(RightToLeft ? Qt::RightToLeft : Qt::LeftToRight);
-    Fill(menu_.get(), *items_, Images, OwnerDraw);
-    HookWindows();
+    TMenu::FillMenu(menu_.get(), Items());
 }
 
 void TPopupMenu::Popup(int x, int y)
