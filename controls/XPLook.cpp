@@ -130,7 +130,6 @@ void TXPLook::SetXPControls(TXPControls value)
 void TXPLook::SetMenuBarColor(TColor c)
 {
     menuBarColor_ = c;
-    colorsChanged_ = true;
     RefreshMenuBar();
 }
 

@@ -60,7 +60,7 @@ public:
     TColor IconBackColor() const { return iconBackColor_; }
     void SetIconBackColor(TColor c) { iconBackColor_ = c; colorsChanged_ = true; }
     TColor MenuBarColor() const { return menuBarColor_; }
-    // Also redraws the form's menu bar.
+    // Redraws the form's menu bar in the new colour at once.
     void SetMenuBarColor(TColor c);
     TColor SelectColor() const { return selectColor_; }
     void SetSelectColor(TColor c) { selectColor_ = c; colorsChanged_ = true; }

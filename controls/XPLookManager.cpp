@@ -46,16 +46,20 @@ void TXPLookManager::Add(TXPLook* look)
 
 void TXPLookManager::Notification(TComponent* component, TOperation operation)
 {
-    auto* form = dynamic_cast<TForm*>(component);
-    if (!FActiveXPLook || !form)
+    if (!FActiveXPLook)
         return;
-    if (operation == opInsert) {
-        if (!Contains(FPendingForms, form))
-            FPendingForms.push_back(form);
+    if (operation == opRemove) {
+        // A component is told of its removal once only its component part is left: the lists
+        // are searched by address.
+        auto same = [component](TForm* form) { return static_cast<TComponent*>(form) == component; };
+        std::erase_if(FPendingForms, same);
+        std::erase_if(FActiveForms, same);
+        return;
+    }
+    auto* form = dynamic_cast<TForm*>(component);
+    if (form && !Contains(FPendingForms, form)) {
+        FPendingForms.push_back(form);
         MainWindowHook();
-    } else {
-        std::erase(FPendingForms, form);
-        std::erase(FActiveForms, form);
     }
 }
 

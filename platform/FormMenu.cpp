@@ -11,12 +11,18 @@ void TForm::SetMenu(TMainMenu* menu)
     if (menu == menu_)
         return;
     if (menu_) {
+        menu_->OnBarChange = nullptr;
         menu_->AttachTo(nullptr);
         RemoveFreeNotification(menu_);
     }
     menu_ = menu;
     if (menu_) {
         FreeNotification(menu_);
+        // New items may make the bar higher: the controls move down with it.
+        menu_->OnBarChange = [this] {
+            PlaceMenu();
+            Realign();
+        };
         if (!client_) {
             // The controls move onto a client widget below the bar, keeping their places.
             client_ = new QWidget(Widget());

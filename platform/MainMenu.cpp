@@ -59,7 +59,8 @@ public:
             int width = 0;
             int height = canvas.TextHeight("Wg");
             GuardedCall([&] { item->OnMeasureItem(item, canvas, width, height); });
-            return {std::max(width, 1), std::max(height, 1)};
+            // The bar keeps the same room beside the asked width as a menu does.
+            return {std::max(width, 0) + MenuCheckMarkRoom, std::max(height, 1)};
         }
         return QProxyStyle::sizeFromContents(type, option, size, widget);
     }
@@ -146,8 +147,11 @@ void TMainMenu::AttachTo(QWidget* window)
 
 void TMainMenu::UpdateItems()
 {
-    if (bar_)
-        BarOf(bar_)->Rebuild();
+    if (!bar_)
+        return;
+    BarOf(bar_)->Rebuild();
+    if (OnBarChange)
+        OnBarChange();
 }
 
 QMenuBar* TMainMenu::Bar() const { return bar_; }

@@ -19,8 +19,10 @@ public:
     // Where a top-level item stands on the bar; empty when it is not shown.
     TRect ItemRect(const TMenuItem* item) const;
 
-    // Platform side: the bar, a child of the form's window, and its height there.
+    // Platform side: the bar, a child of the form's window, and its height there; OnBarChange
+    // (the form's) runs when the bar's items were made anew.
     void AttachTo(QWidget* window);
+    std::function<void()> OnBarChange;
     QMenuBar* Bar() const;
     int BarHeight() const;
 

@@ -108,7 +108,7 @@ public:
     Gallery()
     {
         const int width = 12 + CellWidth * static_cast<int>(kinds.size()) + 60;
-        form->SetBounds(0, 0, width, 12 * RowHeight + 40);
+        form->SetBounds(0, 0, width, 13 * RowHeight);
         form->SetColor(RGB(212, 208, 200));
         menu = new TMainMenu(form.get());
         for (const char* caption : {"&File", "&Edit", "&View"}) {
