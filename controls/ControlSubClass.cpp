@@ -124,6 +124,7 @@ void TControlSubClass::Message(int message, TCanvas* canvas)
         if (enabled)
             FMouseInControl = false;
         break;
+    case hmCheckChanged: FMouseInControl = false; break;
     case hmLButtonDown: FMouseDown = true; break;
     case hmLButtonUp: FMouseDown = false; break;
     case hmSpaceDown:

@@ -25,7 +25,7 @@ struct XPMeasure {
 };
 struct XPBorder {
     TXPLook* look;
-    const TPopupMenu* menu;
+    const TMenu* menu;
     void operator()(TCanvas& c, const TRect& r) const { look->DrawMenuWindowBorder(c, r, menu->RightToLeft); }
 };
 bool IsOurs(const std::function<void(TCanvas&, const TRect&)>& e, const TXPLook* look)
@@ -244,6 +244,14 @@ void TXPLook::HookMenuItem(TMenuItem& item, bool enable)
         item.OnMeasureItem = nullptr;
 }
 
+void TXPLook::HookMenuWindows(TMenu& menu, bool enable)
+{
+    if (enable && !menu.OnPaintWindow)
+        menu.OnPaintWindow = XPBorder{this, &menu};
+    else if (!enable && IsOurs(menu.OnPaintWindow, this))
+        menu.OnPaintWindow = nullptr;
+}
+
 void TXPLook::HookMenu(TMenuItem& parent, bool enable)
 {
     for (int i = 0; i < parent.Count(); ++i) {
@@ -263,10 +271,7 @@ void TXPLook::ActivateComponent(TComponent* comp, bool enable, bool update)
         if ((xpControls_ & XPBit(xcPopupMenu)) && menu->Tag != 999) {
             menu->OwnerDraw = enable;
             HookMenu(menu->Items(), enable);
-            if (enable && !menu->OnPaintWindow)
-                menu->OnPaintWindow = XPBorder{this, menu};
-            else if (!enable && IsOurs(menu->OnPaintWindow, this))
-                menu->OnPaintWindow = nullptr;
+            HookMenuWindows(*menu, enable);
         }
         return;
     }
@@ -336,15 +341,11 @@ void TXPLook::MenuMeasureItem(TObject* sender, TCanvas& canvas, int& width, int&
     const bool top = IsTop(*item);
     if (item->Count() > 0 && !top)
         w += 6;
-    TImageList* images = item->GetImageList();
-    int imageW = 0, imageH = 0;
-    if (images && item->ImageIndex != -1) {
-        imageW = images->Width;
-        imageH = images->Height;
-    }
-    if (!top)
-        imageW = std::max(imageW, IconWidth);
-    width = std::max(width, w + imageW);
+    TImageList own;
+    int index = -1;
+    const TImageList* images = ItemIcon(*item, own, index);
+    const int imageW = images ? images->Width : 0, imageH = images ? images->Height : 0;
+    width = std::max(width, w + (top ? imageW : std::max(imageW, IconWidth)));
     if (IsLine(*item)) {
         height = std::max(height, 4);
         return;
@@ -400,8 +401,10 @@ void TXPLook::MenuDrawItem(TObject* sender, TCanvas& canvas, const TRect& rect, 
     const String text = " " + item->Caption;
     const TMenu* menu = item->GetParentMenu();
     const bool rtl = menu && menu->RightToLeft;
-    TImageList* images = item->GetImageList();
-    const bool hasIcon = images && item->ImageIndex >= 0 && item->ImageIndex < images->Count();
+    TImageList own;
+    int index = -1;
+    const TImageList* images = ItemIcon(*item, own, index);
+    const bool hasIcon = images && index >= 0 && index < images->Count();
     const int iconW = hasIcon ? images->Width : 0;
     TRect gutter, check;
     GutterAndCheck(r, rtl, iconW, gutter, check);
@@ -436,7 +439,7 @@ void TXPLook::MenuDrawItem(TObject* sender, TCanvas& canvas, const TRect& rect, 
             x -= 1;
             y -= 1;
         }
-        DrawIcon(canvas, *images, item->ImageIndex, x, y, selected, item->Enabled, item->Checked);
+        DrawIcon(canvas, *images, index, x, y, selected, item->Enabled, item->Checked);
     }
     if (IsLine(*item)) {
         canvas.Pen.Style = psSolid;
@@ -452,6 +455,23 @@ void TXPLook::MenuDrawItem(TObject* sender, TCanvas& canvas, const TRect& rect, 
         textRect.Left += 3;
     textRect.Top += (textRect.Bottom - textRect.Top - canvas.TextHeight("W")) / 2;
     DrawItemText(canvas, text, ShortCutToText(item->ShortCut), textRect, selected, item->Enabled, false, rtl);
+}
+
+const TImageList* TXPLook::ItemIcon(const TMenuItem& item, TImageList& own, int& index)
+{
+    if (TImageList* images = item.GetImageList(); images && item.ImageIndex != -1) {
+        index = item.ImageIndex;
+        return images;
+    }
+    if (item.Bitmap.Width() <= 0)
+        return nullptr;
+    // The item's own bitmap, its transparent colour see-through.
+    own.Width = item.Bitmap.Width();
+    own.Height = item.Bitmap.Height();
+    own.Clear();
+    own.AddMasked(item.Bitmap, item.Bitmap.TransparentColor());
+    index = 0;
+    return &own;
 }
 
 void TXPLook::GutterAndCheck(const TRect& r, bool rtl, int iconWidth, TRect& gutter, TRect& check) const

@@ -162,6 +162,8 @@ public:
 private:
     void HookMenuItem(TMenuItem& item, bool enable);
     void HookMenu(TMenuItem& parent, bool enable);
+    // The flat border over the menu's windows (drawn with FlatMenu).
+    void HookMenuWindows(TMenu& menu, bool enable);
     bool Decorates(TControl* control) const;
     void ActivateToolBar(TToolBar& bar, bool enable, bool update);
     void ActivateControlBar(TControlBar& bar, bool enable, bool update);
@@ -170,6 +172,9 @@ private:
     void ActivateControl(TControl& control, bool enable, bool update);
     // The background, selection, icon and caption of a main menu's top-level item.
     void DrawTopItem(TMenuItem& item, TCanvas& canvas, const TRect& rect, bool selected);
+    // The item's icon: from its image list (as index), else its own bitmap put into own; nullptr
+    // for none.
+    static const TImageList* ItemIcon(const TMenuItem& item, TImageList& own, int& index);
     // The icon gutter of an item in r, and the box of its check mark (iconWidth 0: no icon).
     void GutterAndCheck(const TRect& r, bool rtl, int iconWidth, TRect& gutter, TRect& check) const;
     // The check box of a checked item: a frame round its icon, or a box with a check mark.

@@ -45,6 +45,7 @@ void TXPLook::ActivateMainMenu(TMainMenu& menu, bool enable)
         HookMenuItem(*top.Items(i), enable);
         HookMenu(*top.Items(i), enable);
     }
+    HookMenuWindows(menu, enable);
     // The bar is drawn anew with the items' new drawing.
     if (top.Count() > 0)
         menu.UpdateItems();
@@ -79,8 +80,10 @@ void TXPLook::DrawTopItem(TMenuItem& item, TCanvas& canvas, const TRect& rect, b
     const String text = " " + item.Caption;
     auto* menu = static_cast<TMainMenu*>(item.GetParentMenu());
     const bool rtl = menu->RightToLeft;
-    TImageList* images = item.GetImageList();
-    const bool hasIcon = images && item.ImageIndex >= 0 && item.ImageIndex < images->Count();
+    TImageList own;
+    int index = -1;
+    const TImageList* images = ItemIcon(item, own, index);
+    const bool hasIcon = images && index >= 0 && index < images->Count();
     const int iconW = hasIcon ? images->Width : 0;
     TRect gutter, check;
     GutterAndCheck(r, rtl, iconW, gutter, check);
@@ -130,7 +133,7 @@ void TXPLook::DrawTopItem(TMenuItem& item, TCanvas& canvas, const TRect& rect, b
             x -= 1;
             y -= 2;
         }
-        DrawIcon(canvas, *images, item.ImageIndex, x, y, selected, item.Enabled, item.Checked);
+        DrawIcon(canvas, *images, index, x, y, selected, item.Enabled, item.Checked);
     }
     if (rtl)
         textRect.Right -= 3;

@@ -20,6 +20,7 @@ enum THookMessage {
     hmDestroy,        // the control's window goes away
     hmMouseMove,
     hmParentPaint,    // the parent has painted itself; the canvas draws on it, in its co-ordinates
+    hmCheckChanged,   // a check box or radio button was checked or cleared
 };
 
 // canvas is set only for hmPaint.
@@ -37,8 +38,9 @@ public:
 
 private:
     class Filter;
-    class ParentFilter;
+    class SideFilter;
     TControl* control_;
     std::unique_ptr<Filter> filter_;
-    std::unique_ptr<ParentFilter> parentFilter_;
+    std::unique_ptr<SideFilter> parentFilter_;
+    std::unique_ptr<SideFilter> viewportFilter_;
 };

@@ -92,6 +92,8 @@ int TMenuItem::MenuIndex() const
 
 TImageList* TMenuItem::GetImageList() const
 {
+    if (parent_ && parent_->SubMenuImages)
+        return parent_->SubMenuImages;
     TMenu* menu = GetParentMenu();
     return menu ? menu->Images : nullptr;
 }
@@ -102,7 +104,7 @@ TMenu::~TMenu() = default;
 TPopupMenu::TPopupMenu(TComponent* owner) : TMenu(owner) {}
 TPopupMenu::~TPopupMenu() = default;
 
-static void Fill(QMenu* menu, TMenuItem& parent, TImageList* images, bool ownerDraw)
+static void Fill(QMenu* menu, TMenuItem& parent, bool ownerDraw)
 {
     for (int i = 0; i < parent.Count(); ++i) {
         TMenuItem* item = parent.Items(i);
@@ -113,7 +115,7 @@ static void Fill(QMenu* menu, TMenuItem& parent, TImageList* images, bool ownerD
             if (item->Count() > 0) {
                 sub = new QMenu(menu);
                 sub->setLayoutDirection(menu->layoutDirection());
-                Fill(sub, *item, images, ownerDraw);
+                Fill(sub, *item, ownerDraw);
             }
             menu->addAction(NewOwnerDrawnAction(menu, item, sub));
             continue;
@@ -126,7 +128,7 @@ static void Fill(QMenu* menu, TMenuItem& parent, TImageList* images, bool ownerD
         QString caption = QString::fromStdString(item->Caption);
         if (item->Count() > 0) {
             QMenu* sub = menu->addMenu(caption);
-            Fill(sub, *item, images, ownerDraw);
+            Fill(sub, *item, ownerDraw);
             continue;
         }
         QAction* a = menu->addAction(caption);
@@ -136,8 +138,14 @@ static void Fill(QMenu* menu, TMenuItem& parent, TImageList* images, bool ownerD
         a->setStatusTip(QString::fromStdString(item->Hint));
         if (item->ShortCut)
             a->setShortcut(QKeySequence(QString::fromStdString(ShortCutToText(item->ShortCut))));
-        if (images && item->ImageIndex >= 0 && item->ImageIndex < images->Count())
-            a->setIcon(QPixmap::fromImage(images->Image(item->ImageIndex)));
+        TImageList* own = item->GetImageList();
+        if (own && item->ImageIndex >= 0 && item->ImageIndex < own->Count()) {
+            a->setIcon(QPixmap::fromImage(own->Image(item->ImageIndex)));
+        } else if (!item->Bitmap.Empty()) {
+            TImageList picture(nullptr, item->Bitmap.Width(), item->Bitmap.Height());
+            picture.AddMasked(item->Bitmap, item->Bitmap.TransparentColor());
+            a->setIcon(QPixmap::fromImage(picture.Image(0)));
+        }
         QObject::connect(a, &QAction::triggered, [item] { GuardedCall([item] { item->Click(); }); });
     }
 }
@@ -191,7 +199,7 @@ void TMenu::FillMenu(QMenu* menu, TMenuItem& parent)
 {
     menu->setSeparatorsCollapsible(AutoLineReduction);
     menu->setLayoutDirection(RightToLeft ? Qt::RightToLeft : Qt::LeftToRight);
-    Fill(menu, parent, Images, OwnerDraw);
+    Fill(menu, parent, OwnerDraw);
     HookWindows(menu);
 }
 

@@ -49,7 +49,12 @@ public:
     // Used only while the menu's OwnerDraw is on.
     TMenuMeasureItemEvent OnMeasureItem;
     TMenuDrawItemEvent OnDrawItem;
-    // The image list of the menu the item belongs to, or nullptr.
+    // The item's own picture, shown when it has no image from an image list; its transparent
+    // colour is see-through.
+    TBitmap Bitmap;
+    // The images of this item's own items, in place of the menu's.
+    TImageList* SubMenuImages = nullptr;
+    // The image list of the menu the item belongs to (its parent's SubMenuImages first), or nullptr.
     TImageList* GetImageList() const;
     TMenu* GetParentMenu() const;
     // Its place among its parent's items; -1 without a parent.

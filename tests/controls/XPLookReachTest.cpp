@@ -2,6 +2,7 @@
 // of few colours, and the manager hearing of forms that come and go.
 #include "PaintProbe.h"
 #include "ComCtrls.h"
+#include "CheckBoxes.h"
 #include "ControlBar.h"
 #include "StdCtrls.h"
 #include "XPColors.h"
@@ -131,6 +132,67 @@ TEST(XPLookReach, SurfacesOfFewColoursGetPlainColoursAndUndimmedIcons)
     EXPECT_TRUE(look.FIsTrueColor);
     look.DrawIcon(target.Canvas(), images, 0, 2, 2, false, true, false);
     EXPECT_EQ(At(target, 3, 3), LightenColor(Red, look.DimLevel));
+}
+
+TEST(XPLookReach, CheckingABoxEndsItsHotLook)
+{
+    TForm form(nullptr);
+    auto* box = new TCheckBox(&form);
+    box->SetParent(&form);
+    auto* radio = new TRadioButton(&form);
+    radio->SetParent(&form);
+    TXPLook* look = AddLook(form);
+    for (TControl* control : {static_cast<TControl*>(box), static_cast<TControl*>(radio)}) {
+        TControlSubClass* hook = HookOf(*look, control);
+        ASSERT_TRUE(hook);
+        hook->FMouseInControl = true;
+        if (control == box)
+            box->SetChecked(true);
+        else
+            radio->SetChecked(true);
+        EXPECT_FALSE(hook->FMouseInControl) << control->ClassName();
+    }
+}
+
+TEST(XPLookReach, MenuItemsShowTheirOwnBitmapsAndTheirParentsSubMenuImages)
+{
+    TForm form(nullptr);
+    auto* menu = new TPopupMenu(&form);
+    auto* plain = new TMenuItem(menu);
+    plain->Caption = "Plain";
+    plain->Bitmap.SetSize(16, 16);
+    plain->Bitmap.Canvas().Brush.Color = Red;
+    plain->Bitmap.Canvas().FillRect({0, 0, 16, 16});
+    plain->Bitmap.Canvas().SetPixel(0, 15, clFuchsia);
+    plain->Bitmap.Canvas().Release();
+    menu->Items().Add(plain);
+    auto* parent = new TMenuItem(menu);
+    parent->Caption = "More";
+    menu->Items().Add(parent);
+    TImageList big(nullptr, 32, 32);
+    QImage blue(32, 32, QImage::Format_ARGB32);
+    blue.fill(qRgb(0, 0, 255));
+    big.AddImage(blue);
+    parent->SubMenuImages = &big;
+    auto* child = new TMenuItem(menu);
+    child->Caption = "Big";
+    child->ImageIndex = 0;
+    parent->Add(child);
+    TXPLook* look = AddLook(form);
+
+    TBitmap image(200, 40, pf24bit);
+    // The bitmap stands centred in the gutter, dimmed; its transparent corner shows the gutter.
+    plain->OnDrawItem(plain, image.Canvas(), TRect{0, 0, 200, 24}, false);
+    const int left = -1 + (look->IconWidth - 16) / 2, top = 3;
+    EXPECT_EQ(At(image, left + 8, top + 8), LightenColor(Red, look->DimLevel));
+    EXPECT_EQ(At(image, left, top + 15), look->FFIconBackColor);
+    // The child's image comes from its parent's sub-menu images and sizes the item.
+    int w = 0, h = 0;
+    child->OnMeasureItem(child, image.Canvas(), w, h);
+    EXPECT_GE(h, 32 + 6);
+    EXPECT_GE(w, 32 + 5);
+    child->OnDrawItem(child, image.Canvas(), TRect{0, 0, 200, 40}, false);
+    EXPECT_EQ(At(image, look->IconWidth / 2, 20), LightenColor(RGB(0, 0, 255), look->DimLevel));
 }
 
 TEST(XPLookReach, TheManagerHearsOfFormsComingAndGoing)

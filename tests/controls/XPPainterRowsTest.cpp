@@ -153,6 +153,10 @@ TEST(XPPainterRows, EditMemoAndMaskEditFrames)
                 {"borderless hot", Hot, 40, 0, [](auto&) { return LightenColor(AverageColor(clWindow, FormColor), 40); }},
                 {"borderless focused and hot", [](TControl& c, TControlSubClass& h) { Focus(c, h); Hot(c, h); }, 40, 0, own}},
                Each<TEdit>(80, 22, std::function<void(TEdit&)>(borderless)));
+    RowForm bareMemos;
+    bareMemos.Check({{"borderless memo, hot", Hot, 40, 0,
+                      [](auto&) { return LightenColor(AverageColor(clWindow, FormColor), 40); }}},
+                    Each<TMemo>(80, 40, std::function<void(TMemo&)>([](TMemo& m) { m.SetBorderStyle(bsNone); })));
     EXPECT_FALSE(static_cast<TWinControl*>(edits.form->Controls(0))->Ctl3D());
 }
 
@@ -218,11 +222,15 @@ TEST(XPPainterRows, ListTreeAndListViewBorders)
     const std::vector<Look> looks = {{"idle", Nothing, 40, 0, [](auto&) { return DarkenColor(FormColor, 60); }},
                                      {"hot", Hot, 0, 20, LitBorder},
                                      {"focused", Focus, 40, 0, LitBorder}};
-    RowForm lists, trees, views;
+    RowForm lists, trees, views, bare;
     lists.Check(looks, Each<TListBox>(80, 40));
     trees.Check(looks, Each<TTreeView>(80, 40));
     views.Check(looks, Each<TListView>(80, 40));
     EXPECT_FALSE(static_cast<TWinControl*>(trees.form->Controls(0))->Ctl3D());
+    // Without a border the frame is drawn over the list's own items.
+    bare.Check({{"borderless idle", Nothing, 40, 0, [](auto&) { return FormColor; }},
+                {"borderless hot", Hot, 0, 20, [](auto& l) { return LightenColor(l.FFSelectBorderColor, 80); }}},
+               Each<TListBox>(80, 40, std::function<void(TListBox&)>([](TListBox& b) { b.SetBorderStyle(bsNone); })));
 }
 
 TEST(XPPainterRows, ProgressBarAndHotKeyFrames)
