@@ -78,9 +78,13 @@ void TEdit::SetCaretWidth(int pixels)
 
 void TEdit::ApplyBorder()
 {
+    // A widget being destroyed is a line edit no more: it is left as it is.
+    auto* edit = qobject_cast<QLineEdit*>(Widget());
+    if (!edit)
+        return;
     const bool single = BorderStyle() == bsSingle;
-    edit_->setFrame(single && Ctl3D());
+    edit->setFrame(single && Ctl3D());
     const int flat = single && !Ctl3D() ? 1 : 0;
-    edit_->setContentsMargins(flat, flat, flat, flat);
-    edit_->update();
+    edit->setContentsMargins(flat, flat, flat, flat);
+    edit->update();
 }

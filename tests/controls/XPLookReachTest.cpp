@@ -4,10 +4,12 @@
 #include "ComCtrls.h"
 #include "CheckBoxes.h"
 #include "ControlBar.h"
+#include "HotKey.h"
 #include "StdCtrls.h"
 #include "XPColors.h"
 #include "XPLookManager.h"
 
+#include "../support/RealInput.h"
 #include "../support/TestWait.h"
 
 #include <gtest/gtest.h>
@@ -152,6 +154,28 @@ TEST(XPLookReach, CheckingABoxEndsItsHotLook)
             radio->SetChecked(true);
         EXPECT_FALSE(hook->FMouseInControl) << control->ClassName();
     }
+}
+
+TEST(XPLookReach, AHotKeyHearsItsFieldTakeAndLoseTheFocus)
+{
+    TForm form(nullptr);
+    form.SetBounds(100, 100, 200, 100);
+    auto* key = new THotKey(&form);
+    key->SetParent(&form);
+    key->SetBounds(8, 8, 100, 22);
+    auto* other = new TEdit(&form);
+    other->SetParent(&form);
+    other->SetBounds(8, 40, 100, 22);
+    TXPLook* look = AddLook(form);
+    ASSERT_TRUE(ShowActive(form));
+    TControlSubClass* hook = HookOf(*look, key);
+    ASSERT_TRUE(hook);
+    key->SetFocus();
+    ASSERT_TRUE(WaitUntil([&] { return key->Focused(); }));
+    EXPECT_TRUE(hook->FMouseInControl);
+    other->SetFocus();
+    ASSERT_TRUE(WaitUntil([&] { return other->Focused(); }));
+    EXPECT_FALSE(hook->FMouseInControl);
 }
 
 TEST(XPLookReach, MenuItemsShowTheirOwnBitmapsAndTheirParentsSubMenuImages)
