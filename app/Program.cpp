@@ -12,9 +12,10 @@ void CreateStartupForms()
     LoadThemeLibrary();
     RegisterGlyphCursors();
     Application()->Initialize();
-    new TDVDForm(nullptr);
-    new TPreviewForm(nullptr);
-    new Thelpform(nullptr);
+    // The application owns its windows, so that each one made is told to the others' components.
+    new TDVDForm(Application());
+    new TPreviewForm(Application());
+    new Thelpform(Application());
 }
 
 void FreeStartupForms()

@@ -123,6 +123,12 @@ void TCustomComboEdit::SizeChanged()
     PlaceButton();
 }
 
+void TCustomComboEdit::DoEnter()
+{
+    SetCaretWidth(Font.Style() & fsBold ? 2 : 1);
+    TEdit::DoEnter();
+}
+
 void TCustomComboEdit::EnabledChanged()
 {
     TEdit::EnabledChanged();

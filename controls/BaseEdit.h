@@ -57,6 +57,10 @@ public:
     void Resize() override;
     void SetBounds(int left, int top, int width, int height) override;
     void EnabledChanged() override;
+    // Entering by the keyboard selects the text only while typing into the edit is allowed.
+    bool SelectsAllOnEntry() const override { return AutoSelect && directInput_; }
+    // The text cursor is one pixel wide, two with a bold font.
+    void DoEnter() override;
 
 protected:
     // The glyph of gkDefault; none here.

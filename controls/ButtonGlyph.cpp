@@ -4,60 +4,7 @@
 
 #include <algorithm>
 
-// ---- glyph lists and their cache ------------------------------------------------------------
-
-int TGlyphList::AddMasked(const TBitmap& image, TColor maskColor)
-{
-    auto free = std::find(slots_.begin(), slots_.end(), false);
-    int index = static_cast<int>(free - slots_.begin());
-    if (free == slots_.end()) {
-        TBitmap blank(Width, Height, pf24bit);
-        TImageList::Add(blank);
-        slots_.push_back(false);
-    }
-    ReplaceMasked(index, image, maskColor);
-    slots_[index] = true;
-    ++used_;
-    return index;
-}
-
-void TGlyphList::Delete(int index)
-{
-    if (index >= 0 && index < static_cast<int>(slots_.size()) && slots_[index]) {
-        slots_[index] = false;
-        --used_;
-    }
-}
-
-TGlyphCache::~TGlyphCache()
-{
-    for (TGlyphList* list : lists_)
-        delete list;
-}
-
-TGlyphList* TGlyphCache::GetList(int width, int height)
-{
-    for (auto it = lists_.rbegin(); it != lists_.rend(); ++it)
-        if ((*it)->Width == width && (*it)->Height == height)
-            return *it;
-    lists_.push_back(new TGlyphList(width, height));
-    return lists_.back();
-}
-
-void TGlyphCache::ReturnList(TGlyphList* list)
-{
-    if (!list || list->UsedCount() != 0)
-        return;
-    auto it = std::find(lists_.begin(), lists_.end(), list);
-    if (it != lists_.end()) {
-        lists_.erase(it);
-        delete list;
-    }
-}
-
 namespace {
-TGlyphCache* glyphCache = nullptr;
-int glyphCount = 0;
 
 TColor BottomLeftColor(TBitmap& bitmap)
 {
@@ -93,30 +40,25 @@ bool IsDark(TColor c)
 TButtonGlyph::TButtonGlyph() : original_(std::make_unique<TBitmap>())
 {
     original_->OnChange = [this](TObject*) { GlyphChanged(); };
-    if (!glyphCache)
-        glyphCache = new TGlyphCache;
-    ++glyphCount;
+    GlyphRendererCreated();
 }
 
 TButtonGlyph::~TButtonGlyph()
 {
     Invalidate();
     original_->OnChange = nullptr;
-    if (--glyphCount == 0 && glyphCache && glyphCache->Empty()) {
-        delete glyphCache;
-        glyphCache = nullptr;
-    }
+    GlyphRendererDestroyed();
 }
 
 void TButtonGlyph::Invalidate()
 {
     for (int& index : indexes_) {
         if (index != -1 && list_)
-            list_->Delete(index);
+            list_->FreeSlot(index);
         index = -1;
     }
-    if (list_ && glyphCache)
-        glyphCache->ReturnList(list_);
+    if (list_)
+        GlyphCache()->ReleaseList(list_);
     list_ = nullptr;
 }
 
@@ -124,7 +66,7 @@ void TButtonGlyph::GlyphChanged()
 {
     if (updating_)
         return;
-    transparentColor_ = BottomLeftColor(*original_);
+    transparentColor_ = original_->Empty() ? clOlive : original_->TransparentColor();
     Invalidate();
     Fire(OnChange, this);
 }
@@ -170,14 +112,14 @@ int TButtonGlyph::CreateButtonGlyph(TButtonState state)
     if (w <= 0)
         return -1;
     if (!list_)
-        list_ = glyphCache->GetList(w, h);
+        list_ = GlyphCache()->ListFor(w, h);
     const int column = static_cast<int>(state) < numGlyphs_ ? static_cast<int>(state) : 0;
     TBitmap image(w, h, pf24bit);
     for (int y = 0; y < h; ++y)
         std::copy_n(original_->ScanLine(y) + column * w * 3, w * 3, image.ScanLine(y));
     const TColor transparent = ColorToRGB(transparentColor_);
     if (state != bsDisabled) {
-        indexes_[state] = list_->AddMasked(image, transparent);
+        indexes_[state] = list_->AddMaskedImage(image, transparent);
         return indexes_[state];
     }
     TBitmap disabled(w, h, pf24bit);
@@ -206,13 +148,23 @@ int TButtonGlyph::CreateButtonGlyph(TButtonState state)
                 PutPixel(disabled, x, y, out);
             }
     }
-    indexes_[state] = list_->AddMasked(disabled, BottomLeftColor(disabled));
+    indexes_[state] = list_->AddMaskedImage(disabled, BottomLeftColor(disabled));
     return indexes_[state];
 }
 
 void TButtonGlyph::CalcButtonLayout(TCanvas& canvas, const TRect& client, const TPoint& offset,
                                     const String& caption, TButtonLayout layout, int margin, int spacing,
                                     TPoint& glyphPos, TRect& textBounds, bool biDiRightToLeft)
+{
+    const TPoint glyphSize = original_->Empty() ? TPoint{0, 0}
+                                                : TPoint{original_->Width() / numGlyphs_, original_->Height()};
+    ::CalcButtonLayout(canvas, client, offset, caption, layout, margin, spacing, glyphSize, glyphPos, textBounds,
+                       biDiRightToLeft);
+}
+
+void CalcButtonLayout(TCanvas& canvas, const TRect& client, const TPoint& offset, const String& caption,
+                      TButtonLayout layout, int margin, int spacing, const TPoint& glyphSize, TPoint& glyphPos,
+                      TRect& textBounds, bool biDiRightToLeft)
 {
     if (biDiRightToLeft) {
         if (layout == blGlyphLeft)
@@ -221,8 +173,6 @@ void TButtonGlyph::CalcButtonLayout(TCanvas& canvas, const TRect& client, const 
             layout = blGlyphLeft;
     }
     const TPoint clientSize{client.Right - client.Left, client.Bottom - client.Top};
-    const TPoint glyphSize = original_->Empty() ? TPoint{0, 0}
-                                                : TPoint{original_->Width() / numGlyphs_, original_->Height()};
     TPoint textSize{0, 0};
     textBounds = {0, 0, 0, 0};
     if (!caption.empty()) {

@@ -28,23 +28,42 @@ public:
     bool FSpaceDown = false;
     bool FSpacePainted = false;
     bool FFocused = false;
+    // The control's settings when it was hooked, which painters change.
+    bool FCtl3D = true;
+    TBorderStyle FBorderStyle = bsNone;
+    int FBorderWidth = 0;
 
     // Draws the control's XP look over it.
     void PaintControlXP(TCanvas& canvas);
-    // Gives the control its own handling back; the object stays.
+    // Gives the control its own handling and its saved settings back; the object stays.
     void Restore();
 
 private:
     void Message(int message, TCanvas* canvas);
     void Hook();
+    // Gives the control its own handling back, settings as they are.
+    void Unhook();
+    void RestoreSettings();
+    // Turns a setting the painters change, once.
+    void FlattenBorder();
     void PaintEdit(TCanvas& canvas);
+    void PaintRichEdit(TCanvas& parentCanvas);
     void PaintButton(TCanvas& canvas);
+    // The rounded face of push and bit buttons on the parent's colour, with its darker edge.
+    void PaintRoundFace(TCanvas& canvas, const TRect& r, TColor face, TColor frame, bool edge, bool pressed);
+    // The dotted focus frame inside a push button's face.
+    void PaintButtonFocus(TCanvas& canvas, const TRect& r);
+    void PaintBitButton(TCanvas& canvas);
     void PaintCombo(TCanvas& canvas);
+    void PaintLookupCombo(TCanvas& canvas);
+    void PaintUpDown(TCanvas& canvas);
     void PaintPanel(TCanvas& canvas);
     void PaintGroupBox(TCanvas& canvas);
     void PaintCheckBox(TCanvas& canvas);
     void PaintRadioButton(TCanvas& canvas);
     void PaintListBorder(TCanvas& canvas);
+    void PaintProgressBar(TCanvas& canvas);
+    void PaintHotKey(TCanvas& canvas);
     // The two speed-button kinds: false when the control is not of that kind.
     bool PaintFlatSpeedButton(TCanvas& canvas);
     bool PaintGlyphSpeedButton(TCanvas& canvas);

@@ -1,5 +1,7 @@
 #include "GlyphCtrls.h"
 
+#include "ActionGlyph.h"
+
 #include "ActnList.h"
 #include "CtrlUtils.h"
 #include "ExtCtrls.h"
@@ -379,6 +381,9 @@ void TGlyphSpeedButton::ActionChange(TBasicAction& action)
     TGraphicControl::ActionChange(action);
     if (auto* custom = dynamic_cast<TCustomAction*>(&action); custom && groupIndex_ != 0)
         SetDown(custom->Checked());
+    if (Glyph().Empty())
+        if (std::unique_ptr<TBitmap> image = ActionGlyph(action))
+            SetGlyph(*image);
 }
 
 void TGlyphSpeedButton::ReleaseSteps(int x, int y)
@@ -447,7 +452,7 @@ void TGlyphSpeedButton::MouseLeave()
 void TGlyphSpeedButton::EnabledChanged()
 {
     TGraphicControl::EnabledChanged();
-    glyph_.StatePicture(Enabled() ? (flat_ ? gbsInactive : gbsUp) : gbsDisabled);
+    glyph_.StateImageIndex(Enabled() ? (flat_ ? gbsInactive : gbsUp) : gbsDisabled);
     TrackMouse();
     Repaint();
 }

@@ -13,12 +13,19 @@
 enum TGlyphButtonState { gbsUp, gbsDisabled, gbsDown, gbsExclusive, gbsInactive };
 enum TButtonStyle { bsAutoDetect, bsWin31, bsNew };
 enum TGlyphDropDownMenuPos { dmpBottom, dmpRight };
-enum TGlyphAlignment { taLeftJustify, taRightJustify, taCenter };
+using TGlyphAlignment = TAlignment;
 
-// Builds one picture per button state from the glyph bitmap and draws the face.
+class TGlyphList;
+class TImageList;
+
+// Builds one picture per button state from the glyph bitmap (or an image list's picture) and
+// draws the face. The pictures live in the glyph lists all buttons share, one list per size.
 class TSpeedGlyph {
 public:
     TSpeedGlyph();
+    ~TSpeedGlyph();
+    TSpeedGlyph(const TSpeedGlyph&) = delete;
+    TSpeedGlyph& operator=(const TSpeedGlyph&) = delete;
     const TBitmap& Glyph() const { return source_; }
     void SetGlyph(const TBitmap& value);
     int NumGlyphs() const { return numGlyphs_; }
@@ -28,18 +35,26 @@ public:
     TGlyphAlignment Alignment = taCenter;
     TNotifyEvent OnChange;
 
-    // The picture of a state, built on first use; nullptr when the glyph is empty.
-    const TBitmap* StatePicture(TGlyphButtonState state);
+    // The slot in List() of a state's picture, built on first use; -1 when there is nothing
+    // to draw. The second form builds it from an image list's picture.
+    int StateImageIndex(TGlyphButtonState state);
+    int ImageListStateIndex(TGlyphButtonState state, const TImageList& images, int index);
+    // The shared list holding this renderer's pictures; nullptr until one is built.
+    TGlyphList* List() const { return list_; }
     void ClearStateImages();
     TColor GreyColor(TColor color) const;
-    // Lays out and draws glyph, caption and drop-down mark; returns the caption's rectangle.
+    // Lays out and draws glyph (or the image list's picture), caption and drop-down mark;
+    // returns the caption's rectangle.
     TRect PaintFace(TCanvas& canvas, const TRect& client, const String& caption, TButtonLayout layout, int margin,
-                    int spacing, bool drawMark, TGlyphButtonState state, unsigned textFlags);
+                    int spacing, bool drawMark, TGlyphButtonState state, unsigned textFlags,
+                    const TImageList* images = nullptr, int imageIndex = -1);
 
 private:
     void SourceChanged();
+    TGlyphList* TakeList(int width, int height);
     TBitmap source_;
-    std::array<std::unique_ptr<TBitmap>, 5> pictures_;
+    TGlyphList* list_ = nullptr;
+    int stateSlots_[5] = {-1, -1, -1, -1, -1};
     TColor keyColor_ = 0xFF00FF;
     int numGlyphs_ = 1;
 };

@@ -3,6 +3,7 @@
 #include "ButtonLayout.h"
 #include "Controls.h"
 #include "ExtCtrls.h"
+#include "GlyphList.h"
 #include "ImgList.h"
 #include "Menus.h"
 
@@ -13,32 +14,11 @@
 enum TButtonState { bsUp, bsDisabled, bsDown, bsExclusive, bsArrowDown };
 enum TFlatSpeedButtonStyle { sbsNormal, sbsComboButton, sbsMenu };
 
-// An image list for glyphs of one size whose slots are handed out and given back.
-class TGlyphList : public TImageList {
-public:
-    TGlyphList(int width, int height) : TImageList(nullptr, width, height) {}
-    // The lowest free slot, filled with the masked picture.
-    int AddMasked(const TBitmap& image, TColor maskColor);
-    void Delete(int index);
-    int UsedCount() const { return used_; }
-
-private:
-    std::vector<bool> slots_;
-    int used_ = 0;
-};
-
-// The glyph lists of the whole program, by size.
-class TGlyphCache : public TObject {
-public:
-    ~TGlyphCache() override;
-    TGlyphList* GetList(int width, int height);
-    // Frees the list once no glyph uses it.
-    void ReturnList(TGlyphList* list);
-    bool Empty() const { return lists_.empty(); }
-
-private:
-    std::vector<TGlyphList*> lists_;
-};
+// The class library's placing of a glyph of glyphSize and a caption in client, moved by
+// offset: glyphPos is the glyph's top-left, textBounds the caption's rectangle.
+void CalcButtonLayout(TCanvas& canvas, const TRect& client, const TPoint& offset, const String& caption,
+                      TButtonLayout layout, int margin, int spacing, const TPoint& glyphSize, TPoint& glyphPos,
+                      TRect& textBounds, bool biDiRightToLeft);
 
 // A glyph bitmap turned into one image per button state.
 class TButtonGlyph : public TObject {
@@ -123,6 +103,8 @@ public:
     void MouseLeave() override;
     void DblClick() override;
     void EnabledChanged() override;
+    // A button with an empty glyph takes the action's image as its glyph.
+    void ActionChange(TBasicAction& action) override;
     // Another button of the parent went down in a group.
     void ButtonPressed(int groupIndex, TCustomFlatSpeedButton* sender);
 

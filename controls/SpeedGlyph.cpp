@@ -1,7 +1,12 @@
 // The glyph renderer: state pictures and the face layout of the glyph speed button.
 #include "CtrlUtils.h"
 #include "GlyphCtrls.h"
+#include "GlyphList.h"
 #include "MaxMin.h"
+
+#include <QImage>
+
+#include <algorithm>
 
 #include <sstream>
 #include <vector>
@@ -32,17 +37,6 @@ std::unique_ptr<TBitmap> CopyImage(const TBitmap& source24, int number, int w, i
     return work;
 }
 
-// Draws a picture, leaving out the pixels of its mask colour.
-void DrawMasked(TCanvas& canvas, int left, int top, const TBitmap& picture, TColor maskColor)
-{
-    for (int y = 0; y < picture.Height(); ++y)
-        for (int x = 0; x < picture.Width(); ++x) {
-            const TColor c = PixelOf(picture, x, y);
-            if (c != maskColor)
-                canvas.SetPixel(left + x, top + y, c);
-        }
-}
-
 void DrawMark(TCanvas& canvas, int x, int y, TColor color)
 {
     canvas.Pen.Color = color;
@@ -71,7 +65,13 @@ String FitCaption(const String& caption, TCanvas& canvas, int width)
 
 }  // namespace
 
-TSpeedGlyph::TSpeedGlyph() : source_(0, 0, pf24bit) {}
+TSpeedGlyph::TSpeedGlyph() : source_(0, 0, pf24bit) { GlyphRendererCreated(); }
+
+TSpeedGlyph::~TSpeedGlyph()
+{
+    ClearStateImages();
+    GlyphRendererDestroyed();
+}
 
 void TSpeedGlyph::SetGlyph(const TBitmap& value)
 {
@@ -84,11 +84,7 @@ void TSpeedGlyph::SourceChanged()
 {
     ClearStateImages();
     if (source_.Height() > 0 && source_.Width() > 0) {
-        // The class library's transparent colour of a bitmap: its bottom-left pixel.
-        TBitmap copy(source_.Width(), source_.Height(), pf24bit);
-        copy.Canvas().Draw(0, 0, source_);
-        copy.Canvas().Release();
-        keyColor_ = PixelOf(copy, 0, source_.Height() - 1) & ~0x02000000;
+        keyColor_ = source_.TransparentColor() & ~0x02000000;
         if (source_.Width() % source_.Height() == 0) {
             int n = source_.Width() / source_.Height();
             SetNumGlyphs(n > 5 ? 1 : n);
@@ -107,8 +103,21 @@ void TSpeedGlyph::SetNumGlyphs(int value)
 
 void TSpeedGlyph::ClearStateImages()
 {
-    for (auto& p : pictures_)
-        p.reset();
+    for (int& slot : stateSlots_) {
+        if (slot != -1 && list_)
+            list_->FreeSlot(slot);
+        slot = -1;
+    }
+    if (list_)
+        GlyphCache()->ReleaseList(list_);
+    list_ = nullptr;
+}
+
+TGlyphList* TSpeedGlyph::TakeList(int width, int height)
+{
+    if (!list_)
+        list_ = GlyphCache()->ListFor(width, height);
+    return list_;
 }
 
 TColor TSpeedGlyph::GreyColor(TColor color) const
@@ -120,58 +129,117 @@ TColor TSpeedGlyph::GreyColor(TColor color) const
     return RGB(i, i, i);
 }
 
-const TBitmap* TSpeedGlyph::StatePicture(TGlyphButtonState state)
+int TSpeedGlyph::StateImageIndex(TGlyphButtonState state)
 {
     if (state == gbsDown && numGlyphs_ < 3)
         state = gbsUp;
-    if (pictures_[state])
-        return pictures_[state].get();
+    if (stateSlots_[state] != -1)
+        return stateSlots_[state];
     if (source_.Width() == 0 || source_.Height() == 0)
-        return nullptr;
+        return -1;
     const int w = source_.Width() / numGlyphs_, h = source_.Height();
     if (w == 0)
-        return nullptr;
+        return -1;
+    TGlyphList* list = TakeList(w, h);
     TBitmap source24(source_.Width(), h, pf24bit);
     source24.Canvas().Draw(0, 0, source_);
     source24.Canvas().Release();
     const int number = static_cast<int>(state) < numGlyphs_ ? static_cast<int>(state) : 0;
-    std::unique_ptr<TBitmap> picture;
     switch (state) {
     case gbsUp:
     case gbsDown:
     case gbsExclusive:
-        picture = CopyImage(source24, number, w, h);
+        stateSlots_[state] = list->AddMaskedImage(*CopyImage(source24, number, w, h), keyColor_);
         break;
     case gbsDisabled:
-        if (numGlyphs_ == 1) {
+        if (numGlyphs_ == 1)
             // Masked by the face colour, which DisabledBitmap uses as its background.
-            picture = DisabledBitmap(source24, clBlack, keyColor_, clBtnHighlight, clBtnShadow, true);
-        } else {
-            picture = CopyImage(source24, number, w, h);
-        }
+            stateSlots_[state] = list->AddMaskedImage(
+                *DisabledBitmap(source24, clBlack, keyColor_, clBtnHighlight, clBtnShadow, true), ColorToRGB(clBtnFace));
+        else
+            stateSlots_[state] = list->AddMaskedImage(*CopyImage(source24, number, w, h), keyColor_);
         break;
-    case gbsInactive:
-        if (numGlyphs_ == 5) {
-            picture = CopyImage(source24, 4, w, h);
-        } else {
-            picture = CopyImage(source24, 0, w, h);
+    case gbsInactive: {
+        std::unique_ptr<TBitmap> picture = CopyImage(source24, numGlyphs_ == 5 ? 4 : 0, w, h);
+        if (numGlyphs_ != 5)
             for (int y = 0; y < h; ++y)
                 for (int x = 0; x < w; ++x)
                     PutPixel(*picture, x, y, GreyColor(PixelOf(*picture, x, y)));
-        }
+        stateSlots_[state] = list->AddMaskedImage(*picture, keyColor_);
         break;
     }
-    pictures_[state] = std::move(picture);
-    return pictures_[state].get();
+    }
+    source_.Dormant();
+    return stateSlots_[state];
+}
+
+int TSpeedGlyph::ImageListStateIndex(TGlyphButtonState state, const TImageList& images, int index)
+{
+    if (state == gbsDown)
+        state = gbsUp;
+    if (stateSlots_[state] != -1)
+        return stateSlots_[state];
+    const int w = images.Width, h = images.Height;
+    if (w <= 0 || h <= 0 || images.Count() == 0)
+        return -1;
+    TGlyphList* list = TakeList(w, h);
+    TBitmap work(w, h, pf24bit);
+    TCanvas& canvas = work.Canvas();
+    const TColor face = ColorToRGB(clBtnFace);
+    canvas.Brush.Style = bsSolid;
+    switch (state) {
+    case gbsUp:
+    case gbsDown:
+    case gbsExclusive: {
+        // The picture on the canvas's own brush, its mask one bit deep: white where it is clear.
+        canvas.Brush.Color = clWhite;
+        canvas.FillRect(TRect{0, 0, w, h});
+        images.Draw(canvas, 0, 0, index);
+        canvas.Release();
+        TBitmap mask(w, h, pf24bit);
+        mask.Canvas().Brush.Color = clWhite;
+        mask.Canvas().FillRect(TRect{0, 0, w, h});
+        mask.Canvas().Release();
+        const QImage alpha = images.Image(std::clamp(index, 0, images.Count() - 1));
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                if (index >= 0 && index < images.Count() && qAlpha(alpha.pixel(x, y)) >= 128)
+                    PutPixel(mask, x, y, clBlack);
+        stateSlots_[state] = list->AddImage(work, mask);
+        break;
+    }
+    case gbsDisabled:
+        canvas.Brush.Color = face;
+        canvas.FillRect(TRect{0, 0, w, h});
+        DrawListImageDisabled(images, canvas, 0, 0, index, clBtnHighlight, clBtnShadow, true);
+        canvas.Release();
+        stateSlots_[state] = list->AddMaskedImage(work, face);
+        break;
+    case gbsInactive:
+        canvas.Brush.Color = face;
+        canvas.FillRect(TRect{0, 0, w, h});
+        images.Draw(canvas, 0, 0, index);
+        canvas.Release();
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                PutPixel(work, x, y, GreyColor(PixelOf(work, x, y)));
+        stateSlots_[state] = list->AddMaskedImage(work, face);
+        break;
+    }
+    return stateSlots_[state];
 }
 
 TRect TSpeedGlyph::PaintFace(TCanvas& canvas, const TRect& client, const String& caption, TButtonLayout layout,
-                             int margin, int spacing, bool drawMark, TGlyphButtonState state, unsigned textFlags)
+                             int margin, int spacing, bool drawMark, TGlyphButtonState state, unsigned textFlags,
+                             const TImageList* images, int imageIndex)
 {
+    const bool fromList = images && images->Width >= 1 && imageIndex >= 0 && imageIndex < images->Count();
     // Layout along the button's axis; all halvings truncate toward zero.
     const TPoint clientSize {client.Right - client.Left, client.Bottom - client.Top};
     TPoint glyphSize {0, 0};
-    if (source_.Width() > 0 && source_.Height() > 0)
+    if (fromList)
+        glyphSize = {images->Width, images->Height};
+    else if (source_.Width() > 0 && source_.Height() > 0)
         glyphSize = {source_.Width() / numGlyphs_, source_.Height()};
     const bool horizontal = layout == blGlyphLeft || layout == blGlyphRight;
     TPoint room {clientSize.X, clientSize.Y};
@@ -241,9 +309,18 @@ TRect TSpeedGlyph::PaintFace(TCanvas& canvas, const TRect& client, const String&
                   textBounds.Right + textPos.X + client.Left, textBounds.Bottom + textPos.Y + client.Top};
 
     TPoint drawn {0, 0};
-    if (const TBitmap* picture = StatePicture(state)) {
-        DrawMasked(canvas, glyphPos.X, glyphPos.Y, *picture, keyColor_);
-        drawn = {picture->Width(), picture->Height()};
+    if (fromList) {
+        if (state == gbsDisabled)
+            DrawListImageDisabled(*images, canvas, glyphPos.X, glyphPos.Y, imageIndex, clBtnHighlight, clBtnShadow, true);
+        else if (state == gbsInactive) {
+            if (const int slot = ImageListStateIndex(state, *images, imageIndex); slot >= 0)
+                list_->Draw(canvas, glyphPos.X, glyphPos.Y, slot);
+        } else
+            images->Draw(canvas, glyphPos.X, glyphPos.Y, imageIndex);
+        drawn = glyphSize;
+    } else if (const int slot = StateImageIndex(state); slot >= 0) {
+        list_->Draw(canvas, glyphPos.X, glyphPos.Y, slot);
+        drawn = {list_->Width, list_->Height};
     }
     if (!shown.empty()) {
         const TBrushStyle brush = canvas.Brush.Style;
@@ -263,7 +340,7 @@ TRect TSpeedGlyph::PaintFace(TCanvas& canvas, const TRect& client, const String&
     }
     if (drawMark) {
         int x, y;
-        if (layout != blGlyphLeft && source_.Width() > 0) {
+        if (layout != blGlyphLeft && (source_.Width() > 0 || fromList)) {
             x = glyphPos.X + drawn.X + 1;
             y = glyphPos.Y + drawn.Y / 2;
         } else {

@@ -7,12 +7,13 @@
 
 namespace {
 
-// The square of a scroll bar's width, centred vertically at the left of r.
-TRect BoxOf(const TRect& r)
+// The square of a scroll bar's width, centred vertically at the left (or the right) of r.
+TRect BoxOf(const TRect& r, bool atRight = false)
 {
     const int size = TCustomListBox::ScrollBarWidth();
     const int top = r.Top + (r.Bottom - r.Top - size) / 2;
-    return {r.Left, top, r.Left + size, top + size};
+    const int left = atRight ? r.Right - size : r.Left;
+    return {left, top, left + size, top + size};
 }
 
 // Three parallel strokes; x and y are the left and bottom of the inner box.
@@ -31,7 +32,7 @@ void TControlSubClass::PaintCheckBox(TCanvas& canvas)
 {
     auto* box = static_cast<TCheckBox*>(Control);
     const TRect client = Control->ClientRect();
-    const TRect area = BoxOf(TRect{client.Left, client.Top + 3, client.Right, client.Bottom - 3});
+    const TRect area = BoxOf(TRect{client.Left, client.Top + 3, client.Right, client.Bottom - 3}, box->BoxAtRight());
     const bool lit = FMouseInControl || FFocused;
     const bool pressed = FSpaceDown || (FMouseDown && FMouseInControl);
     const bool grayed = box->State() == cbGrayed;
@@ -63,7 +64,7 @@ void TControlSubClass::PaintRadioButton(TCanvas& canvas)
 {
     auto* button = static_cast<TRadioButton*>(Control);
     const TRect client = Control->ClientRect();
-    const TRect area = BoxOf(TRect{client.Left, client.Top + 4, client.Right, client.Bottom - 4});
+    const TRect area = BoxOf(TRect{client.Left, client.Top + 4, client.Right, client.Bottom - 4}, button->BoxAtRight());
     const bool hot = FMouseInControl;
     const TColor fill = hot || FFocused ? XPLook->FFSelectColor : ColorToRGB(clWindow);
     const TColor frame = hot ? ColorToRGB(XPLook->FFSelectBorderColor) : ColorToRGB(clBtnShadow);

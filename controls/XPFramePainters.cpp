@@ -1,4 +1,5 @@
-// The painters of the combo box, the panel, the group box and the list box.
+// The painters of the combo boxes, the panel, the group box, and the frames of lists, progress
+// bars and hot-key controls.
 #include "ControlSubClass.h"
 
 #include "ExtCtrls.h"
@@ -59,16 +60,21 @@ void TControlSubClass::PaintCombo(TCanvas& canvas)
     if (combo->Style() == csSimple)
         return;
     const int width = TCustomListBox::ScrollBarWidth() + 1 + (lit ? 1 : 0);
-    const TRect area{inner.Right - width, inner.Top, inner.Right, inner.Bottom};
+    // Right to left, the button stands at the left.
+    const bool rtl = Control->UseRightToLeftAlignment();
+    const TRect area = rtl ? TRect{inner.Left, inner.Top, inner.Left + width, inner.Bottom}
+                           : TRect{inner.Right - width, inner.Top, inner.Right, inner.Bottom};
     canvas.Brush.Style = bsSolid;
     canvas.Brush.Color = button;
     canvas.FillRect(area);
     // The strip between text and button keeps the control colour, edged in the frame colour.
     canvas.Brush.Color = own;
-    canvas.FillRect(TRect{area.Left, area.Top, area.Left + 5, area.Bottom});
+    canvas.FillRect(rtl ? TRect{area.Right - 5, area.Top, area.Right, area.Bottom}
+                        : TRect{area.Left, area.Top, area.Left + 5, area.Bottom});
     canvas.Brush.Color = frame;
-    canvas.FillRect(TRect{area.Left + 5, area.Top, area.Left + 6, area.Bottom});
-    DrawDropDownArrow(canvas, client.Right - 10, client.Top + 10, arrow);
+    canvas.FillRect(rtl ? TRect{area.Right - 6, area.Top, area.Right - 5, area.Bottom}
+                        : TRect{area.Left + 5, area.Top, area.Left + 6, area.Bottom});
+    DrawDropDownArrow(canvas, rtl ? client.Left + 5 : client.Right - 10, client.Top + 10, arrow);
 }
 
 void TControlSubClass::PaintPanel(TCanvas& canvas)
@@ -79,11 +85,13 @@ void TControlSubClass::PaintPanel(TCanvas& canvas)
     TRect r = Control->ClientRect();
     auto bevel = [&](TBevelCut cut) {
         if (cut == bvLowered)
-            Frame3D(canvas, r, dark, light);
+            Frame3D(canvas, r, dark, light, panel->BevelWidth);
         else if (cut == bvRaised)
-            Frame3D(canvas, r, light, dark);
+            Frame3D(canvas, r, light, dark, panel->BevelWidth);
     };
     bevel(panel->BevelOuter);
+    const int border = panel->BorderWidth();
+    r = {r.Left + border, r.Top + border, r.Right - border, r.Bottom - border};
     bevel(panel->BevelInner);
 }
 
@@ -103,23 +111,76 @@ void TControlSubClass::PaintGroupBox(TCanvas& canvas)
     canvas.FillRect(client);
     const int top = h / 2 - 1;
     TRect frame{client.Left, client.Top + top, client.Right, client.Bottom};
-    Frame3D(canvas, frame, light, shade, 1);
+    const TColor topLeft = static_cast<TWinControl*>(Control)->Ctl3D() ? light : shade;
+    Frame3D(canvas, frame, topLeft, shade, 1);
     canvas.Brush.Color = ParentColorOf(Control);
     canvas.FillRect(TRect{client.Left, client.Top, client.Right, client.Top + top});
     if (caption.empty())
         return;
-    const TRect box{client.Left + 9, client.Top, client.Left + 9 + w, client.Top + h};
+    const TRect box = Control->UseRightToLeftAlignment() ? TRect{client.Right - 9 - w, client.Top, client.Right - 9, client.Top + h}
+                                                         : TRect{client.Left + 9, client.Top, client.Left + 9 + w, client.Top + h};
     canvas.Brush.Color = own;
     canvas.FillRect(box);
     canvas.Brush.Style = bsClear;
     TRect text = box;
     canvas.DrawText(caption, text, DT_SINGLELINE);
+    // The frame's top line meets the caption box from both sides.
+    canvas.Pen.Style = psSolid;
+    canvas.Pen.Color = topLeft;
+    canvas.MoveTo(client.Left, client.Top + top);
+    canvas.LineTo(box.Left, client.Top + top);
+    canvas.MoveTo(box.Right, client.Top + top);
+    canvas.LineTo(client.Right - 1, client.Top + top);
 }
 
 void TControlSubClass::PaintListBorder(TCanvas& canvas)
 {
-    // List boxes here always have a single border.
+    XPLook->UpdateColors(canvas);
+    FlattenBorder();
+    const bool single = static_cast<TWinControl*>(Control)->BorderStyle() == bsSingle;
+    const TColor color = FMouseInControl || FFocused ? LightenColor(XPLook->FFSelectBorderColor, single ? 60 : 80)
+                         : single                   ? DarkenColor(ParentColorOf(Control), 60)
+                                                    : ColorToRGB(ParentColorOf(Control));
+    Frame(canvas, TRect{0, 0, Control->Width(), Control->Height()}, color);
+}
+
+void TControlSubClass::PaintLookupCombo(TCanvas& canvas)
+{
+    FlattenBorder();
+    auto* combo = static_cast<TComboBox*>(Control);
+    const int w = Control->Width(), h = Control->Height();
+    const bool hot = FMouseInControl;
+    const bool lit = hot || FFocused;
+    const TColor outer = hot ? ColorToRGB(XPLook->FFSelectBorderColor) : DarkenColor(ParentColorOf(Control), 60);
+    TColor fill = hot ? XPLook->FFSelectColor : FFocused ? XPLook->FFCheckedAreaColor : ColorToRGB(clBtnFace);
+    TColor buttonFrame = hot ? ColorToRGB(XPLook->FFSelectBorderColor) : LightenColor(XPLook->FFSelectBorderColor, 60);
+    TColor arrow = Control->Enabled() ? clBlack : clWhite;
+    if (combo->DroppedDown()) {
+        buttonFrame = ColorToRGB(XPLook->FFSelectBorderColor);
+        fill = XPLook->FFCheckedAreaSelectedColor;
+        arrow = clWhite;
+    }
+    Frame(canvas, TRect{0, 0, w, h}, outer);
+    Frame(canvas, TRect{1, 1, w + 1, h + 1}, Control->Color());
+    const int width = TCustomListBox::ScrollBarWidth() + 1 + (lit ? 1 : 0);
+    const TRect button{w - 1 - width, 1, w - 1, h - 1};
+    canvas.Brush.Color = fill;
+    canvas.FillRect(button);
+    Frame(canvas, button, buttonFrame);
+    DrawDropDownArrow(canvas, w - 9, 8, arrow);
+}
+
+void TControlSubClass::PaintProgressBar(TCanvas& canvas)
+{
+    const TColor color = FMouseInControl ? ColorToRGB(XPLook->FFSelectBorderColor) : DarkenColor(ParentColorOf(Control), 60);
+    Frame(canvas, TRect{0, 0, Control->Width(), Control->Height()}, color);
+}
+
+void TControlSubClass::PaintHotKey(TCanvas& canvas)
+{
     const TColor color = FMouseInControl || FFocused ? LightenColor(XPLook->FFSelectBorderColor, 60)
                                                      : DarkenColor(ParentColorOf(Control), 60);
-    Frame(canvas, TRect{0, 0, Control->Width(), Control->Height()}, color);
+    const TRect r{0, 0, Control->Width(), Control->Height()};
+    Frame(canvas, r, color);
+    Frame(canvas, TRect{r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1}, clWindow);
 }

@@ -5,6 +5,7 @@
 #include "ControlHook.h"
 #include "ControlSubClass.h"
 #include "ExtCtrls.h"
+#include "Frames.h"
 #include "ListBoxes.h"
 #include "RadioGroup.h"
 #include "StdCtrls.h"
@@ -24,7 +25,7 @@ struct XPMeasure {
 };
 struct XPBorder {
     TXPLook* look;
-    const TPopupMenu* menu;
+    const TMenu* menu;
     void operator()(TCanvas& c, const TRect& r) const { look->DrawMenuWindowBorder(c, r, menu->RightToLeft); }
 };
 bool IsOurs(const std::function<void(TCanvas&, const TRect&)>& e, const TXPLook* look)
@@ -59,15 +60,17 @@ TXPLook::TXPLook(TComponent* owner) : TComponent(owner)
     Font.SetHeight(-11);
     Font.SetColor(clMenuText);
     selectFontColor_ = Font.Color();
+    Font.OnChange = [this](TObject*) { RefreshMenuBar(); };
     form_ = dynamic_cast<TForm*>(owner);
+    ownerControl_ = dynamic_cast<TWinControl*>(owner);
     UpdateColors();
     CreateXPLookManager();
 }
 
 TXPLook::~TXPLook()
 {
-    if (form_)
-        ActivateComponents(form_, false, false);
+    if (ownerControl_)
+        ActivateComponents(ownerControl_, false, false);
     if (XPLookManager) {
         XPLookManager->Delete(this);
         if (XPLookManager->FXPLookList.empty())
@@ -83,9 +86,12 @@ void TXPLook::Loaded()
 
 void TXPLook::Notification(TComponent* component, TOperation operation)
 {
+    if (XPLookManager)
+        XPLookManager->Notification(component, operation);
     TComponent::Notification(component, operation);
     if (XPLookManager && active_ && AutoDetect && operation == opInsert &&
-        (dynamic_cast<TMenuItem*>(component) || dynamic_cast<TToolButton*>(component)))
+        (dynamic_cast<TMenuItem*>(component) || dynamic_cast<TToolButton*>(component) ||
+         dynamic_cast<TControlBar*>(component)))
         ActivateComponent(component, true, true);
 }
 
@@ -94,54 +100,99 @@ void TXPLook::SetActive(bool value)
     if (value == active_)
         return;
     active_ = value;
-    if (form_)
-        ActivateComponents(form_, value, true);
+    if (ownerControl_)
+        ActivateComponents(ownerControl_, value, true);
+    RefreshMenuBar();
 }
 
 void TXPLook::SetXPContainers(TXPContainers value)
 {
     if (value == xpContainers_)
         return;
-    if (active_ && form_)
-        ActivateComponents(form_, false, true);
+    if (active_ && ownerControl_)
+        ActivateComponents(ownerControl_, false, true);
     xpContainers_ = value;
-    if (active_ && form_)
-        ActivateComponents(form_, true, true);
+    if (active_ && ownerControl_)
+        ActivateComponents(ownerControl_, true, true);
 }
 
 void TXPLook::SetXPControls(TXPControls value)
 {
     if (value == xpControls_)
         return;
-    if (active_ && form_)
-        ActivateComponents(form_, false, true);
+    if (active_ && ownerControl_)
+        ActivateComponents(ownerControl_, false, true);
     xpControls_ = value;
-    if (active_ && form_)
-        ActivateComponents(form_, true, true);
+    if (active_ && ownerControl_)
+        ActivateComponents(ownerControl_, true, true);
+}
+
+void TXPLook::SetMenuBarColor(TColor c)
+{
+    menuBarColor_ = c;
+    RefreshMenuBar();
+}
+
+void TXPLook::SetUseSystemColors(bool on)
+{
+    useSystemColors_ = on;
+    colorsChanged_ = true;
+    RefreshMenuBar();
+}
+
+void TXPLook::RefreshMenuBar()
+{
+    FFMenuBarColor = menuBarColor_;
+    if (form_ && form_->Menu())
+        form_->Menu()->UpdateItems();
 }
 
 void TXPLook::UpdateColors()
 {
+    TCanvas screen;
+    UpdateColors(screen);
+}
+
+void TXPLook::UpdateColors(TCanvas& canvas)
+{
     colorsChanged_ = false;
-    // Every surface here has true colour.
+    FIsTrueColor = canvas.BitsPerPixel() >= 16;
     FFColor = color_;
     FFIconBackColor = iconBackColor_;
-    if (UseDimColor) {
+    if (!FIsTrueColor) {
+        FFSelectColor = selectColor_;
+        FFCheckedAreaColor = clWhite;
+        FFCheckedAreaSelectedColor = clSilver;
+        FFMenuBorderColor = FFMenuShadowColor = clBtnShadow;
+    } else if (UseDimColor) {
         FFSelectColor = LightenColor(selectColor_, 68);
         FFCheckedAreaColor = LightenColor(selectColor_, 80);
         FFCheckedAreaSelectedColor = LightenColor(selectColor_, 50);
     } else {
         FFSelectColor = FFCheckedAreaColor = FFCheckedAreaSelectedColor = selectColor_;
     }
-    FFMenuBorderColor = DarkenColor(clBtnFace, 90);
-    FFMenuShadowColor = DarkenColor(clBtnFace, 76);
+    if (FIsTrueColor) {
+        FFMenuBorderColor = DarkenColor(clBtnFace, 90);
+        FFMenuShadowColor = DarkenColor(clBtnFace, 76);
+    }
     FFSelectBorderColor = selectBorderColor_;
     FFSelectFontColor = selectFontColor_;
     FFMenuBarColor = menuBarColor_;
     FFDisabledColor = disabledColor_;
     FFCheckedColor = checkedColor_;
     FFSeparatorColor = separatorColor_;
-    if (useSystemColors_) {
+    if (useSystemColors_ && !FIsTrueColor) {
+        FFSelectFontColor = Font.Color();
+        FFColor = clWhite;
+        FFIconBackColor = clBtnFace;
+        FFSelectColor = clWhite;
+        FFSelectBorderColor = clHighlight;
+        FFMenuBarColor = clBtnFace;
+        FFDisabledColor = clBtnShadow;
+        FFCheckedColor = clHighlight;
+        FFSeparatorColor = clBtnShadow;
+        FFCheckedAreaColor = FFCheckedAreaSelectedColor = clWhite;
+    } else if (useSystemColors_) {
         FFSelectFontColor = Font.Color();
         FFColor = LightenColor(clBtnFace, 86);
         FFIconBackColor = LightenColor(clBtnFace, 16);
@@ -193,6 +244,14 @@ void TXPLook::HookMenuItem(TMenuItem& item, bool enable)
         item.OnMeasureItem = nullptr;
 }
 
+void TXPLook::HookMenuWindows(TMenu& menu, bool enable)
+{
+    if (enable && !menu.OnPaintWindow)
+        menu.OnPaintWindow = XPBorder{this, &menu};
+    else if (!enable && IsOurs(menu.OnPaintWindow, this))
+        menu.OnPaintWindow = nullptr;
+}
+
 void TXPLook::HookMenu(TMenuItem& parent, bool enable)
 {
     for (int i = 0; i < parent.Count(); ++i) {
@@ -201,44 +260,26 @@ void TXPLook::HookMenu(TMenuItem& parent, bool enable)
     }
 }
 
-bool TXPLook::Decorates(TControl* control) const
-{
-    auto has = [this](int kind) { return (xpControls_ & XPBit(kind)) != 0; };
-    // Only the kinds that have a painter here.
-    const bool kind = (dynamic_cast<TEdit*>(control) && has(xcEdit)) || (dynamic_cast<TButton*>(control) && has(xcButton)) ||
-                      (dynamic_cast<TComboBox*>(control) && has(xcCombo)) ||
-                      (dynamic_cast<TCheckBox*>(control) && has(xcCheckBox)) ||
-                      (dynamic_cast<TRadioButton*>(control) && has(xcRadioButton)) ||
-                      ((IsFlatSpeedButton(control) || IsGlyphSpeedButton(control)) && has(xcSpeedButton)) ||
-                      (dynamic_cast<TPanel*>(control) && has(xcPanel)) ||
-                      (dynamic_cast<TGroupBox*>(control) && has(xcGroupBox)) ||
-                      (dynamic_cast<TCustomListBox*>(control) && has(xcListBox));
-    if (!kind)
-        return false;
-    TWinControl* parent = control->Parent();
-    if (!parent)
-        return false;
-    auto in = [this](int container) { return (xpContainers_ & XPBit(container)) != 0; };
-    return (dynamic_cast<TToolBar*>(parent) && in(xccToolbar)) || (dynamic_cast<TPanel*>(parent) && in(xccPanel)) ||
-           (dynamic_cast<TGroupBox*>(parent) && in(xccGroupBox)) || (dynamic_cast<TForm*>(parent) && in(xccForm));
-}
-
 void TXPLook::ActivateComponent(TComponent* comp, bool enable, bool update)
 {
+    if (auto* mainMenu = dynamic_cast<TMainMenu*>(comp)) {
+        if ((xpControls_ & XPBit(xcMainMenu)) && mainMenu->Tag != 999)
+            ActivateMainMenu(*mainMenu, enable);
+        return;
+    }
     if (auto* menu = dynamic_cast<TPopupMenu*>(comp)) {
         if ((xpControls_ & XPBit(xcPopupMenu)) && menu->Tag != 999) {
             menu->OwnerDraw = enable;
             HookMenu(menu->Items(), enable);
-            if (enable && !menu->OnPaintWindow)
-                menu->OnPaintWindow = XPBorder{this, menu};
-            else if (!enable && IsOurs(menu->OnPaintWindow, this))
-                menu->OnPaintWindow = nullptr;
+            HookMenuWindows(*menu, enable);
         }
         return;
     }
     if (auto* item = dynamic_cast<TMenuItem*>(comp)) {
         // An item inserted later (AutoDetect).
-        if ((xpControls_ & XPBit(xcPopupMenu)) && item->GetParentMenu() && item->GetParentMenu()->Tag != 999) {
+        const TMenu* menu = item->GetParentMenu();
+        const int kind = dynamic_cast<const TMainMenu*>(menu) ? xcMainMenu : xcPopupMenu;
+        if ((xpControls_ & XPBit(kind)) && menu && menu->Tag != 999) {
             HookMenuItem(*item, enable);
             HookMenu(*item, enable);
         }
@@ -248,30 +289,40 @@ void TXPLook::ActivateComponent(TComponent* comp, bool enable, bool update)
         if (xpControls_ & XPBit(xcToolbar))
             ActivateToolBar(*bar, enable, update);
     }
+    if (auto* bar = dynamic_cast<TControlBar*>(comp)) {
+        if (xpControls_ & XPBit(xcControlbar))
+            ActivateControlBar(*bar, enable, update);
+    }
     // A tool button inserted later: its bar may have had no buttons to draw until now.
     if (auto* button = dynamic_cast<TToolButton*>(comp)) {
         if (auto* bar = dynamic_cast<TToolBar*>(button->Parent()); bar && (xpControls_ & XPBit(xcToolbar)))
             ActivateToolBar(*bar, enable, update);
         return;
     }
-    if (auto* form = dynamic_cast<TForm*>(comp)) {
-        ActivateComponents(form, enable, update);
+    // Forms, frames and navigators own the controls they hold.
+    const bool form = dynamic_cast<TForm*>(comp) != nullptr;
+    const bool frame = dynamic_cast<TFrame*>(comp) && (xpContainers_ & XPBit(xccFrame));
+    if (form || frame || comp->ClassName() == "TDBNavigator")
+        ActivateComponents(comp, enable, update);
+    if (form)
         return;
-    }
     // A radio group's own buttons.
     if (auto* group = dynamic_cast<TRadioGroup*>(comp); group && (xpContainers_ & XPBit(xccGroupBox)))
         ActivateComponents(group, enable, update);
-    auto* control = dynamic_cast<TControl*>(comp);
-    if (!control || !Decorates(control))
-        return;
-    if (enable && control->Tag != 999 && control->Parent()->Tag != 999) {
+    if (auto* control = dynamic_cast<TControl*>(comp); control && Decorates(control))
+        ActivateControl(*control, enable, update);
+}
+
+void TXPLook::ActivateControl(TControl& control, bool enable, bool update)
+{
+    if (enable && control.Tag != 999 && control.Parent()->Tag != 999) {
         for (TControlSubClass* sub : SubClasses())
-            if (sub->Control == control)
+            if (sub->Control == &control)
                 return;
-        new TControlSubClass(this, control);
+        new TControlSubClass(this, &control);
     }
     if (update)
-        control->Invalidate();
+        control.Invalidate();
 }
 
 void TXPLook::MenuMeasureItem(TObject* sender, TCanvas& canvas, int& width, int& height)
@@ -287,16 +338,14 @@ void TXPLook::MenuMeasureItem(TObject* sender, TCanvas& canvas, int& width, int&
     int w = canvas.TextWidth(text) + 5;
     if (text.find('&') != String::npos)
         w -= canvas.TextWidth("&");
-    if (item->Count() > 0)
+    const bool top = IsTop(*item);
+    if (item->Count() > 0 && !top)
         w += 6;
-    TImageList* images = item->GetImageList();
-    int imageW = 0, imageH = 0;
-    if (images && item->ImageIndex != -1) {
-        imageW = images->Width;
-        imageH = images->Height;
-    }
-    imageW = std::max(imageW, IconWidth);
-    width = std::max(width, w + imageW);
+    TImageList own;
+    int index = -1;
+    const TImageList* images = ItemIcon(*item, own, index);
+    const int imageW = images ? images->Width : 0, imageH = images ? images->Height : 0;
+    width = std::max(width, w + (top ? imageW : std::max(imageW, IconWidth)));
     if (IsLine(*item)) {
         height = std::max(height, 4);
         return;
@@ -342,35 +391,28 @@ void TXPLook::MenuDrawItem(TObject* sender, TCanvas& canvas, const TRect& rect, 
     if (!active_ || !item)
         return;
     if (colorsChanged_)
-        UpdateColors();
+        UpdateColors(canvas);
+    if (IsTop(*item)) {
+        DrawTopItem(*item, canvas, rect, selected);
+        return;
+    }
     canvas.Font.Assign(Font);
     const TRect r = rect;
     const String text = " " + item->Caption;
-    const TPopupMenu* menu = item->GetParentMenu();
+    const TMenu* menu = item->GetParentMenu();
     const bool rtl = menu && menu->RightToLeft;
-    TImageList* images = item->GetImageList();
-    const bool hasIcon = images && item->ImageIndex >= 0 && item->ImageIndex < images->Count();
+    TImageList own;
+    int index = -1;
+    const TImageList* images = ItemIcon(*item, own, index);
+    const bool hasIcon = images && index >= 0 && index < images->Count();
     const int iconW = hasIcon ? images->Width : 0;
-    // The gutter and the check box stand at the right of a right-to-left menu.
-    const TRect gutter = rtl ? TRect{r.Right - IconWidth, r.Top, r.Right, r.Bottom}
-                             : TRect{r.Left, r.Top, r.Left + IconWidth, r.Bottom};
-    TRect check = hasIcon ? TRect{gutter.Left + 1, gutter.Top + 2, gutter.Right - 3, gutter.Bottom - 2}
-                          : TRect{gutter.Left + (IconWidth - 10) / 2, gutter.Top + (r.Bottom - r.Top - 10) / 2, 0, 0};
-    if (!hasIcon) {
-        check.Right = check.Left + 10;
-        check.Bottom = check.Top + 10;
-    }
-    if (iconW > IconWidth) {
-        if (rtl)
-            check.Left = check.Right - iconW;
-        else
-            check.Right = check.Left + iconW;
-    }
+    TRect gutter, check;
+    GutterAndCheck(r, rtl, iconW, gutter, check);
     TRect textRect = rtl ? TRect{r.Left, r.Top, r.Right - (iconW > IconWidth ? iconW + 8 : IconWidth), r.Bottom}
                          : TRect{r.Left + (iconW > IconWidth ? iconW + 4 : IconWidth), r.Top, r.Right, r.Bottom};
 
     canvas.Brush.Style = bsSolid;
-    if (Gradient) {
+    if (Gradient && FIsTrueColor) {
         DrawGradientGutter(canvas, TRect{r.Left, r.Top, r.Right + 2, r.Bottom}, rtl);
     } else {
         canvas.Brush.Color = FFColor;
@@ -387,23 +429,8 @@ void TXPLook::MenuDrawItem(TObject* sender, TCanvas& canvas, const TRect& rect, 
         canvas.Pen.Color = FFSelectBorderColor;
         canvas.Rectangle(r.Left, r.Top + 1, r.Right - (FlatMenu ? 1 : 0), r.Bottom - 1);
     }
-    if (item->Checked) {
-        canvas.Pen.Style = psSolid;
-        canvas.Pen.Color = !item->Enabled ? FFDisabledColor : (hasIcon ? FFSelectBorderColor : FFCheckedColor);
-        canvas.Brush.Style = bsSolid;
-        canvas.Brush.Color = selected ? FFCheckedAreaSelectedColor : FFCheckedAreaColor;
-        canvas.Rectangle(check);
-        if (!hasIcon) {
-            canvas.Pen.Color = item->Enabled ? clBlack : FFDisabledColor;
-            const int L = check.Left, T = check.Top, R = check.Right, B = check.Bottom;
-            const int lines[5][4] = {{L + 1, T + 5, L + 4, B - 2}, {L + 2, T + 5, L + 4, B - 3}, {L + 2, T + 4, L + 5, B - 3},
-                                     {L + 4, B - 3, R + 2, T - 1}, {L + 4, B - 2, R - 2, T + 3}};
-            for (const auto& l : lines) {
-                canvas.MoveTo(l[0], l[1]);
-                canvas.LineTo(l[2], l[3]);
-            }
-        }
-    }
+    if (item->Checked)
+        DrawCheckedItem(canvas, check, hasIcon, selected, item->Enabled);
     if (hasIcon) {
         int x = iconW < IconWidth ? gutter.Left - 1 + (IconWidth - iconW) / 2
                                   : (rtl ? gutter.Right - iconW - 2 : gutter.Left + 2);
@@ -412,7 +439,7 @@ void TXPLook::MenuDrawItem(TObject* sender, TCanvas& canvas, const TRect& rect, 
             x -= 1;
             y -= 1;
         }
-        DrawIcon(canvas, *images, item->ImageIndex, x, y, selected, item->Enabled, item->Checked);
+        DrawIcon(canvas, *images, index, x, y, selected, item->Enabled, item->Checked);
     }
     if (IsLine(*item)) {
         canvas.Pen.Style = psSolid;
@@ -428,6 +455,61 @@ void TXPLook::MenuDrawItem(TObject* sender, TCanvas& canvas, const TRect& rect, 
         textRect.Left += 3;
     textRect.Top += (textRect.Bottom - textRect.Top - canvas.TextHeight("W")) / 2;
     DrawItemText(canvas, text, ShortCutToText(item->ShortCut), textRect, selected, item->Enabled, false, rtl);
+}
+
+const TImageList* TXPLook::ItemIcon(const TMenuItem& item, TImageList& own, int& index)
+{
+    if (TImageList* images = item.GetImageList(); images && item.ImageIndex != -1) {
+        index = item.ImageIndex;
+        return images;
+    }
+    if (item.Bitmap.Width() <= 0)
+        return nullptr;
+    // The item's own bitmap, its transparent colour see-through.
+    own.Width = item.Bitmap.Width();
+    own.Height = item.Bitmap.Height();
+    own.Clear();
+    own.AddMasked(item.Bitmap, item.Bitmap.TransparentColor());
+    index = 0;
+    return &own;
+}
+
+void TXPLook::GutterAndCheck(const TRect& r, bool rtl, int iconWidth, TRect& gutter, TRect& check) const
+{
+    // The gutter and the check box stand at the right of a right-to-left menu.
+    gutter = rtl ? TRect{r.Right - IconWidth, r.Top, r.Right, r.Bottom} : TRect{r.Left, r.Top, r.Left + IconWidth, r.Bottom};
+    if (iconWidth > 0) {
+        check = {gutter.Left + 1, gutter.Top + 2, gutter.Right - 3, gutter.Bottom - 2};
+        // A wider icon widens the box away from the menu's edge.
+        if (iconWidth > IconWidth) {
+            if (rtl)
+                check.Left = check.Right - iconWidth;
+            else
+                check.Right = check.Left + iconWidth;
+        }
+        return;
+    }
+    const int left = gutter.Left + (IconWidth - 10) / 2, top = gutter.Top + (r.Bottom - r.Top - 10) / 2;
+    check = {left, top, left + 10, top + 10};
+}
+
+void TXPLook::DrawCheckedItem(TCanvas& canvas, const TRect& check, bool hasIcon, bool selected, bool enabled)
+{
+    canvas.Pen.Style = psSolid;
+    canvas.Pen.Color = !enabled ? FFDisabledColor : (hasIcon ? FFSelectBorderColor : FFCheckedColor);
+    canvas.Brush.Style = bsSolid;
+    canvas.Brush.Color = selected ? FFCheckedAreaSelectedColor : FFCheckedAreaColor;
+    canvas.Rectangle(check);
+    if (hasIcon)
+        return;
+    canvas.Pen.Color = enabled ? clBlack : FFDisabledColor;
+    const int L = check.Left, T = check.Top, R = check.Right, B = check.Bottom;
+    const int lines[5][4] = {{L + 1, T + 5, L + 4, B - 2}, {L + 2, T + 5, L + 4, B - 3}, {L + 2, T + 4, L + 5, B - 3},
+                             {L + 4, B - 3, R + 2, T - 1}, {L + 4, B - 2, R - 2, T + 3}};
+    for (const auto& l : lines) {
+        canvas.MoveTo(l[0], l[1]);
+        canvas.LineTo(l[2], l[3]);
+    }
 }
 
 void TXPLook::DrawGradientGutter(TCanvas& canvas, const TRect& r, bool rtl)

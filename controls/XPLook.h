@@ -4,7 +4,9 @@
 // controls so that a painter draws a flat frame or face over them. Controls or menus whose Tag
 // is 999 are left alone; a control whose Tag is 1000 takes its button colours from its parent.
 #include "ComCtrls.h"
+#include "ControlBar.h"
 #include "Forms.h"
+#include "MainMenu.h"
 #include "Menus.h"
 
 #include <memory>
@@ -58,7 +60,8 @@ public:
     TColor IconBackColor() const { return iconBackColor_; }
     void SetIconBackColor(TColor c) { iconBackColor_ = c; colorsChanged_ = true; }
     TColor MenuBarColor() const { return menuBarColor_; }
-    void SetMenuBarColor(TColor c) { menuBarColor_ = c; colorsChanged_ = true; }
+    // Redraws the form's menu bar in the new colour at once.
+    void SetMenuBarColor(TColor c);
     TColor SelectColor() const { return selectColor_; }
     void SetSelectColor(TColor c) { selectColor_ = c; colorsChanged_ = true; }
     TColor SelectBorderColor() const { return selectBorderColor_; }
@@ -72,7 +75,8 @@ public:
     TColor CheckedColor() const { return checkedColor_; }
     void SetCheckedColor(TColor c) { checkedColor_ = c; colorsChanged_ = true; }
     bool UseSystemColors() const { return useSystemColors_; }
-    void SetUseSystemColors(bool on) { useSystemColors_ = on; colorsChanged_ = true; }
+    // Also redraws the form's menu bar.
+    void SetUseSystemColors(bool on);
 
     // Takes effect at the next activation.
     bool OverrideOwnerDraw = false;
@@ -89,6 +93,8 @@ public:
     void Notification(TComponent* component, TOperation operation) override;
     // The form that owns the component, nullptr without one.
     TForm* Form() const { return form_; }
+    // The form or frame that owns the component; its components are the ones decorated.
+    TWinControl* OwnerControl() const { return ownerControl_; }
 
     // Decorates (or undecorates) every component Owner owns, and those of forms it owns.
     void ActivateComponents(TComponent* owner, bool enable, bool update);
@@ -97,18 +103,34 @@ public:
     // Menu item handlers.
     void MenuMeasureItem(TObject* sender, TCanvas& canvas, int& width, int& height);
     void MenuDrawItem(TObject* sender, TCanvas& canvas, const TRect& rect, bool selected);
+    // Control bar handler: a lightened band with a grabber of shaded lines.
+    void ControlBarBandPaint(TObject* sender, TControl* control, TCanvas& canvas, TRect& rect,
+                             TBandPaintOptions& options);
     // Tool bar handlers: the background (with Shiny), and each button's face, image and caption.
     void ToolBarCustomDraw(TToolBar* toolBar, const TRect& rect, bool& defaultDraw);
     void ToolBarCustomDrawButton(TToolBar* toolBar, TToolButton* button, TCustomDrawState state, bool& defaultDraw);
     // An item that is open (a tool button whose menu shows): a frame open at the bottom and a
     // shadow at the right, in the select colours.
     void DrawTopMenuItem(TCanvas& canvas, bool rtl, TColor color, const TRect& r);
+    // An open top-level item of a main menu: in true colour, left to right, a deeper shadow in
+    // four shades with a shaped top corner; otherwise as a tool button's.
+    void DrawTopMenuItem(TMenuItem& item, TCanvas& canvas, bool rtl, TColor color, const TRect& r);
+    // The item is one of the top-level items of a main menu.
+    static bool IsTop(const TMenuItem& item);
     // A black arrow of rows of 5, 3 and 1 pixels whose top row starts at (x, y).
     static void DrawDropDownArrow(TCanvas& canvas, int x, int y);
+    // A solid triangle of five rows, 1 to 9 pixels wide: pointing up (direction 0) with its
+    // apex at (x, y), or down (1) with its apex at (x, y + 3).
+    static void DrawSpinArrow(TCanvas& canvas, int x, int y, int direction, TColor color);
 
-    // Recomputes the colours in use from the properties (true colour surfaces).
+    // Recomputes the colours in use from the properties for drawing on canvas: surfaces of
+    // fewer than 16 bits per pixel get plain colours instead of shades.
+    void UpdateColors(TCanvas& canvas);
+    // The same for the screen.
     void UpdateColors();
     bool ColorsChanged() const { return colorsChanged_; }
+    // The last surface the colours were computed for has 16 or more bits per pixel.
+    bool FIsTrueColor = true;
     // The colours in use, for the painters.
     TColor FFColor = 0, FFIconBackColor = 0, FFSelectColor = 0, FFSelectBorderColor = 0, FFSelectFontColor = 0,
            FFCheckedAreaColor = 0, FFCheckedAreaSelectedColor = 0, FFCheckedColor = 0, FFMenuBarColor = 0,
@@ -125,8 +147,10 @@ public:
 
     // A menu icon at (x, y): lightened by DimLevel when unselected, greyed by GrayLevel when
     // disabled, over its shadow when selected.
+    // A tool button's shadow (toolButton) is based on the select colour itself when the colours
+    // are not the system's.
     void DrawIcon(TCanvas& canvas, const TImageList& images, int index, int x, int y, bool selected, bool enabled,
-                  bool checked, bool pressed = false);
+                  bool checked, bool pressed = false, bool toolButton = false);
     // With FlatMenu, a one-pixel border and a shadow over a popup-menu window.
     void DrawMenuWindowBorder(TCanvas& canvas, const TRect& window, bool rtl = false);
     // The key colour of icon bitmaps.
@@ -138,10 +162,28 @@ public:
 private:
     void HookMenuItem(TMenuItem& item, bool enable);
     void HookMenu(TMenuItem& parent, bool enable);
+    // The flat border over the menu's windows (drawn with FlatMenu).
+    void HookMenuWindows(TMenu& menu, bool enable);
     bool Decorates(TControl* control) const;
     void ActivateToolBar(TToolBar& bar, bool enable, bool update);
+    void ActivateControlBar(TControlBar& bar, bool enable, bool update);
+    void ActivateMainMenu(TMainMenu& menu, bool enable);
+    // Decorates or restores one control of the two tables' kinds.
+    void ActivateControl(TControl& control, bool enable, bool update);
+    // The background, selection, icon and caption of a main menu's top-level item.
+    void DrawTopItem(TMenuItem& item, TCanvas& canvas, const TRect& rect, bool selected);
+    // The item's icon: from its image list (as index), else its own bitmap put into own; nullptr
+    // for none.
+    static const TImageList* ItemIcon(const TMenuItem& item, TImageList& own, int& index);
+    // The icon gutter of an item in r, and the box of its check mark (iconWidth 0: no icon).
+    void GutterAndCheck(const TRect& r, bool rtl, int iconWidth, TRect& gutter, TRect& check) const;
+    // The check box of a checked item: a frame round its icon, or a box with a check mark.
+    void DrawCheckedItem(TCanvas& canvas, const TRect& check, bool hasIcon, bool selected, bool enabled);
+    // The menu bar takes MenuBarColor again and is drawn anew.
+    void RefreshMenuBar();
 
     TForm* form_ = nullptr;
+    TWinControl* ownerControl_ = nullptr;
     bool active_ = false;
     bool colorsChanged_ = true;
     TXPContainers xpContainers_ = AllXPContainers;

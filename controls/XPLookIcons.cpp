@@ -5,7 +5,7 @@
 #include "XPIconEffects.h"
 
 void TXPLook::DrawIcon(TCanvas& canvas, const TImageList& images, int index, int x, int y, bool selected,
-                       bool enabled, bool checked, bool pressed)
+                       bool enabled, bool checked, bool pressed, bool toolButton)
 {
     TBitmap icon(images.Width, images.Height, pf24bit);
     icon.Canvas().Brush.Style = bsSolid;
@@ -16,9 +16,10 @@ void TXPLook::DrawIcon(TCanvas& canvas, const TImageList& images, int index, int
         GrayBitmap(icon, GrayLevel, TransparentColor);
         LightenBitmap(icon, 40, TransparentColor);
     } else if (!checked && !pressed) {
+        const TColor base = toolButton && FIsTrueColor && !useSystemColors_ ? LightenColor(selectColor_, 68) : FFSelectColor;
         if (selected)
-            DrawBitmapShadow(icon, canvas, x + 2, y + 2, DarkenColor(FFSelectColor, 50));
-        else
+            DrawBitmapShadow(icon, canvas, x + 2, y + 2, DarkenColor(base, 50));
+        else if (FIsTrueColor)
             LightenBitmap(icon, DimLevel, TransparentColor);
     }
     DrawTransparent(icon, canvas, x, y, TransparentColor);

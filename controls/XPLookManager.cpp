@@ -38,9 +38,29 @@ void TXPLookManager::Add(TXPLook* look)
     FXPLookList.push_back(look);
     if (look->Form() && !Contains(FActiveForms, look->Form()))
         FActiveForms.push_back(look->Form());
-    // The forms without a look of their own are collected at the next message.
-    if (!FActiveXPLook && look->Active() && !look->DisableSubclassing)
+    if (!FActiveXPLook && look->Active() && !look->DisableSubclassing) {
         FActiveXPLook = look;
+        CollectForms();
+    }
+}
+
+void TXPLookManager::Notification(TComponent* component, TOperation operation)
+{
+    if (!FActiveXPLook)
+        return;
+    if (operation == opRemove) {
+        // A component is told of its removal once only its component part is left: the lists
+        // are searched by address.
+        auto same = [component](TForm* form) { return static_cast<TComponent*>(form) == component; };
+        std::erase_if(FPendingForms, same);
+        std::erase_if(FActiveForms, same);
+        return;
+    }
+    auto* form = dynamic_cast<TForm*>(component);
+    if (form && !Contains(FPendingForms, form)) {
+        FPendingForms.push_back(form);
+        MainWindowHook();
+    }
 }
 
 void TXPLookManager::Delete(TXPLook* look)
@@ -80,6 +100,7 @@ void TXPLookManager::UpdateActiveXPLook(TXPLook* leaving)
     }
     if (successor) {
         FActiveXPLook = successor;
+        CollectForms();
         return;
     }
     FPendingForms.clear();
@@ -122,16 +143,19 @@ static std::vector<TForm*> LiveForms()
     return live;
 }
 
-void TXPLookManager::MainWindowHook()
+void TXPLookManager::CollectForms()
 {
-    if (!FActiveXPLook)
-        return;
+    // Forms with no owner are never heard of leaving: those gone are dropped here.
     const std::vector<TForm*> live = LiveForms();
     std::erase_if(FActiveForms, [&](TForm* f) { return !Contains(live, f); });
     for (TForm* form : live)
         if (Collectable(form) && !Contains(FPendingForms, form))
             FPendingForms.push_back(form);
-    if (!FPendingForms.empty() && !posted_) {
+}
+
+void TXPLookManager::MainWindowHook()
+{
+    if (FActiveXPLook && !FPendingForms.empty() && !posted_) {
         posted_ = true;
         queue_.Post([this] { DecoratePending(); });
     }
@@ -144,6 +168,7 @@ void TXPLookManager::DecoratePending()
     if (!FActiveXPLook)
         return;
     const std::vector<TForm*> live = LiveForms();
+    std::erase_if(FActiveForms, [&](TForm* f) { return !Contains(live, f); });
     for (TForm* form : pending) {
         if (!Contains(live, form) || !Collectable(form))
             continue;

@@ -24,8 +24,14 @@ public:
     TXPLook* ActiveXPLook() const { return FActiveXPLook; }
     // Undoes the active component's control hooks on the form.
     void RestoreForm(TForm* form);
-    // Runs for every message through the application: forms made since wait in FPendingForms
-    // and get the look from the next message on, once their constructors have finished.
+    // Told by the registered components of components inserted and removed anywhere under
+    // their owners: a form made (with an owner) waits in FPendingForms, a form freed leaves
+    // both lists.
+    void Notification(TComponent* component, TOperation operation);
+    // Appends the live forms without a look of their own to FPendingForms.
+    void CollectForms();
+    // Runs for every message through the application: the forms waiting in FPendingForms get
+    // the look from the next message on.
     void MainWindowHook();
 
     std::vector<TXPLook*> FXPLookList;

@@ -7,7 +7,7 @@ void TXPLook::DrawMenuWindowBorder(TCanvas& canvas, const TRect& window, bool rt
     if (!FlatMenu || !active_)
         return;
     if (colorsChanged_)
-        UpdateColors();
+        UpdateColors(canvas);
     TRect r{window.Left, window.Top, window.Right - 2, window.Bottom - 2};
     canvas.Brush.Style = bsSolid;
     canvas.Brush.Color = FFMenuBorderColor;

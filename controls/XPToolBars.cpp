@@ -133,12 +133,14 @@ void TXPLook::ToolBarCustomDrawButton(TToolBar* toolBar, TToolButton* button, TC
 {
     if (!active_)
         return;
-    if (colorsChanged_)
-        UpdateColors();
     TCanvas& canvas = toolBar->Canvas();
+    if (colorsChanged_)
+        UpdateColors(canvas);
     const TColor barColor = toolBar->Color();
     const bool transparent = toolBar->Transparent();
-    const TColor hotColor = useSystemColors_ ? FFSelectColor : LightenColor(selectColor_, 68);
+    const TColor hotColor = FIsTrueColor && !useSystemColors_ ? LightenColor(selectColor_, 68) : FFSelectColor;
+    const TColor buttonColor = FIsTrueColor ? LightenColor(barColor, ButtonShade) : barColor;
+    const bool rtl = button->UseRightToLeftReading();
     const TRect r = button->BoundsRect();
     const bool hot = state & cdsHot;
     const bool pressed = state & cdsSelected;
@@ -148,7 +150,7 @@ void TXPLook::ToolBarCustomDrawButton(TToolBar* toolBar, TToolButton* button, TC
     const bool hasMenu = button->DropdownMenu() != nullptr;
 
     if (!transparent)
-        Fill(canvas, r, LightenColor(barColor, ButtonShade));
+        Fill(canvas, r, buttonColor);
     const TRect face{r.Left, r.Top + 1, r.Right, r.Bottom};
     bool framed = true;
     if (hot && (checked || pressed))
@@ -179,7 +181,7 @@ void TXPLook::ToolBarCustomDrawButton(TToolBar* toolBar, TToolButton* button, TC
     if (TToolButton* separator = SeparatorBefore(*toolBar, button)) {
         const TRect s = separator->BoundsRect();
         if (!transparent && !Shiny)
-            Fill(canvas, s, LightenColor(barColor, ButtonShade));
+            Fill(canvas, s, buttonColor);
         if (separator->Tag > 0) {
             canvas.Pen.Style = psSolid;
             canvas.Pen.Color = DarkenColor(barColor, 30);
@@ -203,7 +205,7 @@ void TXPLook::ToolBarCustomDrawButton(TToolBar* toolBar, TToolButton* button, TC
     int imageWidth = 0;
     if (images && button->ImageIndex() >= 0 && button->ImageIndex() < images->Count()) {
         imageWidth = images->Width;
-        int x = toolBar->List ? content.Left + 3
+        int x = toolBar->List ? (rtl ? content.Right - 3 - imageWidth : content.Left + 3)
                               : content.Left + static_cast<int>(std::lround((content.Width() - imageWidth) / 2.0));
         int y = content.Top + 2;
         const bool lifted = hot && enabled && !pressed && !checked;
@@ -211,7 +213,7 @@ void TXPLook::ToolBarCustomDrawButton(TToolBar* toolBar, TToolButton* button, TC
             x -= 1;
             y -= 1;
         }
-        DrawIcon(canvas, *images, button->ImageIndex(), x, y, hot, enabled, checked, pressed);
+        DrawIcon(canvas, *images, button->ImageIndex(), x, y, hot, enabled, checked, pressed, true);
     }
 
     // The keyboard focus, as the plain look shows it.
@@ -229,7 +231,10 @@ void TXPLook::ToolBarCustomDrawButton(TToolBar* toolBar, TToolButton* button, TC
     const int textWidth = measured.Right - measured.Left;
     const int textHeight = canvas.TextHeight("W");
     TRect text = content;
-    if (toolBar->List && !hasMenu) {
+    if (toolBar->List && !hasMenu && rtl) {
+        text.Right -= imageWidth + 7;
+        text.Top += (content.Height() - textHeight) / 2;
+    } else if (toolBar->List && !hasMenu) {
         text.Left += imageWidth + 6;
         text.Top += (content.Height() - textHeight) / 2;
     } else {
@@ -239,10 +244,10 @@ void TXPLook::ToolBarCustomDrawButton(TToolBar* toolBar, TToolButton* button, TC
         text.Left += (content.Width() - textWidth) / 2;
     }
     text.Bottom = text.Top + textHeight;
-    text.Right = std::max(text.Right, text.Left + textWidth);
+    text.Right = rtl && !(toolBar->List && !hasMenu) ? text.Left + textWidth : std::max(text.Right, text.Left + textWidth);
     if (checked && !enabled) {
         text.Left -= 1;
         text.Top -= 1;
     }
-    DrawItemText(canvas, button->Caption(), "", text, hot, enabled, false);
+    DrawItemText(canvas, button->Caption(), "", text, hot, enabled, false, rtl);
 }

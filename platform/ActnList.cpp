@@ -52,6 +52,7 @@ ACTION_SETTER(Caption, const String&, caption_)
 ACTION_SETTER(Enabled, bool, enabled_)
 ACTION_SETTER(Hint, const String&, hint_)
 ACTION_SETTER(Checked, bool, checked_)
+ACTION_SETTER(ImageIndex, int, imageIndex_)
 #undef ACTION_SETTER
 
 bool TCustomAction::Execute() { return enabled_ && TBasicAction::Execute(); }

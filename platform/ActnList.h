@@ -6,6 +6,8 @@
 #include <vector>
 
 class TControl;
+class TImageList;
+class TActionList;
 
 class TBasicAction : public TComponent {
 public:
@@ -37,6 +39,10 @@ public:
     void SetHint(const String& value);
     bool Checked() const { return checked_; }
     void SetChecked(bool value);
+    // The action's picture in its list's Images; -1 for none.
+    int ImageIndex() const { return imageIndex_; }
+    void SetImageIndex(int value);
+    TActionList* ActionList = nullptr;
     // A disabled action does not run.
     bool Execute() override;
 
@@ -45,9 +51,17 @@ private:
     String hint_;
     bool enabled_ = true;
     bool checked_ = false;
+    int imageIndex_ = -1;
 };
 
 class TAction : public TCustomAction {
 public:
     using TCustomAction::TCustomAction;
+};
+
+// The actions of a form, with the pictures they show.
+class TActionList : public TComponent {
+public:
+    using TComponent::TComponent;
+    TImageList* Images = nullptr;
 };

@@ -89,3 +89,32 @@ void TRadioButton::SetChecked(bool checked)
     button_->setChecked(checked);
     button_->setAutoExclusive(exclusive);
 }
+
+// The box stands at the right when the caption stands at its left; Qt puts it there in
+// right-to-left layout.
+namespace {
+bool BoxRight(TAlignment alignment, bool rightToLeft) { return (alignment == taLeftJustify) != rightToLeft; }
+}  // namespace
+
+bool TCheckBox::BoxAtRight() const { return BoxRight(alignment_, UseRightToLeftAlignment()); }
+
+void TCheckBox::SetAlignment(TAlignment value)
+{
+    alignment_ = value;
+    ApplyBiDiMode();
+}
+
+void TCheckBox::ApplyBiDiMode() { box_->setLayoutDirection(BoxAtRight() ? Qt::RightToLeft : Qt::LeftToRight); }
+
+bool TRadioButton::BoxAtRight() const { return BoxRight(alignment_, UseRightToLeftAlignment()); }
+
+void TRadioButton::SetAlignment(TAlignment value)
+{
+    alignment_ = value;
+    ApplyBiDiMode();
+}
+
+void TRadioButton::ApplyBiDiMode()
+{
+    button_->setLayoutDirection(BoxAtRight() ? Qt::RightToLeft : Qt::LeftToRight);
+}

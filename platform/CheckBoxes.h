@@ -18,9 +18,19 @@ public:
     void SetState(TCheckBoxState state);
     // The user's clicks also pass through the grayed state.
     void SetAllowGrayed(bool allow);
+    // taRightJustify (the default): the caption stands right of the box; taLeftJustify: left of
+    // it. Right-to-left reading swaps the sides.
+    TAlignment Alignment() const { return alignment_; }
+    void SetAlignment(TAlignment value);
+    // The box stands at the right edge.
+    bool BoxAtRight() const;
+
+protected:
+    void ApplyBiDiMode() override;
 
 private:
     QCheckBox* box_;
+    TAlignment alignment_ = taRightJustify;
     bool allowGrayed_ = false;
 };
 
@@ -32,7 +42,15 @@ public:
     bool Checked() const;
     // Setting from code does not fire OnClick; the user's click does.
     void SetChecked(bool checked);
+    // As for check boxes.
+    TAlignment Alignment() const { return alignment_; }
+    void SetAlignment(TAlignment value);
+    bool BoxAtRight() const;
+
+protected:
+    void ApplyBiDiMode() override;
 
 private:
     QRadioButton* button_;
+    TAlignment alignment_ = taRightJustify;
 };

@@ -4,6 +4,9 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
+#include <cxxabi.h>
+#include <typeinfo>
 #include <filesystem>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -12,6 +15,18 @@
 #include <QCoreApplication>
 #include <QThread>
 #include <QTimer>
+
+String TObject::ClassName() const
+{
+    const char* mangled = typeid(*this).name();
+    int status = 0;
+    char* plain = abi::__cxa_demangle(mangled, nullptr, nullptr, &status);
+    String name = status == 0 && plain ? plain : mangled;
+    std::free(plain);
+    // Classes of a namespace (or a file's own) are known by their last name.
+    const size_t colons = name.rfind("::");
+    return colons == String::npos ? name : name.substr(colons + 2);
+}
 
 void TPersistent::Assign(const TPersistent&)
 {

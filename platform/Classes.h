@@ -10,6 +10,8 @@
 class TObject {
 public:
     virtual ~TObject() = default;
+    // The name of the object's own class ("TButton"), as painters that key on names need it.
+    String ClassName() const;
 };
 
 class TPersistent : public TObject {

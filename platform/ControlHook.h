@@ -18,6 +18,9 @@ enum THookMessage {
     hmSpaceUp,
     hmEnabledChanged,
     hmDestroy,        // the control's window goes away
+    hmMouseMove,
+    hmParentPaint,    // the parent has painted itself; the canvas draws on it, in its co-ordinates
+    hmCheckChanged,   // a check box or radio button was checked or cleared
 };
 
 // canvas is set only for hmPaint.
@@ -30,9 +33,14 @@ public:
     TControlHook(const TControlHook&) = delete;
     TControlHook& operator=(const TControlHook&) = delete;
     TControl* Control() const { return control_; }
+    // The hook also hears hmParentPaint after each painting of the control's parent.
+    void HookParentPaint();
 
 private:
     class Filter;
+    class SideFilter;
     TControl* control_;
     std::unique_ptr<Filter> filter_;
+    std::unique_ptr<SideFilter> parentFilter_;
+    std::unique_ptr<SideFilter> viewportFilter_;
 };

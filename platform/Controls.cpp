@@ -149,9 +149,9 @@ void TControl::SetParent(TWinControl* parent)
     parent_ = parent;
     if (parent_) {
         parent_->InsertControl(this);
-        if (widget_ && parent_->Widget()) {
+        if (widget_ && parent_->HostWidget()) {
             QRect g = widget_->geometry();
-            widget_->setParent(parent_->Widget());
+            widget_->setParent(parent_->HostWidget());
             widget_->setGeometry(g);
             widget_->setVisible(visible_);
         }
@@ -205,6 +205,25 @@ void TControl::SetCaption(const String& text)
 
 bool AppHasActiveWindow() { return QApplication::activeWindow() != nullptr; }
 
+TPoint MouseCursorPos()
+{
+    const QPoint p = QCursor::pos();
+    return {p.x(), p.y()};
+}
+
+void TControl::SetBiDiMode(TBiDiMode mode)
+{
+    biDiMode_ = mode;
+    ApplyBiDiMode();
+    Invalidate();
+}
+
+void TControl::ApplyBiDiMode()
+{
+    if (widget_)
+        widget_->setLayoutDirection(UseRightToLeftAlignment() ? Qt::RightToLeft : Qt::LeftToRight);
+}
+
 bool TControl::MouseOverNow() const
 {
     return widget_ && QApplication::widgetAt(QCursor::pos()) == widget_;
@@ -220,10 +239,10 @@ void TControl::DropQueuedPresses(bool doubleClicks)
 void TControl::PaintUnderneath(TCanvas& dest)
 {
     QPainter* painter = dest.Painter();
-    if (!painter || !widget_ || !parent_ || !parent_->Widget())
+    if (!painter || !widget_ || !parent_ || !parent_->HostWidget())
         return;
     const QRect self = widget_->geometry();
-    parent_->Widget()->render(painter, QPoint(), QRegion(self), QWidget::DrawWindowBackground);
+    parent_->HostWidget()->render(painter, QPoint(), QRegion(self), QWidget::DrawWindowBackground);
     for (int i = 0; i < parent_->ControlCount(); ++i) {
         TControl* sibling = parent_->Controls(i);
         if (sibling == this)

@@ -15,12 +15,22 @@ enum TMouseButton { mbLeft, mbRight, mbMiddle };
 enum TShiftStateFlag { ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32, ssDouble = 64 };
 using TShiftState = unsigned;
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
+// Window borders: a control's is bsNone or bsSingle, a form's any of them.
+enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+using TBorderStyle = TFormBorderStyle;
+// Reading order: right to left mirrors the control's layout and its text.
+// Where a caption stands: taLeftJustify puts a check box's caption at the left of its box.
+enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
 enum TCursor { crDefault = 0, crArrow = -2, crHourGlass = -11, crHandPoint = -21, crDrag = -12, crNo = -18, crSizeAll = -22 };
 
 using TMouseEvent = std::function<void(TObject* sender, TMouseButton button, TShiftState shift, int x, int y)>;
 using TMouseMoveEvent = std::function<void(TObject* sender, TShiftState shift, int x, int y)>;
 using TKeyEvent = std::function<void(TObject* sender, int& key, TShiftState shift)>;
 using TKeyPressEvent = std::function<void(TObject* sender, char& key)>;
+
+// Where the mouse pointer is, in screen co-ordinates.
+TPoint MouseCursorPos();
 
 // True while one of the program's windows is the active window.
 bool AppHasActiveWindow();
@@ -78,6 +88,10 @@ public:
     void SetAlign(TAlign a);
     TCursor Cursor() const { return cursor_; }
     void SetCursor(TCursor c);
+    TBiDiMode BiDiMode() const { return biDiMode_; }
+    void SetBiDiMode(TBiDiMode mode);
+    bool UseRightToLeftReading() const { return biDiMode_ != bdLeftToRight; }
+    bool UseRightToLeftAlignment() const { return biDiMode_ == bdRightToLeft; }
     // The menu a right click (or the menu key) on the control pops up; nullptr for none.
     TPopupMenu* PopupMenu() const { return popupMenu_; }
     void SetPopupMenu(TPopupMenu* menu);
@@ -149,6 +163,8 @@ protected:
     // Installs the Qt widget standing for this control; the control owns it.
     void SetWidget(QWidget* widget);
     virtual void ParentChanged() {}
+    // Shows the reading order on the widget.
+    virtual void ApplyBiDiMode();
     // The control is a button: presses and releases are its own (its widget never clicks for it,
     // and the second press of a double click presses it again), and its caption's accelerator
     // letter clicks it, alone or with Alt, unless the focused control takes the letter as text.
@@ -167,6 +183,7 @@ private:
     String hint_;
     TColor color_ = clBtnFace;
     TAlign align_ = alNone;
+    TBiDiMode biDiMode_ = bdLeftToRight;
     TCursor cursor_ = crDefault;
     bool visible_ = true;
     TPopupMenu* popupMenu_ = nullptr;
@@ -221,10 +238,29 @@ public:
     virtual void DropFiles(const std::vector<String>& names) {}
     TNotifyEvent OnEnter;
     TNotifyEvent OnExit;
+    // A sunken three-dimensional border when on, a flat one-pixel line when off (for controls
+    // with a border).
+    bool Ctl3D() const { return ctl3D_; }
+    void SetCtl3D(bool on);
+    // The Qt widget that holds the widgets of the child controls; their co-ordinates are its.
+    virtual QWidget* HostWidget() const { return Widget(); }
     // The control gains or loses the keyboard focus.
     virtual void DoEnter() { Fire(OnEnter, this); }
     virtual void DoExit() { Fire(OnExit, this); }
     bool HandleEvent(QEvent* event) override;
+
+    // For the controls that have a border (edits, memos, lists, trees, list views, scroll
+    // boxes): bsSingle or bsNone, and the width of the band in the control's colour between the
+    // border and the contents (panels draw theirs between their bevels).
+    TBorderStyle BorderStyle() const { return borderStyle_; }
+    void SetBorderStyle(TBorderStyle style);
+    int BorderWidth() const { return borderWidth_; }
+    void SetBorderWidth(int width);
+
+protected:
+    // Shows Ctl3D, BorderStyle and BorderWidth on the widget.
+    virtual void ApplyBorder();
+    virtual void Ctl3DChanged() {}
 
 private:
     bool HandleFileDrag(QEvent* event);
@@ -235,6 +271,9 @@ private:
     std::vector<TControl*> tabList_;  // the children in tab order
     bool acceptFiles_ = false;
     bool tabStop_ = false;
+    bool ctl3D_ = true;
+    TBorderStyle borderStyle_ = bsNone;
+    int borderWidth_ = 0;
 };
 
 class TCustomControl : public TWinControl {

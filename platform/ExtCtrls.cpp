@@ -31,11 +31,12 @@ void TPanel::Paint()
         if (cut == bvNone)
             return;
         if (cut == bvRaised)
-            Frame3D(c, r, clBtnHighlight, clBtnShadow);
+            Frame3D(c, r, clBtnHighlight, clBtnShadow, BevelWidth);
         else
-            Frame3D(c, r, clBtnShadow, clBtnHighlight);
+            Frame3D(c, r, clBtnShadow, clBtnHighlight, BevelWidth);
     };
     bevel(BevelOuter);
+    r = {r.Left + BorderWidth(), r.Top + BorderWidth(), r.Right - BorderWidth(), r.Bottom - BorderWidth()};
     bevel(BevelInner);
     if (!caption_.empty()) {
         c.Font.Assign(Font);

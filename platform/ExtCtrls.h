@@ -17,6 +17,7 @@ public:
     explicit TPanel(TComponent* owner);
     TBevelCut BevelOuter = bvRaised;
     TBevelCut BevelInner = bvNone;
+    int BevelWidth = 1;
     int Alignment = 1;  // 0 left, 1 centre, 2 right
     void Paint() override;
 };

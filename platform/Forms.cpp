@@ -161,7 +161,7 @@ void TForm::SetCaption(const String& text)
 }
 
 int TForm::ClientWidth() const { return Width(); }
-int TForm::ClientHeight() const { return Height(); }
+int TForm::ClientHeight() const { return Height() - (client_ ? client_->y() : 0); }
 
 void TForm::SetClientWidth(int w)
 {

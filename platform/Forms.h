@@ -6,9 +6,9 @@
 #include <vector>
 
 class QDialog;
+class TMainMenu;
 
 enum TModalResult : int { mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4, mrIgnore = 5, mrYes = 6, mrNo = 7 };
-enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 enum TFormStyle { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
 enum TPosition { poDesigned, poDefault, poScreenCenter, poMainFormCenter, poOwnerFormCenter };
 using TCloseAction = int;  // caNone 0, caHide 1, caFree 2, caMinimize 3
@@ -55,6 +55,13 @@ public:
     QDialog* Dialog() const;
     TModalResult RunModalLoop();  // the real modal loop, used by the default dialog service
 
+    // The window's main menu, on a bar above the client area; nullptr for none.
+    TMainMenu* Menu() const { return menu_; }
+    void SetMenu(TMainMenu* menu);
+    QWidget* HostWidget() const override;
+    void Resize() override;
+    void Notification(TComponent* component, TOperation operation) override;
+
 protected:
     // Ends construction: runs OnCreate, as the class library does after reading the form.
     void Created();
@@ -65,6 +72,9 @@ private:
     void Center();
     // Places and lays the window out, and sets Tab's round and the first focus, before it shows.
     void PrepareShow();
+    void PlaceMenu();
+    TMainMenu* menu_ = nullptr;
+    QWidget* client_ = nullptr;  // holds the controls once the window has a menu bar
     TFormBorderStyle borderStyle_ = bsSizeable;
     TFormStyle formStyle_ = fsNormal;
     TModalResult modalResult_ = mrNone;

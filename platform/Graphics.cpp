@@ -8,6 +8,8 @@
 #include <QBuffer>
 #include <QFontDatabase>
 #include <QFontMetrics>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QGlyphRun>
 #include <QRawFont>
 #include <QImage>
@@ -375,6 +377,15 @@ QPainter* TCanvas::Painter()
     if (painter_)
         painter_->setRenderHint(QPainter::Antialiasing, false);
     return painter_;
+}
+
+int TCanvas::BitsPerPixel() const
+{
+    const QPaintDevice* device = device_ ? device_ : (painter_ ? painter_->device() : nullptr);
+    if (device && device->depth() > 0)
+        return device->depth();
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->depth() : 32;
 }
 
 int TCanvas::PixelsPerInchX() const
@@ -1036,12 +1047,21 @@ void TBitmap::Assign(const TPersistent& source)
     if (auto* b = dynamic_cast<const TBitmap*>(g)) {
         format_ = b->format_;
         *image_ = b->image_->copy();
+        transparentColor_ = b->transparentColor_;
     } else {
         QImage img = g->ToImage();
         format_ = img.isNull() ? pfDevice : FormatOf(img);
         *image_ = img.isNull() ? QImage() : Convert(img, format_);
     }
     Changed();
+}
+
+TColor TBitmap::TransparentColor() const
+{
+    if (transparentColor_ != clDefault || image_->isNull() || image_->height() == 0 || image_->width() == 0)
+        return transparentColor_;
+    const QRgb c = image_->pixel(0, image_->height() - 1);
+    return RGB(qRed(c), qGreen(c), qBlue(c));
 }
 
 void TBitmap::SetImage(const QImage& image)

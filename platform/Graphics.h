@@ -197,6 +197,8 @@ public:
     // Pixels per inch of the device (LOGPIXELSX, LOGPIXELSY).
     int PixelsPerInchX() const;
     int PixelsPerInchY() const;
+    // Colour depth of the device (BITSPIXEL): 1, 8, 16, 24 or 32; the screen's without one.
+    int BitsPerPixel() const;
     bool HandleAllocated() const { return painter_ != nullptr || device_ != nullptr; }
     // Measures text through these metrics instead of the font's (not owned; nullptr = the font's).
     void SetTextMetrics(TTextMetrics* metrics) { metrics_ = metrics; }
@@ -276,6 +278,10 @@ public:
     QImage ToImage() const override;
     void SetImage(const QImage& image);  // takes the image's pixels in its nearest format
     void Dormant() {}
+    // The colour drawn see-through: the one set (a fixed transparent colour), else the colour of
+    // the bottom-left pixel; clDefault for an empty bitmap without a set colour.
+    TColor TransparentColor() const;
+    void SetTransparentColor(TColor color) { transparentColor_ = color; }
 
 protected:
     void CheckHeader(const uint8_t* data, size_t size) const override;
@@ -285,6 +291,7 @@ private:
     std::unique_ptr<QImage> image_;
     TPixelFormat format_ = pfDevice;
     std::unique_ptr<TCanvas> canvas_;
+    TColor transparentColor_ = clDefault;
 };
 
 // A picture read by Qt's readers and kept as an image (icons, PNG).

@@ -22,6 +22,15 @@ void TImageList::ReplaceMasked(int index, const TGraphic& picture, TColor maskCo
     images_.pop_back();
 }
 
+void TImageList::ReplaceImage(int index, const QImage& image)
+{
+    if (index < 0 || index >= Count())
+        throw EListError(Format("List index out of bounds (%d)", index));
+    AddImage(image);
+    images_[index] = std::move(images_.back());
+    images_.pop_back();
+}
+
 int TImageList::Add(const TGraphic& picture) { return AddImage(picture.ToImage()); }
 
 int TImageList::AddMasked(const TGraphic& picture, TColor maskColor)

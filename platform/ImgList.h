@@ -18,6 +18,8 @@ public:
     int AddImage(const QImage& image);
     // Puts a masked picture into an existing slot.
     void ReplaceMasked(int index, const TGraphic& picture, TColor maskColor);
+    // Puts an image (its alpha the mask) into an existing slot.
+    void ReplaceImage(int index, const QImage& image);
     void Clear() { images_.clear(); }
     // Draws with transparency; a disabled picture is drawn greyed. Out-of-range indexes draw nothing.
     void Draw(TCanvas& canvas, int x, int y, int index, bool enabled = true) const;

@@ -141,6 +141,7 @@ TCustomListBox::TCustomListBox(TComponent* owner)
     SetWidget(view_);
     SetTabStop(true);
     SetColor(clWindow);
+    SetBorderStyle(bsSingle);
     items_.OnChange = [this](TObject*) { ItemsChanged(); };
     QObject::connect(view_->selectionModel(), &QItemSelectionModel::currentChanged, view_, [this] {
         if (!fromCode_)

@@ -4,6 +4,8 @@
 #include "MenuItemWidget.h"
 
 #include <QAction>
+
+#include <algorithm>
 #include <QCoreApplication>
 #include <QCursor>
 #include <QKeySequence>
@@ -72,24 +74,37 @@ void TMenuItem::Add(TMenuItem* item)
     items_.push_back(item);
 }
 
-TPopupMenu* TMenuItem::GetParentMenu() const
+TMenu* TMenuItem::GetParentMenu() const
 {
     const TMenuItem* root = this;
     while (root->parent_)
         root = root->parent_;
-    return dynamic_cast<TPopupMenu*>(root->Owner());
+    return dynamic_cast<TMenu*>(root->Owner());
+}
+
+int TMenuItem::MenuIndex() const
+{
+    if (!parent_)
+        return -1;
+    const auto& siblings = parent_->items_;
+    return static_cast<int>(std::find(siblings.begin(), siblings.end(), this) - siblings.begin());
 }
 
 TImageList* TMenuItem::GetImageList() const
 {
-    TPopupMenu* menu = GetParentMenu();
+    if (parent_ && parent_->SubMenuImages)
+        return parent_->SubMenuImages;
+    TMenu* menu = GetParentMenu();
     return menu ? menu->Images : nullptr;
 }
 
-TPopupMenu::TPopupMenu(TComponent* owner) : TComponent(owner), items_(std::make_unique<TMenuItem>(this)) {}
+TMenu::TMenu(TComponent* owner) : TComponent(owner), items_(std::make_unique<TMenuItem>(this)) {}
+TMenu::~TMenu() = default;
+
+TPopupMenu::TPopupMenu(TComponent* owner) : TMenu(owner) {}
 TPopupMenu::~TPopupMenu() = default;
 
-static void Fill(QMenu* menu, TMenuItem& parent, TImageList* images, bool ownerDraw)
+static void Fill(QMenu* menu, TMenuItem& parent, bool ownerDraw)
 {
     for (int i = 0; i < parent.Count(); ++i) {
         TMenuItem* item = parent.Items(i);
@@ -100,7 +115,7 @@ static void Fill(QMenu* menu, TMenuItem& parent, TImageList* images, bool ownerD
             if (item->Count() > 0) {
                 sub = new QMenu(menu);
                 sub->setLayoutDirection(menu->layoutDirection());
-                Fill(sub, *item, images, ownerDraw);
+                Fill(sub, *item, ownerDraw);
             }
             menu->addAction(NewOwnerDrawnAction(menu, item, sub));
             continue;
@@ -113,7 +128,7 @@ static void Fill(QMenu* menu, TMenuItem& parent, TImageList* images, bool ownerD
         QString caption = QString::fromStdString(item->Caption);
         if (item->Count() > 0) {
             QMenu* sub = menu->addMenu(caption);
-            Fill(sub, *item, images, ownerDraw);
+            Fill(sub, *item, ownerDraw);
             continue;
         }
         QAction* a = menu->addAction(caption);
@@ -123,8 +138,14 @@ static void Fill(QMenu* menu, TMenuItem& parent, TImageList* images, bool ownerD
         a->setStatusTip(QString::fromStdString(item->Hint));
         if (item->ShortCut)
             a->setShortcut(QKeySequence(QString::fromStdString(ShortCutToText(item->ShortCut))));
-        if (images && item->ImageIndex >= 0 && item->ImageIndex < images->Count())
-            a->setIcon(QPixmap::fromImage(images->Image(item->ImageIndex)));
+        TImageList* own = item->GetImageList();
+        if (own && item->ImageIndex >= 0 && item->ImageIndex < own->Count()) {
+            a->setIcon(QPixmap::fromImage(own->Image(item->ImageIndex)));
+        } else if (!item->Bitmap.Empty()) {
+            TImageList picture(nullptr, item->Bitmap.Width(), item->Bitmap.Height());
+            picture.AddMasked(item->Bitmap, item->Bitmap.TransparentColor());
+            a->setIcon(QPixmap::fromImage(picture.Image(0)));
+        }
         QObject::connect(a, &QAction::triggered, [item] { GuardedCall([item] { item->Click(); }); });
     }
 }
@@ -134,7 +155,7 @@ namespace {
 // to the menu's OnPaintWindow.
 class MenuWindowOverlay : public QWidget {
 public:
-    MenuWindowOverlay(QMenu* window, TPopupMenu* menu) : QWidget(window), menu_(menu)
+    MenuWindowOverlay(QMenu* window, TMenu* menu) : QWidget(window), menu_(menu)
     {
         setAttribute(Qt::WA_TransparentForMouseEvents);
         setAttribute(Qt::WA_NoSystemBackground);
@@ -170,14 +191,22 @@ private:
         setGeometry(parentWidget()->rect());
         raise();
     }
-    TPopupMenu* menu_;
+    TMenu* menu_;
 };
 }  // namespace
 
-void TPopupMenu::HookWindows()
+void TMenu::FillMenu(QMenu* menu, TMenuItem& parent)
 {
-    QList<QMenu*> windows = menu_->findChildren<QMenu*>();
-    windows.prepend(menu_.get());
+    menu->setSeparatorsCollapsible(AutoLineReduction);
+    menu->setLayoutDirection(RightToLeft ? Qt::RightToLeft : Qt::LeftToRight);
+    Fill(menu, parent, OwnerDraw);
+    HookWindows(menu);
+}
+
+void TMenu::HookWindows(QMenu* menu)
+{
+    QList<QMenu*> windows = menu->findChildren<QMenu*>();
+    windows.prepend(menu);
     for (QMenu* window : windows)
         if (!window->property("ombrelleWindowOverlay").toBool()) {
             new MenuWindowOverlay(window, this);
@@ -207,10 +236,7 @@ QMenu* TPopupMenu::BuildMenu()
 void TPopupMenu::FillMenu()
 {
     menu_->clear();
-    menu_->setSeparatorsCollapsible(AutoLineReduction);
-    menu_->setLayoutDirection(RightToLeft ? Qt::RightToLeft : Qt::LeftToRight);
-    Fill(menu_.get(), *items_, Images, OwnerDraw);
-    HookWindows();
+    TMenu::FillMenu(menu_.get(), Items());
 }
 
 void TPopupMenu::Popup(int x, int y)

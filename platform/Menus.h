@@ -10,6 +10,7 @@ class QMenu;
 class QAction;
 
 class TMenuItem;
+class TMenu;
 class TPopupMenu;
 
 // A key with its modifiers: the key code in the low byte, scShift, scCtrl, scAlt above it.
@@ -48,9 +49,16 @@ public:
     // Used only while the menu's OwnerDraw is on.
     TMenuMeasureItemEvent OnMeasureItem;
     TMenuDrawItemEvent OnDrawItem;
-    // The image list of the menu the item belongs to, or nullptr.
+    // The item's own picture, shown when it has no image from an image list; its transparent
+    // colour is see-through.
+    TBitmap Bitmap;
+    // The images of this item's own items, in place of the menu's.
+    TImageList* SubMenuImages = nullptr;
+    // The image list of the menu the item belongs to (its parent's SubMenuImages first), or nullptr.
     TImageList* GetImageList() const;
-    TPopupMenu* GetParentMenu() const;
+    TMenu* GetParentMenu() const;
+    // Its place among its parent's items; -1 without a parent.
+    int MenuIndex() const;
 
 private:
     std::vector<TMenuItem*> items_;
@@ -59,16 +67,13 @@ private:
 
 enum TPopupAlignment { paLeft, paRight, paCenter };
 
-class TPopupMenu : public TComponent {
+// What popup menus and a form's main menu share: the items, their pictures and their drawing.
+class TMenu : public TComponent {
 public:
-    explicit TPopupMenu(TComponent* owner);
-    ~TPopupMenu() override;
+    explicit TMenu(TComponent* owner);
+    ~TMenu() override;
     TMenuItem& Items() { return *items_; }
     TImageList* Images = nullptr;
-    TNotifyEvent OnPopup;
-    // Which side of the point the menu opens on, and the control that opened it last.
-    TPopupAlignment Alignment = paLeft;
-    TComponent* PopupComponent = nullptr;
     // Items with a draw handler are then sized and painted by their handlers.
     bool OwnerDraw = false;
     // Off: adjacent, leading and trailing separators are all shown.
@@ -78,6 +83,24 @@ public:
     // Draws over each window of the menu (the menu and its sub-menus) once it has painted
     // itself; Rect is the whole window.
     std::function<void(TCanvas& canvas, const TRect& rect)> OnPaintWindow;
+
+    // Platform side: fills a Qt menu with entries for the items' own items.
+    void FillMenu(QMenu* menu, TMenuItem& parent);
+    // Lets OnPaintWindow draw over the Qt menu and its sub-menus.
+    void HookWindows(QMenu* menu);
+
+private:
+    std::unique_ptr<TMenuItem> items_;
+};
+
+class TPopupMenu : public TMenu {
+public:
+    explicit TPopupMenu(TComponent* owner);
+    ~TPopupMenu() override;
+    TNotifyEvent OnPopup;
+    // Which side of the point the menu opens on, and the control that opened it last.
+    TPopupAlignment Alignment = paLeft;
+    TComponent* PopupComponent = nullptr;
     // Shows the menu at a screen position and runs the chosen item's click.
     virtual void Popup(int x, int y);
     // The Qt menu built from the items, for tool buttons that drop it down.
@@ -88,8 +111,6 @@ protected:
     virtual void PreparePopup() {}
 
 private:
-    std::unique_ptr<TMenuItem> items_;
-    void HookWindows();
     void FillMenu();
     std::unique_ptr<QMenu> menu_;
     bool popupHooked_ = false;

@@ -1,5 +1,7 @@
 #include "StdCtrls.h"
 
+#include "EditWidget.h"
+
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QEvent>
@@ -112,10 +114,11 @@ private:
     TEdit* edit_;
 };
 
-TEdit::TEdit(TComponent* owner) : TWinControl(owner), edit_(new QLineEdit)
+TEdit::TEdit(TComponent* owner) : TWinControl(owner), edit_(NewEditWidget(this))
 {
     SetWidget(edit_);
     SetTabStop(true);
+    SetBorderStyle(bsSingle);
     SetColor(clWindow);
     gate_ = new Gate(this);
     edit_->setValidator(gate_);
@@ -140,9 +143,9 @@ int TEdit::FrameWidth() const
     // The style's frame and the one-pixel margin the line edit keeps inside it: together they
     // stand for the platform's two-pixel sunken border, inside which the text lies.
     const int lineEditMargin = 1;
-    return edit_->hasFrame()
-               ? edit_->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, edit_) + lineEditMargin
-               : 0;
+    if (BorderStyle() == bsNone)
+        return 0;
+    return Ctl3D() ? edit_->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, edit_) + lineEditMargin : 1;
 }
 
 TRect TEdit::InnerRect() const

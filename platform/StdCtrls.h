@@ -54,11 +54,16 @@ public:
     void SetReadOnly(bool on);
     // Selects the whole text when the edit is entered by the keyboard.
     bool AutoSelect = true;
+    // Whether entering the edit by the keyboard selects its text.
+    virtual bool SelectsAllOnEntry() const { return AutoSelect; }
     void SelectAll();
     String SelText() const;
     // Keeps the text clear of a strip of this width along the right edge.
     void SetRightTextMargin(int pixels);
-    // Width of the sunken border around the text area.
+    // Width of the text cursor in pixels.
+    int CaretWidth() const { return caretWidth_; }
+    void SetCaretWidth(int pixels);
+    // Width of the border around the text area: sunken (Ctl3D), flat or none.
     int FrameWidth() const;
     // The area inside the frame, in the control's co-ordinates (what the platform's edit window
     // calls its client area; painters over the whole control keep using ClientRect).
@@ -70,10 +75,13 @@ protected:
     // delete, drop); false keeps the text as it was, and a changed after is the text the edit
     // takes instead. Text set by the program is not asked.
     virtual bool CanEditText(const String& before, String& after) { return true; }
+    void ApplyBorder() override;
 
 private:
     class Gate;
+    class CaretStyle;
     QLineEdit* edit_;
+    int caretWidth_ = 1;
     Gate* gate_;
     String accepted_;  // the text as the user last changed it, or as the program set it
     bool settingText_ = false;

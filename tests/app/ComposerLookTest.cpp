@@ -6,6 +6,7 @@
 #include "ListBoxes.h"
 
 #include "../controls/PaintProbe.h"
+#include "TestWait.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -22,10 +23,8 @@ protected:
     {
         Start({MakeLayout("DVD", 0.5f, 0.5f, 4, 3)});
         composer = std::make_unique<TDoubFeatForm>(DVDForm);
-        // The main window's look decorates the new window at the next message.
-        QEvent nothing(QEvent::User);
-        QCoreApplication::sendEvent(DVDForm->Widget(), &nothing);
-        Application()->ProcessMessages();
+        // The main window's look hears of the new window and decorates it from the next message on.
+        ASSERT_TRUE(WaitUntil([this] { return HookOf(*DVDForm->XPLook1, composer->Button2) != nullptr; }));
     }
     void TearDown() override
     {

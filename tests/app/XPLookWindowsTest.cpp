@@ -3,6 +3,7 @@
 #include "Program.h"
 #include "ScriptedDialogs.h"
 #include "TempDir.h"
+#include "TestWait.h"
 #include "XPLookManager.h"
 #include "helpUnit.h"
 
@@ -30,10 +31,8 @@ TEST(ProgramLook, MainWindowLeadsAndTheEffectsMenuKeepsItsGradientLook)
         const auto& forms = XPLookManager->FActiveForms;
         return std::find(forms.begin(), forms.end(), helpform) != forms.end();
     };
-    QEvent nothing(QEvent::User);
-    QCoreApplication::sendEvent(DVDForm->Widget(), &nothing);
-    Application()->ProcessMessages();
-    EXPECT_TRUE(handled());
+    EXPECT_FALSE(handled());
+    EXPECT_TRUE(WaitUntil(handled));
 
     // The effects menu hooks its own drawing each time it shows.
     QMenu* menu = DVDForm->VeskPopupMenu1->BuildMenu();

@@ -1,6 +1,7 @@
 #include "GlyphCtrls.h"
 
 #include "ExtCtrls.h"
+#include "GlyphList.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +11,20 @@ TColor PixelAt(const TBitmap& b, int x, int y)
 {
     const uint8_t* p = b.ScanLine(y) + 3 * x;
     return RGB(p[2], p[1], p[0]);
+}
+
+// A state's picture as the shared glyph list holds it, drawn on white; nullptr when none is built.
+std::unique_ptr<TBitmap> StatePicture(TSpeedGlyph& glyph, TGlyphButtonState state)
+{
+    const int slot = glyph.StateImageIndex(state);
+    if (slot < 0)
+        return nullptr;
+    auto picture = std::make_unique<TBitmap>(glyph.List()->Width, glyph.List()->Height, pf24bit);
+    picture->Canvas().Brush.Color = clWhite;
+    picture->Canvas().FillRect({0, 0, picture->Width(), picture->Height()});
+    glyph.List()->Draw(picture->Canvas(), 0, 0, slot);
+    picture->Canvas().Release();
+    return picture;
 }
 
 // A strip of n square images of size s, image i filled with colours[i], on a magenta corner.
@@ -58,9 +73,9 @@ TEST(SpeedGlyph, StatePicturesPickTheirImages)
     TSpeedGlyph glyph;
     glyph.SetGlyph(*Strip(2, 8, {clRed, clLime}));
     ASSERT_EQ(glyph.NumGlyphs(), 2);
-    EXPECT_EQ(PixelAt(*glyph.StatePicture(gbsDown), 3, 3), clRed);  // down with two images shows the first
-    EXPECT_EQ(PixelAt(*glyph.StatePicture(gbsDisabled), 3, 3), clLime);
-    EXPECT_EQ(PixelAt(*glyph.StatePicture(gbsExclusive), 3, 3), clRed);  // no third image: the first
+    EXPECT_EQ(PixelAt(*StatePicture(glyph, gbsDown), 3, 3), clRed);  // down with two images shows the first
+    EXPECT_EQ(PixelAt(*StatePicture(glyph, gbsDisabled), 3, 3), clLime);
+    EXPECT_EQ(PixelAt(*StatePicture(glyph, gbsExclusive), 3, 3), clRed);  // no third image: the first
 
     // One image: disabled is the embossed black outline, inactive the grey of the first image.
     auto singleStrip = Strip(1, 8, {clWhite});
@@ -70,14 +85,15 @@ TEST(SpeedGlyph, StatePicturesPickTheirImages)
     single.Canvas().Release();
     glyph.SetGlyph(single);
     ASSERT_EQ(glyph.NumGlyphs(), 1);
-    const TBitmap* disabled = glyph.StatePicture(gbsDisabled);
+    const auto disabled = StatePicture(glyph, gbsDisabled);
     EXPECT_EQ(PixelAt(*disabled, 2, 2), ColorToRGB(clBtnShadow));
     EXPECT_EQ(PixelAt(*disabled, 4, 4), ColorToRGB(clBtnHighlight));
     glyph.SetGlyph(*Strip(1, 8, {RGB(200, 100, 50)}));
     const int grey = (200 * 77 + 100 * 150 + 50 * 29) >> 8;
-    EXPECT_EQ(PixelAt(*glyph.StatePicture(gbsInactive), 3, 3), RGB(grey, grey, grey));
-    EXPECT_EQ(PixelAt(*glyph.StatePicture(gbsInactive), 0, 7), clFuchsia);  // the key colour stays
-    EXPECT_EQ(TSpeedGlyph().StatePicture(gbsUp), nullptr);
+    EXPECT_EQ(PixelAt(*StatePicture(glyph, gbsInactive), 3, 3), RGB(grey, grey, grey));
+    EXPECT_EQ(PixelAt(*StatePicture(glyph, gbsInactive), 0, 7), clWhite);  // the key colour stays see-through
+    TSpeedGlyph empty;
+    EXPECT_EQ(StatePicture(empty, gbsUp), nullptr);
 }
 
 TEST_F(GlyphButton, FlatInactiveFaceIsGreyWithoutFrame)

@@ -187,9 +187,9 @@ TEST(FlatSpeedButton, StateImagesShareOneListPerSize)
     b.ButtonGlyph().CreateButtonGlyph(bsUp);
     ASSERT_NE(a.ButtonGlyph().List(), nullptr);
     EXPECT_EQ(a.ButtonGlyph().List(), b.ButtonGlyph().List());
-    EXPECT_EQ(a.ButtonGlyph().List()->UsedCount(), 3);
+    EXPECT_EQ(a.ButtonGlyph().List()->LiveCount(), 3);
     a.ButtonGlyph().Invalidate();
-    EXPECT_EQ(b.ButtonGlyph().List()->UsedCount(), 1);
+    EXPECT_EQ(b.ButtonGlyph().List()->LiveCount(), 1);
     // The freed lowest slot is handed out again.
     EXPECT_EQ(a.ButtonGlyph().CreateButtonGlyph(bsUp), 0);
 }

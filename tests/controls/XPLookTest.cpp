@@ -8,6 +8,7 @@
 #include "XPLookManager.h"
 
 #include "../support/FixedTextMetrics.h"
+#include "../support/TestWait.h"
 
 #include <gtest/gtest.h>
 
@@ -36,11 +37,11 @@ void NextMessage(TControl& to)
 
 // A form laid out as the program's are: the look is made last and switched on once loaded.
 struct LookForm {
-    std::unique_ptr<TForm> form = std::make_unique<TForm>(nullptr);
+    std::unique_ptr<TForm> form;
     TButton* button;
     TEdit* edit;
     TXPLook* look = nullptr;
-    LookForm()
+    explicit LookForm(TComponent* owner = nullptr) : form(std::make_unique<TForm>(owner))
     {
         form->SetColor(RGB(200, 180, 160));
         button = new TButton(form.get());
@@ -268,12 +269,12 @@ TEST(XPLookManager, DecoratesFormsMadeLaterAtTheNextMessage)
     ASSERT_TRUE(XPLookManager);
     EXPECT_EQ(XPLookManager->ActiveXPLook(), main.look);
 
-    LookForm later;  // no look of its own
-    LookForm skipped;
+    // Forms made later, owned as the program's dialogs are: the look hears of them.
+    LookForm later(main.form.get());  // no look of its own
+    LookForm skipped(main.form.get());
     skipped.form->Tag = 999;
     EXPECT_EQ(HookOf(*main.look, later.edit), nullptr);
-    NextMessage(*main.form);
-    EXPECT_TRUE(HookOf(*main.look, later.edit));
+    EXPECT_TRUE(WaitUntil([&] { return HookOf(*main.look, later.edit) != nullptr; }));
     EXPECT_TRUE(HookOf(*main.look, later.button));
     EXPECT_EQ(HookOf(*main.look, skipped.edit), nullptr);
     EXPECT_EQ(Shot(*later.button, 40, 4), main.look->FFIconBackColor);

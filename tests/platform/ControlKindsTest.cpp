@@ -1,0 +1,119 @@
+// The thin controls the XP look decorates, as far as they do something of their own.
+#include "ControlBar.h"
+#include "DBLookup.h"
+#include "HotKey.h"
+#include "Memos.h"
+#include "PageControl.h"
+#include "PageScroller.h"
+#include "ProgressBar.h"
+#include "TabControl.h"
+#include "UpDown.h"
+
+#include <QFrame>
+#include <QTabWidget>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(ControlKinds, ClassNamesAreTheClassesOwn)
+{
+    TDBLookupComboBox lookup(nullptr);
+    TUpDown upDown(nullptr);
+    EXPECT_EQ(lookup.ClassName(), "TDBLookupComboBox");
+    EXPECT_EQ(upDown.ClassName(), "TUpDown");
+}
+
+TEST(ControlKinds, UpDownStepsWithinItsRangeOrWraps)
+{
+    TUpDown upDown(nullptr);
+    upDown.SetBounds(0, 0, 17, 24);
+    upDown.Max = 2;
+    std::vector<TUDBtnType> clicks;
+    upDown.OnClick = [&](TObject*, TUDBtnType b) { clicks.push_back(b); };
+    const QPoint up(8, 3), down(8, 20);
+    for (int i = 0; i < 3; ++i)
+        QTest::mouseClick(upDown.Widget(), Qt::LeftButton, {}, up);
+    EXPECT_EQ(upDown.Position(), 2);
+    upDown.Wrap = true;
+    QTest::mouseClick(upDown.Widget(), Qt::LeftButton, {}, up);
+    EXPECT_EQ(upDown.Position(), 0);
+    QTest::mouseClick(upDown.Widget(), Qt::LeftButton, {}, down);
+    EXPECT_EQ(upDown.Position(), 2);
+    EXPECT_EQ(clicks.size(), 5u);
+    EXPECT_EQ(clicks.back(), btPrev);
+}
+
+TEST(ControlKinds, HotKeyProgressAndMemoKeepWhatTheyAreGiven)
+{
+    THotKey hotKey(nullptr);
+    for (TShortCut key : {TShortCut(scCtrl | 'K'), TShortCut(scShift | scAlt | 0x73), TShortCut(0)}) {
+        hotKey.SetHotKey(key);
+        EXPECT_EQ(hotKey.HotKey(), key) << ShortCutToText(key);
+    }
+    TProgressBar bar(nullptr);
+    bar.SetMax(50);
+    bar.SetPosition(70);
+    EXPECT_EQ(bar.Position(), 50);
+    bar.SetPosition(10);
+    bar.StepIt();
+    EXPECT_EQ(bar.Position(), 20);
+    TMemo memo(nullptr);
+    memo.AddLine("Artist");
+    memo.AddLine("Title");
+    EXPECT_EQ(memo.LineCount(), 2);
+    EXPECT_EQ(memo.Line(1), "Title");
+}
+
+TEST(ControlKinds, BordersFollowCtl3DAndBorderStyle)
+{
+    TMemo memo(nullptr);
+    auto* frame = static_cast<QFrame*>(memo.Widget());
+    EXPECT_EQ(frame->frameShadow(), QFrame::Sunken);
+    memo.SetCtl3D(false);
+    EXPECT_EQ(frame->frameShape(), QFrame::Box);
+    EXPECT_EQ(frame->lineWidth(), 1);
+    memo.SetBorderStyle(bsNone);
+    EXPECT_EQ(frame->frameShape(), QFrame::NoFrame);
+    TEdit edit(nullptr);
+    const int sunken = edit.FrameWidth();
+    edit.SetCtl3D(false);
+    EXPECT_EQ(edit.FrameWidth(), 1);
+    EXPECT_GT(sunken, 1);
+}
+
+TEST(ControlKinds, PagesTabsAndScrollers)
+{
+    TPageControl pages(nullptr);
+    TTabSheet first(nullptr), second(nullptr);
+    first.SetCaption("One");
+    first.SetParent(&pages);
+    second.SetParent(&pages);
+    second.SetCaption("Two");
+    EXPECT_EQ(pages.PageCount(), 2);
+    EXPECT_EQ(pages.Tabs()->tabText(1), "Two");
+    pages.SetActivePage(&second);
+    EXPECT_EQ(pages.ActivePage(), &second);
+
+    TTabControl tabs(nullptr);
+    tabs.SetBounds(0, 0, 200, 100);
+    TRect client{0, 0, 200, 100};
+    tabs.AdjustClientRect(client);
+    EXPECT_EQ(client.Top, 0);
+    tabs.Tabs().Add("Covers");
+    tabs.AdjustClientRect(client);
+    EXPECT_GT(client.Top, 0);
+
+    TPageScroller scroller(nullptr);
+    scroller.SetBounds(0, 0, 100, 30);
+    TControlBar wide(nullptr);
+    wide.SetBounds(0, 0, 300, 30);
+    scroller.SetControl(&wide);
+    scroller.SetPosition(500);
+    EXPECT_EQ(scroller.Position(), 300 - (100 - 2 * scroller.ButtonSize));
+    EXPECT_EQ(wide.Left(), -scroller.Position());
+    scroller.SetPosition(-5);
+    EXPECT_EQ(scroller.Position(), 0);
+}
+
+}  // namespace
