@@ -3,9 +3,8 @@
 set -euo pipefail
 packages=(
   cmake ninja-build g++ clang pkg-config
-  qt6-base-dev qt6-svg-dev libjpeg62-turbo-dev libgif-dev libcurl4-openssl-dev libpugixml-dev
+  qt6-base-dev libjpeg62-turbo-dev libgif-dev libcurl4-openssl-dev libpugixml-dev
   libcdio-dev libiso9660-dev
-  libwmf-dev libemf2svg-dev libuemf-dev
   libgtest-dev libgmock-dev libbenchmark-dev libssl-dev
   cups cups-client printer-driver-cups-pdf libcups2-dev poppler-utils
   fonts-liberation fonts-dejavu-core xdg-utils
