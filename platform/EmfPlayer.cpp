@@ -41,6 +41,7 @@ private:
         const size_t size = small ? 4 : 8;
         if (!r.Has(at, count * size))
             return false;
+        d_.AllowPoints(count);
         points_.resize(size_t(count));
         for (size_t i = 0; i < count; ++i)
             points_[i] = small ? QPointF(r.S16(at + size * i), r.S16(at + size * i + 2)) : Point(r, at + size * i);
@@ -159,7 +160,9 @@ QImage TEmfPlayer::Dib(const TRecordReader& r, size_t bmiAt, size_t bitsAt, TDib
     const TRecordReader bits = r.Sub(r.U32(bitsAt), r.U32(bitsAt + 4));
     if (!header.Size() || !ReadDib(header, d_, info))
         return {};
-    return DecodeDib(info, header, bits, d_, paletteIndices, alpha);
+    d_.Spend(double(info.Width) * info.Height);
+    // While measuring, the bitmap stands in by its size alone.
+    return d_.Drawing() ? DecodeDib(info, header, bits, d_, paletteIndices, alpha) : QImage(1, 1, QImage::Format_RGB32);
 }
 
 void TEmfPlayer::CreatePatternBrush(const TRecordReader& r, bool mono)
@@ -181,6 +184,7 @@ bool TEmfPlayer::RegionAt(const TRecordReader& r, size_t at, TMetaRegion& region
     const uint64_t count = r.U32(at + 8);
     if (!r.Has(at + 32, count * 16))
         return false;
+    d_.AllowPoints(count);
     region.reserve(size_t(count));
     for (size_t i = 0; i < count; ++i)
         region.push_back(Box(r, at + 32 + 16 * i));

@@ -38,7 +38,7 @@ QTransform MapRect(const QRectF& from, const QRectF& to)
     return QTransform(sx, 0, 0, sy, to.x() - from.x() * sx, to.y() - from.y() * sy);
 }
 
-TPlan PlanWmf(const std::vector<uint8_t>& d, const TMetafileLimits& limits)
+TPlan PlanWmf(const std::vector<uint8_t>& d, const TMetafileLimits& limits, std::chrono::steady_clock::time_point start)
 {
     const TWmfHeader h = ReadWmfHeader(d);
     TPlan plan;
@@ -57,13 +57,13 @@ TPlan PlanWmf(const std::vector<uint8_t>& d, const TMetafileLimits& limits)
     }
     // Without a frame one logical unit is one pixel, and the picture is the window the records
     // set, or else what they draw; one that large is made smaller to fit the limits.
-    TMetafileDevice probe(nullptr, QTransform(), QRectF(), QPointF(kScreenPixelsPerInch, kScreenPixelsPerInch), limits);
+    TMetafileDevice probe(nullptr, QTransform(), QRectF(), QPointF(kScreenPixelsPerInch, kScreenPixelsPerInch), limits, start);
     probe.FollowWindow();
     PlayWmf(d, h, probe);
     const QRectF frame = probe.FirstWindowExt() ? QRectF(QPointF(), *probe.FirstWindowExt()) : probe.Drawn();
-    if (!(frame.width() >= 1 && frame.height() >= 1))
-        throw EInvalidGraphic("Metafile is not valid: it has no size");
     const double w = frame.width(), hh = frame.height();
+    if (!(w >= 1 && hh >= 1 && std::isfinite(w * hh)))
+        throw EInvalidGraphic("Metafile is not valid: it has no size");
     const double k = std::min({1.0, kMetafileMaxSide / w, kMetafileMaxSide / hh, std::sqrt(kMetafileMaxPixels / (w * hh))});
     plan.Width = std::max(1, static_cast<int>(w * k));
     plan.Height = std::max(1, static_cast<int>(hh * k));
@@ -127,10 +127,12 @@ void TMetafile::LoadFromStream(TStream& stream)
         throw EInvalidGraphic("Metafile is not valid: no metafile header");
     QImage image;
     try {
-        const TPlan plan = enhanced ? PlanEmf(data) : PlanWmf(data, Limits);
+        // Every pass over the records counts against the same time.
+        const auto start = std::chrono::steady_clock::now();
+        const TPlan plan = enhanced ? PlanEmf(data) : PlanWmf(data, Limits, start);
         const QRectF picture(0, 0, plan.Width, plan.Height);
         // Once through without drawing: the file is judged before the picture's memory is taken.
-        TMetafileDevice measure(nullptr, plan.ToImage, picture, plan.PixelsPerInch, Limits);
+        TMetafileDevice measure(nullptr, plan.ToImage, picture, plan.PixelsPerInch, Limits, start);
         plan.Play(measure);
         image = QImage(plan.Width, plan.Height, QImage::Format_RGB32);
         if (image.isNull())
@@ -138,7 +140,7 @@ void TMetafile::LoadFromStream(TStream& stream)
         // A metafile paints only what it draws; the rest of the picture is paper.
         image.fill(Qt::white);
         QPainter painter(&image);
-        TMetafileDevice device(&painter, plan.ToImage, picture, plan.PixelsPerInch, Limits);
+        TMetafileDevice device(&painter, plan.ToImage, picture, plan.PixelsPerInch, Limits, start);
         // A picture that takes a while keeps the windows painting meanwhile.
         std::unique_ptr<TWindowWait> wait;
         if (measure.Work() > double(Limits.Work) / 16 && (wait = TWindowWait::Begin()))

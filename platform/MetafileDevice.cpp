@@ -10,6 +10,7 @@
 namespace {
 constexpr int kWaitEvery = 64;  // records between looks at the clock
 constexpr auto kWaitInterval = std::chrono::milliseconds(50);
+constexpr double kRectangleCost = 10;  // what a rectangle of a region costs to combine, in pixels
 // Where a device without a picture may draw: anywhere a 32-bit coordinate reaches.
 const QRect kEverywhere(-(1 << 29), -(1 << 29), 1 << 30, 1 << 30);
 
@@ -27,6 +28,8 @@ double UnitInches(int mode)
 }
 
 bool Scalable(int mode) { return mode == gdi::MM_ISOTROPIC || mode == gdi::MM_ANISOTROPIC; }
+// An extent that maps: neither side zero, nor beyond what a number holds.
+bool Usable(QSizeF s) { return s.width() != 0 && s.height() != 0 && std::isfinite(s.width() * s.height()); }
 
 // Region coordinates are whole pixels; a file's coordinates can lie far beyond what an int holds.
 int Pixel(double v) { return int(std::lround(std::clamp(std::isnan(v) ? 0.0 : v, -5e8, 5e8))); }
@@ -39,12 +42,12 @@ QRegion RectRegion(const QRectF& r)
 }  // namespace
 
 TMetafileDevice::TMetafileDevice(QPainter* painter, const QTransform& toImage, const QRectF& picture,
-                                 QPointF pixelsPerInch, const TMetafileLimits& limits)
+                                 QPointF pixelsPerInch, const TMetafileLimits& limits,
+                                 std::chrono::steady_clock::time_point start)
     : painter_(painter), toImage_(toImage), picture_(picture), pixelsPerInch_(pixelsPerInch), limits_(limits),
-      start_(std::chrono::steady_clock::now()), lastWait_(start_)
+      start_(start), lastWait_(std::chrono::steady_clock::now())
 {
-    auto pen = std::make_shared<TMetaPen>();
-    state_.Pen = pen;
+    state_.Pen = std::make_shared<TMetaPen>();
     state_.Brush = std::make_shared<TMetaBrush>();
     state_.Font = std::make_shared<TMetaFont>();
     if (painter_)
@@ -73,6 +76,13 @@ void TMetafileDevice::AllowBitmap(int64_t width, int64_t height) const
     throw EMetafileLimit(Format("holds a bitmap of %lld x %lld pixels (at most %lld megapixels)",
                                 static_cast<long long>(width), static_cast<long long>(height),
                                 static_cast<long long>(limits_.BitmapPixels >> 20)));
+}
+
+void TMetafileDevice::AllowPoints(uint64_t count) const
+{
+    if (count > uint64_t(limits_.Points))
+        throw EMetafileLimit(Format("holds a shape of %llu points (at most %lld)", static_cast<unsigned long long>(count),
+                                    static_cast<long long>(limits_.Points)));
 }
 
 void TMetafileDevice::AllowPattern(int64_t pixels)
@@ -152,7 +162,7 @@ void TMetafileDevice::SetWindowOrg(QPointF p)
 
 void TMetafileDevice::SetWindowExt(QSizeF s)
 {
-    if (!Scalable(state_.MapMode) || s.width() == 0 || s.height() == 0)
+    if (!Scalable(state_.MapMode) || !Usable(s))
         return;
     state_.WindowExt = s;
     if (followWindow_) {
@@ -171,7 +181,7 @@ void TMetafileDevice::SetViewportOrg(QPointF p)
 
 void TMetafileDevice::SetViewportExt(QSizeF s)
 {
-    if (!Scalable(state_.MapMode) || s.width() == 0 || s.height() == 0)
+    if (!Scalable(state_.MapMode) || !Usable(s))
         return;
     followWindow_ = false;
     state_.ViewportExt = s;
@@ -222,11 +232,12 @@ void TMetafileDevice::SaveDC()
 void TMetafileDevice::RestoreDC(int which)
 {
     // Negative: that many states back; positive: the state of that nesting level.
-    int back = which < 0 ? -which : int(saved_.size()) + savedBeyondLimit_ - which + 1;
-    if (back <= 0 || back > int(saved_.size()) + savedBeyondLimit_)
+    const int64_t held = int64_t(saved_.size()) + savedBeyondLimit_;
+    int64_t back = which < 0 ? -int64_t(which) : held - which + 1;
+    if (back <= 0 || back > held)
         return;
-    const int beyond = std::min(back, savedBeyondLimit_);
-    savedBeyondLimit_ -= beyond;
+    const int64_t beyond = std::min<int64_t>(back, savedBeyondLimit_);
+    savedBeyondLimit_ -= int(beyond);
     back -= beyond;
     if (back == 0)
         return;
@@ -332,7 +343,7 @@ void TMetafileDevice::CombineClip(const QRegion& region, int mode)
     case gdi::RGN_COPY: state_.Clip = region; break;
     default: return;
     }
-    work_ += state_.Clip->rectCount();
+    Spend(kRectangleCost * state_.Clip->rectCount());
 }
 
 void TMetafileDevice::IntersectClipRect(const QRectF& box) { CombineClip(ToRegion(box), gdi::RGN_AND); }
@@ -353,15 +364,17 @@ void TMetafileDevice::SelectClipRegion(std::span<const QRectF> rects, int mode, 
         state_.Clip.reset();
         return;
     }
-    QRegion region;
-    for (const QRectF& r : rects) {
-        if (logical)
-            region += ToRegion(r);
-        else
-            region += RectRegion(toImage_.mapRect(r.normalized()));
-    }
-    work_ += double(rects.size());
-    CombineClip(region, mode);
+    Spend(kRectangleCost * double(rects.size()));
+    // United in pairs, then pairs of pairs: one at a time would take time growing with the
+    // square of their number.
+    std::vector<QRegion> parts;
+    parts.reserve(rects.size());
+    for (const QRectF& r : rects)
+        parts.push_back(logical ? ToRegion(r) : RectRegion(toImage_.mapRect(r.normalized())));
+    for (size_t step = 1; step < parts.size(); step *= 2)
+        for (size_t i = 0; i + step < parts.size(); i += 2 * step)
+            parts[i] += parts[i + step];
+    CombineClip(parts.empty() ? QRegion() : parts[0], mode);
 }
 
 // ---- the painter's state ------------------------------------------------------------------------------

@@ -109,7 +109,7 @@ public:
     // only the picture's extent is looked for (nothing is clipped or judged then). pixelsPerInch
     // are the device's, for the metric and English mapping modes.
     TMetafileDevice(QPainter* painter, const QTransform& toImage, const QRectF& picture, QPointF pixelsPerInch,
-                    const TMetafileLimits& limits);
+                    const TMetafileLimits& limits, std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now());
     ~TMetafileDevice();
 
     // Counts one record; raises EMetafileLimit once the picture has taken too long. Every so
@@ -119,6 +119,10 @@ public:
     // Raster operations can leave the picture's pixels with no alpha; this puts it back.
     void Finish(QImage& image) const;
     double Work() const { return work_; }
+    // Counts work that draws nothing by itself, such as decoding a bitmap.
+    void Spend(double cost);
+    // False while only measuring: what is only drawn need not be decoded.
+    bool Drawing() const { return painter_ != nullptr; }
     // The part of the device that the records drew on (device units).
     QRectF Drawn() const { return drawn_; }
     // The first window extent set with the viewport following it, and whether there was one.
@@ -158,6 +162,8 @@ public:
     // Counts the pixels of a pattern brush against the limit before it is decoded.
     void AllowPattern(int64_t pixels);
     void AllowBitmap(int64_t width, int64_t height) const;
+    // Raises EMetafileLimit for a record of more points (or rectangles) than the limits allow.
+    void AllowPoints(uint64_t count) const;
 
     // Drawing, in logical units.
     void MoveTo(QPointF p);

@@ -21,6 +21,7 @@ struct TMetafileLimits {
     int64_t BitmapPixels = kMetafileMaxPixels;   // one bitmap inside a record
     int64_t PatternPixels = 16LL * 1024 * 1024;  // all pattern brushes alive at once
     int SavedStates = 4096;                      // saved device contexts held at once
+    int64_t Points = 4 << 20;                    // points of one record, or of the path being made
 };
 
 // A limit the picture goes over. The message is the rest of a sentence whose subject, the file,

@@ -10,6 +10,7 @@
 
 namespace {
 constexpr double kPointCost = 4;  // what a point costs beyond the pixels it covers
+constexpr double kReach = 1 << 22;  // picture pixels
 constexpr double kPi = 3.14159265358979323846;
 
 QRectF BoundsOf(std::span<const QPointF> points)
@@ -31,6 +32,18 @@ double LengthOf(std::span<const QPointF> points)
     double length = 0;
     for (size_t i = 1; i < points.size(); ++i)
         length += std::hypot(points[i].x() - points[i - 1].x(), points[i].y() - points[i - 1].y());
+    return length;
+}
+
+// Along the control points: never shorter than the curves they steer, and quick to add up.
+double LengthOf(const QPainterPath& path)
+{
+    double length = 0;
+    for (int i = 1; i < path.elementCount(); ++i) {
+        const QPainterPath::Element a = path.elementAt(i - 1), b = path.elementAt(i);
+        if (!b.isMoveTo())
+            length += std::hypot(b.x - a.x, b.y - a.y);
+    }
     return length;
 }
 
@@ -69,16 +82,23 @@ double TMetafileDevice::SeenArea(const QRectF& box) const
     return seen.isEmpty() ? 0 : seen.width() * seen.height();
 }
 
+void TMetafileDevice::Spend(double cost)
+{
+    work_ += cost;
+    if (work_ > double(limits_.Work))
+        throw EMetafileLimit(Format("would take too long to draw (more than %lld million pixels of drawing)",
+                                    static_cast<long long>(limits_.Work / 1000000)));
+}
+
 bool TMetafileDevice::Touch(const QRectF& box, double cost)
 {
     drawn_ = drawn_.isNull() ? box : drawn_.united(box);
     if (picture_.isEmpty())
         return false;
-    work_ += cost;
-    if (work_ > double(limits_.Work))
-        throw EMetafileLimit(Format("would take too long to draw (more than %lld million pixels of drawing)",
-                                    static_cast<long long>(limits_.Work / 1000000)));
-    return box.intersects(picture_) && Painting();
+    Spend(cost);
+    // What reaches that far beyond the picture is no drawing, and would keep Qt busy for minutes.
+    const QRectF reach = picture_.adjusted(-kReach, -kReach, kReach, kReach);
+    return box.intersects(picture_) && reach.contains(box) && Painting();
 }
 
 bool TMetafileDevice::TouchArea(const QRectF& box, double extra) { return Touch(box, SeenArea(box) + extra); }
@@ -96,9 +116,10 @@ double TMetafileDevice::StrokeWidth()
         return 0;
     if (p.Cosmetic || p.Width <= 0)
         return 1;
-    // A pen's width follows the mapping across.
+    // A pen's width follows the mapping across, in whole pixels; none is wider than the widest picture.
     const QTransform& t = Transform();
-    return std::max(1.0, p.Width * std::hypot(t.m11(), t.m12()));
+    const double pixels = std::round(p.Width * std::hypot(t.m11(), t.m12()));
+    return std::isfinite(pixels) ? std::clamp(pixels, 1.0, 2.0 * kMetafileMaxSide) : 1.0;
 }
 
 // ---- pens and brushes ----------------------------------------------------------------------------------
@@ -117,7 +138,7 @@ bool TMetafileDevice::SetPen(bool logical)
         pen.setCosmetic(true);
         pen.setWidth(0);
     } else
-        pen.setWidthF(logical ? std::max(p.Width, 1e-6) : pixels);
+        pen.setWidthF(logical ? pixels / std::max(Transform().map(QLineF(0, 0, 1, 0)).length(), 1e-9) : pixels);
     const int cap = p.Style & 0xF00, join = p.Style & 0xF000;
     pen.setCapStyle(cap == 0x100 ? Qt::SquareCap : cap == 0x200 ? Qt::FlatCap : Qt::RoundCap);
     pen.setJoinStyle(join == 0x1000 ? Qt::BevelJoin : join == 0x2000 ? Qt::MiterJoin : Qt::RoundJoin);
@@ -187,8 +208,9 @@ void TMetafileDevice::DrawShape(const QPainterPath& logical, bool fill, bool str
         return AddToPath(logical);
     const double w = stroke ? StrokeWidth() : 0;
     const QRectF box = Transform().mapRect(logical.controlPointRect()).adjusted(-w / 2 - 1, -w / 2 - 1, w / 2 + 1, w / 2 + 1);
-    // A line costs what it covers, not the box round it.
-    const double cost = kPointCost * logical.elementCount() + (fill ? SeenArea(box) : std::min(SeenArea(box), logical.length() * Scale() * w));
+    // A line costs what it covers, not the box round it; a wide pen's joins cost their width each.
+    const double joins = (kPointCost + w) * logical.elementCount();
+    const double cost = joins + (fill ? SeenArea(box) : std::min(SeenArea(box), LengthOf(logical) * Scale() * w));
     if (!Touch(box, cost))
         return;
     UseLogical();
@@ -200,7 +222,11 @@ void TMetafileDevice::DrawShape(const QPainterPath& logical, bool fill, bool str
         painter_->drawPath(logical);
 }
 
-void TMetafileDevice::AddToPath(const QPainterPath& logical) { path_.addPath(Transform().map(logical)); }
+void TMetafileDevice::AddToPath(const QPainterPath& logical)
+{
+    AllowPoints(uint64_t(path_.elementCount()) + uint64_t(logical.elementCount()));
+    path_.addPath(Transform().map(logical));
+}
 
 void TMetafileDevice::MoveTo(QPointF p)
 {
@@ -228,6 +254,7 @@ void TMetafileDevice::Polyline(std::span<const QPointF> points, bool fromPositio
         points = joined;
     }
     if (pathOpen_) {
+        AllowPoints(uint64_t(path_.elementCount()) + points.size());
         const QTransform& t = Transform();
         if (!fromPosition || path_.elementCount() == 0)
             path_.moveTo(t.map(points[0]));
@@ -239,7 +266,7 @@ void TMetafileDevice::Polyline(std::span<const QPointF> points, bool fromPositio
     const QTransform& t = Transform();
     const QRectF box = t.mapRect(BoundsOf(points)).adjusted(-w / 2 - 1, -w / 2 - 1, w / 2 + 1, w / 2 + 1);
     const double along = LengthOf(points) * Scale();
-    if (w == 0 || !Touch(box, kPointCost * points.size() + std::min(SeenArea(box), along * w)))
+    if (w == 0 || !Touch(box, (kPointCost + w) * points.size() + std::min(SeenArea(box), along * w)))
         return;
     UseLogical();
     SetPen(true);
@@ -301,6 +328,7 @@ void TMetafileDevice::PolyBezier(std::span<const QPointF> points, bool fromPosit
     if (fromPosition)
         state_.Position = p.currentPosition();
     if (pathOpen_ && fromPosition && path_.elementCount() > 0) {
+        AllowPoints(uint64_t(path_.elementCount()) + uint64_t(p.elementCount()));
         path_.connectPath(Transform().map(p));
         return;
     }
@@ -412,7 +440,7 @@ void TMetafileDevice::AngleArc(QPointF c, double radius, double startDegrees, do
         return;
     QPainterPath p(state_.Position);
     p.arcTo(QRectF(c.x() - radius, c.y() - radius, 2 * radius, 2 * radius), startDegrees,
-            std::clamp(sweepDegrees, -3600.0, 3600.0));
+            std::clamp(sweepDegrees, -720.0, 720.0));
     state_.Position = p.currentPosition();
     DrawShape(p, false, true);
 }
@@ -517,9 +545,8 @@ void TMetafileDevice::GradientTriangle(const QPointF (&corners)[3], QColor avera
 
 void TMetafileDevice::Bitmap(const QRectF& dest, const QImage& image, const QRectF& src, uint32_t rop, int constantAlpha)
 {
-    if (image.isNull() || dest.width() == 0 || dest.height() == 0 || src.isEmpty())
-        return;
-    if (!TouchArea(Transform().mapRect(dest.normalized()).adjusted(-1, -1, 1, 1), 0))
+    if (dest.width() == 0 || dest.height() == 0 || !TouchArea(Transform().mapRect(dest.normalized()).adjusted(-1, -1, 1, 1), 0) ||
+        image.isNull() || src.isEmpty())
         return;
     // A negative extent mirrors the bitmap along that axis.
     const bool mirrorX = dest.width() < 0, mirrorY = dest.height() < 0;
@@ -608,6 +635,6 @@ void TMetafileDevice::SelectClipPath(int mode)
 {
     pathOpen_ = false;
     QPainterPath p = std::exchange(path_, QPainterPath());
-    work_ += kPointCost * p.elementCount();
+    Spend(kPointCost * p.elementCount());
     CombineClip(ToRegion(p, state_.FillMode == gdi::WINDING ? Qt::WindingFill : Qt::OddEvenFill), mode);
 }

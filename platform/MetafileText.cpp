@@ -12,6 +12,7 @@
 namespace {
 constexpr double kDefaultPixels = 12;   // a font of height 0: the device's usual size
 constexpr double kCharacterCost = 64;   // what a character costs beyond the pixels it covers
+constexpr double kTextReach = 1 << 21;  // picture pixels from its point that a text may be seen at
 constexpr double kPi = 3.14159265358979323846;
 }  // namespace
 
@@ -91,7 +92,7 @@ void TMetafileDevice::Text(const TTextRun& run)
     }
     // What the text may cover: each character a square of the font's height, and each costs its
     // own drawing wherever it falls.
-    const double side = std::max(pixels, widthPixels), reach = (n + 1) * side;
+    const double side = std::max(pixels, widthPixels), reach = std::min((n + 1) * side, kTextReach);
     const QRectF box(at.x() - reach, at.y() - reach, 2 * reach, 2 * reach);
     const double cost = n * (kCharacterCost + std::min(side * side, picture_.width() * picture_.height()));
     if (run.Text.isEmpty() || (run.Options & gdi::ETO_GLYPH_INDEX) || !Touch(box, cost)) {

@@ -49,6 +49,7 @@ private:
     {
         if (!r.Has(at, uint64_t(count) * 4))
             return false;
+        d_.AllowPoints(count);
         points_.resize(count);
         for (size_t i = 0; i < count; ++i)
             points_[i] = QPointF(r.S16(at + 4 * i), r.S16(at + 4 * i + 2));
@@ -83,6 +84,7 @@ void TWmfPlayer::CreateRegion(const TRecordReader& r)
     auto region = std::make_shared<TMetaRegion>();
     const int scans = r.S16(10);
     size_t at = 22;
+    d_.AllowPoints(r.Size() / 2);  // each rectangle takes at least four bytes
     for (int s = 0; s < scans && r.Has(at, 6); ++s) {
         const size_t count = r.U16(at);
         const double top = r.S16(at + 2), bottom = r.S16(at + 4);
@@ -167,7 +169,9 @@ void TWmfPlayer::DrawDib(const TRecordReader& r, size_t at, QRectF dest, double 
         return;
     const uint64_t colors = uint64_t(info.Colors) * (paletteIndices ? 2 : info.ColorSize);
     const size_t bitsAt = std::min<uint64_t>(info.ColorsAt + colors, bitmap.Size());
-    const QImage image = DecodeDib(info, bitmap, bitmap.Sub(bitsAt, bitmap.Size() - bitsAt), d_, paletteIndices);
+    d_.Spend(double(info.Width) * info.Height);
+    const QImage image = d_.Drawing() ? DecodeDib(info, bitmap, bitmap.Sub(bitsAt, bitmap.Size() - bitsAt), d_, paletteIndices)
+                                      : QImage();
     d_.Bitmap(dest, image, DibSource(info, xSrc, ySrc, wSrc, hSrc), rop);
 }
 

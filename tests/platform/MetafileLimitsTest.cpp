@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <fstream>
 
 namespace {
@@ -73,6 +74,10 @@ std::vector<LimitCase> Cases()
         patterns.push_back(r);
     }
     std::vector<uint32_t> oddIndex = {0xFFFFFFF0, 0, 5, 0, 0};
+    const float turns = 3600;
+    uint32_t sweep;
+    std::memcpy(&sweep, &turns, 4);
+    const uint32_t far = 2000000000;
     return {
         {"ABitmapOfFourGigapixels", WmfFile({StretchDib(DibHeader(65535, 65535, 24, 0))}),
          "holds a bitmap of 65535 x 65535 pixels (at most 32 megapixels)"},
@@ -88,6 +93,13 @@ std::vector<LimitCase> Cases()
         {"ThreeHundredThousandSavedStates", WmfFile(Repeated({0x001E, {}}, 300000)), ""},
         {"APolygonClaimingMorePointsThanItHolds", WmfFile({{0x0324, {65535, 1, 1, 50, 1, 50, 40}}}), ""},
         {"ObjectsAtIndicesNoTableHas", EmfFile({{38, oddIndex}, {37, {0x7FFFFFF0}}, {40, {0xFFFFFFFF}}}), ""},
+        // Found by fuzzing: ten turns of an arc two billion pixels across with a wide pen, and a clip
+        // path reaching as far (its region once leaked inside Qt).
+        {"TenTurnsOfAnArcTwoBillionPixelsAcross", EmfFile({{38, {1, 0, 4097, 0, 0}}, {37, {1}}, {41, {50, 25, far, 0, sweep}}}), ""},
+        {"AClipPathFarBeyondThePicture",
+         EmfFile({{59, {}}, {3, {0, 0, 100, 50, 3, 0, uint32_t(-int64_t(far)), 100, far, 50, 0}}, {60, {}}, {67, {5}},
+                  {43, {0, 0, 100, 50}}}),
+         ""},
     };
 }
 
@@ -120,7 +132,19 @@ TEST_P(MetafileLimits, AreRefusedByNameOrDrawn)
 INSTANTIATE_TEST_SUITE_P(Files, MetafileLimits, ::testing::ValuesIn(Cases()),
                          [](const ::testing::TestParamInfo<LimitCase>& info) { return info.param.Name; });
 
-TEST(MetafileTime, APictureIsStoppedAfterItsTime)
+TEST(MetafileLimitSettings, AShapeOfMorePointsThanAllowedIsRefused)
+{
+    TempDir dir;
+    String file;
+    TMetafileLimits limits;
+    limits.Points = 1000;
+    WmfRecord polyline{0x0325, {2000}};
+    polyline.Words.resize(1 + 2 * 2000, 7);
+    const String message = Open(dir, "long", WmfFile({polyline}), file, limits);
+    EXPECT_EQ(message, "The metafile \"" + file + "\" holds a shape of 2000 points (at most 1000)");
+}
+
+TEST(MetafileLimitSettings, APictureIsStoppedAfterItsTime)
 {
     // With no time at all, a file long enough to be looked at on the way is stopped.
     TempDir dir;
