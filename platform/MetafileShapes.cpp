@@ -132,13 +132,17 @@ bool TMetafileDevice::SetPen(bool logical)
         return false;
     }
     const double pixels = StrokeWidth();
-    const bool thin = pixels <= 1;
+    // Drawn in logical units, the width is said in them; a mapping that shrinks a unit to next to
+    // nothing leaves the pen one pixel wide.
+    const double perUnit = logical ? Transform().map(QLineF(0, 0, 1, 0)).length() : 1;
+    const bool thin = pixels <= 1 || !(perUnit > 1e-6 && std::isfinite(perUnit));
     QPen pen(Color(p.Color));
     if (thin) {
         pen.setCosmetic(true);
         pen.setWidth(0);
-    } else
-        pen.setWidthF(logical ? pixels / std::max(Transform().map(QLineF(0, 0, 1, 0)).length(), 1e-9) : pixels);
+    } else {
+        pen.setWidthF(pixels / perUnit);
+    }
     const int cap = p.Style & 0xF00, join = p.Style & 0xF000;
     pen.setCapStyle(cap == 0x100 ? Qt::SquareCap : cap == 0x200 ? Qt::FlatCap : Qt::RoundCap);
     pen.setJoinStyle(join == 0x1000 ? Qt::BevelJoin : join == 0x2000 ? Qt::MiterJoin : Qt::RoundJoin);

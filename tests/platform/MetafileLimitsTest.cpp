@@ -5,6 +5,7 @@
 #include "MetafileBuilder.h"
 #include "TempDir.h"
 
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -142,6 +143,20 @@ TEST(MetafileLimitSettings, AShapeOfMorePointsThanAllowedIsRefused)
     polyline.Words.resize(1 + 2 * 2000, 7);
     const String message = Open(dir, "long", WmfFile({polyline}), file, limits);
     EXPECT_EQ(message, "The metafile \"" + file + "\" holds a shape of 2000 points (at most 1000)");
+}
+
+TEST(MetafileLimitSettings, ALongPictureKeepsTheWindowsServed)
+{
+    // Fifteen hundred fills of a megapixel picture: within the limits, but long enough to be waited on.
+    int ticks = 0;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&ticks] { ++ticks; });
+    timer.start(0);
+    TempDir dir;
+    String file;
+    const String message = Open(dir, "long", WmfFile(Repeated({0x041B, {1000, 1000, 0, 0}}, 1500), WmfFrame{0, 0, 1000, 1000, 96}), file);
+    EXPECT_EQ(message, "");
+    EXPECT_GT(ticks, 0);
 }
 
 TEST(MetafileLimitSettings, APictureIsStoppedAfterItsTime)
