@@ -3,6 +3,7 @@
 #include "Graphics.h"
 #include "Metafile.h"
 #include "MetafileBuilder.h"
+#include "MetafileDevice.h"
 
 #include <QImage>
 #include <gtest/gtest.h>
@@ -115,6 +116,35 @@ EmfRecord EXform(uint32_t type, float m11, float m12, float m21, float m22, floa
         r.Fields.push_back(mode);
     return r;
 }
+uint32_t Bits(float f)
+{
+    uint32_t bits;
+    std::memcpy(&bits, &f, 4);
+    return bits;
+}
+// A bitmap record whose fixed fields end at 8 + 4 x fields.size(), with the bitmap after them.
+EmfRecord EBitmap(uint32_t type, std::vector<uint32_t> fields, const std::vector<uint8_t>& dib, size_t bmiAt, size_t colors = 0)
+{
+    const uint32_t at = uint32_t(8 + 4 * fields.size()), header = uint32_t(40 + 4 * colors);
+    const uint32_t offsets[] = {at, header, at + header, uint32_t(dib.size() - header)};
+    std::copy(std::begin(offsets), std::end(offsets), fields.begin() + long(bmiAt));
+    for (uint32_t f : EmfFields(dib))
+        fields.push_back(f);
+    return {type, fields};
+}
+// StretchDIBits of the whole bitmap into the whole picture.
+EmfRecord EStretchDib(const std::vector<uint8_t>& dib, int width, int height, size_t colors = 0)
+{
+    return EBitmap(81, {0, 0, 100, 50, 0, 0, 0, 0, uint32_t(width), uint32_t(height), 0, 0, 0, 0, 0, gdi::SRCCOPY, 100, 50},
+                   dib, 10, colors);
+}
+// AlphaBlend (with the blend function) or TransparentBlt (with the colour) of a 2 x 1 bitmap into the picture.
+EmfRecord EBlend(uint32_t type, uint32_t blendOrColor, const std::vector<uint8_t>& dib)
+{
+    return EBitmap(type, {0, 0, 100, 50, 0, 0, 100, 50, blendOrColor, 0, 0, Bits(1), 0, 0, Bits(1), 0, 0, 0, 0, 0, 0, 0, 0, 2, 1},
+                   dib, 19);
+}
+
 std::vector<EmfRecord> ERedFill(std::vector<EmfRecord> then)
 {
     std::vector<EmfRecord> records = {EPen(1, 5, 0, 0), EBrush(2, kRed), ESelect(1), ESelect(2)};
@@ -250,6 +280,54 @@ std::vector<DrawingCase> ShapeCases()
 }
 
 // Text in Arial, 20 pixels high, red on white.
+// Bitmaps of each kind, regions, patterns, palettes, curves and blends.
+std::vector<DrawingCase> MoreRecordCases()
+{
+    const std::vector<EmfRecord> bluePen = {EPen(1, 0, 0, kBlue), ESelect(1)};
+    auto withPen = [&](std::vector<EmfRecord> then) {
+        then.insert(then.begin(), bluePen.begin(), bluePen.end());
+        return EmfFile(then);
+    };
+    const std::vector<Probe> redLeftLimeRight = {{5, 5, 45, 45, kRed}, {55, 5, 95, 45, kLime}};
+    const std::vector<int> region = {0, 6, 0, 0, 34, 1, 2, 20, 10, 40, 30, 2, 10, 30, 20, 40, 2};
+    WmfRecord pattern{0x0142, {5, 0}};
+    for (int w : WmfWords(Dib24(2, 2, {kRed, kBlue, kBlue, kRed})))
+        pattern.Words.push_back(w);
+    return {
+        {"AOneBitBitmapTakesItsTwoColours", EmfFile({EStretchDib(Dib(8, 1, 1, {kRed, kBlue}, {0xF0, 0, 0, 0}), 8, 1, 2)}),
+         {{5, 5, 45, 45, kBlue}, {55, 5, 95, 45, kRed}}},
+        {"ASixteenBitBitmapHasFiveBitsAColour", EmfFile({EStretchDib(Dib(2, 1, 16, {}, {0x00, 0x7C, 0xE0, 0x03}), 2, 1)}),
+         redLeftLimeRight},
+        {"ARunLengthBitmapRunsItsIndices", EmfFile({EStretchDib(Dib(2, 1, 8, {kRed, kLime}, {1, 0, 1, 1, 0, 1}, 1), 2, 1, 2)}),
+         redLeftLimeRight},
+        {"AlphaBlendingLetsTheTransparentPixelsShowThePaper",
+         EmfFile({EBlend(114, 0x01FF0000, Dib(2, 1, 32, {}, {0xFF, 0, 0, 0xFF, 0, 0, 0xFF, 0}))}),
+         {{5, 5, 45, 45, kBlue}, {55, 5, 95, 45, kWhite}}},
+        {"TransparentBlitsLeaveTheKeyColourOut", EmfFile({EBlend(116, kRed, Dib24(2, 1, {kRed, kLime}))}),
+         {{5, 5, 45, 45, kWhite}, {55, 5, 95, 45, kLime}}},
+        {"AGradientRectangleFillsItsBox",
+         EmfFile({{118, {0, 0, 100, 50, 2, 1, 0, 20, 10, 0xFF000000, 0, 40, 30, 0xFF000000, 0, 0, 1}}}),
+         {{21, 11, 38, 28, kLime}, {45, 5, 95, 45, kWhite}}},
+        {"ABezierBendsThroughItsControlPoints", withPen({EPoly16(85, {10, 40, 10, 0, 90, 0, 90, 40})}),
+         {{45, 8, 55, 12, kBlue, Probe::Some}, {45, 20, 55, 38, kWhite}}},
+        {"AnAngleArcTurnsCounterClockwise", withPen({{27, {70, 25}}, {41, {50, 25, 20, 0, Bits(90)}}}),
+         {{58, 4, 71, 20, kBlue, Probe::Some}, {20, 28, 45, 49, kBlue, Probe::None}}},
+        {"AFilledRegionTakesItsBrush",
+         EmfFile({EBrush(1, kBlue), {71, {0, 0, 100, 50, 48, 1, 32, 1, 1, 16, 20, 10, 40, 30, 20, 10, 40, 30}}}),
+         {{22, 12, 38, 28, kBlue}, {45, 5, 95, 45, kWhite}}},
+        {"ARegionObjectClips", WmfFile(RedFill({{0x06FF, region}, {0x012C, {2}}, WRect(0, 0, 100, 50)})),
+         {{22, 12, 38, 28, kRed}, {45, 5, 95, 45, kWhite}, {2, 2, 18, 45, kWhite}}},
+        {"ARegionIsFilledWithItsBrush", WmfFile({{0x06FF, region}, WBrush(0, kBlue), {0x0228, {0, 1}}}),
+         {{22, 12, 38, 28, kBlue}, {45, 5, 95, 45, kWhite}}},
+        {"APatternBrushRepeatsItsBitmap", WmfFile({WPen(5, 0, 0), WSelect(0), pattern, WSelect(1), WRect(10, 10, 60, 40)}),
+         {{12, 12, 57, 37, kRed, Probe::Some}, {12, 12, 57, 37, kBlue, Probe::Some}, {12, 12, 57, 37, kWhite, Probe::None}}},
+        {"APaletteIndexNamesAPaletteEntry",
+         WmfFile({{0x00F7, {0x300, 2, Lo(kRed), Hi(kRed), Lo(kOlive), Hi(kOlive)}}, {0x0234, {0}}, WPen(5, 0, 0), WSelect(1),
+                  WBrush(0, 0x01000001), WSelect(2), WRect(10, 10, 60, 40)}),
+         {{12, 12, 57, 37, kOlive}}},
+    };
+}
+
 std::vector<DrawingCase> TextCases()
 {
     const std::vector<WmfRecord> red = {WFont(-20), WSelect(0), {0x0209, {Lo(kRed), Hi(kRed)}}, {0x0102, {1}}};
@@ -319,5 +397,21 @@ std::string CaseName(const ::testing::TestParamInfo<DrawingCase>& info) { return
 INSTANTIATE_TEST_SUITE_P(Mapping, MetafileDrawing, ::testing::ValuesIn(MappingCases()), CaseName);
 INSTANTIATE_TEST_SUITE_P(Shapes, MetafileDrawing, ::testing::ValuesIn(ShapeCases()), CaseName);
 INSTANTIATE_TEST_SUITE_P(Text, MetafileDrawing, ::testing::ValuesIn(TextCases()), CaseName);
+INSTANTIATE_TEST_SUITE_P(MoreRecords, MetafileDrawing, ::testing::ValuesIn(MoreRecordCases()), CaseName);
+
+TEST(MetafileFrames, WithoutFrameOrWindowThePictureIsWhatItsRecordsDraw)
+{
+    const std::vector<uint8_t> file = WmfFile(RedFill({WRect(10, 10, 60, 40)}), std::nullopt);
+    TMetafile picture;
+    TMemoryStream stream;
+    stream.WriteBuffer(file.data(), int64_t(file.size()));
+    stream.SetPosition(0);
+    picture.LoadFromStream(stream);
+    const QImage image = picture.ToImage();
+    // The rectangle and a pixel round it.
+    ASSERT_EQ(image.size(), QSize(52, 32));
+    EXPECT_EQ(image.pixel(26, 16), qRgb(255, 0, 0));
+    EXPECT_EQ(image.pixel(2, 2), qRgb(255, 0, 0));
+}
 
 }  // namespace

@@ -123,7 +123,7 @@ std::vector<uint32_t> EmfFields(const std::vector<uint8_t>& bytes)
 std::vector<uint8_t> Bytes(const std::string& text) { return {text.begin(), text.end()}; }
 
 namespace {
-std::vector<uint8_t> DibHeader(int width, int height, int bits, int colors)
+std::vector<uint8_t> DibHeader(int width, int height, int bits, int colors, uint32_t compression = 0)
 {
     Writer w;
     w.U32(40);
@@ -131,8 +131,9 @@ std::vector<uint8_t> DibHeader(int width, int height, int bits, int colors)
     w.U32(uint32_t(height));
     w.U16(1);
     w.U16(bits);
-    for (int i = 0; i < 3; ++i)
-        w.U32(0);  // no compression, no image size, no resolution across
+    w.U32(compression);
+    for (int i = 0; i < 2; ++i)
+        w.U32(0);  // no image size, no resolution across
     w.U32(0);
     w.U32(uint32_t(colors));
     w.U32(0);
@@ -157,18 +158,26 @@ std::vector<uint8_t> Dib24(int width, int height, const std::vector<uint32_t>& c
     return dib;
 }
 
-std::vector<uint8_t> Dib8(int width, int height, const std::vector<uint32_t>& palette, const std::vector<uint8_t>& indices)
+std::vector<uint8_t> Dib(int width, int height, int bits, const std::vector<uint32_t>& palette,
+                         const std::vector<uint8_t>& rows, uint32_t compression)
 {
-    std::vector<uint8_t> dib = DibHeader(width, height, 8, int(palette.size()));
+    std::vector<uint8_t> dib = DibHeader(width, height, bits, int(palette.size()), compression);
     for (uint32_t c : palette)
         dib.insert(dib.end(), {uint8_t(c >> 16), uint8_t(c >> 8), uint8_t(c), 0});
+    dib.insert(dib.end(), rows.begin(), rows.end());
+    return dib;
+}
+
+std::vector<uint8_t> Dib8(int width, int height, const std::vector<uint32_t>& palette, const std::vector<uint8_t>& indices)
+{
     const int stride = (width + 3) / 4 * 4;
+    std::vector<uint8_t> rows;
     for (int y = height - 1; y >= 0; --y) {
         std::vector<uint8_t> row(size_t(stride), 0);
         std::copy_n(indices.begin() + y * width, width, row.begin());
-        dib.insert(dib.end(), row.begin(), row.end());
+        rows.insert(rows.end(), row.begin(), row.end());
     }
-    return dib;
+    return Dib(width, height, 8, palette, rows);
 }
 
 std::vector<uint8_t> BuildWmf(const MetafileDrawing& d, bool placeable)

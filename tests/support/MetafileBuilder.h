@@ -37,9 +37,12 @@ std::vector<uint32_t> EmfFields(const std::vector<uint8_t>& bytes);
 std::vector<uint8_t> Bytes(const std::string& text);
 
 // A bottom-up device-independent bitmap (header, colour table, rows): 24-bit from colour
-// references given top row first, or with a palette of colour references and one index a pixel.
+// references given top row first, or with a palette of colour references and one index a pixel;
+// or any kind, from its rows' bytes as stored.
 std::vector<uint8_t> Dib24(int width, int height, const std::vector<uint32_t>& colors);
 std::vector<uint8_t> Dib8(int width, int height, const std::vector<uint32_t>& palette, const std::vector<uint8_t>& indices);
+std::vector<uint8_t> Dib(int width, int height, int bits, const std::vector<uint32_t>& palette,
+                         const std::vector<uint8_t>& rows, uint32_t compression = 0);
 
 struct MetafileDrawing {
     int Width = 100, Height = 50;        // pixels at 96 per inch
