@@ -84,13 +84,9 @@ void TEmfPlayer::Poly(uint32_t type, const TRecordReader& r, bool small)
 void TEmfPlayer::PolyPoly(uint32_t type, const TRecordReader& r, bool small)
 {
     const uint64_t polygons = r.U32(24), total = r.U32(28);
-    if (!r.Has(32, polygons * 4))
-        return;
-    std::vector<uint32_t> counts(polygons);
-    uint64_t sum = 0;
-    for (size_t i = 0; i < polygons; ++i)
-        sum += counts[i] = r.U32(32 + 4 * i);
-    if (sum > total || !Points(r, 32 + polygons * 4, sum, small))
+    std::vector<uint32_t> counts;
+    uint64_t sum;
+    if (!r.Counts(32, polygons, 4, counts, sum) || sum > total || !Points(r, 32 + polygons * 4, sum, small))
         return;
     if (type == POLYPOLYGON || type == POLYPOLYGON16)
         d_.PolyPolygon(points_, counts);

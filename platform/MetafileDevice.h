@@ -123,7 +123,7 @@ public:
     void Spend(double cost);
     // False while only measuring: what is only drawn need not be decoded.
     bool Drawing() const { return painter_ != nullptr; }
-    // The part of the device that the records drew on (device units).
+    // The part of the picture that the records drew on (device units while there is no picture).
     QRectF Drawn() const { return drawn_; }
     // The first window extent set with the viewport following it, and whether there was one.
     std::optional<QSizeF> FirstWindowExt() const { return firstWindowExt_; }

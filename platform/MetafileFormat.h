@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <vector>
 
 constexpr int64_t kMetafileMaxBytes = 64 << 20;
 constexpr int kMetafileMaxRecords = 500000;
@@ -54,6 +55,18 @@ public:
         float f;
         std::memcpy(&f, &bits, sizeof f);
         return f;
+    }
+    // count unsigned values of size bytes (2 or 4) from at, such as the point counts of a
+    // poly-polygon, and their sum; false when they do not fit in the record.
+    bool Counts(size_t at, uint64_t count, size_t size, std::vector<uint32_t>& values, uint64_t& sum) const
+    {
+        if (!Has(at, count * size))
+            return false;
+        values.resize(size_t(count));
+        sum = 0;
+        for (size_t i = 0; i < count; ++i)
+            sum += values[i] = size == 2 ? U16(at + 2 * i) : U32(at + 4 * i);
+        return true;
     }
     TRecordReader Sub(size_t at, size_t bytes) const
     {

@@ -95,7 +95,12 @@ void TMetafileDevice::Text(const TTextRun& run)
     const double side = std::max(pixels, widthPixels), reach = std::min((n + 1) * side, kTextReach);
     const QRectF box(at.x() - reach, at.y() - reach, 2 * reach, 2 * reach);
     const double cost = n * (kCharacterCost + std::min(side * side, picture_.width() * picture_.height()));
-    if (run.Text.isEmpty() || (run.Options & gdi::ETO_GLYPH_INDEX) || !Touch(box, cost)) {
+    // Where the text draws, for a picture sized by its drawing: a line of average characters
+    // running right from its point.
+    const QRectF drawn = drawn_;
+    const bool visible = Touch(box, cost);
+    drawn_ = drawn.united(QRectF(at.x(), at.y() - side, n * side / 2, 2 * side));
+    if (run.Text.isEmpty() || (run.Options & gdi::ETO_GLYPH_INDEX) || !visible) {
         // Glyph numbers belong to the font the picture was made with, which is not here to draw them.
         return;
     }

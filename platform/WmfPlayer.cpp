@@ -206,13 +206,9 @@ void TWmfPlayer::Play(uint16_t function, const TRecordReader& r)
         break;
     case POLYPOLYGON: {
         const size_t polygons = r.U16(0);
-        if (!r.Has(2, polygons * 2))
-            break;
-        std::vector<uint32_t> counts(polygons);
-        size_t total = 0;
-        for (size_t i = 0; i < polygons; ++i)
-            total += counts[i] = r.U16(2 + 2 * i);
-        if (Points(r, 2 + polygons * 2, total))
+        std::vector<uint32_t> counts;
+        uint64_t total;
+        if (r.Counts(2, polygons, 2, counts, total) && Points(r, 2 + polygons * 2, total))
             d_.PolyPolygon(points_, counts);
         break;
     }
