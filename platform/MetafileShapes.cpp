@@ -11,6 +11,7 @@
 namespace {
 constexpr double kPointCost = 4;  // what a point costs beyond the pixels it covers
 constexpr double kReach = 1 << 22;  // picture pixels
+constexpr double kWidestPen = 32767;
 constexpr double kPi = 3.14159265358979323846;
 
 QRectF BoundsOf(std::span<const QPointF> points)
@@ -116,10 +117,10 @@ double TMetafileDevice::StrokeWidth()
         return 0;
     if (p.Cosmetic || p.Width <= 0)
         return 1;
-    // A pen's width follows the mapping across, in whole pixels; none is wider than the widest picture.
+    // A pen's width follows the mapping across, in whole pixels.
     const QTransform& t = Transform();
     const double pixels = std::round(p.Width * std::hypot(t.m11(), t.m12()));
-    return std::isfinite(pixels) ? std::clamp(pixels, 1.0, 2.0 * kMetafileMaxSide) : 1.0;
+    return std::isfinite(pixels) ? std::clamp(pixels, 1.0, kWidestPen) : 1.0;
 }
 
 // ---- pens and brushes ----------------------------------------------------------------------------------
@@ -132,16 +133,16 @@ bool TMetafileDevice::SetPen(bool logical)
         return false;
     }
     const double pixels = StrokeWidth();
-    // Drawn in logical units, the width is said in them; a mapping that shrinks a unit to next to
-    // nothing leaves the pen one pixel wide.
+    // Drawn in logical units, the width is said in them, within what a Qt pen holds (below 32768).
     const double perUnit = logical ? Transform().map(QLineF(0, 0, 1, 0)).length() : 1;
-    const bool thin = pixels <= 1 || !(perUnit > 1e-6 && std::isfinite(perUnit));
+    const double width = pixels / perUnit;
+    const bool thin = pixels <= 1 || std::isnan(width);
     QPen pen(Color(p.Color));
     if (thin) {
         pen.setCosmetic(true);
         pen.setWidth(0);
     } else {
-        pen.setWidthF(pixels / perUnit);
+        pen.setWidthF(std::min(width, kWidestPen));
     }
     const int cap = p.Style & 0xF00, join = p.Style & 0xF000;
     pen.setCapStyle(cap == 0x100 ? Qt::SquareCap : cap == 0x200 ? Qt::FlatCap : Qt::RoundCap);
