@@ -1,4 +1,4 @@
-// Enhanced metafiles through libuemf's record checks and libemf2svg.
+// Enhanced metafiles through the record player.
 #include "MetafileFuzz.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)

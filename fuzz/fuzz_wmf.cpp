@@ -1,4 +1,4 @@
-// 16-bit Windows metafiles through libwmf.
+// 16-bit Windows metafiles through the record player.
 #include "MetafileFuzz.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)

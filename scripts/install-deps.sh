@@ -5,9 +5,8 @@ set -euo pipefail
 # To build and run (./run.sh).
 packages=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev qt6-svg-dev libjpeg62-turbo-dev libgif-dev libcurl4-openssl-dev libpugixml-dev
+  qt6-base-dev libjpeg62-turbo-dev libgif-dev libcurl4-openssl-dev libpugixml-dev
   libcdio-dev libiso9660-dev
-  libwmf-dev libemf2svg-dev libuemf-dev
   fonts-liberation fonts-dejavu-core xdg-utils
 )
 # For the tests, the benchmarks and fuzzing (./test.sh): the test frameworks, clang for the

@@ -164,7 +164,7 @@ TEST_F(Metafiles, HostileSizesAndRecordCountsAreRefusedBeforeDrawing)
     tall[39] = 0x0F;
     EXPECT_EQ(LoadError("tall.emf", tall).rfind("Metafile is too large to draw", 0), 0u);
 
-    // A header claiming a largest record of gigabytes: the reader is told the true size.
+    // A header claiming a largest record of gigabytes: nothing is sized by that claim.
     std::vector<uint8_t> claims = BuildWmf();
     for (int i = 0; i < 4; ++i)
         claims[22 + 12 + i] = i == 3 ? 0x7F : 0xFF;
