@@ -10,6 +10,7 @@
 #include <memory>
 
 class TWindowWait;
+struct TCurlLibrary;
 
 // How long an exchange may wait on the network, and how far it is redirected. These are the
 // program's values; tests shorten the times.
@@ -82,6 +83,7 @@ private:
     Clock::time_point lastByte_;
     Clock::time_point windowStart_;
     size_t windowBytes_ = 0;
+    const TCurlLibrary* curl_;  // null when the library cannot be had
     void* easy_ = nullptr;   // CURL*
     void* multi_ = nullptr;  // CURLM*
     void* headerList_ = nullptr;  // curl_slist*
