@@ -8,6 +8,7 @@ packages=(
   libwmf-dev libemf2svg-dev libuemf-dev
   libgtest-dev libgmock-dev libbenchmark-dev libssl-dev
   cups cups-client printer-driver-cups-pdf libcups2-dev poppler-utils
+  libvips-dev libmagickcore-dev xvfb
   fonts-liberation fonts-dejavu-core xdg-utils
 )
 missing=()
