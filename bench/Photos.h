@@ -12,12 +12,13 @@
 
 namespace bench {
 
-inline std::unique_ptr<TBitmap> Photo(int w, int h)
+// Fills w x h pixels of blue, green, red bytes, row y at rowAt(y).
+template <class RowAt>
+void PaintPhoto(int w, int h, RowAt rowAt)
 {
-    auto b = std::make_unique<TBitmap>(w, h, pf24bit);
     std::mt19937 rng(42);
     for (int y = 0; y < h; ++y) {
-        uint8_t* row = b->ScanLine(y);
+        uint8_t* row = rowAt(y);
         for (int x = 0; x < w; ++x) {
             const uint32_t r = rng();
             row[3 * x] = static_cast<uint8_t>((x * 255 / w + (r & 15)) & 0xFF);
@@ -25,6 +26,12 @@ inline std::unique_ptr<TBitmap> Photo(int w, int h)
             row[3 * x + 2] = static_cast<uint8_t>(((x + y) * 127 / (w + h) + ((r >> 16) & 31)) & 0xFF);
         }
     }
+}
+
+inline std::unique_ptr<TBitmap> Photo(int w, int h)
+{
+    auto b = std::make_unique<TBitmap>(w, h, pf24bit);
+    PaintPhoto(w, h, [&](int y) { return b->ScanLine(y); });
     return b;
 }
 

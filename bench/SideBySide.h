@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <ctime>
 #include <functional>
 #include <string>
 #include <vector>
@@ -27,22 +28,32 @@ struct Contender {
     std::function<void()> run;
 };
 
+inline double ProcessCpuSeconds()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + 1e-9 * static_cast<double>(t.tv_nsec);
+}
+
 // The first contender is the subject, whose times are the benchmark's (register it with
 // UseManualTime). Counters: median_ms, the subject's median; for every other contender
 // <name>_ms, its median, and x_<name>, median(subject) / median(it): below 1 the subject is
-// the faster.
-inline void Contest(benchmark::State& state, const std::vector<Contender>& contenders)
+// the faster. With cpuToo, the same for the process's processor time: median_cpu_ms,
+// <name>_cpu_ms, x_<name>_cpu.
+inline void Contest(benchmark::State& state, const std::vector<Contender>& contenders, bool cpuToo = false)
 {
     using Clock = std::chrono::steady_clock;
-    std::vector<std::vector<double>> times(contenders.size());
+    std::vector<std::vector<double>> times(contenders.size()), cpuTimes(contenders.size());
     size_t start = 0;
     for (auto _ : state) {
         double subject = 0;
         for (size_t k = 0; k < contenders.size(); ++k) {
             const size_t c = (start + k) % contenders.size();
+            const double cpu0 = ProcessCpuSeconds();
             const auto t0 = Clock::now();
             contenders[c].run();
             const double seconds = std::chrono::duration<double>(Clock::now() - t0).count();
+            cpuTimes[c].push_back(ProcessCpuSeconds() - cpu0);
             times[c].push_back(seconds);
             if (c == 0)
                 subject = seconds;
@@ -50,13 +61,18 @@ inline void Contest(benchmark::State& state, const std::vector<Contender>& conte
         state.SetIterationTime(subject);
         start = (start + 1) % contenders.size();
     }
-    const double subjectMedian = Median(times[0]);
-    state.counters["median_ms"] = subjectMedian * 1e3;
-    for (size_t c = 1; c < contenders.size(); ++c) {
-        const double m = Median(times[c]);
-        state.counters[contenders[c].name + "_ms"] = m * 1e3;
-        state.counters["x_" + contenders[c].name] = m > 0 ? subjectMedian / m : 0;
-    }
+    auto report = [&](const std::vector<std::vector<double>>& t, const std::string& suffix) {
+        const double subjectMedian = Median(t[0]);
+        state.counters["median" + suffix + "_ms"] = subjectMedian * 1e3;
+        for (size_t c = 1; c < contenders.size(); ++c) {
+            const double m = Median(t[c]);
+            state.counters[contenders[c].name + suffix + "_ms"] = m * 1e3;
+            state.counters["x_" + contenders[c].name + suffix] = m > 0 ? subjectMedian / m : 0;
+        }
+    };
+    report(times, "");
+    if (cpuToo)
+        report(cpuTimes, "_cpu");
 }
 
 // A subject and one baseline; the ratio is x_<baselineName>.
