@@ -48,11 +48,12 @@ std::vector<Row> RowsOf(Bitmap& bitmap)
     return rows;
 }
 
-// A thread pays for itself with about this many multiply-adds (a millisecond or so): pieces of
-// work are at least this many units (rows or groups of rows) of the given cost each.
+// A thread pays for itself with about this many multiply-adds of its own, a millisecond or two on
+// one thread: fewer, and starting it and waiting for it on a busy machine cost more than it
+// saves. A thread's share is at least this many units (rows or groups of rows) of the given cost.
 inline int MinUnits(double costPerUnit)
 {
-    constexpr double kWorkPerThread = 4e6;
+    constexpr double kWorkPerThread = 8e6;
     return static_cast<int>(std::clamp(kWorkPerThread / std::max(1.0, costPerUnit), 1.0, 1e9));
 }
 
