@@ -11,6 +11,12 @@
 
 #include <sched.h>
 
+#include <atomic>
+#include <mutex>
+#include <set>
+#include <thread>
+#include <vector>
+
 namespace {
 
 class RowBandThreads : public testing::Test {
@@ -64,6 +70,39 @@ TEST_F(RowBandThreads, TurnsAndMirrorsGiveTheSameBytes)
         }
         for (auto [flip, reverse] : {std::pair{true, false}, {false, true}})
             ExpectSameOnAnyThreads([&] { return FromBitmap(*FlipReverse(flip, reverse, *b)); });
+    }
+}
+
+// Each row is worked on once, whatever the split; a job too small for a second thread stays on
+// the calling thread, and a job never takes more threads than it is allowed.
+TEST_F(RowBandThreads, EveryRowOnceOnNoMoreThreadsThanAllowed)
+{
+    struct Case {
+        int forced, rows, minRows, maxThreads;
+        int mostThreads;  // that may take part
+    };
+    const Case cases[] = {{1, 37, 1, 0, 1}, {3, 2, 1, 0, 2}, {8, 37, 1, 0, 8}, {0, 100, 1000, 0, 1}, {0, 5000, 1, 2, 2}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.forced << " forced, " << c.rows << " rows");
+        ForceRowBandThreads(c.forced);
+        std::vector<std::atomic<int>> times(c.rows);
+        std::mutex m;
+        std::set<std::thread::id> threads;
+        ForEachRowBand(c.rows, c.minRows, [&](int first, int last) {
+            {
+                std::lock_guard lock(m);
+                threads.insert(std::this_thread::get_id());
+            }
+            for (int r = first; r < last; ++r)
+                ++times[r];
+        }, c.maxThreads);
+        for (int r = 0; r < c.rows; ++r)
+            EXPECT_EQ(times[r], 1) << r;
+        EXPECT_LE(static_cast<int>(threads.size()), c.mostThreads);
+        EXPECT_LE(LastRowBandThreads(), c.mostThreads);
+        if (c.mostThreads == 1) {
+            EXPECT_EQ(*threads.begin(), std::this_thread::get_id());
+        }
     }
 }
 
