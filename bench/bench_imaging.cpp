@@ -66,7 +66,7 @@ template <class Routine>
 void AgainstMemcpy(benchmark::State& state, int threads, const TBitmap& src, Routine routine)
 {
     AtThreads(threads, routine);
-    const int used = LastRowBandThreads();
+    const int used = threads == 1 ? 1 : LastRowBandThreads();
     MemcpyBaseline memcpyInto(src, used);
     std::vector<bench::Contender> contenders = {{"routine", [&] { AtThreads(threads, routine); }}, {"memcpy", std::ref(memcpyInto)}};
     if (threads != 1)
