@@ -131,6 +131,7 @@ void TDVDForm::BuildComponents()
     StyleCombo->SetStyle(csDropDownList);
     StyleCombo->Font.SetName("Trebuchet MS");
     StyleCombo->Font.SetHeight(-11);
+    StyleCombo->Items().BeginUpdate();  // the combo box takes the list once, not line by line
     for (const char* category : {"DVD Movie", "Blu-Ray Movie", "HD-DVD Movie", "GameCube", "Music CD", "Music DVD",
                                  "Other", "Other Console", "PC Apps", "PC Games", "Playstation", "Playstation 2",
                                  "Playstation 3", "PSP", "Soundtrack", "TV Series", "VCD", "VHS", "Wii", "Xbox",
@@ -139,6 +140,7 @@ void TDVDForm::BuildComponents()
         StyleCombo->LookUpItems().Add(category);
     }
     StyleCombo->Items().Add("Any Cover Type");  // no value: no category
+    StyleCombo->Items().EndUpdate();
     StyleCombo->SetItemIndex(0);
     Label5 = new TLabel(this);
     Label5->SetParent(GroupBox1);

@@ -1,12 +1,15 @@
 #pragma once
-// Timing of a routine against its baseline on a shared, busy machine: the two run alternately,
-// once each per iteration (in alternating order, so neither always finds the other's data in
-// the cache), and the ratio of their median times is reported. A change in the machine's load
-// then falls on both sides of the ratio.
+// Timing of a routine against its baselines on a shared, busy machine: they run in rounds, each
+// once per round, each round starting with the next one in turn (so that none always finds
+// another's data in the cache), and the ratios of their median times are reported. A change in
+// the machine's load then falls on both sides of every ratio.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <chrono>
+#include <ctime>
+#include <functional>
+#include <string>
 #include <vector>
 
 namespace bench {
@@ -20,36 +23,63 @@ inline double Median(std::vector<double> v)
     return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
 }
 
-// The benchmark's time is the subject's (register it with UseManualTime); the counter
-// ratioName is median(subject) / median(baseline).
-template <class Subject, class Baseline>
-void SideBySide(benchmark::State& state, const char* ratioName, Subject&& subject, Baseline&& baseline)
+struct Contender {
+    std::string name;
+    std::function<void()> run;
+};
+
+inline double ProcessCpuSeconds()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + 1e-9 * static_cast<double>(t.tv_nsec);
+}
+
+// The first contender is the subject, whose times are the benchmark's (register it with
+// UseManualTime). Counters: median_ms, the subject's median; for every other contender
+// <name>_ms, its median, and x_<name>, median(subject) / median(it): below 1 the subject is
+// the faster. With cpuToo, the same for the process's processor time: median_cpu_ms,
+// <name>_cpu_ms, x_<name>_cpu.
+inline void Contest(benchmark::State& state, const std::vector<Contender>& contenders, bool cpuToo = false)
 {
     using Clock = std::chrono::steady_clock;
-    std::vector<double> subjectTimes, baselineTimes;
-    auto time = [](auto& f) {
-        const auto t0 = Clock::now();
-        f();
-        return std::chrono::duration<double>(Clock::now() - t0).count();
-    };
-    bool baselineFirst = true;
+    std::vector<std::vector<double>> times(contenders.size()), cpuTimes(contenders.size());
+    size_t start = 0;
     for (auto _ : state) {
-        double s = 0;
-        if (baselineFirst) {
-            baselineTimes.push_back(time(baseline));
-            s = time(subject);
-        } else {
-            s = time(subject);
-            baselineTimes.push_back(time(baseline));
+        double subject = 0;
+        for (size_t k = 0; k < contenders.size(); ++k) {
+            const size_t c = (start + k) % contenders.size();
+            const double cpu0 = ProcessCpuSeconds();
+            const auto t0 = Clock::now();
+            contenders[c].run();
+            const double seconds = std::chrono::duration<double>(Clock::now() - t0).count();
+            cpuTimes[c].push_back(ProcessCpuSeconds() - cpu0);
+            times[c].push_back(seconds);
+            if (c == 0)
+                subject = seconds;
         }
-        subjectTimes.push_back(s);
-        state.SetIterationTime(s);
-        baselineFirst = !baselineFirst;
+        state.SetIterationTime(subject);
+        start = (start + 1) % contenders.size();
     }
-    const double subjectMedian = Median(subjectTimes), baselineMedian = Median(baselineTimes);
-    state.counters[ratioName] = baselineMedian > 0 ? subjectMedian / baselineMedian : 0;
-    state.counters["median_ms"] = subjectMedian * 1e3;
-    state.counters["base_ms"] = baselineMedian * 1e3;
+    auto report = [&](const std::vector<std::vector<double>>& t, const std::string& suffix) {
+        const double subjectMedian = Median(t[0]);
+        state.counters["median" + suffix + "_ms"] = subjectMedian * 1e3;
+        for (size_t c = 1; c < contenders.size(); ++c) {
+            const double m = Median(t[c]);
+            state.counters[contenders[c].name + suffix + "_ms"] = m * 1e3;
+            state.counters["x_" + contenders[c].name + suffix] = m > 0 ? subjectMedian / m : 0;
+        }
+    };
+    report(times, "");
+    if (cpuToo)
+        report(cpuTimes, "_cpu");
+}
+
+// A subject and one baseline; the ratio is x_<baselineName>.
+template <class Subject, class Baseline>
+void SideBySide(benchmark::State& state, const char* baselineName, Subject&& subject, Baseline&& baseline)
+{
+    Contest(state, {{"subject", std::forward<Subject>(subject)}, {baselineName, std::forward<Baseline>(baseline)}});
 }
 
 }  // namespace bench

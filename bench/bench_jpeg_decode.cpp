@@ -84,7 +84,7 @@ void BM_TPictureDecode(benchmark::State& state)
     RegisterPictureFormats();
     const std::string& file = JpegFile();
     bench::SideBySide(
-        state, "x_libjpeg",
+        state, "libjpeg",
         [&] {
             TPicture picture;
             picture.LoadFromFile(file);

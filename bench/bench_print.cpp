@@ -103,7 +103,7 @@ void BM_PrintCommand(benchmark::State& state)
     DVDForm->ToolButton3->Click();
     int job = 0;
     bench::SideBySide(
-        state, "x_bare_qt", [&] { DVDForm->ToolButton5->Click(); }, [&] { BareQtPrint(bareOut.path(), job); });
+        state, "bare_qt", [&] { DVDForm->ToolButton5->Click(); }, [&] { BareQtPrint(bareOut.path(), job); });
     FreeStartupForms();
     SetDialogService(nullptr);
     state.counters["covers"] = kCovers;

@@ -28,8 +28,8 @@ void Frame(TCanvas& c, const TRect& r, TColor color)
 }  // namespace
 
 // ---- flat-framed base --------------------------------------------------------------------
-TBaseCustomComboBox::TBaseCustomComboBox(TComponent* owner)
-    : TComboBox(owner), buttonWidth_(kScrollBarWidth + 2), savedColor_(Color())
+TBaseCustomComboBox::TBaseCustomComboBox(TComponent* owner, TComboBoxStyle style)
+    : TComboBox(owner, style), buttonWidth_(kScrollBarWidth + 2), savedColor_(Color())
 {
 }
 
@@ -180,9 +180,8 @@ void TBaseCustomComboBox::PaintWindow(QPainter& painter)
 
 // ---- the HTML combo box -----------------------------------------------------------------
 TMarkupComboBox::TMarkupComboBox(TComponent* owner)
-    : TBaseCustomComboBox(owner), cache_(std::make_unique<TMarkupPictureCache>())
+    : TBaseCustomComboBox(owner, csOwnerDrawFixed), cache_(std::make_unique<TMarkupPictureCache>())
 {
-    SetStyle(csOwnerDrawFixed);
     SetColor(clWindow);
 }
 

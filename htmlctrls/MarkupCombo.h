@@ -14,7 +14,7 @@ class EMarkupComboBoxError : public Exception {
 // is over it or it has the focus.
 class TBaseCustomComboBox : public TComboBox {
 public:
-    explicit TBaseCustomComboBox(TComponent* owner);
+    explicit TBaseCustomComboBox(TComponent* owner, TComboBoxStyle style = csDropDown);
 
     bool AutoFocus = false;
     bool Flat() const { return flat_; }

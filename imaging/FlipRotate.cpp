@@ -35,12 +35,13 @@ std::unique_ptr<TBitmap> FlipReverse(bool Flip, bool Reverse, const TBitmap& Bit
     auto result = NewBitmap(w, h);
     if (w == 0 || h == 0)
         return result;
-    // Rows are independent: bands of a megapixel or more go to a few threads. Row addresses
-    // come from the first row's, so no thread touches the bitmaps themselves.
+    // Rows are independent, but a copy waits on the memory more than on the processor: a thread
+    // is worth it for 16 MB of rows or more, and a few saturate the memory. Row addresses come
+    // from the first row's, so no thread touches the bitmaps themselves.
     const uint8_t* src = Bitmap.ScanLine(0);
     uint8_t* dst = result->ScanLine(0);
     const ptrdiff_t srcStride = Bitmap.BytesPerLine(), dstStride = result->BytesPerLine();
-    ForEachRowBand(h, std::max(1, (1 << 20) / w), [&](int first, int last) {
+    ForEachRowBand(h, std::max<ptrdiff_t>(1, (16 << 20) / srcStride), [&](int first, int last) {
         for (int y = first; y < last; ++y) {
             const uint8_t* from = src + y * srcStride;
             uint8_t* to = dst + (Flip ? h - 1 - y : y) * dstStride;
@@ -49,7 +50,7 @@ std::unique_ptr<TBitmap> FlipReverse(bool Flip, bool Reverse, const TBitmap& Bit
             else
                 std::memcpy(to, from, static_cast<size_t>(kPixelBytes) * w);
         }
-    });
+    }, kMemoryBoundThreads);
     return result;
 }
 

@@ -1,11 +1,13 @@
 #include "PixelMoves.h"
 
+#include "BlockTransposeAvx2.h"
 #include "RowBands.h"
 #include "VectorPath.h"
 
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
+#include <vector>
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>
@@ -129,47 +131,24 @@ TARGET_SSSE3 void TransposeBlockSsse3(const uint8_t* s, ptrdiff_t sStride, uint8
 
 TARGET_AVX2 void TransposeBlockAvx2(const uint8_t* s, ptrdiff_t sStride, uint8_t* d, ptrdiff_t dStride)
 {
-    // A whole row of 8 pixels in one register: bytes 0 to 15 in the low half, 8 to 23 in the high.
-    const __m256i widen = _mm256_setr_epi8(WIDEN_LOW, WIDEN_HIGH);
-    __m256i r[kBlock];
-    for (int i = 0; i < kBlock; ++i, s += sStride) {
-        const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
-        const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + 8));
-        r[i] = _mm256_shuffle_epi8(_mm256_inserti128_si256(_mm256_castsi128_si256(low), high, 1), widen);
-    }
-    __m256i t[kBlock], u[kBlock];
-    for (int i = 0; i < kBlock; i += 2) {
-        t[i] = _mm256_unpacklo_epi32(r[i], r[i + 1]);
-        t[i + 1] = _mm256_unpackhi_epi32(r[i], r[i + 1]);
-    }
-    for (int i = 0; i < kBlock; i += 4) {
-        u[i] = _mm256_unpacklo_epi64(t[i], t[i + 2]);      // columns 0 and 4 of four rows
-        u[i + 1] = _mm256_unpackhi_epi64(t[i], t[i + 2]);  // 1 and 5
-        u[i + 2] = _mm256_unpacklo_epi64(t[i + 1], t[i + 3]);  // 2 and 6
-        u[i + 3] = _mm256_unpackhi_epi64(t[i + 1], t[i + 3]);  // 3 and 7
-    }
-    const __m256i narrow = _mm256_setr_epi8(NARROW, NARROW);
-    const __m256i pack = _mm256_setr_epi32(0, 1, 2, 4, 5, 6, 7, 7);
-    for (int j = 0; j < kBlock; ++j) {
-        const int k = j & 3;
-        const __m256i column = j < 4 ? _mm256_permute2x128_si256(u[k], u[4 + k], 0x20)
-                                     : _mm256_permute2x128_si256(u[k], u[4 + k], 0x31);
-        const __m256i bytes = _mm256_permutevar8x32_epi32(_mm256_shuffle_epi8(column, narrow), pack);
+    TransposeRowsAvx2(s, sStride, [&](int j, __m256i bytes) TARGET_AVX2 {
         uint8_t* out = d + j * dStride;
         _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm256_castsi256_si128(bytes));
         _mm_storel_epi64(reinterpret_cast<__m128i*>(out + 16), _mm256_extracti128_si256(bytes, 1));
-    }
+    });
 }
 
-using BlockMove = void (*)(const uint8_t*, ptrdiff_t, uint8_t*, ptrdiff_t);
-
-// The source is walked in tiles a few hundred rows high and a few cache lines wide, row by
-// row within a tile and block by block along a row: the tile's source and destination lines
-// stay in the cache while its blocks are moved. While one tile is moved, the lines of the next
-// are fetched ahead, a few rows at each step, as the processor cannot guess these short runs.
-// A clockwise turn walks the rows upwards, so that each destination row is still written from
-// left to right.
-constexpr int kTileRows = 256, kTileColumns = 64;
+// The source is walked in tiles a few hundred rows high and a few cache lines wide: down a strip
+// of source columns tile by tile, row by row within a tile and block by block along a row. A
+// strip's pixels become a band of destination rows, and a tile's pixels the next stretch of
+// each of those rows. The tile's blocks are moved into a buffer that stays in the cache; the
+// buffer's rows then go to the destination in whole cache lines with streaming stores, which
+// write a line without reading it first, as a large memory copy does (blocks stored straight into
+// the destination would each read the lines they write a part of). The part line at the end of
+// a stretch waits in the buffer for the next tile of the strip to fill it. While one tile is moved,
+// the source lines of the next are fetched ahead, a few rows at each step, as the processor
+// cannot guess these short runs.
+constexpr int kTileRows = 256, kTileColumns = 128;
 constexpr int kLine = 64;
 
 inline void FetchAhead(const uint8_t* from, int bytes)
@@ -178,7 +157,52 @@ inline void FetchAhead(const uint8_t* from, int bytes)
         _mm_prefetch(reinterpret_cast<const char*>(from + b), _MM_HINT_T0);
 }
 
-void TurnBlocks(const TBitmap& src, TBitmap& dst, bool clockwise, BlockMove move)
+// A line of 64 bytes with streaming stores; to is aligned to a line.
+inline void StreamLine(const uint8_t* from, uint8_t* to)
+{
+    for (int q = 0; q < kLine; q += 16)
+        _mm_stream_si128(reinterpret_cast<__m128i*>(to + q), _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + q)));
+}
+
+// One destination row of a strip: its stretches arrive tile by tile in a buffer row that has a
+// line of room before them.
+class RowStream {
+public:
+    // The row's next stretch, of bytes at buffer (with kLine bytes of room before it), for the
+    // destination at to, which follows the last stretch.
+    void Write(uint8_t* buffer, uint8_t* to, size_t bytes)
+    {
+        if (!started_) {
+            // The row's first line may begin before the strip: its bytes there are written plainly.
+            const size_t head = std::min(bytes, (kLine - reinterpret_cast<uintptr_t>(to) % kLine) % kLine);
+            std::memcpy(to, buffer, head);
+            buffer += head;
+            to += head;
+            bytes -= head;
+            started_ = true;
+        } else {
+            // The last stretch's part line goes in front of this one.
+            buffer -= pending_;
+            std::memcpy(buffer, line_, pending_);
+            to -= pending_;
+            bytes += pending_;
+        }
+        size_t b = 0;
+        for (; b + kLine <= bytes; b += kLine)
+            StreamLine(buffer + b, to + b);
+        pending_ = bytes - b;
+        std::memcpy(line_, buffer + b, pending_);
+    }
+    // The part line left at the end of the row, written plainly.
+    void Finish(uint8_t* end) const { std::memcpy(end - pending_, line_, pending_); }
+
+private:
+    bool started_ = false;
+    size_t pending_ = 0;
+    uint8_t line_[kLine];
+};
+
+void TurnBlocks(const TBitmap& src, TBitmap& dst, bool clockwise, TBlockTranspose move)
 {
     const int w = src.Width(), h = src.Height();
     const int wb = w / kBlock * kBlock, hb = h / kBlock * kBlock;
@@ -186,43 +210,50 @@ void TurnBlocks(const TBitmap& src, TBitmap& dst, bool clockwise, BlockMove move
         const uint8_t* s0 = src.ScanLine(0);
         uint8_t* d0 = dst.ScanLine(0);
         const ptrdiff_t ss = src.BytesPerLine(), ds = dst.BytesPerLine();
-        // The k-th block row of the walk (from 0 to hb / 8 - 1) is at source row RowOf(k).
+        // The k-th block row of the walk (from 0 to hb / 8 - 1) is at source row rowOf(k); its
+        // blocks land in the destination at column dstColumn(k), which grows by 8 with k either way.
         auto rowOf = [&](int k) { return clockwise ? hb - kBlock * (k + 1) : kBlock * k; };
-        // Destination row of source column x, and column of the block row at source row y.
-        auto dstRow = [&](int x) { return d0 + (clockwise ? x : w - 1 - x) * ds; };
-        auto dstColumn = [&](int y) { return clockwise ? h - kBlock - y : y; };
+        auto dstColumn = [&](int k) { return clockwise ? h - hb + kBlock * k : kBlock * k; };
+        // Destination row of source column x.
+        auto dstRowIndex = [&](int x) { return clockwise ? x : w - 1 - x; };
         const int blockRows = hb / kBlock, tileBlockRows = kTileRows / kBlock;
-        // Bands of block rows write apart from each other: they run on a few threads, each band
-        // of at least a megapixel.
-        const int minBand = std::max(tileBlockRows, (1 << 20) / (kBlock * wb));
-        ForEachRowBand(blockRows, minBand, [&](int bandFirst, int bandLast) {
-            for (int tk = bandFirst; tk < bandLast; tk += tileBlockRows) {
-                const int tkEnd = std::min(bandLast, tk + tileBlockRows);
-                for (int tx = 0; tx < wb; tx += kTileColumns) {
-                    const int txEnd = std::min(wb, tx + kTileColumns);
-                    const int nx = txEnd, nxEnd = std::min(wb, nx + kTileColumns);
-                    // The next tile's destination rows, spread over this tile's block rows.
-                    const int perStep = (nxEnd - nx + (tkEnd - tk) - 1) / (tkEnd - tk);
+        const int strips = (wb + kTileColumns - 1) / kTileColumns;
+        constexpr ptrdiff_t kBufferStride = kLine + kPixelBytes * kTileRows;
+        // Strips write apart from each other: they are shared among a few threads (more only
+        // wait on the memory), a thread taking 8 MB or more.
+        const int minStrips = std::max(1, (8 << 20) / (kPixelBytes * kTileColumns * hb));
+        ForEachRowBand(strips, minStrips, [&](int firstStrip, int lastStrip) {
+            std::vector<uint8_t> buffer(static_cast<size_t>(kTileColumns) * kBufferStride);
+            for (int tx = kTileColumns * firstStrip; tx < std::min(wb, kTileColumns * lastStrip); tx += kTileColumns) {
+                const int txEnd = std::min(wb, tx + kTileColumns);
+                // Buffer row j is destination row firstRow + j, whichever way the turn goes.
+                const int firstRow = std::min(dstRowIndex(tx), dstRowIndex(txEnd - 1));
+                RowStream rows[kTileColumns];
+                for (int tk = 0; tk < blockRows; tk += tileBlockRows) {
+                    const int tkEnd = std::min(blockRows, tk + tileBlockRows);
                     for (int k = tk; k < tkEnd; ++k) {
                         const int y = rowOf(k);
-                        if (nx < nxEnd) {
+                        if (k + tileBlockRows < blockRows)
                             for (int r = 0; r < kBlock; ++r)
-                                FetchAhead(s0 + (y + r) * ss + kPixelBytes * nx, kPixelBytes * (nxEnd - nx));
-                            const int first = nx + perStep * (k - tk);
-                            // The tile's first block row is the leftmost in the destination either way.
-                            for (int c = first; c < std::min(nxEnd, first + perStep); ++c)
-                                FetchAhead(dstRow(c) + kPixelBytes * dstColumn(rowOf(tk)), kPixelBytes * kBlock * (tkEnd - tk));
-                        }
+                                FetchAhead(s0 + (rowOf(k + tileBlockRows) + r) * ss + kPixelBytes * tx, kPixelBytes * (txEnd - tx));
+                        uint8_t* column = buffer.data() + kLine + kPixelBytes * kBlock * (k - tk);
                         for (int x = tx; x < txEnd; x += kBlock) {
+                            uint8_t* to = column + (dstRowIndex(x) - firstRow) * kBufferStride;
                             if (clockwise)
-                                move(s0 + (y + kBlock - 1) * ss + kPixelBytes * x, -ss, dstRow(x) + kPixelBytes * dstColumn(y), ds);
+                                move(s0 + (y + kBlock - 1) * ss + kPixelBytes * x, -ss, to, kBufferStride);
                             else
-                                move(s0 + y * ss + kPixelBytes * x, ss, dstRow(x) + kPixelBytes * dstColumn(y), -ds);
+                                move(s0 + y * ss + kPixelBytes * x, ss, to, -kBufferStride);
                         }
                     }
+                    const size_t bytes = static_cast<size_t>(kPixelBytes) * kBlock * (tkEnd - tk);
+                    for (int j = 0; j < txEnd - tx; ++j)
+                        rows[j].Write(buffer.data() + j * kBufferStride + kLine, d0 + (firstRow + j) * ds + kPixelBytes * dstColumn(tk), bytes);
                 }
+                for (int j = 0; j < txEnd - tx; ++j)
+                    rows[j].Finish(d0 + (firstRow + j) * ds + kPixelBytes * dstColumn(blockRows));
             }
-        });
+            _mm_sfence();  // the streaming stores are seen before the thread is done
+        }, kMemoryBoundThreads);
     }
     // What the blocks leave: the columns right of the last block, then the rows below it.
     TurnRegionPlain(src, dst, clockwise, wb, w, 0, h);
@@ -279,6 +310,18 @@ void TurnQuarter(const TBitmap& Src, TBitmap& Dst, bool Clockwise)
     }
 #endif
     TurnRegionPlain(Src, Dst, Clockwise, 0, Src.Width(), 0, Src.Height());
+}
+
+TBlockTranspose BlockTranspose()
+{
+#ifdef OMBRELLE_X86
+    switch (ActiveVectorPath()) {
+    case TVectorPath::Avx2: return TransposeBlockAvx2;
+    case TVectorPath::Ssse3: return TransposeBlockSsse3;
+    case TVectorPath::Plain: break;
+    }
+#endif
+    return nullptr;
 }
 
 void ReverseRow(const uint8_t* Src, uint8_t* Dst, int Width)

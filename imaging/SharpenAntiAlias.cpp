@@ -99,7 +99,7 @@ void SharpenBitmap(TBitmap& Src, TBitmap& Dst, float Alpha)
     ForEachRowBand(h - 2, std::max(1, (1 << 18) / w), [&](int first, int last) {
         for (int y = first + 1; y <= last; ++y)
             SharpenRow(in[y - 1], in[y], in[y + 1], out[y], w, ia, ib);
-    });
+    }, kMemoryBoundThreads);
 }
 
 void AntiAliasBitmap(TBitmap& Bitmap, int32_t Percent)

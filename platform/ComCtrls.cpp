@@ -8,6 +8,7 @@
 #include <QPixmap>
 #include <QStyleOptionToolButton>
 #include <QStylePainter>
+#include <QProxyStyle>
 #include <QToolButton>
 
 void TStatusPanel::SetText(const String& text)
@@ -145,11 +146,31 @@ private:
     TToolBar* bar_;
 };
 
+namespace {
+// Caption and glyph share the button's height, so the style's frame and margin are kept out of
+// it. One style for every tool button: a style sheet would give each its own style and cost a
+// window's start-up the parsing and polishing of every button.
+class ToolButtonStyle : public QProxyStyle {
+public:
+    int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override
+    {
+        if (metric == PM_DefaultFrameWidth || metric == PM_ButtonMargin)
+            return 0;
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+};
+
+QStyle* SharedToolButtonStyle()
+{
+    static ToolButtonStyle* const style = new ToolButtonStyle;  // lives as long as the program
+    return style;
+}
+}  // namespace
+
 TToolButton::TToolButton(TComponent* owner) : TControl(owner), button_(new ButtonWidget(this))
 {
     button_->setAutoRaise(true);
-    // Caption and glyph share the button's height, so keep Qt's padding out of it.
-    button_->setStyleSheet("QToolButton { padding: 0px; margin: 0px; }");
+    button_->setStyle(SharedToolButtonStyle());
     SetWidget(button_);
     QObject::connect(button_, &QToolButton::clicked, [this] { GuardedCall([this] { Click(); }); });
 }

@@ -1,8 +1,7 @@
 #include "InternetRequest.h"
 
+#include "CurlLibrary.h"
 #include "WindowWait.h"
-
-#include <curl/curl.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -35,36 +34,36 @@ String& TrustedCertificates()
 // One part of an address, or empty when it has none or cannot be read.
 String UrlPart(const String& url, CURLUPart part)
 {
-    CURLU* u = curl_url();
+    const TCurlLibrary* curl = CurlLibrary();
+    if (!curl)
+        return {};
+    CURLU* u = curl->url();
     String text;
     char* value = nullptr;
-    if (curl_url_set(u, CURLUPART_URL, url.c_str(), CURLU_NON_SUPPORT_SCHEME) == CURLUE_OK &&
-        curl_url_get(u, part, &value, CURLU_DEFAULT_PORT) == CURLUE_OK)
+    if (curl->url_set(u, CURLUPART_URL, url.c_str(), CURLU_NON_SUPPORT_SCHEME) == CURLUE_OK &&
+        curl->url_get(u, part, &value, CURLU_DEFAULT_PORT) == CURLUE_OK)
         text = value;
-    curl_free(value);
-    curl_url_cleanup(u);
+    curl->free(value);
+    curl->url_cleanup(u);
     return text;
 }
 
 // The address a Location header names, taken relative to the address that answered.
 String ResolveUrl(const String& base, const String& location)
 {
-    CURLU* u = curl_url();
+    const TCurlLibrary* curl = CurlLibrary();
+    if (!curl)
+        return {};
+    CURLU* u = curl->url();
     String text;
     char* value = nullptr;
-    if (curl_url_set(u, CURLUPART_URL, base.c_str(), 0) == CURLUE_OK &&
-        curl_url_set(u, CURLUPART_URL, location.c_str(), CURLU_NON_SUPPORT_SCHEME) == CURLUE_OK &&
-        curl_url_get(u, CURLUPART_URL, &value, 0) == CURLUE_OK)
+    if (curl->url_set(u, CURLUPART_URL, base.c_str(), 0) == CURLUE_OK &&
+        curl->url_set(u, CURLUPART_URL, location.c_str(), CURLU_NON_SUPPORT_SCHEME) == CURLUE_OK &&
+        curl->url_get(u, CURLUPART_URL, &value, 0) == CURLUE_OK)
         text = value;
-    curl_free(value);
-    curl_url_cleanup(u);
+    curl->free(value);
+    curl->url_cleanup(u);
     return text;
-}
-
-void GlobalInit()
-{
-    static std::once_flag once;
-    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
 }
 
 // "no complete reply within 60 s", "... within 1.5 s".
@@ -125,20 +124,21 @@ String EncodeUrlForWire(const String& url)
 }
 
 TInternetRequest::TInternetRequest(TInternetRequestOptions options)
-    : options_(std::move(options)), limits_(InternetLimits())
+    : options_(std::move(options)), limits_(InternetLimits()), curl_(CurlLibrary())
 {
-    GlobalInit();
 }
 
 TInternetRequest::~TInternetRequest()
 {
+    if (!curl_)
+        return;
     if (multi_ && easy_)
-        curl_multi_remove_handle(Multi(multi_), Easy(easy_));
+        curl_->multi_remove_handle(Multi(multi_), Easy(easy_));
     if (easy_)
-        curl_easy_cleanup(Easy(easy_));
+        curl_->easy_cleanup(Easy(easy_));
     if (multi_)
-        curl_multi_cleanup(Multi(multi_));
-    curl_slist_free_all(static_cast<curl_slist*>(headerList_));
+        curl_->multi_cleanup(Multi(multi_));
+    curl_->slist_free_all(static_cast<curl_slist*>(headerList_));
 }
 
 size_t TInternetRequest::OnHeader(char* data, size_t size, size_t count, void* self)
@@ -229,8 +229,12 @@ bool TInternetRequest::Send(const String& extraHeaders, DWORD& error)
         error = ERROR_INTERNET_UNRECOGNIZED_SCHEME;
         return false;
     }
-    easy_ = curl_easy_init();
-    multi_ = curl_multi_init();
+    if (!curl_) {
+        error = ERROR_INTERNET_INTERNAL_ERROR;
+        return false;
+    }
+    easy_ = curl_->easy_init();
+    multi_ = curl_->multi_init();
     if (!easy_ || !multi_) {
         error = ERROR_INTERNET_INTERNAL_ERROR;
         return false;
@@ -238,59 +242,59 @@ bool TInternetRequest::Send(const String& extraHeaders, DWORD& error)
     windowWait_ = TWindowWait::Begin();
     CURL* e = Easy(easy_);
     url_ = EncodeUrlForWire(options_.Url);
-    curl_easy_setopt(e, CURLOPT_URL, url_.c_str());
-    curl_easy_setopt(e, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(e, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(e, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(limits_.ConnectMs));
-    curl_easy_setopt(e, CURLOPT_PREREQFUNCTION, &TInternetRequest::OnConnected);
-    curl_easy_setopt(e, CURLOPT_PREREQDATA, this);
+    curl_->easy_setopt(e, CURLOPT_URL, url_.c_str());
+    curl_->easy_setopt(e, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_->easy_setopt(e, CURLOPT_NOSIGNAL, 1L);
+    curl_->easy_setopt(e, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(limits_.ConnectMs));
+    curl_->easy_setopt(e, CURLOPT_PREREQFUNCTION, &TInternetRequest::OnConnected);
+    curl_->easy_setopt(e, CURLOPT_PREREQDATA, this);
     {
         std::lock_guard lock(SettingsMutex());
         if (!TrustedCertificates().empty()) {
             curl_blob trusted{TrustedCertificates().data(), TrustedCertificates().size(), CURL_BLOB_COPY};
-            curl_easy_setopt(e, CURLOPT_CAINFO_BLOB, &trusted);
+            curl_->easy_setopt(e, CURLOPT_CAINFO_BLOB, &trusted);
         }
     }
     if (!options_.Agent.empty())
-        curl_easy_setopt(e, CURLOPT_USERAGENT, options_.Agent.c_str());
+        curl_->easy_setopt(e, CURLOPT_USERAGENT, options_.Agent.c_str());
     if (options_.AccessType == INTERNET_OPEN_TYPE_DIRECT)
-        curl_easy_setopt(e, CURLOPT_PROXY, "");
+        curl_->easy_setopt(e, CURLOPT_PROXY, "");
     else
-        curl_easy_setopt(e, CURLOPT_NOPROXY, NoProxyList().c_str());
+        curl_->easy_setopt(e, CURLOPT_NOPROXY, NoProxyList().c_str());
     if (!options_.UserName.empty()) {
-        curl_easy_setopt(e, CURLOPT_USERNAME, options_.UserName.c_str());
-        curl_easy_setopt(e, CURLOPT_PASSWORD, options_.Password.c_str());
+        curl_->easy_setopt(e, CURLOPT_USERNAME, options_.UserName.c_str());
+        curl_->easy_setopt(e, CURLOPT_PASSWORD, options_.Password.c_str());
     }
-    curl_easy_setopt(e, CURLOPT_HTTP_VERSION, options_.Http10 ? CURL_HTTP_VERSION_1_0 : CURL_HTTP_VERSION_1_1);
+    curl_->easy_setopt(e, CURLOPT_HTTP_VERSION, options_.Http10 ? CURL_HTTP_VERSION_1_0 : CURL_HTTP_VERSION_1_1);
     if (options_.Verb == "HEAD")
-        curl_easy_setopt(e, CURLOPT_NOBODY, 1L);
+        curl_->easy_setopt(e, CURLOPT_NOBODY, 1L);
     else if (options_.Verb != "GET" && !options_.Verb.empty())
-        curl_easy_setopt(e, CURLOPT_CUSTOMREQUEST, options_.Verb.c_str());
+        curl_->easy_setopt(e, CURLOPT_CUSTOMREQUEST, options_.Verb.c_str());
     curl_slist* list = nullptr;
     if (options_.Flags & INTERNET_FLAG_RELOAD)
-        list = curl_slist_append(list, "Cache-Control: no-cache");
+        list = curl_->slist_append(list, "Cache-Control: no-cache");
     if (options_.Flags & INTERNET_FLAG_PRAGMA_NOCACHE)
-        list = curl_slist_append(list, "Pragma: no-cache");
+        list = curl_->slist_append(list, "Pragma: no-cache");
     size_t start = 0;
     while (start < extraHeaders.size()) {
         size_t end = extraHeaders.find_first_of("\r\n", start);
         if (end == String::npos)
             end = extraHeaders.size();
         if (end > start)
-            list = curl_slist_append(list, extraHeaders.substr(start, end - start).c_str());
+            list = curl_->slist_append(list, extraHeaders.substr(start, end - start).c_str());
         start = end + 1;
     }
     headerList_ = list;
-    curl_easy_setopt(e, CURLOPT_HTTPHEADER, list);
-    curl_easy_setopt(e, CURLOPT_HEADERFUNCTION, &TInternetRequest::OnHeader);
-    curl_easy_setopt(e, CURLOPT_HEADERDATA, this);
-    curl_easy_setopt(e, CURLOPT_WRITEFUNCTION, &TInternetRequest::OnBody);
-    curl_easy_setopt(e, CURLOPT_WRITEDATA, this);
-    curl_easy_setopt(e, CURLOPT_DEBUGFUNCTION, &TInternetRequest::OnDebug);
-    curl_easy_setopt(e, CURLOPT_DEBUGDATA, this);
-    curl_easy_setopt(e, CURLOPT_VERBOSE, 1L);
+    curl_->easy_setopt(e, CURLOPT_HTTPHEADER, list);
+    curl_->easy_setopt(e, CURLOPT_HEADERFUNCTION, &TInternetRequest::OnHeader);
+    curl_->easy_setopt(e, CURLOPT_HEADERDATA, this);
+    curl_->easy_setopt(e, CURLOPT_WRITEFUNCTION, &TInternetRequest::OnBody);
+    curl_->easy_setopt(e, CURLOPT_WRITEDATA, this);
+    curl_->easy_setopt(e, CURLOPT_DEBUGFUNCTION, &TInternetRequest::OnDebug);
+    curl_->easy_setopt(e, CURLOPT_DEBUGDATA, this);
+    curl_->easy_setopt(e, CURLOPT_VERBOSE, 1L);
     start_ = lastByte_ = windowStart_ = Clock::now();
-    curl_multi_add_handle(Multi(multi_), e);
+    curl_->multi_add_handle(Multi(multi_), e);
     started_ = true;
     // Redirects are followed here rather than by the library, so that every step is checked.
     for (;;) {
@@ -322,7 +326,7 @@ bool TInternetRequest::FollowRedirect(DWORD& error)
         error = ERROR_INTERNET_HTTPS_TO_HTTP_ON_REDIR;
         return false;
     }
-    curl_multi_remove_handle(Multi(multi_), Easy(easy_));
+    curl_->multi_remove_handle(Multi(multi_), Easy(easy_));
     url_ = target;
     redirectPending_ = headersDone_ = finished_ = paused_ = hasLocation_ = false;
     result_ = CURLE_OK;
@@ -332,10 +336,10 @@ bool TInternetRequest::FollowRedirect(DWORD& error)
     headers_.clear();
     body_.clear();
     bodyRead_ = 0;
-    curl_easy_setopt(Easy(easy_), CURLOPT_URL, url_.c_str());
+    curl_->easy_setopt(Easy(easy_), CURLOPT_URL, url_.c_str());
     lastByte_ = windowStart_ = Clock::now();
     windowBytes_ = 0;
-    curl_multi_add_handle(Multi(multi_), Easy(easy_));
+    curl_->multi_add_handle(Multi(multi_), Easy(easy_));
     return true;
 }
 
@@ -349,12 +353,12 @@ bool TInternetRequest::Pump(const std::function<bool()>& done, DWORD& error)
         if (!WithinLimits(error))
             return false;
         int running = 0;
-        if (curl_multi_perform(Multi(multi_), &running) != CURLM_OK) {
+        if (curl_->multi_perform(Multi(multi_), &running) != CURLM_OK) {
             error = ERROR_INTERNET_INTERNAL_ERROR;
             return false;
         }
         int queued = 0;
-        while (CURLMsg* msg = curl_multi_info_read(Multi(multi_), &queued))
+        while (CURLMsg* msg = curl_->multi_info_read(Multi(multi_), &queued))
             if (msg->msg == CURLMSG_DONE) {
                 finished_ = true;
                 result_ = msg->data.result;
@@ -363,7 +367,7 @@ bool TInternetRequest::Pump(const std::function<bool()>& done, DWORD& error)
             break;
         // Waits for the socket, looking at the cancel flag every tenth of a second; on the
         // window thread the windows are served every few hundredths.
-        curl_multi_poll(Multi(multi_), nullptr, 0, windowWait_ ? 20 : 100, nullptr);
+        curl_->multi_poll(Multi(multi_), nullptr, 0, windowWait_ ? 20 : 100, nullptr);
         if (windowWait_)
             windowWait_->ProcessEvents();
     }
@@ -472,7 +476,7 @@ bool TInternetRequest::Read(void* buffer, DWORD count, DWORD& read, DWORD& error
         // The server was held back meanwhile: its pace is measured afresh.
         lastByte_ = windowStart_ = Clock::now();
         windowBytes_ = 0;
-        curl_easy_pause(Easy(easy_), CURLPAUSE_CONT);
+        curl_->easy_pause(Easy(easy_), CURLPAUSE_CONT);
     }
     return true;
 }

@@ -10,6 +10,7 @@
 #include <memory>
 
 class TWindowWait;
+struct TCurlLibrary;
 
 // How long an exchange may wait on the network, and how far it is redirected. These are the
 // program's values; tests shorten the times.
@@ -97,6 +98,7 @@ private:
     size_t totalBytes_ = 0;
     bool pastDeadline_ = false;  // and allowed to go on
     String timeLimit_;           // which time limit ended the exchange
+    const TCurlLibrary* curl_;  // null when the library cannot be had
     void* easy_ = nullptr;   // CURL*
     void* multi_ = nullptr;  // CURLM*
     void* headerList_ = nullptr;  // curl_slist*

@@ -1,6 +1,7 @@
 #include "StdCtrls.h"
 
 #include "EditWidget.h"
+#include "ExtCtrls.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -203,11 +204,12 @@ private:
     TComboBox* box_;
 };
 
-TComboBox::TComboBox(TComponent* owner) : TWinControl(owner), combo_(new ComboWidget(this))
+TComboBox::TComboBox(TComponent* owner, TComboBoxStyle style)
+    : TWinControl(owner), combo_(new ComboWidget(this))
 {
     SetWidget(combo_);
     SetTabStop(true);
-    combo_->setEditable(true);
+    SetStyle(style);
     // Return in the box's field leaves the list as it is.
     combo_->setInsertPolicy(QComboBox::NoInsert);
     items_.OnChange = [this](TObject*) { SyncItems(); };
@@ -343,6 +345,32 @@ bool TComboBox::HandleEvent(QEvent* event)
 TGroupBox::TGroupBox(TComponent* owner) : TWinControl(owner), box_(new QGroupBox)
 {
     SetWidget(box_);
+}
+
+// Drawn as the class library's group box is: an etched line round the box, its top through the
+// middle of the caption, which stands 8 pixels in on the box's colour. (The style's own frame is
+// a picture decoded from a file, which would bring every image plug-in and a pool of threads
+// into the first paint of a window.)
+bool TGroupBox::HandleEvent(QEvent* event)
+{
+    if (event->type() != QEvent::Paint)
+        return TWinControl::HandleEvent(event);
+    QPainter painter(box_);
+    TCanvas canvas;
+    canvas.Attach(&painter);
+    canvas.Font.Assign(Font);
+    const int textHeight = canvas.TextHeight("0");
+    TRect frame = ClientRect();
+    frame.Top += textHeight / 2;
+    Frame3D(canvas, frame, clBtnShadow, clBtnHighlight);
+    Frame3D(canvas, frame, clBtnHighlight, clBtnShadow);
+    if (!caption_.empty()) {
+        canvas.Brush.Style = bsSolid;
+        canvas.Brush.Color = Color();
+        canvas.TextOut(8, 0, caption_);
+    }
+    canvas.Release();
+    return true;
 }
 
 void TGroupBox::SetCaption(const String& text)

@@ -94,7 +94,9 @@ enum : unsigned { odComboBoxEdit = 0x1000 };
 
 class TComboBox : public TWinControl {
 public:
-    explicit TComboBox(TComponent* owner);
+    // A box of another style than the default drop-down is made so from the start: its edit
+    // field, made and dropped again, would cost a window's start-up a text field's set-up.
+    explicit TComboBox(TComponent* owner, TComboBoxStyle style = csDropDown);
     ~TComboBox() override;
     TStringList& Items() { return items_; }
     const TStringList& Items() const { return items_; }
@@ -154,6 +156,9 @@ class TGroupBox : public TWinControl {
 public:
     explicit TGroupBox(TComponent* owner);
     void SetCaption(const String& text) override;
+
+protected:
+    bool HandleEvent(QEvent* event) override;
 
 private:
     QGroupBox* box_;

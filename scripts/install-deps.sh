@@ -10,10 +10,12 @@ packages=(
   fonts-liberation fonts-dejavu-core xdg-utils
 )
 # For the tests, the benchmarks and fuzzing (./test.sh): the test frameworks, clang for the
-# fuzz targets, the https test server's TLS, and the print scheduler with its PDF queue.
+# fuzz targets, the https test server's TLS, the print scheduler with its PDF queue, and the
+# benchmarks' peers (libvips, ImageMagick) and X server.
 test_packages=(
   libgtest-dev libgmock-dev libbenchmark-dev clang libssl-dev
   cups cups-client printer-driver-cups-pdf libcups2-dev poppler-utils
+  libvips-dev libmagickcore-dev xvfb
 )
 case "${1:-}" in
   "") ;;

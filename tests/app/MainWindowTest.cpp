@@ -7,7 +7,10 @@
 
 #include <QImage>
 #include <QTimer>
+#include <QWidget>
 #include <gtest/gtest.h>
+
+#include <link.h>
 
 #include <cstring>
 #include <filesystem>
@@ -38,6 +41,22 @@ struct Program {
     std::string Settings() const { return dir.File("Settings.ini"); }
 };
 
+// True when a shared object whose path holds part is loaded in this process.
+bool ObjectLoaded(const char* part)
+{
+    struct Search {
+        const char* part;
+        bool found = false;
+    } search{part};
+    dl_iterate_phdr([](dl_phdr_info* info, size_t, void* data) {
+        auto* s = static_cast<Search*>(data);
+        if (info->dlpi_name && std::strstr(info->dlpi_name, s->part))
+            s->found = true;
+        return 0;
+    }, &search);
+    return search.found;
+}
+
 std::string Records(int n)
 {
     std::string bytes;
@@ -54,6 +73,21 @@ std::string Records(int n)
     return bytes;
 }
 }  // namespace
+
+// Start-up and the main window's first paint leave to the first command that needs them the
+// Internet client (libcurl, and TLS under it), the printing client and the image plug-ins.
+TEST(MainWindow, StartUpAndFirstPaintLoadNoInternetOrPrintingClientNorImagePlugIn)
+{
+    const char* const parts[] = {"libcurl", "libcups", "/imageformats/"};
+    for (const char* part : parts)
+        if (ObjectLoaded(part))
+            GTEST_SKIP() << part << " was loaded by an earlier test of this process";
+    Program p(nullptr);
+    CreateStartupForms();
+    DVDForm->Widget()->grab();
+    for (const char* part : parts)
+        EXPECT_FALSE(ObjectLoaded(part)) << part;
+}
 
 TEST(MainWindow, StartsWithLayoutsButNoCurrentOneAndNoPicture)
 {
