@@ -53,8 +53,9 @@ TEST(XPGallery, EveryKindOnEveryContainerIsDecoratedAndGivenBack)
         for (size_t i = 0; i < c.controls.size(); ++i) {
             const String kind = g.kinds[i].name;
             const Saved now = SettingsOf(c.controls[i]);
-            if (kind == "edit" || kind == "memo" || kind == "list box" || kind == "tree view" || kind == "lookup combo")
+            if (kind == "edit" || kind == "memo" || kind == "list box" || kind == "tree view" || kind == "lookup combo") {
                 EXPECT_FALSE(now.ctl3D) << kind << " on the " << c.name;
+            }
             if (kind == "rich edit") {
                 EXPECT_EQ(now.border, bsNone) << c.name;
                 EXPECT_EQ(now.borderWidth, 2) << c.name;
