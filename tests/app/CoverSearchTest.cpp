@@ -35,11 +35,11 @@ const char* const kTwoTitles =
 std::vector<String> g_opened;
 
 // The bytes of a bitmap file of one colour, as a picture server sends them.
-std::string BitmapOf(TColor colour)
+std::string BitmapOf(TColor colour, int width = 30, int height = 20)
 {
-    TBitmap b(30, 20, pf24bit);
+    TBitmap b(width, height, pf24bit);
     b.Canvas().Brush.Color = colour;
-    b.Canvas().FillRect({0, 0, 30, 20});
+    b.Canvas().FillRect({0, 0, width, height});
     TMemoryStream stream;
     b.SaveToStream(stream);
     return std::string(stream.Data().begin(), stream.Data().end());
@@ -327,17 +327,12 @@ TEST_F(CoverSearch, ExchangesEndAtTheirDeadlineUnlessAPictureKeepsComing)
     deadline.DeadlineMs = 1000;
     deadline.ProgressBytesPerSecond = 16384;
     SetInternetLimits(deadline);
-    auto bmp = [](int width, int height) {
-        TMemoryStream stream;
-        TBitmap(width, height, pf24bit).SaveToStream(stream);
-        return std::string(stream.Data().begin(), stream.Data().end());
-    };
     // 320 bytes a second would take 20 s for 6400 bytes; the last picture comes at 160 KB a second.
     const String late = "no complete reply within 1 s (" + Host() + ")";
     const std::vector<std::tuple<std::string, std::string, size_t, String>> cases = {  // path (none: a search), body, piece, status
         {"", std::string(6400, ' '), 32, "Search failed : " + late},
-        {"/trickle.bmp", bmp(40, 50), 32, "Preview failed : Cannot read URL " + server.Url("/trickle.bmp") + " : " + late},
-        {"/large.bmp", bmp(300, 250), 8192, "OK"},
+        {"/trickle.bmp", BitmapOf(clBlack, 40, 50), 32, "Preview failed : Cannot read URL " + server.Url("/trickle.bmp") + " : " + late},
+        {"/large.bmp", BitmapOf(clBlack, 300, 250), 8192, "OK"},
     };
     for (const auto& [path, body, piece, status] : cases) {
         SCOPED_TRACE(status);
@@ -352,9 +347,8 @@ TEST_F(CoverSearch, ExchangesEndAtTheirDeadlineUnlessAPictureKeepsComing)
         if (path.empty()) {
             Press();
         } else {
-            String anchor = server.Url(path);
-            DVDForm->MarkupListBoxAnchorHint(nullptr, 0, anchor);
-            ASSERT_TRUE(WaitUntil([] { return !DVDForm->WebImage->WebPicture().Busy(); }, 30000));
+            Hover(server.Url(path));
+            ASSERT_TRUE(WaitUntil([] { return !Downloading(); }, 30000));
             WaitUntil([&] { return Status() != "OK"; }, 200);  // the error's report on the window thread
         }
         EXPECT_EQ(Status(), status);
@@ -499,11 +493,13 @@ TEST_F(CoverSearch, ADownloadThatHangsGivesWayToTheNextLinkAtOnce)
         SCOPED_TRACE(hangs + " then " + next);
         const size_t asked = server.Requests().size();
         Hover(hangs);
-        if (hangs != neverTaken)
+        if (hangs != neverTaken) {
             ASSERT_TRUE(server.WaitForRequests(asked + 1));
+        }
         Hover(next);
-        if (colour == clBlue)  // kept
+        if (colour == clBlue) {  // kept
             EXPECT_EQ(Shown(), clBlue);
+        }
         EXPECT_TRUE(WaitUntil([&, colour = colour] { return Shown() == colour && !Downloading(); }, 2000));
     }
     server.ReleaseStalls();

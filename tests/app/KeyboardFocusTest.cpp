@@ -4,6 +4,7 @@
 #include "AppFixture.h"
 #include "CDDBUnit.h"
 #include "DoubFeatUnit.h"
+#include "FocusFrame.h"
 #include "RealInput.h"
 #include "XPLook.h"
 #include "ripunit.h"
@@ -22,22 +23,17 @@ struct Stop {
     Cue cue;
 };
 
+// The stops after those given, each showing the focus by the same cue.
+std::vector<Stop> Then(std::vector<Stop> first, Cue cue, std::initializer_list<TControl*> controls)
+{
+    for (TControl* c : controls)
+        first.push_back({c, cue});
+    return first;
+}
+
 QImage Grab(TControl& control) { return control.Widget()->grab().toImage().convertToFormat(QImage::Format_RGB32); }
 
-// A run of pixels along one of the top rows that alternate one by one: the dotted frame's top.
-bool HasDottedRow(const QImage& image)
-{
-    for (int y = 0; y < std::min(10, image.height()); ++y) {
-        const QRgb* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        int run = 0;
-        for (int x = 0; x + 2 < image.width(); ++x) {
-            run = row[x] == row[x + 2] && row[x] != row[x + 1] ? run + 1 : 0;
-            if (run >= 8)
-                return true;
-        }
-    }
-    return false;
-}
+bool HasDottedRow(const QImage& image) { return LongestDottedRun(image, 10) >= 8; }
 
 class KeyboardFocus : public AppFixture {
 protected:
@@ -72,14 +68,10 @@ protected:
     std::vector<Stop> MainWindowRound()
     {
         TDVDForm& f = *DVDForm;
-        std::vector<Stop> stops{{f.PrintStyle, Cue::Dots}, {f.StyleCombo, Cue::Change}, {f.SearchBox, Cue::Change},
-                                {f.Button1, Cue::Dots},    {f.MarkupListBox, Cue::Dots}, {f.Previmage, Cue::Dots},
-                                {f.NextImage, Cue::Dots}};
-        for (TToolButton* b : {f.ToolButton3, f.ToolButton4, f.ToolButton13, f.ToolButton19, f.ToolButton20,
-                               f.ToolButton12, f.ToolButton5, f.ToolButton9, f.ToolButton2, f.ToolButton6,
-                               f.ToolButton7})
-            stops.push_back({b, Cue::Dots});
-        return stops;
+        return Then({{f.PrintStyle, Cue::Dots}, {f.StyleCombo, Cue::Change}, {f.SearchBox, Cue::Change}}, Cue::Dots,
+                    {f.Button1, f.MarkupListBox, f.Previmage, f.NextImage, f.ToolButton3, f.ToolButton4, f.ToolButton13,
+                     f.ToolButton19, f.ToolButton20, f.ToolButton12, f.ToolButton5, f.ToolButton9, f.ToolButton2,
+                     f.ToolButton6, f.ToolButton7});
     }
 };
 
@@ -94,40 +86,27 @@ TEST_F(KeyboardFocus, MainWindowInBothLooks)
 TEST_F(KeyboardFocus, EveryOtherWindow)
 {
     TPreviewForm& preview = *PreviewForm;
-    TabRound(preview, {{preview.ToolButton2, Cue::Dots}, {preview.ToolButton3, Cue::Dots},
-                       {preview.ToolButton4, Cue::Dots}});
+    TabRound(preview, Then({}, Cue::Dots, {preview.ToolButton2, preview.ToolButton3, preview.ToolButton4}));
     preview.Hide();
 
     TSettingsForm editor(DVDForm);
-    TabRound(editor, {{editor.leftedit, Cue::Change},
-                      {editor.topedit, Cue::Change},
-                      {editor.widthedit, Cue::Change},
-                      {editor.heightedit, Cue::Change},
-                      {editor.TwinDistEdit, Cue::Change},
-                      {editor.SettingName, Cue::Change},
-                      {editor.CDStyleCombo, Cue::Dots},
-                      {editor.IconCombo, Cue::Dots},
-                      {editor.twinprintcombo, Cue::Dots},
-                      {editor.Button2, Cue::Dots},
-                      {editor.Button1, Cue::Dots}});
+    TabRound(editor, Then(Then({}, Cue::Change,
+                               {editor.leftedit, editor.topedit, editor.widthedit, editor.heightedit, editor.TwinDistEdit,
+                                editor.SettingName}),
+                          Cue::Dots, {editor.CDStyleCombo, editor.IconCombo, editor.twinprintcombo, editor.Button2, editor.Button1}));
 
     TDoubFeatForm composer(DVDForm);  // "&Save" stays out until a cover was made
-    TabRound(composer, {{composer.FilenameEdit1, Cue::Change},
-                        {composer.FilenameEdit2, Cue::Change},
-                        {composer.Prin->Buttons(0), Cue::Dots},
-                        {composer.Button2, Cue::Dots},
-                        {composer.Button3, Cue::Dots}});
+    TabRound(composer, Then({{composer.FilenameEdit1, Cue::Change}, {composer.FilenameEdit2, Cue::Change}}, Cue::Dots,
+                            {composer.Prin->Buttons(0), composer.Button2, composer.Button3}));
 
     TCDRipform finder(DVDForm);
-    std::vector<Stop> finderRound{{finder.DriveComboBoxEx1, Cue::Dots}, {finder.markupListBox1, Cue::Dots}};
-    for (TToolButton* b : {finder.ScanCD, finder.GetCDDB, finder.ClearTracks, finder.WriteINI, finder.ReadINI,
-                           finder.CloseList})
-        finderRound.push_back({b, Cue::Dots});
-    TabRound(finder, finderRound);
+    TabRound(finder, Then({}, Cue::Dots,
+                          {finder.DriveComboBoxEx1, finder.markupListBox1, finder.ScanCD, finder.GetCDDB, finder.ClearTracks,
+                           finder.WriteINI, finder.ReadINI, finder.CloseList}));
 
     Tqueryform chooser(DVDForm);
     chooser.QueryBox->Items().Add("rock 0a0b0c0d Artist / Title");
-    TabRound(chooser, {{chooser.QueryBox, Cue::Dots}, {chooser.Button1, Cue::Dots}, {chooser.Button2, Cue::Dots}});
+    TabRound(chooser, Then({}, Cue::Dots, {chooser.QueryBox, chooser.Button1, chooser.Button2}));
 }
 
 }  // namespace

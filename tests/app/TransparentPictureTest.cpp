@@ -7,12 +7,6 @@
 
 namespace {
 class TransparentPicture : public AppFixture {};
-
-TColor At(const QImage& image, int x, int y)
-{
-    const QRgb c = image.pixel(x, y);
-    return RGB(qRed(c), qGreen(c), qBlue(c));
-}
 }  // namespace
 
 // The main window shows a picture on white; print, preview and the effects start there too.
@@ -27,9 +21,9 @@ TEST_F(TransparentPicture, TransparentPartsArePrintedPreviewedAndWorkedOnAsTheWi
     OpenBatch({dir.File("half.ico")});
     // Each way in, and what it made of icon pixel (x, y).
     const std::vector<std::pair<const char*, std::function<TColor(int, int)>>> ways = {
-        {"print", [&](int x, int y) { return At(raster->Pages().back(), 337 + 75 * x, 337 + 75 * y); }},
-        {"preview", [&](int x, int y) { return At(PreviewForm->FirstBitmap->ToImage(), x, y); }},
-        {"flip", [&](int x, int y) { return At(DVDForm->CDImage->Picture().Bitmap().ToImage(), x, 31 - y); }},
+        {"print", [&](int x, int y) { return raster->PagePixel(0, 337 + 75 * x, 337 + 75 * y); }},
+        {"preview", [&](int x, int y) { return PreviewForm->FirstBitmap->Canvas().Pixel(x, y); }},
+        {"flip", [&](int x, int y) { return DVDForm->CDImage->Picture().Bitmap().Canvas().Pixel(x, 31 - y); }},
     };
     DVDForm->ToolButton5->Click();
     DVDForm->ToolButton12->Click();

@@ -479,7 +479,7 @@ TEST_F(TrackFinderTest, NothingOfADiscSwappedOutIsTakenForTheNewOne)
 TEST_F(TrackFinderTest, TheFinderReadsTheListOfDiscImagesWhenItOpens)
 {
     std::filesystem::create_directories(UserConfigFolder());
-    for (const String listed : {"G=" + twoTracks + "\n", String()}) {
+    for (const String& listed : {"G=" + twoTracks + "\n", String()}) {
         std::ofstream(UserConfigFolder() + "Registry.ini") << "[HKEY_CURRENT_USER\\Software\\Ombrelle\\CD Images]\n"
                                                            << listed;
         form = std::make_unique<TCDRipform>(nullptr);

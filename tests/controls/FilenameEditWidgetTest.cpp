@@ -1,5 +1,6 @@
 // The file-name edit on a shown form: the browse button inside the frame, one dialog per click,
-// the least height, dropped files and the dialog's filter and history settings.
+// the least height, dropped files, the dialog's filter and history settings and the file it
+// opens on, and entering the edit by Tab.
 #include "ToolEdit.h"
 
 #include "PaintProbe.h"
@@ -142,7 +143,7 @@ TEST_F(FilenameEditWidget, FilterIndexAndHistoryReachTheDialogAndSurviveAKindCha
     EXPECT_EQ(edit->FilterIndex(), 1);  // the user's choice is kept for next time
 }
 
-TEST(FilenameEditBrowse, TheDialogOpensWithTheEditsFileSelected)
+TEST_F(FilenameEditWidget, TheBrowseDialogOpensWithTheEditsFileSelected)
 {
     // The real dialog, answered from here.
     struct RealDialogs {
@@ -150,27 +151,17 @@ TEST(FilenameEditBrowse, TheDialogOpensWithTheEditsFileSelected)
         RealDialogs() { SetDialogService(nullptr); }
         ~RealDialogs() { SetDialogService(scripted); }
     } real;
-    TempDir dir;
-    const String cover = dir.File("cover.bmp");
-    const String blank = dir.File("my cover.bmp");
+    const String cover = dir.File("cover.bmp"), blank = dir.File("my cover.bmp");
     for (const String& name : {cover, blank})
         TBitmap(4, 4, pf24bit).SaveToFile(name);
-    struct Case {
-        String text;
-        String selected;  // the file the dialog shows chosen
-    };
-    const std::vector<Case> cases{
+    const std::pair<String, String> cases[] = {  // the edit's text, and the file the dialog shows chosen
         {cover, cover},                              // an existing file
         {"\"" + blank + "\"", blank},                // a name with a blank, as the edit shows it
         {dir.File("new.bmp"), dir.File("new.bmp")},  // a name still to be made
     };
-    for (const Case& c : cases) {
-        TForm form(nullptr);
-        auto* edit = new TFilenameEdit(&form);
-        edit->SetParent(&form);
-        edit->SetBounds(8, 8, 241, 21);
-        edit->SetText(c.text);
-        ASSERT_TRUE(ShowActive(form));
+    ASSERT_TRUE(ShowActive(form));
+    for (const auto& [text, chosen] : cases) {
+        edit->SetText(text);
         QStringList selected;
         QString folder;
         QTimer::singleShot(0, [&] {
@@ -183,8 +174,35 @@ TEST(FilenameEditBrowse, TheDialogOpensWithTheEditsFileSelected)
             dialog->reject();
         });
         ClickOn(*edit->Button);
-        EXPECT_EQ(selected.join("|").toStdString(), c.selected) << c.text;
-        EXPECT_EQ(folder.toStdString() + "/", dir.Path()) << c.text;
-        EXPECT_EQ(edit->Text(), c.text);  // cancelled: the text stays
+        EXPECT_EQ(selected.join("|").toStdString(), chosen) << text;
+        EXPECT_EQ(folder.toStdString() + "/", dir.Path()) << text;
+        EXPECT_EQ(edit->Text(), text);  // cancelled: the text stays
+    }
+}
+
+// Entered by Tab, the edit's text is selected only while typing into it is allowed; its text
+// cursor is one pixel wide, two with a bold font.
+TEST_F(FilenameEditWidget, TabSelectsTheTextOnlyWithDirectInput)
+{
+    auto* before = new TEdit(&form);
+    before->SetParent(&form);
+    before->SetBounds(8, 40, 100, 21);
+    edit->SetText("cover.jpg");
+    ASSERT_TRUE(ShowActive(form));
+    const struct {
+        bool directInput, autoSelect, bold;
+        String selected;
+        int caret;
+    } rows[] = {{true, true, false, "cover.jpg", 1}, {false, true, true, "", 2}, {true, false, false, "", 1}};
+    for (const auto& row : rows) {
+        edit->SetDirectInput(row.directInput);
+        edit->AutoSelect = row.autoSelect;
+        edit->Font.SetStyle(row.bold ? fsBold : 0);
+        before->SetFocus();
+        ASSERT_TRUE(WaitUntil([&] { return before->Focused(); }));
+        QTest::keyClick(before->Widget(), Qt::Key_Tab);
+        ASSERT_TRUE(WaitUntil([&] { return edit->Focused(); }));
+        EXPECT_EQ(edit->SelText(), row.selected) << row.directInput << row.autoSelect;
+        EXPECT_EQ(edit->CaretWidth(), row.caret) << row.bold;
     }
 }

@@ -2,6 +2,7 @@
 // taken back, the one cache going with its last user; and the action's image as a glyph.
 #include "GlyphCtrls.h"
 #include "GlyphList.h"
+#include "PaintProbe.h"
 #include "SpeedBtns.h"
 
 #include "ActnList.h"
@@ -10,23 +11,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-std::unique_ptr<TBitmap> Square(int size, TColor color)
-{
-    auto b = std::make_unique<TBitmap>(size, size, pf24bit);
-    b->Canvas().Brush.Color = color;
-    b->Canvas().FillRect({0, 0, size, size});
-    b->Canvas().SetPixel(0, size - 1, clFuchsia);
-    b->Canvas().Release();
-    return b;
-}
-
-TColor PixelOf(TBitmap& b, int x, int y)
-{
-    b.Canvas().Release();
-    const uint8_t* p = b.ScanLine(y) + 3 * x;
-    return RGB(p[2], p[1], p[0]);
-}
 
 TEST(GlyphList, ButtonsShareOneListPerSizeAndTheCacheGoesWithTheLast)
 {
@@ -78,8 +62,8 @@ TEST(GlyphList, AnImageWithAMaskIsSeeThroughWhereTheMaskIsWhite)
     target.Canvas().Brush.Color = clBlue;
     target.Canvas().FillRect({0, 0, 4, 4});
     list.Draw(target.Canvas(), 0, 0, slot);
-    EXPECT_EQ(PixelOf(target, 2, 2), clRed);
-    EXPECT_EQ(PixelOf(target, 1, 1), clBlue);
+    EXPECT_EQ(At(target, 2, 2), clRed);
+    EXPECT_EQ(At(target, 1, 1), clBlue);
 }
 
 TEST(GlyphList, FacesFromAnImageList)
@@ -99,8 +83,8 @@ TEST(GlyphList, FacesFromAnImageList)
         face.Canvas().FillRect({0, 0, 20, 20});
         glyph.PaintFace(face.Canvas(), TRect{0, 0, 20, 20}, "", blGlyphTop, -1, -1, false, row.state, 0, &images, 0);
         // The picture stands centred: (6, 6) to (14, 14).
-        EXPECT_EQ(PixelOf(face, 10, 10), row.centre) << row.state;
-        EXPECT_EQ(PixelOf(face, 3, 3), clWhite) << row.state;
+        EXPECT_EQ(At(face, 10, 10), row.centre) << row.state;
+        EXPECT_EQ(At(face, 3, 3), clWhite) << row.state;
     }
     EXPECT_GE(glyph.ImageListStateIndex(gbsInactive, images, 0), 0);
     ASSERT_TRUE(glyph.List());
@@ -124,7 +108,7 @@ TEST(GlyphList, AnActionsImageFillsAnEmptyGlyph)
     glyphButton.SetAction(&action);
     ASSERT_EQ(glyphButton.Glyph().Width(), 16);
     EXPECT_EQ(glyphButton.GlyphRenderer().KeyColor(), 0xFF00FF);
-    EXPECT_EQ(PixelOf(const_cast<TBitmap&>(glyphButton.Glyph()), 8, 8), clRed);
+    EXPECT_EQ(At(const_cast<TBitmap&>(glyphButton.Glyph()), 8, 8), clRed);
 
     TFlatSpeedButton speedButton(nullptr);
     speedButton.SetAction(&action);

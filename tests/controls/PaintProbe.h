@@ -1,8 +1,15 @@
 #pragma once
-// Reading back what controls painted, and finding the XP look's hook of a control.
+// Reading back what controls painted, finding the XP look's hook of a control, and the forms and
+// pictures the painter tests share.
 #include "ControlSubClass.h"
 #include "Controls.h"
+#include "Forms.h"
+#include "ImgList.h"
 #include "XPLook.h"
+
+#include <QImage>
+
+#include <memory>
 
 // The colour of a pixel of a 24- or 32-bit bitmap, pending painting finished first.
 inline TColor At(TBitmap& image, int x, int y)
@@ -30,3 +37,51 @@ inline TControlSubClass* HookOf(TXPLook& look, TControl* control)
 
 // The colour the painter tests give their forms, so that colours taken from the parent show.
 const TColor FormColor = RGB(200, 180, 160);
+
+// A size x size bitmap of one colour, its bottom-left pixel the see-through magenta.
+inline std::unique_ptr<TBitmap> Square(int size, TColor color)
+{
+    auto b = std::make_unique<TBitmap>(size, size, pf24bit);
+    b->Canvas().Brush.Color = color;
+    b->Canvas().FillRect({0, 0, size, size});
+    b->Canvas().SetPixel(0, size - 1, clFuchsia);
+    b->Canvas().Release();
+    return b;
+}
+
+// A 20 x 20 icon added to the list: a red square (5, 5)-(15, 15) on a transparent ground.
+inline void AddIcon(TImageList& images)
+{
+    QImage icon(20, 20, QImage::Format_ARGB32);
+    icon.fill(Qt::transparent);
+    for (int y = 5; y < 15; ++y)
+        for (int x = 5; x < 15; ++x)
+            icon.setPixel(x, y, qRgb(255, 0, 0));
+    images.AddImage(icon);
+}
+
+// The XP look dropped on a form as the program's forms have it: made last, switched on once loaded.
+inline TXPLook* AddXPLook(TForm& form)
+{
+    auto* look = new TXPLook(&form);
+    look->SetActive(true);
+    look->Loaded();
+    return look;
+}
+
+// A form in the painter tests' colour, the controls placed on it, then the look.
+struct PainterForm {
+    std::unique_ptr<TForm> form = std::make_unique<TForm>(nullptr);
+    TXPLook* look = nullptr;
+    PainterForm() { form->SetColor(FormColor); }
+    template <class T>
+    T* Add(int left, int top, int width, int height, int tag = 0)
+    {
+        auto* c = new T(form.get());
+        c->SetParent(form.get());
+        c->SetBounds(left, top, width, height);
+        c->Tag = tag;
+        return c;
+    }
+    void AddLook() { look = AddXPLook(*form); }
+};

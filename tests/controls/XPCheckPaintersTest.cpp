@@ -21,12 +21,7 @@ struct CheckForm {
         c->Tag = tag;
         return c;
     }
-    void AddLook()
-    {
-        look = new TXPLook(form.get());
-        look->SetActive(true);
-        look->Loaded();
-    }
+    void AddLook() { look = AddXPLook(*form); }
 };
 
 // The inner box of a 24-pixel-high control whose box is inset by `inset` at top and bottom.

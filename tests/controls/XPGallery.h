@@ -121,57 +121,38 @@ public:
         }
         form->SetMenu(menu);
         TForm* f = form.get();
-        int row = 0;
-        auto place = [&](TWinControl* c, TWinControl* parent) {
-            c->SetParent(parent);
-            c->SetBounds(4, 4 + row * RowHeight, width - 20, RowHeight - 6);
-            ++row;
+        // The form's own controls stand in the first row; every other container is a row below
+        // (the tabbed ones taller, for their tabs).
+        int row = 1;
+        auto place = [&](TWinControl* c, int height = RowHeight - 6) {
+            c->SetAlign(alNone);
+            c->SetParent(f);
+            c->SetBounds(4, 4 + row * RowHeight, width - 20, height);
+            row += height > RowHeight ? 2 : 1;
+            return c;
         };
-        // The form itself: its controls stand in the first row.
-        containers.push_back({"form", xccForm, f, f, {}});
-        ++row;
+        auto add = [&](const char* name, int kind, TWinControl* parent, TComponent* owner = nullptr) {
+            containers.push_back({name, kind, parent, owner ? owner : f, {}});
+        };
+        add("form", xccForm, f);
         auto* frame = new TFrame(f);
-        place(frame, f);
-        containers.push_back({"frame", xccFrame, frame, frame, {}});
-        auto* tools = new TToolBar(f);
-        tools->SetAlign(alNone);
-        place(tools, f);
-        containers.push_back({"tool bar", xccToolbar, tools, f, {}});
-        auto* cool = new TCoolBar(f);
-        cool->SetAlign(alNone);
-        place(cool, f);
-        containers.push_back({"cool bar", xccCoolbar, cool, f, {}});
-        auto* bands = new TControlBar(f);
-        bands->SetAlign(alNone);
-        place(bands, f);
-        containers.push_back({"control bar", xccControlbar, bands, f, {}});
-        auto* panel = new TPanel(f);
-        place(panel, f);
-        containers.push_back({"panel", xccPanel, panel, f, {}});
-        auto* scroll = new TScrollBox(f);
-        place(scroll, f);
-        containers.push_back({"scroll box", xccScrollBox, scroll, f, {}});
+        add("frame", xccFrame, place(frame), frame);
+        add("tool bar", xccToolbar, place(new TToolBar(f)));
+        add("cool bar", xccCoolbar, place(new TCoolBar(f)));
+        add("control bar", xccControlbar, place(new TControlBar(f)));
+        add("panel", xccPanel, place(new TPanel(f)));
+        add("scroll box", xccScrollBox, place(new TScrollBox(f)));
         auto* group = new TGroupBox(f);
         group->SetCaption("Group box");
-        place(group, f);
-        containers.push_back({"group box", xccGroupBox, group, f, {}});
-        auto* pages = new TPageControl(f);
-        place(pages, f);
-        pages->SetHeight(RowHeight + 20);
-        ++row;
+        add("group box", xccGroupBox, place(group));
         auto* sheet = new TTabSheet(f);
         sheet->SetCaption("Tab sheet");
-        sheet->SetParent(pages);
-        containers.push_back({"tab sheet", xccTabSheet, sheet, f, {}});
+        sheet->SetParent(place(new TPageControl(f), RowHeight + 20));
+        add("tab sheet", xccTabSheet, sheet);
         auto* tabs = new TTabControl(f);
         tabs->Tabs().Add("Tab control");
-        place(tabs, f);
-        tabs->SetHeight(RowHeight + 20);
-        ++row;
-        containers.push_back({"tab control", xccTabSheet, tabs, f, {}});
-        auto* scroller = new TPageScroller(f);
-        place(scroller, f);
-        containers.push_back({"page scroller", xccPageScroller, scroller, f, {}});
+        add("tab control", xccTabSheet, place(tabs, RowHeight + 20));
+        add("page scroller", xccPageScroller, place(new TPageScroller(f)));
 
         for (Container& c : containers) {
             const int top = c.parent == f ? 4 : (c.kind == xccTabSheet && c.parent == tabs ? 28 : 10);

@@ -6,15 +6,14 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 
 using gallery::Gallery;
 
-struct Saved {
-    bool ctl3D;
-    TBorderStyle border;
-    int borderWidth;
-};
+// A control's Ctl3D, BorderStyle and BorderWidth.
+using Saved = std::tuple<bool, TBorderStyle, int>;
 
 Saved SettingsOf(TControl* c)
 {
@@ -52,12 +51,12 @@ TEST(XPGallery, EveryKindOnEveryContainerIsDecoratedAndGivenBack)
     for (const gallery::Container& c : g.containers)
         for (size_t i = 0; i < c.controls.size(); ++i) {
             const String kind = g.kinds[i].name;
-            const Saved now = SettingsOf(c.controls[i]);
-            if (kind == "edit" || kind == "memo" || kind == "list box" || kind == "tree view" || kind == "lookup combo")
-                EXPECT_FALSE(now.ctl3D) << kind << " on the " << c.name;
+            const auto [ctl3D, border, borderWidth] = SettingsOf(c.controls[i]);
+            if (kind == "edit" || kind == "memo" || kind == "list box" || kind == "tree view" || kind == "lookup combo") {
+                EXPECT_FALSE(ctl3D) << kind << " on the " << c.name;
+            }
             if (kind == "rich edit") {
-                EXPECT_EQ(now.border, bsNone) << c.name;
-                EXPECT_EQ(now.borderWidth, 2) << c.name;
+                EXPECT_EQ(std::make_pair(border, borderWidth), std::make_pair(bsNone, 2)) << c.name;
             }
         }
 
@@ -67,12 +66,8 @@ TEST(XPGallery, EveryKindOnEveryContainerIsDecoratedAndGivenBack)
     EXPECT_TRUE(g.look->SubClasses().empty());
     size_t n = 0;
     for (const gallery::Container& c : g.containers)
-        for (size_t i = 0; i < c.controls.size(); ++i, ++n) {
-            const Saved now = SettingsOf(c.controls[i]);
-            EXPECT_EQ(now.ctl3D, before[n].ctl3D) << g.kinds[i].name << " on the " << c.name;
-            EXPECT_EQ(now.border, before[n].border) << g.kinds[i].name << " on the " << c.name;
-            EXPECT_EQ(now.borderWidth, before[n].borderWidth) << g.kinds[i].name << " on the " << c.name;
-        }
+        for (size_t i = 0; i < c.controls.size(); ++i, ++n)
+            EXPECT_EQ(SettingsOf(c.controls[i]), before[n]) << g.kinds[i].name << " on the " << c.name;
 }
 
 TEST(XPGallery, AControlIsDecoratedOnlyWhenItsKindAndItsContainersAreChosen)

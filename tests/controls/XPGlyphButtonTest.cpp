@@ -29,9 +29,7 @@ TEST(XPGlyphButton, FaceUnderTheGlyphAndTheTagRules)
     auto* parented = add(60, 1000);
     auto* own = add(110, 999);
     const TColor untouched = Shot(*own, 3, 3);
-    auto* look = new TXPLook(form.get());
-    look->SetActive(true);
-    look->Loaded();
+    TXPLook* look = AddXPLook(*form);
 
     EXPECT_EQ(Shot(*own, 3, 3), untouched);
     EXPECT_EQ(Shot(*button, 3, 3), look->FFIconBackColor);

@@ -20,14 +20,6 @@ namespace {
 
 const TColor Red = RGB(255, 0, 0);
 
-TXPLook* AddLook(TForm& form)
-{
-    auto* look = new TXPLook(&form);
-    look->SetActive(true);
-    look->Loaded();
-    return look;
-}
-
 TEST(XPLookReach, ControlBarBandsAreLightenedWithAShadedGrabber)
 {
     TForm form(nullptr);
@@ -46,7 +38,7 @@ TEST(XPLookReach, ControlBarBandsAreLightenedWithAShadedGrabber)
     const TRect band = bar->BandRect(panel);
     const TColor plainCorner = Shot(*bar, band.Left, band.Top);
 
-    TXPLook* look = AddLook(form);
+    TXPLook* look = AddXPLook(form);
     ASSERT_TRUE(bar->OnBandPaint);
     TRect ownBand = band;
     TBandPaintOptions options = 0;
@@ -70,12 +62,7 @@ TEST(XPLookReach, RightToLeftToolButtonPutsItsImageAtTheRight)
 {
     TForm form(nullptr);
     auto* images = new TImageList(&form, 20, 20);
-    QImage icon(20, 20, QImage::Format_ARGB32);
-    icon.fill(Qt::transparent);
-    for (int y = 5; y < 15; ++y)
-        for (int x = 5; x < 15; ++x)
-            icon.setPixel(x, y, qRgb(255, 0, 0));
-    images->AddImage(icon);
+    AddIcon(*images);
     auto* bar = new TToolBar(&form);
     bar->SetParent(&form);
     bar->SetBounds(0, 0, 300, 40);
@@ -90,7 +77,7 @@ TEST(XPLookReach, RightToLeftToolButtonPutsItsImageAtTheRight)
         b->SetImageIndex(0);
     }
     buttons[1]->SetBiDiMode(bdRightToLeft);
-    TXPLook* look = AddLook(form);
+    TXPLook* look = AddXPLook(form);
     const TColor dimmed = LightenColor(Red, look->DimLevel);
     const TRect ltr = buttons[0]->BoundsRect(), rtl = buttons[1]->BoundsRect();
     EXPECT_EQ(Shot(*bar, ltr.Left + 3 + 10, ltr.Top + 12), dimmed);
@@ -122,11 +109,7 @@ TEST(XPLookReach, SurfacesOfFewColoursGetPlainColoursAndUndimmedIcons)
     }
     // Icons are not dimmed for such a surface.
     TImageList images(nullptr, 4, 4);
-    TBitmap red(4, 4, pf24bit);
-    red.Canvas().Brush.Color = Red;
-    red.Canvas().FillRect({0, 0, 4, 4});
-    red.Canvas().Release();
-    images.Add(red);
+    images.Add(*Square(4, Red));
     TBitmap target(10, 10, pf24bit);
     look.DrawIcon(target.Canvas(), images, 0, 2, 2, false, true, false);
     EXPECT_EQ(At(target, 3, 3), Red);
@@ -143,7 +126,7 @@ TEST(XPLookReach, CheckingABoxEndsItsHotLook)
     box->SetParent(&form);
     auto* radio = new TRadioButton(&form);
     radio->SetParent(&form);
-    TXPLook* look = AddLook(form);
+    TXPLook* look = AddXPLook(form);
     for (TControl* control : {static_cast<TControl*>(box), static_cast<TControl*>(radio)}) {
         TControlSubClass* hook = HookOf(*look, control);
         ASSERT_TRUE(hook);
@@ -166,7 +149,7 @@ TEST(XPLookReach, AHotKeyHearsItsFieldTakeAndLoseTheFocus)
     auto* other = new TEdit(&form);
     other->SetParent(&form);
     other->SetBounds(8, 40, 100, 22);
-    TXPLook* look = AddLook(form);
+    TXPLook* look = AddXPLook(form);
     ASSERT_TRUE(ShowActive(form));
     TControlSubClass* hook = HookOf(*look, key);
     ASSERT_TRUE(hook);
@@ -184,11 +167,7 @@ TEST(XPLookReach, MenuItemsShowTheirOwnBitmapsAndTheirParentsSubMenuImages)
     auto* menu = new TPopupMenu(&form);
     auto* plain = new TMenuItem(menu);
     plain->Caption = "Plain";
-    plain->Bitmap.SetSize(16, 16);
-    plain->Bitmap.Canvas().Brush.Color = Red;
-    plain->Bitmap.Canvas().FillRect({0, 0, 16, 16});
-    plain->Bitmap.Canvas().SetPixel(0, 15, clFuchsia);
-    plain->Bitmap.Canvas().Release();
+    plain->Bitmap.Assign(*Square(16, Red));
     menu->Items().Add(plain);
     auto* parent = new TMenuItem(menu);
     parent->Caption = "More";
@@ -202,7 +181,7 @@ TEST(XPLookReach, MenuItemsShowTheirOwnBitmapsAndTheirParentsSubMenuImages)
     child->Caption = "Big";
     child->ImageIndex = 0;
     parent->Add(child);
-    TXPLook* look = AddLook(form);
+    TXPLook* look = AddXPLook(form);
 
     TBitmap image(200, 40, pf24bit);
     // The bitmap stands centred in the gutter, dimmed; its transparent corner shows the gutter.
@@ -222,21 +201,15 @@ TEST(XPLookReach, MenuItemsShowTheirOwnBitmapsAndTheirParentsSubMenuImages)
 TEST(XPLookReach, TheManagerHearsOfFormsComingAndGoing)
 {
     TForm main(nullptr);
-    TXPLook* look = AddLook(main);
+    TXPLook* look = AddXPLook(main);
     ASSERT_EQ(XPLookManager->ActiveXPLook(), look);
     auto later = std::make_unique<TForm>(&main);
     auto* button = new TButton(later.get());
     button->SetParent(later.get());
-    auto active = [&] {
-        const auto& forms = XPLookManager->FActiveForms;
-        return std::find(forms.begin(), forms.end(), later.get()) != forms.end();
-    };
-    // Told of its making from the event loop, the form is decorated at the next message.
-    EXPECT_FALSE(active());
-    EXPECT_TRUE(WaitUntil([&] { return HookOf(*look, button) != nullptr; }));
-    EXPECT_TRUE(active());
-    // Freed, it leaves the manager's lists at once.
+    ASSERT_TRUE(WaitUntil([&] { return HookOf(*look, button) != nullptr; }));
     TForm* gone = later.get();
+    ASSERT_EQ(std::count(XPLookManager->FActiveForms.begin(), XPLookManager->FActiveForms.end(), gone), 1);
+    // Freed, it leaves the manager's lists at once.
     later.reset();
     EXPECT_EQ(std::count(XPLookManager->FActiveForms.begin(), XPLookManager->FActiveForms.end(), gone), 0);
     EXPECT_EQ(std::count(XPLookManager->FPendingForms.begin(), XPLookManager->FPendingForms.end(), gone), 0);

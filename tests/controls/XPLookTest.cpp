@@ -27,14 +27,6 @@ int ChannelDistance(TColor a, TColor b)
                      std::abs(GetBValue(a) - GetBValue(b))});
 }
 
-// Lets every hook hear of one more message through the application.
-void NextMessage(TControl& to)
-{
-    QEvent nothing(QEvent::User);
-    QCoreApplication::sendEvent(to.Widget(), &nothing);
-    Application()->ProcessMessages();
-}
-
 // A form laid out as the program's are: the look is made last and switched on once loaded.
 struct LookForm {
     std::unique_ptr<TForm> form;
@@ -52,12 +44,7 @@ struct LookForm {
         edit->SetParent(form.get());
         edit->SetBounds(10, 40, 120, 22);
     }
-    void AddLook()
-    {
-        look = new TXPLook(form.get());
-        look->SetActive(true);
-        look->Loaded();
-    }
+    void AddLook() { look = AddXPLook(*form); }
 };
 
 TEST(XPColors, LightenDarkenGrayAverage)

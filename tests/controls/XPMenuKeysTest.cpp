@@ -29,12 +29,7 @@ struct MenuForm {
         (parent ? *parent : menu->Items()).Add(item);
         return item;
     }
-    void AddLook()
-    {
-        look = new TXPLook(form.get());
-        look->SetActive(true);
-        look->Loaded();
-    }
+    void AddLook() { look = AddXPLook(*form); }
     QMenu* Open()
     {
         QMenu* q = menu->BuildMenu();

@@ -11,27 +11,6 @@
 
 namespace {
 
-struct PainterForm {
-    std::unique_ptr<TForm> form = std::make_unique<TForm>(nullptr);
-    TXPLook* look = nullptr;
-    PainterForm() { form->SetColor(FormColor); }
-    template <class T>
-    T* Add(int left, int top, int width, int height, int tag = 0)
-    {
-        auto* c = new T(form.get());
-        c->SetParent(form.get());
-        c->SetBounds(left, top, width, height);
-        c->Tag = tag;
-        return c;
-    }
-    void AddLook()
-    {
-        look = new TXPLook(form.get());
-        look->SetActive(true);
-        look->Loaded();
-    }
-};
-
 TEST(XPPainters, ComboFrameButtonAndArrowFollowTheState)
 {
     PainterForm f;

@@ -8,24 +8,8 @@
 
 namespace {
 
-struct SpeedForm {
-    std::unique_ptr<TForm> form = std::make_unique<TForm>(nullptr);
-    TXPLook* look = nullptr;
-    SpeedForm() { form->SetColor(FormColor); }
-    TFlatSpeedButton* Add(int top, int tag = 0)
-    {
-        auto* b = new TFlatSpeedButton(form.get());
-        b->SetParent(form.get());
-        b->SetBounds(10, top, 60, 30);
-        b->Tag = tag;
-        return b;
-    }
-    void AddLook()
-    {
-        look = new TXPLook(form.get());
-        look->SetActive(true);
-        look->Loaded();
-    }
+struct SpeedForm : PainterForm {
+    TFlatSpeedButton* Add(int top, int tag = 0) { return PainterForm::Add<TFlatSpeedButton>(10, top, 60, 30, tag); }
 };
 
 TEST(XPSpeedButton, FaceFrameAndEdgeFollowTheState)

@@ -18,17 +18,6 @@ namespace {
 const TColor BarColor = RGB(200, 180, 160);
 const TColor Red = RGB(255, 0, 0);
 
-// A 20 x 20 icon: a red square (5, 5)-(15, 15) on a transparent ground.
-void AddIcon(TImageList& images)
-{
-    QImage icon(20, 20, QImage::Format_ARGB32);
-    icon.fill(Qt::transparent);
-    for (int y = 5; y < 15; ++y)
-        for (int x = 5; x < 15; ++x)
-            icon.setPixel(x, y, qRgb(255, 0, 0));
-    images.AddImage(icon);
-}
-
 struct ToolBarForm {
     std::unique_ptr<TForm> form = std::make_unique<TForm>(nullptr);
     TImageList* images;
@@ -65,9 +54,7 @@ struct ToolBarForm {
         plain = Add("Oen Imae");  // the same caption without letters that reach below the line
         disabled = Add("Print");
         disabled->SetEnabled(false);
-        look = new TXPLook(form.get());
-        look->SetActive(true);
-        look->Loaded();
+        look = AddXPLook(*form);
         form->Show();
     }
     TToolButton* Add(const String& caption)

@@ -1,11 +1,12 @@
 // The thin controls the XP look decorates, as far as they do something of their own.
 #include "ControlBar.h"
-#include "DBLookup.h"
+#include "Forms.h"
 #include "HotKey.h"
 #include "Memos.h"
 #include "PageControl.h"
 #include "PageScroller.h"
 #include "ProgressBar.h"
+#include "StdCtrls.h"
 #include "TabControl.h"
 #include "UpDown.h"
 
@@ -15,14 +16,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-TEST(ControlKinds, ClassNamesAreTheClassesOwn)
-{
-    TDBLookupComboBox lookup(nullptr);
-    TUpDown upDown(nullptr);
-    EXPECT_EQ(lookup.ClassName(), "TDBLookupComboBox");
-    EXPECT_EQ(upDown.ClassName(), "TUpDown");
-}
 
 TEST(ControlKinds, UpDownStepsWithinItsRangeOrWraps)
 {
@@ -114,6 +107,33 @@ TEST(ControlKinds, PagesTabsAndScrollers)
     EXPECT_EQ(wide.Left(), -scroller.Position());
     scroller.SetPosition(-5);
     EXPECT_EQ(scroller.Position(), 0);
+}
+
+// An etched line round the box, shadow outside and highlight inside at the top and left, the other
+// way round at the bottom and right; its top runs through the middle of the caption, which
+// breaks it from 8 pixels in.
+TEST(ControlKinds, AGroupBoxDrawsAnEtchedFrameBrokenByItsCaption)
+{
+    TForm form(nullptr);
+    auto* box = new TGroupBox(&form);
+    box->SetParent(&form);
+    box->SetBounds(10, 10, 150, 80);
+    box->SetColor(RGB(230, 230, 210));
+    box->SetCaption("Tracks");
+    TBitmap image;
+    box->PaintTo(image);
+    TCanvas& c = image.Canvas();
+    TBitmap measure(10, 10, pf24bit);
+    measure.Canvas().Font.Assign(box->Font);
+    const int top = measure.Canvas().TextHeight("0") / 2;
+    const TColor shadow = ColorToRGB(clBtnShadow), light = ColorToRGB(clBtnHighlight);
+    const std::tuple<int, int, TColor> points[] = {{0, 40, shadow},  {1, 40, light},   {149, 40, light},  {148, 40, shadow},
+                                                   {75, 79, light},  {75, 78, shadow}, {4, top, shadow},  {140, top, shadow}};
+    for (const auto& [x, y, colour] : points)
+        EXPECT_EQ(c.Pixel(x, y), colour) << x << "," << y;
+    // Under the caption the line gives way to the box's colour and the text.
+    for (int x = 10; x < 30; ++x)
+        EXPECT_NE(c.Pixel(x, top), shadow) << x;
 }
 
 }  // namespace

@@ -1,12 +1,9 @@
 #include "LoopbackHttpServer.h"
 #include "ShortInternetLimits.h"
+#include "UnacceptingHost.h"
 #include "WinInet.h"
 
-#include <arpa/inet.h>
 #include <gtest/gtest.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <future>
@@ -120,32 +117,16 @@ TEST(InternetLimits, ADrippingServerIsNeverIdleButGivenUpWhenTooSlow)
 
 TEST(InternetLimits, AConnectionNeverTakenUpTimesOut)
 {
-    // A listener whose queue is full: the system drops further connection attempts unanswered.
-    const int listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-    ASSERT_EQ(::listen(listener, 0), 0);
-    ::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
-    std::vector<int> fillers;
-    for (int i = 0; i < 3; ++i) {
-        fillers.push_back(::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
-        ::connect(fillers.back(), reinterpret_cast<sockaddr*>(&address), sizeof address);
-    }
+    TUnacceptingHost host;
     ShortInternetLimits idle(5000);
     TInternetLimits limits = InternetLimits();
     limits.ConnectMs = 300;
     SetInternetLimits(limits);
-    const std::string port = std::to_string(ntohs(address.sin_port));
+    const std::string port = std::to_string(host.Port());
     Outcome o = Fetch("http://127.0.0.1:" + port + "/");
     EXPECT_EQ(o.error, ERROR_INTERNET_TIMEOUT);
     EXPECT_EQ(o.errorText, "timed out (127.0.0.1:" + port + ")");
     EXPECT_LT(o.seconds, 3.0);
-    for (int fd : fillers)
-        ::close(fd);
-    ::close(listener);
 }
 
 TEST(InternetLimits, RefusedConnectionsNameTheHost)

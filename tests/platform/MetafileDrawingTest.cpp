@@ -8,8 +8,6 @@
 #include <QImage>
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 namespace {
 
 constexpr uint32_t kRed = 0x0000FF, kBlue = 0xFF0000, kLime = 0x00FF00, kYellow = 0x00FFFF, kWhite = 0xFFFFFF,
@@ -26,6 +24,7 @@ struct DrawingCase {
     std::string Name;
     std::vector<uint8_t> File;
     std::vector<Probe> Probes;
+    QSize Size{100, 50};
 };
 
 // ---- 16-bit records ----------------------------------------------------------------------------
@@ -57,14 +56,6 @@ WmfRecord WFont(int height, int escapement = 0)
         r.Words.push_back(w);
     return r;
 }
-WmfRecord WTextOut(int x, int y, const std::string& text)
-{
-    WmfRecord r{0x0521, {int(text.size())}};
-    for (int w : WmfWords(Bytes(text)))
-        r.Words.push_back(w);
-    r.Words.insert(r.Words.end(), {y, x});
-    return r;
-}
 WmfRecord WExtTextOut(int x, int y, const std::string& text, int options, std::vector<int> rect, std::vector<int> dx)
 {
     WmfRecord r{0x0A32, {y, x, int(text.size()), options}};
@@ -74,19 +65,17 @@ WmfRecord WExtTextOut(int x, int y, const std::string& text, int options, std::v
     r.Words.insert(r.Words.end(), dx.begin(), dx.end());
     return r;
 }
-WmfRecord WStretchDib(int x, int y, int w, int h, int sw, int sh, const std::vector<uint8_t>& dib)
+// The first records, then the rest.
+template <class Record>
+std::vector<Record> Then(std::vector<Record> first, const std::vector<Record>& then)
 {
-    WmfRecord r{0x0F43, {0x0020, 0x00CC, 0, sh, sw, 0, 0, h, w, y, x}};  // SRCCOPY, RGB colours
-    for (int v : WmfWords(dib))
-        r.Words.push_back(v);
-    return r;
+    first.insert(first.end(), then.begin(), then.end());
+    return first;
 }
 // A red brush and no pen, the start of most fill cases.
-std::vector<WmfRecord> RedFill(std::vector<WmfRecord> then)
+std::vector<WmfRecord> RedFill(const std::vector<WmfRecord>& then)
 {
-    std::vector<WmfRecord> records = {WPen(5, 0, 0), WBrush(0, kRed), WSelect(0), WSelect(1)};
-    records.insert(records.end(), then.begin(), then.end());
-    return records;
+    return Then({WPen(5, 0, 0), WBrush(0, kRed), WSelect(0), WSelect(1)}, then);
 }
 
 // ---- enhanced records -------------------------------------------------------------------------------
@@ -107,20 +96,11 @@ EmfRecord EPoly16(uint32_t type, std::initializer_list<int> xy)
 EmfRecord EXform(uint32_t type, float m11, float m12, float m21, float m22, float dx, float dy, uint32_t mode = 0)
 {
     EmfRecord r{type, {}};
-    for (float f : {m11, m12, m21, m22, dx, dy}) {
-        uint32_t bits;
-        std::memcpy(&bits, &f, 4);
-        r.Fields.push_back(bits);
-    }
+    for (float f : {m11, m12, m21, m22, dx, dy})
+        r.Fields.push_back(FloatBits(f));
     if (type == 36)
         r.Fields.push_back(mode);
     return r;
-}
-uint32_t Bits(float f)
-{
-    uint32_t bits;
-    std::memcpy(&bits, &f, 4);
-    return bits;
 }
 // A bitmap record whose fixed fields end at 8 + 4 x fields.size(), with the bitmap after them.
 EmfRecord EBitmap(uint32_t type, std::vector<uint32_t> fields, const std::vector<uint8_t>& dib, size_t bmiAt, size_t colors = 0)
@@ -141,15 +121,13 @@ EmfRecord EStretchDib(const std::vector<uint8_t>& dib, int width, int height, si
 // AlphaBlend (with the blend function) or TransparentBlt (with the colour) of a 2 x 1 bitmap into the picture.
 EmfRecord EBlend(uint32_t type, uint32_t blendOrColor, const std::vector<uint8_t>& dib)
 {
-    return EBitmap(type, {0, 0, 100, 50, 0, 0, 100, 50, blendOrColor, 0, 0, Bits(1), 0, 0, Bits(1), 0, 0, 0, 0, 0, 0, 0, 0, 2, 1},
+    return EBitmap(type, {0, 0, 100, 50, 0, 0, 100, 50, blendOrColor, 0, 0, FloatBits(1), 0, 0, FloatBits(1), 0, 0, 0, 0, 0, 0, 0, 0, 2, 1},
                    dib, 19);
 }
 
-std::vector<EmfRecord> ERedFill(std::vector<EmfRecord> then)
+std::vector<EmfRecord> ERedFill(const std::vector<EmfRecord>& then)
 {
-    std::vector<EmfRecord> records = {EPen(1, 5, 0, 0), EBrush(2, kRed), ESelect(1), ESelect(2)};
-    records.insert(records.end(), then.begin(), then.end());
-    return records;
+    return Then({EPen(1, 5, 0, 0), EBrush(2, kRed), ESelect(1), ESelect(2)}, then);
 }
 
 std::vector<DrawingCase> MappingCases()
@@ -167,6 +145,9 @@ std::vector<DrawingCase> MappingCases()
         {"TextModeMovesByTheWindowOrigin",
          EmfFile(ERedFill({{10, {uint32_t(-20), uint32_t(-10)}}, ERect(0, 0, 10, 10)})),
          {{21, 11, 29, 19, kRed}, {2, 2, 18, 8, kWhite}, {32, 22, 40, 30, kWhite}}},
+        // Without a frame or a window the picture is the extent of what its records draw, and a pixel round it.
+        {"WithoutFrameOrWindowThePictureIsWhatItsRecordsDraw", WmfFile(RedFill({WRect(10, 10, 60, 40)}), std::nullopt),
+         {{2, 2, 49, 29, kRed}}, {52, 32}},
         {"AWorldTransformScalesAndMoves",
          EmfFile(ERedFill({EXform(35, 2, 0, 0, 2, 10, 5), ERect(0, 0, 10, 10)})),
          {{11, 6, 29, 24, kRed}, {32, 27, 40, 35, kWhite}}},
@@ -189,11 +170,8 @@ std::vector<DrawingCase> MappingCases()
 
 std::vector<DrawingCase> ShapeCases()
 {
-    const std::vector<WmfRecord> bluePenRedBrush = {WPen(0, 0, kBlue), WBrush(0, kRed), WSelect(0), WSelect(1)};
-    auto with = [&](std::vector<WmfRecord> then) {
-        std::vector<WmfRecord> r = bluePenRedBrush;
-        r.insert(r.end(), then.begin(), then.end());
-        return r;
+    auto with = [](const std::vector<WmfRecord>& then) {
+        return Then({WPen(0, 0, kBlue), WBrush(0, kRed), WSelect(0), WSelect(1)}, then);
     };
     return {
         {"AnOpenPolylineIsNotFilled",
@@ -259,10 +237,10 @@ std::vector<DrawingCase> ShapeCases()
                           WRect(0, 0, 100, 50)})),
          {{2, 2, 97, 47, kRed}}},
         {"AStretchedBitmapKeepsItsRowsTheRightWayUp",
-         WmfFile({WStretchDib(0, 0, 100, 50, 2, 2, Dib24(2, 2, {kRed, kLime, kBlue, kYellow}))}),
+         WmfFile({WmfStretchDib(0, 0, 100, 50, 2, 2, Dib24(2, 2, {kRed, kLime, kBlue, kYellow}))}),
          {{5, 5, 45, 20, kRed}, {55, 5, 95, 20, kLime}, {5, 30, 45, 45, kBlue}, {55, 30, 95, 45, kYellow}}},
         {"APalettedBitmapTakesItsColoursFromItsTable",
-         WmfFile({WStretchDib(0, 0, 100, 50, 2, 1, Dib8(2, 1, {kOlive, kBlue}, {1, 0}))}),
+         WmfFile({WmfStretchDib(0, 0, 100, 50, 2, 1, Dib8(2, 1, {kOlive, kBlue}, {1, 0}))}),
          {{5, 5, 45, 45, kBlue}, {55, 5, 95, 45, kOlive}}},
         {"EnhancedPathsFillAndClip",
          EmfFile(ERedFill({{59, {}}, EPoly16(86, {10, 5, 90, 5, 50, 45}), {60, {}}, {62, {0, 0, 100, 50}},
@@ -279,15 +257,10 @@ std::vector<DrawingCase> ShapeCases()
     };
 }
 
-// Text in Arial, 20 pixels high, red on white.
 // Bitmaps of each kind, regions, patterns, palettes, curves and blends.
 std::vector<DrawingCase> MoreRecordCases()
 {
-    const std::vector<EmfRecord> bluePen = {EPen(1, 0, 0, kBlue), ESelect(1)};
-    auto withPen = [&](std::vector<EmfRecord> then) {
-        then.insert(then.begin(), bluePen.begin(), bluePen.end());
-        return EmfFile(then);
-    };
+    auto withPen = [](const std::vector<EmfRecord>& then) { return EmfFile(Then({EPen(1, 0, 0, kBlue), ESelect(1)}, then)); };
     const std::vector<Probe> redLeftLimeRight = {{5, 5, 45, 45, kRed}, {55, 5, 95, 45, kLime}};
     const std::vector<int> region = {0, 6, 0, 0, 34, 1, 2, 20, 10, 40, 30, 2, 10, 30, 20, 40, 2};
     WmfRecord pattern{0x0142, {5, 0}};
@@ -310,7 +283,7 @@ std::vector<DrawingCase> MoreRecordCases()
          {{21, 11, 38, 28, kLime}, {45, 5, 95, 45, kWhite}}},
         {"ABezierBendsThroughItsControlPoints", withPen({EPoly16(85, {10, 40, 10, 0, 90, 0, 90, 40})}),
          {{45, 8, 55, 12, kBlue, Probe::Some}, {45, 20, 55, 38, kWhite}}},
-        {"AnAngleArcTurnsCounterClockwise", withPen({{27, {70, 25}}, {41, {50, 25, 20, 0, Bits(90)}}}),
+        {"AnAngleArcTurnsCounterClockwise", withPen({{27, {70, 25}}, {41, {50, 25, 20, 0, FloatBits(90)}}}),
          {{58, 4, 71, 20, kBlue, Probe::Some}, {20, 28, 45, 49, kBlue, Probe::None}}},
         {"AFilledRegionTakesItsBrush",
          EmfFile({EBrush(1, kBlue), {71, {0, 0, 100, 50, 48, 1, 32, 1, 1, 16, 20, 10, 40, 30, 20, 10, 40, 30}}}),
@@ -328,13 +301,11 @@ std::vector<DrawingCase> MoreRecordCases()
     };
 }
 
+// Text in Arial, 20 pixels high, red on white.
 std::vector<DrawingCase> TextCases()
 {
-    const std::vector<WmfRecord> red = {WFont(-20), WSelect(0), {0x0209, {Lo(kRed), Hi(kRed)}}, {0x0102, {1}}};
-    auto with = [&](std::vector<WmfRecord> then, std::vector<WmfRecord> first = {}) {
-        first.insert(first.end(), red.begin(), red.end());
-        first.insert(first.end(), then.begin(), then.end());
-        return WmfFile(first);
+    auto with = [](const std::vector<WmfRecord>& then) {
+        return WmfFile(Then({WFont(-20), WSelect(0), {0x0209, {Lo(kRed), Hi(kRed)}}, {0x0102, {1}}}, then));
     };
     std::vector<uint8_t> wide;
     for (char16_t c : std::u16string(u"HH"))
@@ -343,12 +314,12 @@ std::vector<DrawingCase> TextCases()
     for (uint32_t f : EmfFields(wide))
         extTextOutW.Fields.push_back(f);
     return {
-        {"TextStandsBelowAndRightOfItsPoint", with({WTextOut(10, 10, "HHHH")}),
+        {"TextStandsBelowAndRightOfItsPoint", with({WmfTextOut(10, 10, "HHHH")}),
          {{10, 10, 60, 30, kRed, Probe::Some}, {0, 33, 99, 49, kRed, Probe::None}, {0, 0, 8, 49, kRed, Probe::None}}},
-        {"RightAndBaselineAlignmentEndAtThePoint", with({{0x012E, {2 | 24}}, WTextOut(90, 40, "HHHH")}),
+        {"RightAndBaselineAlignmentEndAtThePoint", with({{0x012E, {2 | 24}}, WmfTextOut(90, 40, "HHHH")}),
          {{40, 20, 90, 40, kRed, Probe::Some}, {92, 0, 99, 49, kRed, Probe::None}, {0, 42, 99, 49, kRed, Probe::None}}},
         {"AnOpaqueBackgroundFillsBehindTheText",
-         with({{0x0102, {2}}, {0x0201, {Lo(kLime), Hi(kLime)}}, WTextOut(10, 10, "HH")}),
+         with({{0x0102, {2}}, {0x0201, {Lo(kLime), Hi(kLime)}}, WmfTextOut(10, 10, "HH")}),
          {{10, 10, 30, 30, kLime, Probe::Some}, {10, 10, 30, 30, kRed, Probe::Some}, {50, 0, 99, 49, kLime, Probe::None}}},
         {"AdvancesSpaceTheCharacters", with({WExtTextOut(10, 10, "HH", 0, {}, {60, 0})}),
          {{10, 10, 30, 35, kRed, Probe::Some}, {70, 10, 90, 35, kRed, Probe::Some}, {35, 0, 65, 49, kRed, Probe::None}}},
@@ -358,7 +329,7 @@ std::vector<DrawingCase> TextCases()
         {"AClippedTextStaysInItsRectangle", with({WExtTextOut(10, 10, "HHHHHHHH", 4, {10, 10, 22, 40}, {})}),
          {{10, 10, 22, 30, kRed, Probe::Some}, {25, 0, 99, 49, kRed, Probe::None}}},
         {"EscapementTurnsTheTextUpward", WmfFile({WFont(-20, 900), WSelect(0), {0x0209, {Lo(kRed), Hi(kRed)}},
-                                                  {0x012E, {24}}, WTextOut(40, 48, "HHHH")}),
+                                                  {0x012E, {24}}, WmfTextOut(40, 48, "HHHH")}),
          {{20, 0, 41, 48, kRed, Probe::Some}, {45, 0, 99, 49, kRed, Probe::None}}},
         {"EnhancedWideTextIsDrawn", EmfFile({{82, {1, uint32_t(-20), 0, 0, 0, 400, 0, 0, 'A' | 'r' << 16, 'i' | 'a' << 16, 'l'}},
                                              ESelect(1), {24, {kRed}}, {18, {1}}, extTextOutW}),
@@ -376,7 +347,7 @@ TEST_P(MetafileDrawing, DrawsWhatItsRecordsSay)
     stream.SetPosition(0);
     picture.LoadFromStream(stream);
     const QImage image = picture.ToImage();
-    ASSERT_EQ(image.size(), QSize(100, 50));
+    ASSERT_EQ(image.size(), GetParam().Size);
     for (const Probe& p : GetParam().Probes) {
         int matching = 0, total = 0;
         for (int y = p.Top; y <= p.Bottom; ++y)
@@ -398,20 +369,5 @@ INSTANTIATE_TEST_SUITE_P(Mapping, MetafileDrawing, ::testing::ValuesIn(MappingCa
 INSTANTIATE_TEST_SUITE_P(Shapes, MetafileDrawing, ::testing::ValuesIn(ShapeCases()), CaseName);
 INSTANTIATE_TEST_SUITE_P(Text, MetafileDrawing, ::testing::ValuesIn(TextCases()), CaseName);
 INSTANTIATE_TEST_SUITE_P(MoreRecords, MetafileDrawing, ::testing::ValuesIn(MoreRecordCases()), CaseName);
-
-TEST(MetafileFrames, WithoutFrameOrWindowThePictureIsWhatItsRecordsDraw)
-{
-    const std::vector<uint8_t> file = WmfFile(RedFill({WRect(10, 10, 60, 40)}), std::nullopt);
-    TMetafile picture;
-    TMemoryStream stream;
-    stream.WriteBuffer(file.data(), int64_t(file.size()));
-    stream.SetPosition(0);
-    picture.LoadFromStream(stream);
-    const QImage image = picture.ToImage();
-    // The rectangle and a pixel round it.
-    ASSERT_EQ(image.size(), QSize(52, 32));
-    EXPECT_EQ(image.pixel(26, 16), qRgb(255, 0, 0));
-    EXPECT_EQ(image.pixel(2, 2), qRgb(255, 0, 0));
-}
 
 }  // namespace

@@ -208,9 +208,10 @@ TEST_F(PictureFileTest, BitmapsAndIconsOpenUpToTheLimitAndAreRefusedBeyondItNami
         TMemoryStream stream;
         stream.LoadFromFile(file);
         std::unique_ptr<TOlePicture> loaded;
-        if (width != 8192)
+        if (width != 8192) {
             EXPECT_EQ(OleLoadPicture(stream, static_cast<int64_t>(stream.Data().size()), loaded) == TOleLoadResult::Loaded,
                       width > 0);
+        }
         std::remove(file.c_str());
     }
 }

@@ -1,6 +1,7 @@
 // Tab stops and tab orders: which controls Tab reaches and in which order, where the focus
 // starts, and a list entered with Tab keeping its choice.
 #include "ExtCtrls.h"
+#include "FocusFrame.h"
 #include "Forms.h"
 #include "RealInput.h"
 #include "StdCtrls.h"
@@ -80,17 +81,7 @@ TEST(TabOrder, TabbingIntoAListKeepsItsChoiceAndFramesWhereTheFocusIs)
         EXPECT_EQ(list->ItemIndex(), -1) << items;
         EXPECT_EQ(clicks, 0) << items;
         // The dotted frame runs along the top, where the first line is or would be.
-        TBitmap shot;
-        list->PaintTo(shot);
-        shot.Canvas().Release();
-        int longest = 0;
-        for (int y = 0; y < 6; ++y)
-            for (int x = 4, run = 0; x < 100; ++x) {
-                TCanvas& c = shot.Canvas();
-                run = c.Pixel(x, y) != c.Pixel(x + 1, y) && c.Pixel(x, y) == c.Pixel(x + 2, y) ? run + 1 : 0;
-                longest = std::max(longest, run);
-            }
-        EXPECT_GT(longest, 40) << items;
+        EXPECT_GT(LongestDottedRun(list->Widget()->grab().toImage(), 6), 40) << items;
     }
 }
 

@@ -1,6 +1,7 @@
 #include "MetafileBuilder.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 struct Writer {
@@ -122,8 +123,14 @@ std::vector<uint32_t> EmfFields(const std::vector<uint8_t>& bytes)
 
 std::vector<uint8_t> Bytes(const std::string& text) { return {text.begin(), text.end()}; }
 
-namespace {
-std::vector<uint8_t> DibHeader(int width, int height, int bits, int colors, uint32_t compression = 0)
+uint32_t FloatBits(float f)
+{
+    uint32_t bits;
+    std::memcpy(&bits, &f, 4);
+    return bits;
+}
+
+std::vector<uint8_t> DibHeader(int width, int height, int bits, uint32_t colors, uint32_t compression)
 {
     Writer w;
     w.U32(40);
@@ -135,11 +142,10 @@ std::vector<uint8_t> DibHeader(int width, int height, int bits, int colors, uint
     for (int i = 0; i < 2; ++i)
         w.U32(0);  // no image size, no resolution across
     w.U32(0);
-    w.U32(uint32_t(colors));
+    w.U32(colors);
     w.U32(0);
     return w.bytes;
 }
-}  // namespace
 
 std::vector<uint8_t> Dib24(int width, int height, const std::vector<uint32_t>& colors)
 {
@@ -161,7 +167,7 @@ std::vector<uint8_t> Dib24(int width, int height, const std::vector<uint32_t>& c
 std::vector<uint8_t> Dib(int width, int height, int bits, const std::vector<uint32_t>& palette,
                          const std::vector<uint8_t>& rows, uint32_t compression)
 {
-    std::vector<uint8_t> dib = DibHeader(width, height, bits, int(palette.size()), compression);
+    std::vector<uint8_t> dib = DibHeader(width, height, bits, uint32_t(palette.size()), compression);
     for (uint32_t c : palette)
         dib.insert(dib.end(), {uint8_t(c >> 16), uint8_t(c >> 8), uint8_t(c), 0});
     dib.insert(dib.end(), rows.begin(), rows.end());
@@ -178,6 +184,23 @@ std::vector<uint8_t> Dib8(int width, int height, const std::vector<uint32_t>& pa
         rows.insert(rows.end(), row.begin(), row.end());
     }
     return Dib(width, height, 8, palette, rows);
+}
+
+WmfRecord WmfTextOut(int x, int y, const std::string& text)
+{
+    WmfRecord r{0x0521, {int(text.size())}};
+    for (int w : WmfWords(Bytes(text)))
+        r.Words.push_back(w);
+    r.Words.insert(r.Words.end(), {y, x});
+    return r;
+}
+
+WmfRecord WmfStretchDib(int x, int y, int w, int h, int sw, int sh, const std::vector<uint8_t>& dib)
+{
+    WmfRecord r{0x0F43, {0x0020, 0x00CC, 0, sh, sw, 0, 0, h, w, y, x}};  // SRCCOPY, RGB colours
+    for (int v : WmfWords(dib))
+        r.Words.push_back(v);
+    return r;
 }
 
 std::vector<uint8_t> BuildWmf(const MetafileDrawing& d, bool placeable)

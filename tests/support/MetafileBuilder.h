@@ -35,14 +35,20 @@ std::vector<uint8_t> EmfFile(const std::vector<EmfRecord>& records, int width = 
 std::vector<int> WmfWords(const std::vector<uint8_t>& bytes);
 std::vector<uint32_t> EmfFields(const std::vector<uint8_t>& bytes);
 std::vector<uint8_t> Bytes(const std::string& text);
+uint32_t FloatBits(float f);
 
 // A bottom-up device-independent bitmap (header, colour table, rows): 24-bit from colour
 // references given top row first, or with a palette of colour references and one index a pixel;
-// or any kind, from its rows' bytes as stored.
+// or any kind, from its rows' bytes as stored; or its header alone, claiming what it is told.
+std::vector<uint8_t> DibHeader(int width, int height, int bits, uint32_t colors, uint32_t compression = 0);
 std::vector<uint8_t> Dib24(int width, int height, const std::vector<uint32_t>& colors);
 std::vector<uint8_t> Dib8(int width, int height, const std::vector<uint32_t>& palette, const std::vector<uint8_t>& indices);
 std::vector<uint8_t> Dib(int width, int height, int bits, const std::vector<uint32_t>& palette,
                          const std::vector<uint8_t>& rows, uint32_t compression = 0);
+
+// TextOut of the text at (x, y); StretchDIBits of the whole of a sw x sh bitmap into (x, y, w, h).
+WmfRecord WmfTextOut(int x, int y, const std::string& text);
+WmfRecord WmfStretchDib(int x, int y, int w, int h, int sw, int sh, const std::vector<uint8_t>& dib);
 
 struct MetafileDrawing {
     int Width = 100, Height = 50;        // pixels at 96 per inch

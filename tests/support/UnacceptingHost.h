@@ -15,8 +15,10 @@ public:
         ::bind(fds_[0], reinterpret_cast<sockaddr*>(&address), length);
         ::listen(fds_[0], 0);
         ::getsockname(fds_[0], reinterpret_cast<sockaddr*>(&address), &length);
-        for (int i = 1; i < 4; ++i)
-            ::connect(fds_[i] = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0), reinterpret_cast<sockaddr*>(&address), length);
+        for (int i = 1; i < 4; ++i) {
+            fds_[i] = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+            ::connect(fds_[i], reinterpret_cast<sockaddr*>(&address), length);
+        }
         port_ = ntohs(address.sin_port);
     }
     ~TUnacceptingHost()
@@ -27,6 +29,6 @@ public:
     int Port() const { return port_; }
 
 private:
-    int fds_[4] = {::socket(AF_INET, SOCK_STREAM, 0), -1, -1, -1};
+    int fds_[4] = {::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0), -1, -1, -1};
     int port_ = 0;
 };
