@@ -1,69 +1,8 @@
 #include "Glyphs.h"
 
-#include <functional>
+#include "ToolGlyphs.h"
 
-namespace {
-constexpr TColor kMask = clFuchsia;
-constexpr TColor kInk = 0x404040;
-constexpr TColor kBlue = 0xC07830;
-constexpr TColor kPaper = 0xF4F4F4;
-constexpr TColor kRed = 0x3030D0;
-constexpr TColor kGreen = 0x40A040;
-constexpr TColor kGold = 0x30B8E8;
-
-void Add(TImageList& list, int size, const std::function<void(TCanvas&, int)>& draw)
-{
-    TBitmap bmp(size, size, pf24bit);
-    TCanvas& c = bmp.Canvas();
-    c.Brush.Color = kMask;
-    c.FillRect({0, 0, size, size});
-    c.Pen.Color = kInk;
-    c.Pen.Width = 1;
-    draw(c, size);
-    list.AddMasked(bmp, kMask);
-}
-
-void Box(TCanvas& c, int l, int t, int r, int b, TColor fill, TColor pen = kInk)
-{
-    c.Brush.Style = bsSolid;
-    c.Brush.Color = fill;
-    c.Pen.Color = pen;
-    c.Rectangle(l, t, r, b);
-}
-
-void Disc(TCanvas& c, int l, int t, int r, int b)
-{
-    c.Brush.Color = clSilver;
-    c.Pen.Color = kInk;
-    c.Ellipse(l, t, r, b);
-    int cx = (l + r) / 2, cy = (t + b) / 2, h = std::max(1, (r - l) / 6);
-    c.Brush.Color = kMask;
-    c.Ellipse(cx - h, cy - h, cx + h + 1, cy + h + 1);
-}
-
-void Line(TCanvas& c, int x1, int y1, int x2, int y2, TColor color, int width = 1)
-{
-    c.Pen.Color = color;
-    c.Pen.Width = width;
-    c.MoveTo(x1, y1);
-    c.LineTo(x2, y2);
-    c.Pen.Width = 1;
-}
-
-void Arrow(TCanvas& c, int size, bool right, TColor color)
-{
-    int m = size / 2;
-    TPoint p[3];
-    if (right) {
-        p[0] = {5, 3}; p[1] = {size - 5, m}; p[2] = {5, size - 4};
-    } else {
-        p[0] = {size - 6, 3}; p[1] = {4, m}; p[2] = {size - 6, size - 4};
-    }
-    c.Brush.Color = color;
-    c.Pen.Color = kInk;
-    c.Polygon(p, 3);
-}
-}  // namespace
+using namespace glyphs;
 
 void DrawLayoutIcons(TImageList& list)
 {

@@ -4,6 +4,7 @@
 #include "CDDBUnit.h"
 #include "CdDrives.h"
 #include "Dialogs.h"
+#include "FinderGlyphs.h"
 #include "FinderLook.h"
 
 #include <cctype>
@@ -46,12 +47,14 @@ TCDRipform::TCDRipform(TComponent* owner)
 
 TCDRipform::~TCDRipform() { Destroying(); }
 
-TToolButton* TCDRipform::AddButton(const String& caption, const String& hint, void (TCDRipform::*handler)(TObject*))
+TToolButton* TCDRipform::AddButton(const String& caption, const String& hint, int image,
+                                   void (TCDRipform::*handler)(TObject*))
 {
     auto* b = new TToolButton(this);
     b->SetParent(ToolBar1);
     b->SetCaption(caption);
     b->SetHint(hint);
+    b->SetImageIndex(image);
     b->OnClick = [this, handler](TObject* s) { (this->*handler)(s); };
     return b;
 }
@@ -82,16 +85,23 @@ void TCDRipform::BuildComponents()
     ToolBar1->ButtonHeight = 36;
     ToolBar1->ShowHint = true;
     ToolBar1->SetHeight(38);
+    ImageList1 = new TImageList(this, 16, 16);
+    ImageList2 = new TImageList(this, 16, 16);
+    DrawFinderGlyphs(*ImageList1, *ImageList2);
+    ToolBar1->Images = ImageList1;
+    ToolBar1->HotImages = ImageList2;
     ToolButton1 = AddSeparator();
-    ScanCD = AddButton("Scan CD", "Scan Audio CD For CDDB No", &TCDRipform::ScanCDClick);
+    ScanCD = AddButton("Scan CD", "Scan Audio CD For CDDB No", kFinderScan, &TCDRipform::ScanCDClick);
     ToolButton2 = AddSeparator();
-    GetCDDB = AddButton("Get CDDB", "Look The Disc Up In The Free CDDB Database (gnudb)", &TCDRipform::GetCDDBClick);
-    ClearTracks = AddButton("Clear Tracks", "Empty All Tracks From TrackList", &TCDRipform::ClearTracksClick);
+    GetCDDB = AddButton("Get CDDB", "Look The Disc Up In The Free CDDB Database (gnudb)", kFinderLookUp,
+                        &TCDRipform::GetCDDBClick);
+    ClearTracks = AddButton("Clear Tracks", "Empty All Tracks From TrackList", kFinderClear, &TCDRipform::ClearTracksClick);
     ToolButton3 = AddSeparator();
-    WriteINI = AddButton("Write to INI File", "Save Track Details To INI File", &TCDRipform::WriteINIClick);
-    ReadINI = AddButton("Read From INI File", "Retrieve Track Details From INI File", &TCDRipform::ReadINIClick);
+    WriteINI = AddButton("Write to INI File", "Save Track Details To INI File", kFinderWrite, &TCDRipform::WriteINIClick);
+    ReadINI = AddButton("Read From INI File", "Retrieve Track Details From INI File", kFinderRead,
+                        &TCDRipform::ReadINIClick);
     ToolButton4 = AddSeparator();
-    CloseList = AddButton("Close", "Enter Tracks and Close Track List", &TCDRipform::CloseListClick);
+    CloseList = AddButton("Close", "Enter Tracks and Close Track List", kFinderClose, &TCDRipform::CloseListClick);
 
     Panel1 = new TPanel(this);
     Panel1->SetParent(this);

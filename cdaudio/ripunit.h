@@ -15,6 +15,7 @@
 #include "Forms.h"
 #include "XPLookSettings.h"
 #include "GetURL.h"
+#include "ImgList.h"
 #include "ListBoxes.h"
 #include "Menus.h"
 #include "StdCtrls.h"
@@ -47,6 +48,8 @@ public:
     TStatusBar* StatusBar1;
     TCDPlayer* CDPlayer;
     TWIGetURL* WIGetURL;
+    TImageList* ImageList1;  // the buttons' pictures
+    TImageList* ImageList2;  // the same under the pointer
 
     // Handlers.
     void FormCreate(TObject* sender);
@@ -79,7 +82,7 @@ public:
 
 private:
     void BuildComponents();
-    TToolButton* AddButton(const String& caption, const String& hint, void (TCDRipform::*handler)(TObject*));
+    TToolButton* AddButton(const String& caption, const String& hint, int image, void (TCDRipform::*handler)(TObject*));
     TToolButton* AddSeparator();
     // Offers the query's matches in the chooser; the chosen row's index, or -1.
     int ChooseMatch(const std::vector<String>& rows);

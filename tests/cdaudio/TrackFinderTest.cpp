@@ -10,14 +10,18 @@
 #include "ripunit.h"
 
 #include <QApplication>
+#include <QColor>
 #include <QDialog>
 #include <QFileInfo>
+#include <QImage>
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <set>
 
 namespace {
 
@@ -90,6 +94,26 @@ TEST_F(TrackFinderTest, WindowAsCreated)
     EXPECT_EQ(Status(), "Current Status");
     EXPECT_EQ(form->markupListBox1->PopupMenu(), form->PopupMenu1);
     EXPECT_EQ(form->PopupMenu1->Items().Items(0)->Caption, "<--  Edit This Track Name");
+    // Every button shows a picture of its own: quiet, and in colour under the pointer.
+    auto saturation = [](const QImage& image) {
+        int most = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (qAlpha(image.pixel(x, y)) != 0)
+                    most = std::max(most, QColor(image.pixel(x, y)).hsvSaturation());
+        return most;
+    };
+    std::set<int> pictures;
+    for (TToolButton* button : {form->ScanCD, form->GetCDDB, form->ClearTracks, form->WriteINI, form->ReadINI,
+                                form->CloseList}) {
+        const int i = button->ImageIndex();
+        ASSERT_TRUE(i >= 0 && i < form->ImageList1->Count() && i < form->ImageList2->Count()) << button->Caption();
+        EXPECT_LT(saturation(form->ImageList1->Image(i)), saturation(form->ImageList2->Image(i))) << button->Caption();
+        pictures.insert(i);
+    }
+    EXPECT_EQ(pictures.size(), 6u);
+    EXPECT_EQ(form->ToolBar1->Images, form->ImageList1);
+    EXPECT_EQ(form->ToolBar1->HotImages, form->ImageList2);
     // Nothing is read before a button is pressed.
     EXPECT_EQ(form->markupListBox1->Count(), 0);
     EXPECT_EQ(form->CDPlayer->DeviceID(), 0);
