@@ -124,11 +124,11 @@ void TDVDForm::BuildComponents()
     Label4->SetParent(GroupBox1);
     Label4->SetBounds(12, 24, 120, 16);
     Label4->SetCaption("Cover Style");
-    StyleCombo = new TVeskLookupCombo(this);
+    // The categories are the catalogue's own: the user picks one, and letters typed select it.
+    // Made a drop-down list from the start, the box never builds an edit field only to drop it.
+    StyleCombo = new TVeskLookupCombo(this, csDropDownList);
     StyleCombo->SetParent(GroupBox1);
     StyleCombo->SetBounds(12, 42, 180, 24);
-    // The categories are the catalogue's own: the user picks one, and letters typed select it.
-    StyleCombo->SetStyle(csDropDownList);
     StyleCombo->Font.SetName("Trebuchet MS");
     StyleCombo->Font.SetHeight(-11);
     StyleCombo->Items().BeginUpdate();  // the combo box takes the list once, not line by line

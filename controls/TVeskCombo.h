@@ -6,7 +6,7 @@
 
 class TVeskLookupCombo : public TComboBox {
 public:
-    explicit TVeskLookupCombo(TComponent* owner) : TComboBox(owner) {}
+    explicit TVeskLookupCombo(TComponent* owner, TComboBoxStyle style = csDropDown) : TComboBox(owner, style) {}
     TStringList& LookUpItems() { return lookUpItems_; }
     // Copies the strings; the list object stays the same.
     void SetLookUpItems(const TStrings& items) { lookUpItems_.Assign(items); }

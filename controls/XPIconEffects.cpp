@@ -13,15 +13,6 @@ TColor PixelAt(TBitmap& bitmap, int x, int y)
     return RGB(p[2], p[1], p[0]);
 }
 
-void SetPixelAt(TBitmap& bitmap, int x, int y, TColor c)
-{
-    const int step = bitmap.PixelFormat() == pf32bit ? 4 : 3;
-    uint8_t* p = bitmap.ScanLine(y) + step * x;
-    p[0] = GetBValue(c);
-    p[1] = GetGValue(c);
-    p[2] = GetRValue(c);
-}
-
 // Runs of one colour are converted once.
 template <class Convert>
 void ConvertPixels(TBitmap& bitmap, TColor key, Convert convert)
@@ -30,17 +21,22 @@ void ConvertPixels(TBitmap& bitmap, TColor key, Convert convert)
     std::optional<TColor> last;
     TColor lastResult = 0;
     key = ColorToRGB(key);
-    for (int y = 0; y < bitmap.Height(); ++y)
-        for (int x = 0; x < bitmap.Width(); ++x) {
-            const TColor c = PixelAt(bitmap, x, y);
+    const int step = bitmap.PixelFormat() == pf32bit ? 4 : 3;
+    for (int y = 0; y < bitmap.Height(); ++y) {
+        uint8_t* p = bitmap.ScanLine(y);
+        for (int x = 0; x < bitmap.Width(); ++x, p += step) {
+            const TColor c = RGB(p[2], p[1], p[0]);
             if (c == key)
                 continue;
             if (!last || *last != c) {
                 last = c;
                 lastResult = convert(c);
             }
-            SetPixelAt(bitmap, x, y, lastResult);
+            p[0] = GetBValue(lastResult);
+            p[1] = GetGValue(lastResult);
+            p[2] = GetRValue(lastResult);
         }
+    }
 }
 
 }  // namespace
@@ -70,11 +66,5 @@ void DrawBitmapShadow(TBitmap& bitmap, TCanvas& canvas, int x, int y, TColor col
 void DrawTransparent(TBitmap& bitmap, TCanvas& canvas, int x, int y, TColor key)
 {
     bitmap.Canvas().Release();
-    key = ColorToRGB(key);
-    for (int row = 0; row < bitmap.Height(); ++row)
-        for (int col = 0; col < bitmap.Width(); ++col) {
-            const TColor c = PixelAt(bitmap, col, row);
-            if (c != key)
-                canvas.SetPixel(x + col, y + row, c);
-        }
+    canvas.DrawKeyed(x, y, bitmap, ColorToRGB(key));
 }

@@ -2,6 +2,7 @@
 
 #include "ActnList.h"
 #include "Forms.h"
+#include "PointerPosition.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -226,7 +227,14 @@ void TControl::ApplyBiDiMode()
 
 bool TControl::MouseOverNow() const
 {
-    return widget_ && QApplication::widgetAt(QCursor::pos()) == widget_;
+    if (!widget_)
+        return false;
+    const QPoint pointer = PointerPosition();
+    // Finding the window under the pointer asks the window system (a round trip to the X server
+    // each time); a pointer outside the control's own rectangle needs no asking.
+    if (!QRect(widget_->mapToGlobal(QPoint(0, 0)), widget_->size()).contains(pointer))
+        return false;
+    return QApplication::widgetAt(pointer) == widget_;
 }
 
 void TControl::DropQueuedPresses(bool doubleClicks)

@@ -91,7 +91,9 @@ static QString FamilyFor(const String& name)
         return "Liberation Serif";
     if (n == "COURIER NEW" || n == "COURIER")
         return "Liberation Mono";
-    if (n == "VERDANA")
+    // DejaVu Sans stands in for Verdana, and for Trebuchet MS, which the font configuration
+    // would give it anyway: named at once, it spares the configuration's search for a substitute.
+    if (n == "VERDANA" || n == "TREBUCHET MS")
         return "DejaVu Sans";
     // Text in "Symbol" is written with its Unicode characters; a font that holds them draws it.
     if (n == "SYMBOL")
@@ -827,6 +829,35 @@ void TCanvas::SetPixel(int x, int y, TColor c)
     painter_->setCompositionMode(QPainter::CompositionMode_Source);
     painter_->fillRect(QRect(x, y, 1, 1), ToQColor(c));
     painter_->setCompositionMode(QPainter::CompositionMode_SourceOver);
+}
+
+void TCanvas::DrawKeyed(int x, int y, const TBitmap& bitmap, TColor key)
+{
+    if (!Painter())
+        return;
+    const int step = bitmap.PixelFormat() == pf32bit ? 4 : 3;
+    const QTransform& t = painter_->worldTransform();
+    if (t.type() > QTransform::TxTranslate || t.dx() != std::floor(t.dx()) || t.dy() != std::floor(t.dy())) {
+        // Scaled or moved by parts of a pixel, a drawn image would be resampled: pixel by pixel.
+        for (int row = 0; row < bitmap.Height(); ++row) {
+            const uint8_t* p = bitmap.ScanLine(row);
+            for (int col = 0; col < bitmap.Width(); ++col, p += step)
+                if (const TColor c = RGB(p[2], p[1], p[0]); c != key)
+                    SetPixel(x + col, y + row, c);
+        }
+        return;
+    }
+    // One image whose key pixels are see-through: an opaque pixel drawn over another replaces it
+    // exactly, as setting it does, and the others stay as they are.
+    QImage keyed(bitmap.Width(), bitmap.Height(), QImage::Format_ARGB32_Premultiplied);
+    for (int row = 0; row < bitmap.Height(); ++row) {
+        const uint8_t* p = bitmap.ScanLine(row);
+        auto* out = reinterpret_cast<QRgb*>(keyed.scanLine(row));
+        for (int col = 0; col < bitmap.Width(); ++col, p += step)
+            out[col] = RGB(p[2], p[1], p[0]) == key ? 0 : qRgb(p[2], p[1], p[0]);
+    }
+    painter_->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    painter_->drawImage(QPoint(x, y), keyed);
 }
 
 void TCanvas::SetClipRect(const TRect& r)

@@ -147,6 +147,7 @@ enum : unsigned {
     DT_PATH_ELLIPSIS = 0x4000, DT_WORD_ELLIPSIS = 0x40000,
 };
 
+class TBitmap;
 class TGraphic;
 class TTextMetrics;
 
@@ -188,6 +189,9 @@ public:
     void CopyRect(const TRect& dest, TCanvas& source, const TRect& src);
     TColor Pixel(int x, int y);
     void SetPixel(int x, int y, TColor c);
+    // The 24- or 32-bit bitmap at (x, y) without its pixels of the key colour (an RGB colour):
+    // each other pixel is set as SetPixel sets it.
+    void DrawKeyed(int x, int y, const TBitmap& bitmap, TColor key);
     // Clipping, in device pixels; an empty optional removes it.
     void SetClipRect(const TRect& r);
     void ClearClip();

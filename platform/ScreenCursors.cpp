@@ -21,10 +21,12 @@ void SetScreenCursor(int slot, const TBitmap& picture, TColor transparentColor, 
     QImage image = picture.ToImage().convertToFormat(QImage::Format_ARGB32);
     const QRgb key = qRgb(GetRValue(ColorToRGB(transparentColor)), GetGValue(ColorToRGB(transparentColor)),
                           GetBValue(ColorToRGB(transparentColor)));
-    for (int y = 0; y < image.height(); ++y)
+    for (int y = 0; y < image.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
         for (int x = 0; x < image.width(); ++x)
-            if ((image.pixel(x, y) & 0xFFFFFF) == (key & 0xFFFFFF))
-                image.setPixel(x, y, 0);
+            if ((row[x] & 0xFFFFFF) == (key & 0xFFFFFF))
+                row[x] = 0;
+    }
     CursorTable()[slot] = QCursor(QPixmap::fromImage(image), hotSpot.X, hotSpot.Y);
 }
 

@@ -5,7 +5,7 @@ set -euo pipefail
 # To build and run (./run.sh).
 packages=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev libjpeg62-turbo-dev libgif-dev libcurl4-openssl-dev libpugixml-dev
+  qt6-base-dev libfontconfig-dev libjpeg62-turbo-dev libgif-dev libcurl4-openssl-dev libpugixml-dev
   libcdio-dev libiso9660-dev
   fonts-liberation fonts-dejavu-core xdg-utils
 )
