@@ -44,9 +44,32 @@ std::vector<std::string> Environment(const std::map<std::string, std::string>& s
     return env;
 }
 
+// What a program wrote to its error output (kept in a file of the benchmark's own), on one line.
+std::string ErrorOutput(const std::string& path)
+{
+    std::string text;
+    if (std::FILE* f = std::fopen(path.c_str(), "r")) {
+        char buffer[1024];
+        while (std::fgets(buffer, sizeof buffer, f) && text.size() < 2000)
+            text += buffer;
+        std::fclose(f);
+    }
+    for (char& c : text)
+        if (c == '\n')
+            c = ' ';
+    return text;
+}
+
 // Runs the program to its end (at most a minute) and returns its peak memory in KiB.
 long RunToFirstPaint(const char* program, const std::vector<std::string>& env)
 {
+    // One file for every run, removed when the benchmark ends.
+    static const struct ErrorFile {
+        std::string path = (std::filesystem::temp_directory_path() /
+                            ("ombrelle-first-paint-errors-" + std::to_string(getpid()))).string();
+        ~ErrorFile() { std::filesystem::remove(path); }
+    } errorFile;
+    const std::string& errors = errorFile.path;
     std::vector<char*> envp;
     for (const std::string& e : env)
         envp.push_back(const_cast<char*>(e.c_str()));
@@ -55,7 +78,7 @@ long RunToFirstPaint(const char* program, const std::vector<std::string>& env)
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     pid_t pid = 0;
     const int spawned = posix_spawn(&pid, program, &actions, nullptr, argv, envp.data());
     posix_spawn_file_actions_destroy(&actions);
@@ -70,8 +93,12 @@ long RunToFirstPaint(const char* program, const std::vector<std::string>& env)
     int status = 0;
     rusage usage{};
     wait4(pid, &status, 0, &usage);
+    if (WIFSIGNALED(status))
+        throw std::runtime_error(std::string(program) + " ended by signal " + std::to_string(WTERMSIG(status)) +
+                                 " before its first paint ended it: " + ErrorOutput(errors));
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        throw std::runtime_error(std::string(program) + " did not end after its first paint");
+        throw std::runtime_error(std::string(program) + " ended with status " + std::to_string(WEXITSTATUS(status)) +
+                                 " before its first paint ended it: " + ErrorOutput(errors));
     return usage.ru_maxrss;
 }
 
@@ -116,7 +143,9 @@ public:
         pollfd ready{fds[0], POLLIN, 0};
         if (pid_ && poll(&ready, 1, 30000) == 1 && read(fds[0], number, sizeof number - 1) > 0)
             display_ = ":" + std::to_string(std::atoi(number));
-        close(fds[0]);
+        // Kept open while the server runs: it writes the number and the line's end apart, and a
+        // write to a closed pipe ends it, leaving the next program no display to connect to.
+        displayPipe_ = fds[0];
     }
     ~XServer()
     {
@@ -124,11 +153,14 @@ public:
             kill(pid_, SIGTERM);
             waitpid(pid_, nullptr, 0);
         }
+        if (displayPipe_ >= 0)
+            close(displayPipe_);
     }
     const std::string& Display() const { return display_; }
 
 private:
     pid_t pid_ = 0;
+    int displayPipe_ = -1;
     std::string display_;
 };
 
