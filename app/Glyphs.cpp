@@ -133,13 +133,14 @@ void DrawToolBarGlyphs(TImageList& list)
         c.Brush.Color = kBlue;
         c.Pen.Color = kBlue;
         c.Ellipse(1, 1, n - 1, n - 1);
-        c.Font.SetName("Arial");
-        c.Font.SetHeight(-17);
-        c.Font.SetStyle(fsBold);
-        c.Font.SetColor(clWhite);
-        c.Brush.Style = bsClear;
-        TRect r{0, 0, n, n};
-        c.DrawText("?", r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        // Drawn in strokes: a font here would be one more face to load before the first paint.
+        const TPoint hook[8] = {{8, 9}, {8, 7}, {10, 5}, {14, 5}, {16, 7}, {16, 9}, {12, 12}, {12, 15}};
+        c.Pen.Color = clWhite;
+        c.Pen.Width = 3;
+        c.Polyline(hook, 8);
+        c.Pen.Width = 1;
+        c.Brush.Color = clWhite;
+        c.Ellipse(10, 17, 15, 22);
     });
     Add(list, s, [](TCanvas& c, int n) {  // close: a cross
         c.Brush.Color = kRed;

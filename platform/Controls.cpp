@@ -106,8 +106,8 @@ private:
 
 TControl::TControl(TComponent* owner) : TComponent(owner)
 {
-    Font.SetName("MS Sans Serif");
-    Font.SetHeight(-11);
+    Font.SetName(kDefaultControlFontName);
+    Font.SetHeight(kDefaultControlFontHeight);
     Font.OnChange = [this](TObject*) { ApplyFont(); };
 }
 

@@ -48,6 +48,10 @@ void GuardedCall(const std::function<void()>& handler);
 // The dotted focus frame, inset pixels inside r, drawn with the painter of a paint event.
 void DrawFocusFrame(QPainter& painter, TRect r, int inset);
 
+// The font every control starts with: the class library's MS Sans Serif of 8 points.
+constexpr const char* kDefaultControlFontName = "MS Sans Serif";
+constexpr int kDefaultControlFontHeight = -11;
+
 class TControl : public TComponent {
 public:
     explicit TControl(TComponent* owner);

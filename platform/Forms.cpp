@@ -283,6 +283,17 @@ void TForm::Close()
 TApplication::TApplication() = default;
 TApplication::~TApplication() = default;
 
+void TApplication::Initialize()
+{
+    // Qt's own default would be one more face to find and load at start-up, for the widgets
+    // made before their control hands them its font, and for Qt's dialogs and menus, which
+    // on the platform speak in the controls' font too.
+    TFont font;
+    font.SetName(kDefaultControlFontName);
+    font.SetHeight(kDefaultControlFontHeight);
+    QApplication::setFont(font.ToQFont());
+}
+
 static std::vector<TForm*>& LiveForms()
 {
     static std::vector<TForm*> forms;

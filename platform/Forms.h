@@ -87,7 +87,8 @@ class TApplication : public TComponent {
 public:
     TApplication();
     ~TApplication() override;
-    void Initialize() {}
+    // Gives the windows and the dialogs the program opens the controls' default font.
+    void Initialize();
     // The first form registered becomes the main form.
     void AddForm(TForm* form);
     void RemoveForm(TForm* form);
