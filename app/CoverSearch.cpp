@@ -204,4 +204,9 @@ void TDVDForm::WebImageDownLoadEnd(TObject*)
     WebImage->SetURL(next);
 }
 
-void TDVDForm::WebImageDownLoadError(TObject*, const String& error) { SetStatus("Preview failed : " + error); }
+void TDVDForm::WebImageDownLoadError(TObject*, const String& error)
+{
+    SetStatus("Preview failed : " + error);
+    // A full gauge would say the picture came.
+    VeskGauge1->SetProgress(0);
+}

@@ -5,23 +5,9 @@
 
 TCDDBLookup::TCDDBLookup() : Server(CDDBServer()) {}
 
-bool TCDDBLookup::Fetch(TWIGetURL& http, const String& address, const char* sending)
-{
-    ShowStatus("Getting CDDB Info");
-    http.SetURL(address);
-    ShowStatus(sending);
-    http.Get();
-    ShowStatus("Received CDDB Info");
-    if (http.Failed()) {
-        const String detail = http.ErrorDetail().empty() ? String() : " : " + http.ErrorDetail();
-        ShowStatus("Cannot Contact CDDB : " + http.ErrorText() + detail, false);
-        return false;
-    }
-    return true;
-}
+const char* const kLookupStopped = "Disc Changed : Lookup Stopped";
 
 namespace {
-const char* const kDiscChanged = "Disc Changed : Lookup Stopped";
 
 String FirstLine(const std::string& reply)
 {
@@ -39,12 +25,34 @@ bool TCDDBLookup::Fail(const String& text)
     return false;
 }
 
-bool TCDDBLookup::GetCDDBInfo(TCDPlayer& player, TWIGetURL& http)
+bool TCDDBLookup::Fetch(TWIGetURL& http, const String& address, const char* sending)
 {
+    ShowStatus("Getting CDDB Info");
+    http.SetURL(address);
+    ShowStatus(sending);
+    http.CancelFlag = discGone_;
+    http.Get();
+    http.CancelFlag = nullptr;
+    // Stopped for the disc that went, or a reply about it: either way not the drive's.
+    if (DiscChanged())
+        return Fail(kLookupStopped);
+    ShowStatus("Received CDDB Info");
+    if (http.Failed()) {
+        const String detail = http.ErrorDetail().empty() ? String() : " : " + http.ErrorDetail();
+        return Fail("Cannot Contact CDDB : " + http.ErrorText() + detail);
+    }
+    return true;
+}
+
+bool TCDDBLookup::GetCDDBInfo(TCDPlayer& player, TWIGetURL& http, const std::atomic<bool>* discGone)
+{
+    struct Watching {
+        const std::atomic<bool>*& watched;
+        Watching(const std::atomic<bool>*& w, const std::atomic<bool>* flag) : watched(w) { watched = flag; }
+        ~Watching() { watched = nullptr; }
+    } watching(discGone_, discGone);
     if (!Fetch(http, player.BuildQueryURL(Server), "Sending Query"))
         return false;
-    if (DiscChanged())
-        return Fail(kDiscChanged);
     ShowStatus("Parsing CDDB Query Info");
     TCDDBQueryReply query = ParseQueryReply(http.Data());
     ReplyCode = query.ReplyCode;
@@ -53,7 +61,7 @@ bool TCDDBLookup::GetCDDBInfo(TCDPlayer& player, TWIGetURL& http)
                                                  : "CDDB Query Not Understood : " + FirstLine(http.Data()));
     int chosen = OnChoose ? OnChoose(query.Rows) : -1;
     if (DiscChanged())
-        return Fail(kDiscChanged);
+        return Fail(kLookupStopped);
     if (chosen < 0 || chosen >= static_cast<int>(query.Rows.size()))
         return Fail("CDDB Lookup Cancelled");
     String category, discId;
@@ -65,8 +73,6 @@ bool TCDDBLookup::GetCDDBInfo(TCDPlayer& player, TWIGetURL& http)
         discId = IntToHex(player.DiscId(), 8);
     if (!Fetch(http, player.BuildReadURL(Server, category, discId), "Sending CDDB Read"))
         return false;
-    if (DiscChanged())
-        return Fail(kDiscChanged);
     ShowStatus("Parsing CDDB Info");
     TCDDBReadReply entry;
     bool read = ParseReadReply(http.Data(), entry);

@@ -6,7 +6,10 @@
 #include "CDPlayer.h"
 #include "GetURL.h"
 
+#include <atomic>
 #include <vector>
+
+extern const char* const kLookupStopped;  // "Disc Changed : Lookup Stopped"
 
 class TCDDBLookup {
 public:
@@ -23,16 +26,17 @@ public:
     std::function<void(const String& text, bool repaint)> OnShowStatus;
     // Offers the match rows and gives the chosen one's index, or -1.
     std::function<int(const std::vector<String>& rows)> OnChoose;
-    // Asked after every wait (the exchanges, the chooser): true when the disc in the drive is
-    // no longer the one looked up. The lookup then ends, changing nothing.
-    std::function<bool()> OnDiscChanged;
-
-    // True when an entry was read into the player and the fields above.
-    bool GetCDDBInfo(TCDPlayer& player, TWIGetURL& http);
+    // True when an entry was read into the player and the fields above. discGone, when given,
+    // is set once the disc looked up has left the drive: the exchange that runs then gives up
+    // at once, and after every wait (the exchanges, the chooser) the lookup ends with
+    // kLookupStopped, changing nothing.
+    bool GetCDDBInfo(TCDPlayer& player, TWIGetURL& http, const std::atomic<bool>* discGone = nullptr);
 
 private:
     bool Fail(const String& text);
-    bool DiscChanged() const { return OnDiscChanged && OnDiscChanged(); }
+    bool DiscChanged() const { return discGone_ && *discGone_; }
     bool Fetch(TWIGetURL& http, const String& address, const char* sending);
     void ShowStatus(const String& text, bool repaint = true) { Fire(OnShowStatus, text, repaint); }
+
+    const std::atomic<bool>* discGone_ = nullptr;
 };

@@ -135,6 +135,8 @@ int TWIGetURL::GetToFile(const String& fileName)
         return 1;
     }
     InternetSetStatusCallback(session.handle, StatusCallback);
+    if (CancelFlag)
+        InternetSetCancelFlag(session.handle, CancelFlag);
     TInternetCloser connection{InternetConnect(session.handle, host_, port_, "", "", INTERNET_SERVICE_HTTP, 0, context)};
     if (!connection.handle) {
         FailNetwork("Unable to Open Internet Connection");

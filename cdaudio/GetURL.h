@@ -5,6 +5,7 @@
 // the windows stay alive meanwhile and Escape cancels the exchange (WindowWait.h).
 #include "Classes.h"
 
+#include <atomic>
 #include <set>
 
 enum TOpenOptions {
@@ -68,6 +69,9 @@ public:
     int GetToFile(const String& fileName);
 
     String ExtraHeaders;  // sent with the request
+    // Once set (by a handler that runs while the exchange waits, or from another thread), the
+    // exchange gives up within a tenth of a second and fails. Kept from call to call.
+    const std::atomic<bool>* CancelFlag = nullptr;
     uint32_t RequestFlags() const { return requestFlags_; }
     uint32_t AccessType() const { return accessType_; }
     const String& Host() const { return host_; }

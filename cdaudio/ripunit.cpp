@@ -12,6 +12,7 @@
 namespace {
 // The date the finder files with every disc it stores.
 const char* const kStoredDate = "2003";
+const char* const kCaption = "Audio CD CDDB Info Finder";
 const char* const kNoDrive = "No CD Drive Found";
 
 char Upper(char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); }
@@ -70,7 +71,7 @@ TToolButton* TCDRipform::AddSeparator()
 
 void TCDRipform::BuildComponents()
 {
-    SetCaption("Audio CD CDDB Info Finder");
+    SetCaption(kCaption);
     Position = poScreenCenter;
     SetColor(clWhite);
     SetClientWidth(606);
@@ -209,6 +210,7 @@ int TCDRipform::ReadDisc()
 
 void TCDRipform::Shows(int disc)
 {
+    waits_.Shown(disc);
     shownDisc_ = disc;
     shownTracks_ = disc != 0 ? CDPlayer->TrackCount() : 0;
 }
@@ -242,31 +244,28 @@ void TCDRipform::LookUp()
     // Another disc, or none to look up: what was shown is not the drive's.
     if (disc != shownDisc_ || disc == 0)
         ShowDisc(disc);
-    const unsigned notices = discNotices_;
-    // A change notice that comes while the exchange waits ends it, unless the disc it announces
-    // is the one looked up (one put in just before).
-    CDDB.OnDiscChanged = [this, disc, notices] { return discNotices_ != notices && DiscInPlayer() != disc; };
-    struct LookingUp {
-        bool& flag;
-        explicit LookingUp(bool& f) : flag(f) { flag = true; }
-        ~LookingUp() { flag = false; }
-    };
     bool read = false;
-    {
-        LookingUp during(lookingUp_);
-        read = GetCDDBInfo();
-    }
+    if (!Await([&](const TDiscWaits::TWait& wait) { read = GetCDDBInfo(wait.GoneFlag()); }, kLookupStopped))
+        return;  // the notice has shown the new disc
     if (read) {
         KeepShown();
         FillTrackInfo();
         return;
     }
-    if (CDDB.OnDiscChanged())
-        ShowDisc(DiscInPlayer());
-    else if (disc != 0)
-        // What is shown stays; the player, which read the file back, keeps it too.
+    // What is shown stays; the player, which read the file back, keeps it too.
+    if (disc != 0)
         KeepShown();
     StatusBar1->Panels[0].SetText(exchangeFailure_);
+}
+
+bool TCDRipform::Await(const std::function<void(const TDiscWaits::TWait&)>& wait, const String& stopped)
+{
+    const TDiscWaits::TWait during(waits_, shownDisc_);
+    wait(during);
+    if (!during.DiscGone())
+        return true;
+    StatusBar1->Panels[0].SetText(stopped);
+    return false;
 }
 
 void TCDRipform::ClearTracksClick(TObject*) { markupListBox1->Items().Clear(); }
@@ -322,33 +321,23 @@ void TCDRipform::DriveComboBoxEx1Change(TObject*)
     CDPlayer->CurrentDrive = drive;
 }
 
-void TCDRipform::CDPlayerAfterInsert(TObject*, char letter)
+void TCDRipform::CDPlayerAfterInsert(TObject*, char letter) { FollowDrive(letter); }
+
+void TCDRipform::CDPlayerAfterRemove(TObject*, char letter) { FollowDrive(letter); }
+
+void TCDRipform::FollowDrive(char letter)
 {
     // The picker names the disc in each drive.
     DriveComboBoxEx1->Refresh();
     if (!IsCurrentDrive(letter))
         return;
-    ++discNotices_;
-    // A lookup sees the notice when its wait ends.
-    if (lookingUp_)
-        return;
-    const int disc = DiscInPlayer();
+    // Read anew: the device would go on answering for a disc that left, and a notice may come
+    // late, for a disc that another has replaced since (which a lookup may have read already).
+    const int disc = ReadDisc();
     if (disc != shownDisc_)
         ShowDisc(disc);
     else if (disc != 0)
         KeepShown();  // the player read the file back
-}
-
-void TCDRipform::CDPlayerAfterRemove(TObject*, char letter)
-{
-    DriveComboBoxEx1->Refresh();
-    if (!IsCurrentDrive(letter))
-        return;
-    ++discNotices_;
-    // The device would go on answering for the disc that left.
-    CDPlayer->Close();
-    if (!lookingUp_)
-        ShowDisc(0);
 }
 
 int TCDRipform::ChooseMatch(const std::vector<String>& rows)
@@ -364,7 +353,7 @@ int TCDRipform::ChooseMatch(const std::vector<String>& rows)
     return chooser.QueryBox->ItemIndex();
 }
 
-bool TCDRipform::GetCDDBInfo()
+bool TCDRipform::GetCDDBInfo(const std::atomic<bool>* discGone)
 {
     exchangeFailure_.clear();
     // Only an audio CD has a CDDB entry; a data disc has no table of contents to send.
@@ -372,7 +361,7 @@ bool TCDRipform::GetCDDBInfo()
         exchangeFailure_ = "No Audio CD In Drive";
         return false;
     }
-    return CDDB.GetCDDBInfo(*CDPlayer, *WIGetURL);
+    return CDDB.GetCDDBInfo(*CDPlayer, *WIGetURL, discGone);
 }
 
 void TCDRipform::FillTrackInfo()
@@ -381,8 +370,11 @@ void TCDRipform::FillTrackInfo()
     ShowStatus("Filling Track Info");
     TStringList& lines = markupListBox1->Items();
     lines.Clear();
-    if (shownDisc_ == 0)
+    // Nothing of a disc that has left stays, its name in the caption neither.
+    if (shownDisc_ == 0) {
+        SetCaption(kCaption);
         return;
+    }
     lines.Add(Artist);
     lines.Add(Title);
     SetCaption(Artist + " - " + Title + "    {" + Category + "}");
@@ -398,10 +390,17 @@ void TCDRipform::FillTrackInfo()
 void TCDRipform::EditThisTrackName1Click(TObject*)
 {
     // Row 0 is the artist and row 1 the title; row r shows track r - 1.
-    int i = markupListBox1->ItemIndex() - 2;
+    const int row = markupListBox1->ItemIndex();
+    const int i = row - 2;
     if (i < 0 || i >= Names.Count())
         return;
-    Names.Put(i, InputBox("Rename Track", "Track Name", Names[i]));
+    String name;
+    if (!Await([&](const TDiscWaits::TWait&) { name = InputBox("Rename Track", "Track Name", Names[i]); },
+               "Disc Changed : Track Not Renamed"))
+        return;
+    Names.Put(i, name);
     KeepShown();
     FillTrackInfo();
+    // The keys go on from the track renamed.
+    markupListBox1->SetItemIndex(row);
 }

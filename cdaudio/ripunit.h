@@ -9,6 +9,7 @@
 // knows of the new one, or nothing, and a lookup that runs meanwhile ends.
 #include "CDDBLookup.h"
 #include "CDPlayer.h"
+#include "DiscWaits.h"
 #include "ComCtrls.h"
 #include "ExtCtrls.h"
 #include "FlCtrlEx.h"
@@ -65,8 +66,9 @@ public:
     void CDPlayerAfterInsert(TObject* sender, char letter);
     void CDPlayerAfterRemove(TObject* sender, char letter);
 
-    // True when an entry was read; otherwise the reason waits to be shown.
-    bool GetCDDBInfo();
+    // True when an entry was read; otherwise the reason waits to be shown. discGone: as for
+    // TCDDBLookup.
+    bool GetCDDBInfo(const std::atomic<bool>* discGone = nullptr);
     void FillTrackInfo();
     // Shows the text in the first panel of the status bar at once.
     void ShowStatus(const String& text);
@@ -99,14 +101,19 @@ private:
     // False, with the status saying so, on a machine without a CD drive.
     bool DriveReady();
     bool IsCurrentDrive(char letter) const;
+    // A change notice for a drive: what is shown follows the disc the current drive holds.
+    void FollowDrive(char letter);
     // Reads the disc and looks it up; what is shown changes only when the lookup reads an
     // entry or the drive holds another disc.
     void LookUp();
+    // Every action that waits (a modal box, the chooser, an exchange) waits through here, for
+    // the disc shown as it begins. False, with the status saying so, when that disc went
+    // meanwhile: the caller then stops and leaves the names alone.
+    bool Await(const std::function<void(const TDiscWaits::TWait&)>& wait, const String& stopped);
     String exchangeFailure_;
     // The media identity of the disc the shown names belong to (0 when none is shown) and its
     // number of tracks.
     int shownDisc_ = 0;
     int shownTracks_ = 0;
-    bool lookingUp_ = false;
-    unsigned discNotices_ = 0;  // arrivals and removals in the drive read
+    TDiscWaits waits_;
 };

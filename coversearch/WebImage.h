@@ -153,8 +153,12 @@ public:
 protected:
     void Execute() override
     {
+        // Whatever the outcome.
+        struct Ended {
+            TWebPicture* picture;
+            ~Ended() { picture->DownloadEnded(); }
+        } ended{picture_};
         picture_->DownloadOnWorker();
-        picture_->DownloadEnded();
     }
 
 private:

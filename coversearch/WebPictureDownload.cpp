@@ -76,7 +76,13 @@ void TWebPicture::DownloadOnWorker()
         std::atomic<bool>& busy;
         ~BusyClearer() { busy = false; }
     } clearer{busy_};
-    DownloadToPicture();
+    // Nobody calls a worker to hear of a picture that does not decode: it is told like the
+    // other failures.
+    try {
+        DownloadToPicture();
+    } catch (const std::exception& e) {
+        ReportError(e.what());
+    }
 }
 
 void TWebPicture::ReportError(const String& message)

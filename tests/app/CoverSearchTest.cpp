@@ -505,6 +505,45 @@ TEST_F(CoverSearch, ADownloadThatHangsGivesWayToTheNextLinkAtOnce)
     server.ReleaseStalls();
 }
 
+// A preview that fails says why in the status, as a missing picture does, and the gauge does
+// not stay full as if the picture had come; the download's end is told either way.
+TEST_F(CoverSearch, AFailedPreviewSaysWhyAndEmptiesTheGauge)
+{
+    THttpReply missing;
+    missing.Status = 404;
+    THttpReply notAPicture;
+    notAPicture.Headers = {{"Content-Type", "image/jpeg"}};
+    notAPicture.Body = "<html><body>Not found</body></html>";
+    const std::tuple<const char*, THttpReply, String> cases[] = {
+        {"/missing.jpg", missing, "Preview failed : Cannot open URL " + server.Url("/missing.jpg")},
+        {"/junk.jpg", notAPicture, "Preview failed : Could not load image. Invalid format"},
+    };
+    int ends = 0, completes = 0;
+    auto end = DVDForm->WebImage->OnDownLoadEnd;
+    DVDForm->WebImage->OnDownLoadEnd = [&](TObject* s) {
+        end(s);
+        ++ends;
+    };
+    auto complete = DVDForm->WebImage->OnDownLoadComplete;
+    DVDForm->WebImage->OnDownLoadComplete = [&](TObject* s) {
+        complete(s);
+        ++completes;
+    };
+    for (const auto& [path, reply, status] : cases) {
+        SCOPED_TRACE(path);
+        server.SetReply(reply);
+        DVDForm->SetStatus("OK Done!");
+        DVDForm->WebImageDownLoadProgress(nullptr, 100, 100);  // the last preview came whole
+        const int ended = ends;
+        Hover(server.Url(path));
+        ASSERT_TRUE(WaitUntil([&] { return ends == ended + 1; }, 5000));
+        EXPECT_EQ(Status(), status);
+        EXPECT_EQ(DVDForm->VeskGauge1->Progress(), 0);
+        EXPECT_FALSE(Downloading());
+    }
+    EXPECT_EQ(completes, 0);
+}
+
 TEST_F(CoverSearch, GaugeTakesTotalsBeyondThirtyOneBits)
 {
     DVDForm->WebImageDownLoadProgress(nullptr, 50, 200);

@@ -9,11 +9,14 @@
 #include "WhenModal.h"
 #include "ripunit.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QColor>
 #include <QDialog>
 #include <QFileInfo>
 #include <QImage>
+#include <QKeySequence>
+#include <QMetaObject>
 #include <QTest>
 #include <QTimer>
 
@@ -29,6 +32,24 @@ const char* const kGreeting = "&hello=AudioUser+hostname+Dunmarle+1.0&proto=4";
 const char* const kEntry =
     "210 rock 0c01ac02 CD database entry follows\r\nDTITLE=Some Artist / Some Title\r\n"
     "TTITLE0=One\r\nTTITLE1=Two\r\n.\r\n";
+
+// A match list at 320 bytes a second: 20 s for the whole of it.
+THttpReply TricklingMatchList()
+{
+    THttpReply trickle;
+    trickle.Body = "210 Found matches, list follows\r\n" + std::string(6400, 'x') + "\r\n.\r\n";
+    trickle.Pieces = std::vector<size_t>(trickle.Body.size() / 32, 32);
+    trickle.PauseMs = 100;
+    return trickle;
+}
+
+// Within the limits a test has set.
+void SetDeadline(int ms)
+{
+    TInternetLimits limits = InternetLimits();
+    limits.DeadlineMs = ms;
+    SetInternetLimits(limits);
+}
 
 class TrackFinderTest : public CDPlayerFixture {
 protected:
@@ -365,6 +386,7 @@ TEST_F(TrackFinderTest, RenameChangesTheSelectedTrackOnly)
     dialogs.InputAnswers.push_back(String("Renamed"));
     form->EditThisTrackName1->Click();
     EXPECT_EQ(Lines(), "Some Artist\r\nSome Title\r\n1    One\r\n2    Renamed\r\n");
+    EXPECT_EQ(form->markupListBox1->ItemIndex(), 3);
     EXPECT_EQ(form->Names[1], "Renamed");
     EXPECT_EQ(form->CDPlayer->GetTrack(1).Name, "Renamed");
     EXPECT_EQ(form->CDPlayer->Artist(), "Some Artist");
@@ -583,15 +605,8 @@ TEST_F(TrackFinderTest, AStalledServerLeavesTheWindowAliveAndEscapeCancels)
 TEST_F(TrackFinderTest, ALookupFromATricklingServerEndsAtItsDeadline)
 {
     ShortInternetLimits limits(5000);  // neither the wait for a byte nor the slowest pace ends it
-    TInternetLimits deadline = InternetLimits();
-    deadline.DeadlineMs = 1000;
-    SetInternetLimits(deadline);
-    // 320 bytes a second: without a deadline, 20 s for the match list.
-    THttpReply trickle;
-    trickle.Body = "210 Found matches, list follows\r\n" + std::string(6400, 'x') + "\r\n.\r\n";
-    trickle.Pieces = std::vector<size_t>(trickle.Body.size() / 32, 32);
-    trickle.PauseMs = 100;
-    server.SetReply(trickle);
+    SetDeadline(1000);
+    server.SetReply(TricklingMatchList());
     const auto start = std::chrono::steady_clock::now();
     form->ScanCD->Click();
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
@@ -606,6 +621,188 @@ TEST_F(TrackFinderTest, AnOversizedReplyIsRefusedWithAClearError)
     form->ScanCD->Click();
     EXPECT_EQ(Status(), "Cannot Contact CDDB : Reply Too Large (over 4 MiB)");
     EXPECT_TRUE(offered.empty());
+}
+
+
+// Disc A is shown, then disc B takes its place while the finder waits: in the rename box, in
+// the chooser, or in a CDDB exchange that stalls or trickles. The list follows B at once, the
+// wait ends as soon as the notice comes, and nothing of A is taken for B.
+class TrackFinderSwapTest : public TrackFinderTest {
+protected:
+    void SetUp() override
+    {
+        TrackFinderTest::SetUp();
+        discB = WriteDiscImage(Folder(), "b", {{Msf(0, 2, 0)}, {Msf(2, 0, 0)}, {Msf(5, 0, 0)}}, Msf(8, 0, 0));
+        // The identity of B, read in a drive of its own.
+        CdInsertImage('F', discB);
+        TCDPlayer player;
+        player.CurrentDrive = 'F';
+        player.Open();
+        idB = player.MediaIdentity();
+        player.Close();
+        CdEjectImage('F');
+    }
+    // A fresh finder that shows A as CDDB knows it, with B known to the file or not.
+    void ShowA(bool knowB)
+    {
+        form.reset();
+        std::filesystem::remove(UserConfigFolder() + CDInfoFileName);
+        if (knowB)
+            TCDPlayer().SaveCDInfo(idB, "Artist B", "Title B", "2003", "", TStringList{"B One", "B Two", "B Three"});
+        CdInsertImage('E', twoTracks);
+        form = std::make_unique<TCDRipform>(nullptr);
+        form->Server = Format("127.0.0.1:%d", server.Port());
+        Answer("200 rock 0c01ac02 Some Artist / Some Title\r\n", kEntry);
+        form->ScanCD->Click();
+        ASSERT_EQ(Lines(), "Some Artist\r\nSome Title\r\n1    One\r\n2    Two\r\n");
+    }
+    static String ShownB(bool known)
+    {
+        return known ? "Artist B\r\nTitle B\r\n1    B One\r\n2    B Two\r\n3    B Three\r\n" : "\r\n\r\n";
+    }
+    void SwapToB() { CdInsertImage('E', discB); }
+    // Nothing of A is in what the file holds for B.
+    void ExpectNothingOfAFiledUnderB(bool known)
+    {
+        form->WriteINI->Click();
+        const String written = Section(idB);
+        for (const char* ofA : {"Some Artist", "Some Title", "=One", "=Two"})
+            EXPECT_EQ(written.find(ofA), String::npos) << written;
+        EXPECT_EQ(written.find("0=B One") != String::npos, known) << written;
+    }
+
+    String discB;
+    int idB = 0;
+};
+
+TEST_F(TrackFinderSwapTest, ARenameOpenAcrossASwapRenamesNothing)
+{
+    dialogs.RealInput = true;
+    for (bool known : {true, false}) {
+        SCOPED_TRACE(known ? "B known to the file" : "B unknown to the file");
+        ShowA(known);
+        WhenModal<QDialog>([&](QDialog& box) {
+            ASSERT_TRUE(QTest::qWaitForWindowActive(&box));
+            SwapToB();
+            EXPECT_TRUE(WaitUntil([&] { return Lines() == ShownB(known); })) << Lines();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);  // the name of A's track 1
+        });
+        form->markupListBox1->SetItemIndex(2);
+        EXPECT_NO_THROW(form->EditThisTrackName1->Click());
+        EXPECT_EQ(Status(), "Disc Changed : Track Not Renamed");
+        EXPECT_EQ(Lines(), ShownB(known));
+        EXPECT_TRUE(dialogs.Messages.empty());
+        ExpectNothingOfAFiledUnderB(known);
+    }
+}
+
+TEST_F(TrackFinderSwapTest, ASwapEndsAWaitingLookupAtOnce)
+{
+    // Long limits: only the swap ends these exchanges in time.
+    ShortInternetLimits limits(20000);
+    SetDeadline(20000);
+    const THttpReply trickle = TricklingMatchList();
+    THttpReply stall;
+    stall.StallBeforeReply = true;
+    THttpReply match;
+    match.Body = "200 rock 0c01ac02 Some Artist / Some Title\r\n";
+    struct Case {
+        const char* name;
+        THttpReply query, read;
+        bool swapInChooser;  // else when the server takes the request that keeps it waiting
+        bool known;
+        size_t requests;
+    };
+    const Case cases[] = {
+        {"the query stalls", stall, stall, false, true, 1},
+        {"the query trickles", trickle, stall, false, false, 1},
+        {"the read stalls", match, stall, false, false, 2},
+        {"the chooser is open", match, stall, true, true, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ShowA(c.known);
+        const size_t before = server.Requests().size();
+        server.SetHandler([&](const THttpRequest& r) {
+            const bool query = r.Target.find("cddb+query") != std::string::npos;
+            const THttpReply& reply = query ? c.query : c.read;
+            if (!c.swapInChooser && (reply.StallBeforeReply || !reply.Pieces.empty()))
+                QMetaObject::invokeMethod(qApp, [this] { SwapToB(); }, Qt::QueuedConnection);
+            return reply;
+        });
+        dialogs.OnShowModal = [&](TForm&) {
+            if (!c.swapInChooser)
+                return mrOk;
+            SwapToB();
+            EXPECT_TRUE(WaitUntil([&] { return Lines() == ShownB(c.known); }));
+            return mrOk;
+        };
+        form->GetCDDB->Click();
+        EXPECT_EQ(Status(), kLookupStopped);
+        EXPECT_EQ(Lines(), ShownB(c.known));
+        EXPECT_EQ(server.Requests().size() - before, c.requests);
+        ExpectNothingOfAFiledUnderB(c.known);
+    }
+    server.ReleaseStalls();
+}
+
+// Nothing of a disc that has left stays on screen: neither its lines nor its caption.
+TEST_F(TrackFinderSwapTest, AnEjectOrADataDiscLeavesTheWindowsOwnCaption)
+{
+    const String data = WriteDiscImage(Folder(), "data", {{Msf(0, 2, 0), false}}, Msf(5, 0, 0), "BACKUP");
+    const std::pair<const char*, std::function<void()>> cases[] = {
+        {"eject", [] { CdEjectImage('E'); }},
+        {"a data disc", [&] { CdInsertImage('E', data); }},
+    };
+    for (const auto& [name, leave] : cases) {
+        SCOPED_TRACE(name);
+        ShowA(false);
+        EXPECT_EQ(form->Caption(), "Some Artist - Some Title    {rock}");
+        leave();
+        EXPECT_TRUE(WaitUntil([&] { return form->markupListBox1->Count() == 0; }));
+        EXPECT_EQ(form->Caption(), "Audio CD CDDB Info Finder");
+        // An audio disc names itself again, as CDDB or the file knows it, or not at all.
+        SwapToB();
+        EXPECT_TRUE(WaitUntil([&] { return Lines() == ShownB(false); }));
+        EXPECT_EQ(form->Caption(), " -     {}");
+    }
+}
+
+// The track list's menu opens from the keys at the selected row, and a rename made through it
+// leaves the selection on the row renamed.
+TEST_F(TrackFinderTest, TheMenuKeysOpenTheTrackMenuAtTheSelectedRow)
+{
+    Answer("200 rock 0c01ac02 Some Artist / Some Title\r\n", kEntry);
+    form->ScanCD->Click();
+    ASSERT_TRUE(ShowExposed(form->Widget()));
+    auto* list = qobject_cast<QAbstractItemView*>(form->markupListBox1->Widget());
+    ASSERT_NE(list, nullptr);
+    const std::pair<Qt::Key, Qt::KeyboardModifiers> keys[] = {{Qt::Key_Menu, Qt::NoModifier},
+                                                              {Qt::Key_F10, Qt::ShiftModifier}};
+    int row = 1;  // tracks 1 and 2
+    for (const auto& [key, modifiers] : keys) {
+        SCOPED_TRACE(QKeySequence(key | modifiers).toString().toStdString());
+        ++row;
+        form->markupListBox1->SetItemIndex(row);
+        list->setFocus();
+        const QRect shown = list->visualRect(list->currentIndex());
+        const QRect at(list->viewport()->mapToGlobal(shown.topLeft()), shown.size());
+        QPoint opened(-1, -1);
+        QTimer::singleShot(0, [&] {
+            ASSERT_TRUE(WaitUntil([] { return QApplication::activePopupWidget() != nullptr; }, 2000));
+            QWidget* menu = QApplication::activePopupWidget();
+            opened = menu->pos();
+            QTest::keyClick(menu, Qt::Key_Down);
+            QTest::keyClick(menu, Qt::Key_Return);  // "<--  Edit This Track Name"
+        });
+        dialogs.InputAnswers.push_back(String("Keyed"));
+        QTest::keyClick(list, key, modifiers);
+        EXPECT_TRUE(WaitUntil([&] { return opened.x() >= 0; }, 2000));
+        EXPECT_GE(opened.y(), at.top());
+        EXPECT_LE(opened.y(), at.bottom() + 1);
+        EXPECT_EQ(form->Names[row - 2], "Keyed");
+        EXPECT_EQ(form->markupListBox1->ItemIndex(), row);
+    }
 }
 
 }  // namespace

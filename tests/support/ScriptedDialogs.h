@@ -22,6 +22,7 @@ public:
     bool PrinterSetupAnswer = false;
     int PrinterSetupCalls = 0;
     bool RealPrinterSetup = false;  // show the real printer setup dialog instead of answering
+    bool RealInput = false;         // show the real input box instead of answering
     // Runs instead of a modal loop; returns the modal result (mrCancel when unset).
     std::function<TModalResult(TForm&)> OnShowModal;
     std::vector<TForm*> ModalForms;
@@ -61,9 +62,11 @@ public:
         ++PrinterSetupCalls;
         return RealPrinterSetup ? TDialogService::PrinterSetup() : PrinterSetupAnswer;
     }
-    bool InputQuery(const String&, const String& prompt, String& value) override
+    bool InputQuery(const String& caption, const String& prompt, String& value) override
     {
         InputPrompts.push_back(prompt);
+        if (RealInput)
+            return TDialogService::InputQuery(caption, prompt, value);
         if (InputAnswers.empty() || !InputAnswers.front()) {
             if (!InputAnswers.empty())
                 InputAnswers.pop_front();
