@@ -333,7 +333,13 @@ void TCDRipform::FollowDrive(char letter)
         return;
     // Read anew: the device would go on answering for a disc that left, and a notice may come
     // late, for a disc that another has replaced since (which a lookup may have read already).
-    const int disc = ReadDisc();
+    // A drive that cannot be read (its image file gone) holds no disc: nobody asked for an error.
+    int disc = 0;
+    try {
+        disc = ReadDisc();
+    } catch (const Exception&) {
+        CDPlayer->Close();
+    }
     if (disc != shownDisc_)
         ShowDisc(disc);
     else if (disc != 0)

@@ -1,5 +1,6 @@
 #include "CDDBUnit.h"
 #include "CDPlayerFixture.h"
+#include "CdWatcher.h"
 #include "IniFiles.h"
 #include "LoopbackHttpServer.h"
 #include "ScriptedDialogs.h"
@@ -750,17 +751,26 @@ TEST_F(TrackFinderSwapTest, ASwapEndsAWaitingLookupAtOnce)
 TEST_F(TrackFinderSwapTest, AnEjectOrADataDiscLeavesTheWindowsOwnCaption)
 {
     const String data = WriteDiscImage(Folder(), "data", {{Msf(0, 2, 0), false}}, Msf(5, 0, 0), "BACKUP");
+    // A disc image of A whose file goes while it is in the drive.
+    const String gone = Folder() + "/gone.cue";
     const std::pair<const char*, std::function<void()>> cases[] = {
         {"eject", [] { CdEjectImage('E'); }},
         {"a data disc", [&] { CdInsertImage('E', data); }},
+        {"the image file goes", [&] {
+             std::filesystem::remove(gone);
+             CdCheckMediaNow();
+         }},
     };
     for (const auto& [name, leave] : cases) {
         SCOPED_TRACE(name);
         ShowA(false);
+        std::filesystem::copy_file(twoTracks, gone, std::filesystem::copy_options::overwrite_existing);
+        CdInsertImage('E', gone);
         EXPECT_EQ(form->Caption(), "Some Artist - Some Title    {rock}");
         leave();
         EXPECT_TRUE(WaitUntil([&] { return form->markupListBox1->Count() == 0; }));
         EXPECT_EQ(form->Caption(), "Audio CD CDDB Info Finder");
+        EXPECT_TRUE(dialogs.Messages.empty()) << dialogs.Messages.front();
         // An audio disc names itself again, as CDDB or the file knows it, or not at all.
         SwapToB();
         EXPECT_TRUE(WaitUntil([&] { return Lines() == ShownB(false); }));
