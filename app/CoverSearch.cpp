@@ -9,6 +9,7 @@
 #include "Shell.h"
 
 #include <climits>
+#include <cstring>
 #include <filesystem>
 
 namespace {
@@ -168,7 +169,10 @@ void TDVDForm::MarkupListBoxAnchorHint(TObject*, int, String& anchor)
         if (picture.Busy())
             VeskGauge1->SetProgress(0);
         PendingPreview.clear();
+        const bool kept = WebImage->Keeps(anchor);
         WebImage->SetURL(anchor);
+        if (kept)
+            PreviewShown();
     }
 }
 
@@ -191,7 +195,11 @@ void TDVDForm::WebImageDownLoadProgress(TObject*, uint32_t dwSize, uint32_t dwTo
     VeskGauge1->SetProgress(static_cast<int>(size));
 }
 
-void TDVDForm::WebImageDownLoadComplete(TObject*) { VeskGauge1->SetProgress(0); }
+void TDVDForm::WebImageDownLoadComplete(TObject*)
+{
+    VeskGauge1->SetProgress(0);
+    PreviewShown();
+}
 
 void TDVDForm::WebImageDownLoadEnd(TObject*)
 {
@@ -204,9 +212,23 @@ void TDVDForm::WebImageDownLoadEnd(TObject*)
     WebImage->SetURL(next);
 }
 
+namespace {
+const char* const kPreviewFailed = "Preview failed : ";
+
+bool SaysPreviewFailed(const String& status) { return status.compare(0, std::strlen(kPreviewFailed), kPreviewFailed) == 0; }
+}  // namespace
+
+void TDVDForm::PreviewShown()
+{
+    if (SaysPreviewFailed(StatusBar->SimpleText()))
+        SetStatus(StatusBeforePreviewFailure);
+}
+
 void TDVDForm::WebImageDownLoadError(TObject*, const String& error)
 {
-    SetStatus("Preview failed : " + error);
+    if (!SaysPreviewFailed(StatusBar->SimpleText()))
+        StatusBeforePreviewFailure = StatusBar->SimpleText();
+    SetStatus(kPreviewFailed + error);
     // A full gauge would say the picture came.
     VeskGauge1->SetProgress(0);
 }

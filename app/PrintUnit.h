@@ -129,8 +129,10 @@ public:
     void WebImageDownLoadProgress(TObject* sender, uint32_t dwSize, uint32_t dwTotSize);
     void WebImageDownLoadComplete(TObject* sender);
     void WebImageDownLoadEnd(TObject* sender);
-    // A preview that failed says so, and why, in the status line.
+    // A preview that failed says so, and why, in the status line, until a picture shows again.
     void WebImageDownLoadError(TObject* sender, const String& error);
+    // A picture is shown: a preview failure no longer applies.
+    void PreviewShown();
     // False when the download failed: the status then says why.
     bool Search();
     bool DownloadToFile(const String& url, const String& fileName);
@@ -163,6 +165,8 @@ public:
     int CurrentIndex = 0;
     // The link pointed at while a preview downloaded; shown once that download is over.
     String PendingPreview;
+    // The status a preview failure took the place of.
+    String StatusBeforePreviewFailure;
 
 private:
     void BuildComponents();
