@@ -89,6 +89,7 @@ public:
     bool Transparent() const { return transparent_; }
     void SetTransparent(bool value);
     TPopupMenu* DropDownMenu = nullptr;  // not owned
+    // Follows BiDiMode's reading order, for the painters that lay the face out themselves.
     bool BiDiRightToLeft = false;
 
     TButtonState State() const { return state_; }
@@ -109,6 +110,7 @@ public:
     void ButtonPressed(int groupIndex, TCustomFlatSpeedButton* sender);
 
 protected:
+    void ApplyBiDiMode() override;
     void UpdateExclusive();
     bool Dragging() const { return dragging_; }
     TCanvas& PaintCanvas() { return Canvas(); }
@@ -205,6 +207,9 @@ public:
     void KeyDown(int& key, TShiftState shift) override;
     void DoEnter() override;
     void DoExit() override;
+
+protected:
+    void Notification(TComponent* component, TOperation operation) override;
 
 private:
     TTimerSpeedButton* CreateButton();

@@ -17,7 +17,7 @@ void TControl::SetPopupMenu(TPopupMenu* menu)
     if (menu)
         QObject::connect(widget, &QWidget::customContextMenuRequested, widget, [this] {
             GuardedCall([this] {
-                if (popupMenu_) {
+                if (popupMenu_ && popupMenu_->AutoPopup) {
                     QPoint at = QCursor::pos();
                     popupMenu_->Popup(at.x(), at.y());
                 }
