@@ -678,8 +678,12 @@ int TCanvas::DrawText(const String& text, TRect& r, unsigned flags)
     FontInfo& info = InfoFor(Font, dev);
     const QFont& font = info.font;
     const QFontMetrics& m = info.metrics;
+    // A line read right to left is drawn through Qt's text layout, so it is measured by it too.
+    const bool rightToLeft = (flags & DT_RTLREADING) != 0;
     auto width = [&](const QString& s) {
-        return metrics_ ? metrics_->TextWidth(Font, s.toStdString()) : info.Width(s);
+        return metrics_ ? metrics_->TextWidth(Font, s.toStdString())
+               : rightToLeft ? m.horizontalAdvance(s)
+                             : info.Width(s);
     };
     int cell = metrics_ ? metrics_->TextHeight(Font) : info.height;
     int leading = (flags & DT_EXTERNALLEADING) ? (metrics_ ? metrics_->ExternalLeading(Font) : m.leading()) : 0;
@@ -773,7 +777,7 @@ int TCanvas::DrawText(const String& text, TRect& r, unsigned flags)
             if (OpaqueText())
                 FillBackground({ox, oy, ox + w, oy + cell}, Brush.Color);
             p->setPen(ToQColor(Font.Color()));
-            info.Draw(*p, ox, oy + info.ascent, line.text, (flags & DT_RTLREADING) != 0);
+            info.Draw(*p, ox, oy + info.ascent, line.text, rightToLeft);
             if (line.mnemonic >= 0) {
                 int ux = width(line.text.left(line.mnemonic));
                 int uw = width(line.text.mid(line.mnemonic, 1));

@@ -1,7 +1,4 @@
-// The flat speed button as it paints itself on a coloured panel: the frames of each style and
-// state, the parent showing through a transparent button, the menu style's content placed
-// through its work bitmap, the glyph and caption swapped by the reading order, and the hot look
-// found again when the button is enabled under the pointer.
+// The flat speed button as it paints itself on a coloured panel, one 60 x 22 button per face.
 #include "SpeedBtns.h"
 
 #include "ExtCtrls.h"
@@ -15,220 +12,107 @@
 
 namespace {
 
-const TColor PanelColor = RGB(40, 160, 90);
-const TColor GlyphRed = RGB(255, 0, 0);
+const TColor Panel = RGB(40, 160, 90), Red = RGB(255, 0, 0);
+TColor Face() { return ColorToRGB(clBtnFace); }
+TColor Light() { return ColorToRGB(clBtnHighlight); }
+TColor Shadow() { return ColorToRGB(clBtnShadow); }
+TColor Dark() { return ColorToRGB(cl3DDkShadow); }
 
-// An 8 x 8 red square whose bottom-left pixel, the see-through colour, is magenta.
-std::unique_ptr<TBitmap> RedGlyph() { return Square(8, GlyphRed); }
-
-struct FacePixel {
-    int x, y;
-    TColor color;
-};
-
-struct FaceCase {
-    const char* name;
-    std::function<void(TFlatSpeedButton&)> setUp;
-    std::vector<FacePixel> pixels;
-};
-
-class SpeedButtonFaces : public ::testing::Test {
-protected:
+struct SpeedButtonFaces : ::testing::Test {
     TForm form {nullptr};
     TPanel* panel = new TPanel(&form);
-    TFlatSpeedButton* button = new TFlatSpeedButton(&form);
-
-    void SetUp() override
+    SpeedButtonFaces()
     {
         form.SetBounds(50, 50, 200, 120);
         panel->SetParent(&form);
         panel->SetBounds(0, 0, 200, 120);
         panel->BevelOuter = bvNone;
-        panel->SetColor(PanelColor);
-        button->SetParent(panel);
-        button->SetBounds(10, 10, 60, 22);
+        panel->SetColor(Panel);
     }
-
-    // The button as the screen shows it, over its panel.
-    TColor Seen(int x, int y)
+    TFlatSpeedButton* Place()
     {
-        TBitmap shot;
-        panel->PaintTo(shot);
-        return At(shot, button->Left() + x, button->Top() + y);
-    }
-
-    // The bounds of the pixels of one colour within the button; Right and Bottom inclusive.
-    TRect Find(TColor color) { return FindWhere([color](TColor p) { return p == color; }); }
-    TRect FindWhere(const std::function<bool(TColor)>& wanted)
-    {
-        TBitmap shot;
-        panel->PaintTo(shot);
-        TRect found {INT_MAX, INT_MAX, -1, -1};
-        for (int y = 0; y < button->Height(); ++y)
-            for (int x = 0; x < button->Width(); ++x)
-                if (wanted(At(shot, button->Left() + x, button->Top() + y)))
-                    found = {std::min(found.Left, x), std::min(found.Top, y), std::max(found.Right, x),
-                             std::max(found.Bottom, y)};
-        return found;
+        auto* b = new TFlatSpeedButton(&form);
+        b->SetParent(panel);
+        b->SetBounds(10, 10, 60, 22);
+        return b;
     }
 };
 
-TColor Rgb(TColor c) { return ColorToRGB(c); }
-
 }  // namespace
 
-TEST_F(SpeedButtonFaces, EachStyleAndStateDrawsItsFrame)
+TEST_F(SpeedButtonFaces, EachStyleAndStatePaintsItsFace)
 {
-    const int w = 60, h = 22;
-    const std::vector<FaceCase> cases = {
-        {"push button, up", [](TFlatSpeedButton& b) { b.SetTransparent(false); },
-         {{0, 0, Rgb(clBtnHighlight)}, {w - 1, h - 1, Rgb(cl3DDkShadow)}, {30, 11, Rgb(clBtnFace)}}},
-        {"push button, pressed",
-         [](TFlatSpeedButton& b) { b.MouseDown(mbLeft, ssLeft, 5, 5); },
-         {{0, 0, Rgb(cl3DDkShadow)}, {w - 1, h - 1, Rgb(clBtnHighlight)}}},
-        {"push button, latched in a group: checkered inside",
-         [](TFlatSpeedButton& b) {
-             b.SetGroupIndex(1);
-             b.SetDown(true);
-         },
-         {{0, 0, Rgb(cl3DDkShadow)}, {30, 10, Rgb(clBtnFace)}, {31, 10, Rgb(clBtnHighlight)}}},
-        {"flat, transparent, pointer away: no frame, the panel shows",
-         [](TFlatSpeedButton& b) { b.SetFlat(true); },
-         {{0, 0, PanelColor}, {w - 1, h - 1, PanelColor}, {30, 11, PanelColor}}},
-        {"flat, opaque, pointer away: the face colour",
-         [](TFlatSpeedButton& b) {
-             b.SetFlat(true);
-             b.SetTransparent(false);
-         },
-         {{0, 0, Rgb(clBtnFace)}, {30, 11, Rgb(clBtnFace)}}},
-        {"flat, pointer over: raised edge",
-         [](TFlatSpeedButton& b) {
-             b.SetFlat(true);
-             b.MouseEnter();
-         },
-         {{0, 0, Rgb(clBtnHighlight)}, {w - 1, h - 1, Rgb(clBtnShadow)}, {30, 11, PanelColor}}},
-        {"flat, pressed: sunken edge",
-         [](TFlatSpeedButton& b) {
-             b.SetFlat(true);
-             b.MouseDown(mbLeft, ssLeft, 5, 5);
-         },
-         {{0, 0, Rgb(clBtnShadow)}, {w - 1, h - 1, Rgb(clBtnHighlight)}}},
-        {"combo button, up", [](TFlatSpeedButton& b) { b.SetStyle(sbsComboButton); },
-         {{0, 0, Rgb(clBtnFace)}, {w - 1, h - 1, Rgb(cl3DDkShadow)}, {1, 1, Rgb(clBtnHighlight)},
-          {w - 2, h - 2, Rgb(clBtnShadow)}}},
-        {"combo button, pressed",
-         [](TFlatSpeedButton& b) {
-             b.SetStyle(sbsComboButton);
-             b.MouseDown(mbLeft, ssLeft, 5, 5);
-         },
-         {{0, 0, Rgb(clBtnShadow)}, {w - 1, h - 1, Rgb(clBtnShadow)}, {1, 1, Rgb(clBtnFace)}}},
-        {"menu, up: two framed parts, a dark arrow",
-         [](TFlatSpeedButton& b) { b.SetStyle(sbsMenu); },
-         {{0, 0, Rgb(clBtnHighlight)}, {w - 11, 0, Rgb(clBtnHighlight)}, {w - 12, h - 1, Rgb(cl3DDkShadow)},
-          {54, 10, Rgb(clBtnText)}}},
-        {"menu, disabled: the arrow etched",
-         [](TFlatSpeedButton& b) {
-             b.SetStyle(sbsMenu);
-             b.SetEnabled(false);
-         },
-         {{54, 10, Rgb(clBtnShadow)}, {56, 11, Rgb(clBtnHighlight)}}},
-        {"menu, arrow part pressed",
-         [](TFlatSpeedButton& b) {
-             b.SetStyle(sbsMenu);
-             b.MouseDown(mbLeft, ssLeft, 55, 5);
-         },
-         {{0, 0, Rgb(clBtnHighlight)}, {w - 11, 0, Rgb(cl3DDkShadow)}}},
-        {"menu, flat and transparent, pointer away: only the arrow is drawn",
-         [](TFlatSpeedButton& b) {
-             b.SetStyle(sbsMenu);
-             b.SetFlat(true);
-         },
-         {{0, 0, PanelColor}, {20, 11, PanelColor}, {w - 11, 0, PanelColor}}},
+    using Set = std::function<void(TFlatSpeedButton&)>;
+    const auto press = [](int x) { return [x](TFlatSpeedButton& b) { b.MouseDown(mbLeft, ssLeft, x, 5); }; };
+    const auto glyph = Square(8, Red);  // its bottom-left pixel is the see-through magenta
+    const auto mirrored = [&](TFlatSpeedButton& b, TBiDiMode mode) {
+        b.SetFlat(true);
+        b.SetMargin(2);
+        b.SetGlyph(glyph.get());
+        b.SetBiDiMode(mode);
     };
-    for (const FaceCase& c : cases) {
-        SCOPED_TRACE(c.name);
-        auto* b = new TFlatSpeedButton(&form);
-        b->SetParent(panel);
-        b->SetBounds(10, 10, w, h);
-        delete button;
-        button = b;
-        c.setUp(*b);
-        for (const FacePixel& p : c.pixels)
-            EXPECT_EQ(Seen(p.x, p.y), p.color) << "at " << p.x << "," << p.y;
-    }
-}
-
-TEST_F(SpeedButtonFaces, MenuStyleContentLandsThroughItsWorkBitmap)
-{
+    struct Pixel {
+        int x, y;
+        TColor color;
+    };
     struct Case {
         const char* name;
-        bool pressed;
-        TPoint glyphAt;
-    } cases[] = {{"up", false, {20, 6}}, {"pressed on the main part", true, {21, 7}}};
-    auto glyph = RedGlyph();
-    button->SetStyle(sbsMenu);
-    button->SetGlyph(glyph.get());
+        Set set;
+        std::vector<Pixel> pixels;
+    };
+    const Case cases[] = {
+        {"push button up", nullptr, {{0, 0, Light()}, {59, 21, Dark()}, {30, 11, Face()}}},
+        {"push button pressed", press(5), {{0, 0, Dark()}, {59, 21, Light()}}},
+        {"latched: checkered", [](auto& b) { b.SetGroupIndex(1); b.SetDown(true); },
+         {{0, 0, Dark()}, {30, 10, Face()}, {31, 10, Light()}}},
+        {"flat, transparent: the parent shows", [](auto& b) { b.SetFlat(true); },
+         {{0, 0, Panel}, {59, 21, Panel}, {30, 11, Panel}}},
+        {"flat, opaque", [](auto& b) { b.SetFlat(true); b.SetTransparent(false); }, {{0, 0, Face()}, {30, 11, Face()}}},
+        {"flat, hot: raised", [](auto& b) { b.SetFlat(true); b.MouseEnter(); },
+         {{0, 0, Light()}, {59, 21, Shadow()}, {30, 11, Panel}}},
+        {"flat, pressed: sunken", [&](auto& b) { b.SetFlat(true); press(5)(b); }, {{0, 0, Shadow()}, {59, 21, Light()}}},
+        {"combo up", [](auto& b) { b.SetStyle(sbsComboButton); },
+         {{0, 0, Face()}, {59, 21, Dark()}, {1, 1, Light()}, {58, 20, Shadow()}}},
+        {"combo pressed", [&](auto& b) { b.SetStyle(sbsComboButton); press(5)(b); },
+         {{0, 0, Shadow()}, {59, 21, Shadow()}, {1, 1, Face()}}},
+        {"menu up: two parts, dark arrow", [](auto& b) { b.SetStyle(sbsMenu); },
+         {{0, 0, Light()}, {49, 0, Light()}, {48, 21, Dark()}, {54, 10, ColorToRGB(clBtnText)}}},
+        {"menu, arrow pressed", [&](auto& b) { b.SetStyle(sbsMenu); press(55)(b); }, {{0, 0, Light()}, {49, 0, Dark()}}},
+        {"menu disabled: etched arrow", [](auto& b) { b.SetStyle(sbsMenu); b.SetEnabled(false); },
+         {{54, 10, Shadow()}, {56, 11, Light()}}},
+        {"menu flat, transparent: only the arrow", [](auto& b) { b.SetStyle(sbsMenu); b.SetFlat(true); },
+         {{0, 0, Panel}, {20, 11, Panel}, {49, 0, Panel}}},
+        // Through the work bitmap at (1, 1): the main part inside its frame is 45 x 18.
+        {"menu glyph", [&](auto& b) { b.SetStyle(sbsMenu); b.SetGlyph(glyph.get()); },
+         {{20, 6, Red}, {19, 6, Face()}, {20, 5, Face()}, {20, 13, Face()}}},
+        {"menu glyph pressed", [&](auto& b) { b.SetStyle(sbsMenu); b.SetGlyph(glyph.get()); press(5)(b); },
+         {{21, 7, Red}, {20, 7, Face()}}},
+        // With Margin 2 the glyph sits 2 pixels from its layout edge, inside the flat 1-pixel rim.
+        {"left to right", [&](auto& b) { b.SetFlat(true); b.SetMargin(2); b.SetGlyph(glyph.get()); },
+         {{3, 7, Red}, {52, 7, Panel}}},
+        {"right to left", [&](auto& b) { mirrored(b, bdRightToLeft); }, {{56, 7, Red}, {3, 7, Panel}}},
+        {"right-to-left reading", [&](auto& b) { mirrored(b, bdRightToLeftReadingOnly); }, {{56, 7, Red}, {3, 7, Panel}}},
+    };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        if (c.pressed)
-            button->MouseDown(mbLeft, ssLeft, 5, 5);
-        const TRect red = Find(GlyphRed);
-        EXPECT_EQ(red.Left, c.glyphAt.X);
-        EXPECT_EQ(red.Top, c.glyphAt.Y);
-    }
-}
-
-TEST_F(SpeedButtonFaces, DisabledOneGlyphShowsNoKeyColour)
-{
-    auto glyph = std::make_unique<TBitmap>(16, 16, pf24bit);
-    glyph->Canvas().Brush.Color = clFuchsia;
-    glyph->Canvas().FillRect({0, 0, 16, 16});
-    glyph->Canvas().Brush.Color = clBlack;
-    glyph->Canvas().FillRect({4, 4, 12, 12});
-    glyph->Canvas().Release();
-    button->SetBounds(10, 10, 40, 40);
-    button->SetGlyph(glyph.get());
-    button->SetEnabled(false);
-    EXPECT_LT(Find(Rgb(clFuchsia)).Right, 0);
-    EXPECT_GE(Find(Rgb(clBtnShadow)).Right, 0);
-}
-
-TEST_F(SpeedButtonFaces, TheReadingOrderSwapsGlyphAndCaption)
-{
-    auto glyph = RedGlyph();
-    button->SetBounds(10, 10, 80, 22);
-    button->SetFlat(true);  // no frame to mistake for the caption
-    button->SetTransparent(false);
-    button->SetGlyph(glyph.get());
-    button->SetCaption("Go");
-    button->Font.SetColor(clBlack);
-    struct Case {
-        TBiDiMode mode;
-        bool glyphFirst;
-    } cases[] = {{bdLeftToRight, true}, {bdRightToLeft, false}, {bdRightToLeftReadingOnly, false}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.mode);
-        button->SetBiDiMode(c.mode);
-        const TRect red = Find(GlyphRed);
-        const TRect text = FindWhere([](TColor p) { return GetRValue(p) < 100 && GetGValue(p) < 100 && GetBValue(p) < 100; });
-        ASSERT_GE(red.Right, 0);
-        ASSERT_GE(text.Right, 0);
-        EXPECT_EQ(red.Right < text.Left, c.glyphFirst);
-        EXPECT_EQ(text.Right < red.Left, !c.glyphFirst);
+        TFlatSpeedButton* b = Place();
+        if (c.set)
+            c.set(*b);
+        TBitmap shot;
+        panel->PaintTo(shot);
+        for (const Pixel& p : c.pixels)
+            EXPECT_EQ(At(shot, 10 + p.x, 10 + p.y), p.color) << p.x << "," << p.y;
+        delete b;
     }
 }
 
 TEST_F(SpeedButtonFaces, EnablingUnderTheStillPointerBringsTheHotLookBack)
 {
+    TFlatSpeedButton* button = Place();
     button->SetFlat(true);
     button->SetEnabled(false);
     ASSERT_TRUE(ShowActive(form));
     QCursor::setPos(button->Widget()->mapToGlobal(QPoint(20, 10)));
-    EXPECT_FALSE(button->MouseInControl());
     button->SetEnabled(true);
     EXPECT_TRUE(button->MouseInControl());
-    QCursor::setPos(form.Widget()->mapToGlobal(QPoint(190, 110)));
-    button->SetEnabled(false);
-    button->SetEnabled(true);
-    EXPECT_FALSE(button->MouseInControl());
 }
