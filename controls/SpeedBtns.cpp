@@ -55,12 +55,6 @@ TCustomFlatSpeedButton::TCustomFlatSpeedButton(TComponent* owner)
     ActAsButton();
 }
 
-void TCustomFlatSpeedButton::ApplyBiDiMode()
-{
-    TGraphicControl::ApplyBiDiMode();
-    BiDiRightToLeft = UseRightToLeftReading();
-}
-
 TCustomFlatSpeedButton::~TCustomFlatSpeedButton() = default;
 
 void TCustomFlatSpeedButton::SetGlyph(const TBitmap* value)

@@ -89,8 +89,6 @@ public:
     bool Transparent() const { return transparent_; }
     void SetTransparent(bool value);
     TPopupMenu* DropDownMenu = nullptr;  // not owned
-    // Follows BiDiMode's reading order, for the painters that lay the face out themselves.
-    bool BiDiRightToLeft = false;
 
     TButtonState State() const { return state_; }
     bool MouseInControl() const { return mouseInControl_; }
@@ -110,7 +108,6 @@ public:
     void ButtonPressed(int groupIndex, TCustomFlatSpeedButton* sender);
 
 protected:
-    void ApplyBiDiMode() override;
     void UpdateExclusive();
     bool Dragging() const { return dragging_; }
     TCanvas& PaintCanvas() { return Canvas(); }
