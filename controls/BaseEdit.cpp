@@ -1,6 +1,7 @@
 #include "BaseEdit.h"
 
 #include "MaxMin.h"
+#include "SystemMetrics.h"
 
 TShortCut ShortCut(int key, TShiftState shift)
 {
@@ -33,8 +34,8 @@ void TEditButton::Paint()
 void TEditButton::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
 {
     if (button == mbLeft)
-        if (auto* edit = dynamic_cast<TCustomComboEdit*>(Owner()); edit && edit->Enabled() && edit->Visible() &&
-                                                                  !edit->Focused())
+        if (auto* edit = dynamic_cast<TCustomComboEdit*>(Owner());
+            edit && edit->TabStop() && edit->Enabled() && edit->Visible() && !edit->Focused())
             edit->SetFocus();
     TGlyphSpeedButton::MouseDown(button, shift, x, y);
 }
@@ -126,7 +127,14 @@ void TCustomComboEdit::SizeChanged()
 void TCustomComboEdit::DoEnter()
 {
     SetCaretWidth(Font.Style() & fsBold ? 2 : 1);
+    SetCaretHeight(FontLineHeight());
     TEdit::DoEnter();
+}
+
+void TCustomComboEdit::Ctl3DChanged()
+{
+    TEdit::Ctl3DChanged();
+    PlaceButton();
 }
 
 void TCustomComboEdit::EnabledChanged()
@@ -143,8 +151,10 @@ void TCustomComboEdit::SetButtonWidth(int value)
     if (creating_) {
         ButtonHolder->SetWidth(value);
         Button->SetWidth(value);
+        Button->FixedWidth = false;
     } else if (value < InnerRect().Width()) {
         Button->SetWidth(value);
+        Button->FixedWidth = false;
         PlaceButton();
     }
     RebuildButtonGlyph();
@@ -174,6 +184,11 @@ void TCustomComboEdit::SetGlyphKind(TGlyphKind value)
     RebuildButtonGlyph();
     if (glyphKind_ == gkDefault && Glyph().Width() > 0)
         SetButtonWidth(IntMax(Glyph().Width() / NumGlyphs() + 6, ButtonWidth()));
+    else if (glyphKind_ == gkDropDown) {
+        // As wide as a scroll bar, like a combo box's own button.
+        SetButtonWidth(GetSystemMetrics(SM_CXVSCROLL));
+        Button->FixedWidth = true;
+    }
 }
 
 void TCustomComboEdit::RebuildButtonGlyph()

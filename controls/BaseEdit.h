@@ -19,6 +19,8 @@ class TCustomComboEdit;
 class TEditButton : public TGlyphSpeedButton {
 public:
     explicit TEditButton(TComponent* owner);
+    // Kept at its width when its form is scaled (the platform scales no form).
+    bool FixedWidth = false;
     void Paint() override;
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
 };
@@ -59,8 +61,10 @@ public:
     void EnabledChanged() override;
     // Entering by the keyboard selects the text only while typing into the edit is allowed.
     bool SelectsAllOnEntry() const override { return AutoSelect && directInput_; }
-    // The text cursor is one pixel wide, two with a bold font.
+    // The text cursor is one pixel wide, two with a bold font, and FontLineHeight high.
     void DoEnter() override;
+    // The text height of the smaller of the system font and the edit's own.
+    int FontLineHeight() const;
 
 protected:
     // The glyph of gkDefault; none here.
@@ -71,9 +75,10 @@ protected:
     int defaultNumGlyphs_ = 1;
     bool creating_ = true;
 
+    // The frame changed: the button moves inside the new one.
+    void Ctl3DChanged() override;
+
 private:
-    // The text height of the smaller of the system font and the edit's own.
-    int FontLineHeight() const;
     void SizeChanged();
     void SetTextArea();
     void ApplyWindowReadOnly() { TEdit::SetReadOnly(readOnly_ || !directInput_); }

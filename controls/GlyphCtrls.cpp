@@ -246,7 +246,7 @@ TRect TGlyphSpeedButton::PaintFace(TCanvas& canvas, const TRect& rect, TGlyphBut
 {
     static const unsigned alignments[] = {DT_LEFT, DT_RIGHT, DT_CENTER};
     return glyph_.PaintFace(canvas, rect, Caption(), layout_, margin_, spacing_, drawMark, state,
-                            alignments[glyph_.Alignment]);
+                            DrawTextBiDiModeFlags(alignments[glyph_.Alignment]));
 }
 
 bool TGlyphSpeedButton::Inside(int x, int y) const
@@ -308,7 +308,7 @@ void TGlyphSpeedButton::MouseDown(TMouseButton button, TShiftState shift, int x,
     }
     pressed_ = true;
     menuShowing_ = true;
-    if (dropDownMenu_) {
+    if (dropDownMenu_ && dropDownMenu_->AutoPopup) {
         const TPoint origin = ClientToScreen(MenuOrigin());
         dropDownMenu_->PopupComponent = this;
         dropDownMenu_->Popup(origin.X, origin.Y);

@@ -51,6 +51,7 @@ TCustomFlatSpeedButton::TCustomFlatSpeedButton(TComponent* owner)
     glyph_->OnChange = [this](TObject*) { Invalidate(); };
     SetBounds(0, 0, 23, 22);
     SetColor(clBtnFace);
+    SetOpaque(!transparent_);
     ActAsButton();
 }
 
@@ -103,7 +104,7 @@ void TCustomFlatSpeedButton::SetFlat(bool value)
 void TCustomFlatSpeedButton::SetTransparent(bool value)
 {
     transparent_ = value;
-    Invalidate();
+    SetOpaque(!value);
 }
 
 void TCustomFlatSpeedButton::SetStyle(TFlatSpeedButtonStyle value)
@@ -117,7 +118,7 @@ void TCustomFlatSpeedButton::SetStyle(TFlatSpeedButtonStyle value)
     }
     if (value == sbsComboButton) {
         flat_ = false;
-        transparent_ = false;
+        SetTransparent(false);
     }
     style_ = value;
     Invalidate();
@@ -236,7 +237,7 @@ void TCustomFlatSpeedButton::PaintNormal(TCanvas& canvas)
             FillChecked(canvas, r);
         offset = style_ == sbsNormal ? TPoint{1, 1} : TPoint{0, 0};
     }
-    glyph_->Draw(canvas, r, offset, Caption(), layout_, margin_, spacing_, state_, BiDiRightToLeft);
+    glyph_->Draw(canvas, r, offset, Caption(), layout_, margin_, spacing_, state_, UseRightToLeftReading());
 }
 
 TRect TCustomFlatSpeedButton::ArrowRect() const
@@ -268,9 +269,21 @@ void TCustomFlatSpeedButton::PaintMenu(TCanvas& canvas)
         TRect a = arrow;
         DrawButtonFace(canvas, a, arrowDown);
     }
-    // The content sits one pixel in, as if drawn through a work bitmap placed at (1, 1).
-    TPoint offset = mainDown ? TPoint{2, 2} : TPoint{1, 1};
-    glyph_->Draw(canvas, main, offset, Caption(), layout_, margin_, spacing_, state_, BiDiRightToLeft);
+    // Glyph and caption go through a work bitmap the size of the main part, keyed on a colour
+    // next to the font's so that only what they draw reaches the button.
+    if (main.Width() > 0 && main.Height() > 0) {
+        const TColor key = (ColorToRGB(Font.Color()) + 0x010101) & 0xFFFFFF;
+        TBitmap work(main.Width(), main.Height(), pf24bit);
+        TCanvas& wc = work.Canvas();
+        wc.Brush.Style = bsSolid;
+        wc.Brush.Color = key;
+        wc.FillRect({0, 0, work.Width(), work.Height()});
+        wc.Font.Assign(Font);
+        glyph_->Draw(wc, {0, 0, work.Width(), work.Height()}, mainDown ? TPoint{1, 1} : TPoint{0, 0}, Caption(),
+                     layout_, margin_, spacing_, state_, UseRightToLeftReading());
+        wc.Release();
+        canvas.DrawKeyed(1, 1, work, key);
+    }
 
     // The drop-down arrow: a small downward triangle centred in the arrow part.
     TRect ar{arrow.Left + 1, arrow.Top + 1, arrow.Right - 1, arrow.Bottom - 1};
@@ -437,6 +450,8 @@ void TCustomFlatSpeedButton::EnabledChanged()
     if (!Enabled())
         mouseInControl_ = false;
     SettleState();
+    // Enabled again under a pointer that never moved: the hot look comes back at once.
+    UpdateTracking();
     Invalidate();
 }
 

@@ -89,7 +89,6 @@ public:
     bool Transparent() const { return transparent_; }
     void SetTransparent(bool value);
     TPopupMenu* DropDownMenu = nullptr;  // not owned
-    bool BiDiRightToLeft = false;
 
     TButtonState State() const { return state_; }
     bool MouseInControl() const { return mouseInControl_; }
@@ -205,6 +204,9 @@ public:
     void KeyDown(int& key, TShiftState shift) override;
     void DoEnter() override;
     void DoExit() override;
+
+protected:
+    void Notification(TComponent* component, TOperation operation) override;
 
 private:
     TTimerSpeedButton* CreateButton();

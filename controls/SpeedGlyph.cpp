@@ -153,9 +153,8 @@ int TSpeedGlyph::StateImageIndex(TGlyphButtonState state)
         break;
     case gbsDisabled:
         if (numGlyphs_ == 1)
-            // Masked by the face colour, which DisabledBitmap uses as its background.
-            stateSlots_[state] = list->AddMaskedImage(
-                *DisabledBitmap(source24, clBlack, keyColor_, clBtnHighlight, clBtnShadow, true), ColorToRGB(clBtnFace));
+            // Built on the face colour, which the mask then makes see-through.
+            stateSlots_[state] = list->AddMaskedImage(*DisabledBitmapStd(source24, clBlack), ColorToRGB(clBtnFace));
         else
             stateSlots_[state] = list->AddMaskedImage(*CopyImage(source24, number, w, h), keyColor_);
         break;

@@ -75,7 +75,8 @@ void TSpinButton::BtnMouseDown(TObject* sender, TMouseButton button)
     if (button != mbLeft)
         return;
     SetFocusBtn(static_cast<TTimerSpeedButton*>(sender));
-    if (focusControl_ && focusControl_->Enabled() && focusControl_->Visible() && !focusControl_->Focused())
+    if (focusControl_ && focusControl_->TabStop() && focusControl_->Enabled() && focusControl_->Visible() &&
+        !focusControl_->Focused())
         focusControl_->SetFocus();
     else if (CanFocusSelf() && !Focused())
         SetFocus();
@@ -101,7 +102,22 @@ void TSpinButton::SetFocusBtn(TTimerSpeedButton* button)
     downButton_->Invalidate();
 }
 
-void TSpinButton::SetFocusControl(TWinControl* control) { focusControl_ = control; }
+void TSpinButton::SetFocusControl(TWinControl* control)
+{
+    if (focusControl_ && focusControl_ != control)
+        focusControl_->RemoveFreeNotification(this);
+    focusControl_ = control;
+    if (control)
+        control->FreeNotification(this);
+}
+
+void TSpinButton::Notification(TComponent* component, TOperation operation)
+{
+    TCustomControl::Notification(component, operation);
+    // A press after the control went must not reach for freed memory.
+    if (operation == opRemove && component == focusControl_)
+        focusControl_ = nullptr;
+}
 
 void TSpinButton::DoEnter()
 {

@@ -172,6 +172,7 @@ void TFilenameEdit::DoButtonClick()
         }
     } catch (const std::exception&) {
     }
+    dialog_->HelpContext = HelpContext;
     action = dialog_->Execute();
     if (action)
         temp = dialog_->FileName;

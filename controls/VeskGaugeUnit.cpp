@@ -82,7 +82,8 @@ int TVeskGauge::PercentDone() const
 
 void TVeskGauge::SetProgress(int value)
 {
-    value = std::clamp(value, minValue_, maxValue_);
+    // Loading from a form description may leave the bounds crossed for a while.
+    value = std::clamp(value, std::min(minValue_, maxValue_), std::max(minValue_, maxValue_));
     if (value == progress_)
         return;
     const int before = PercentDone();

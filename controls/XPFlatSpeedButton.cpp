@@ -20,16 +20,10 @@ bool TControlSubClass::PaintFlatSpeedButton(TCanvas& canvas)
     else if (pressed)
         state = bsDown;
     const TRect r = Control->ClientRect();
-    TButtonLayout layout = button->Layout();
-    if (button->BiDiRightToLeft) {
-        if (layout == blGlyphLeft)
-            layout = blGlyphRight;
-        else if (layout == blGlyphRight)
-            layout = blGlyphLeft;
-    }
     canvas.Font.Assign(Control->Font);
     button->ButtonGlyph().Draw(canvas, TRect{r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1}, TPoint{0, 0},
-                               Control->Caption(), layout, button->Margin(), button->Spacing(), state,
-                               button->BiDiRightToLeft);
+                               Control->Caption(), button->Layout(), button->Margin(), button->Spacing(), state,
+                               // The glyph's layout mirrors left and right itself.
+                               button->UseRightToLeftReading());
     return true;
 }

@@ -74,7 +74,7 @@ void TControl::SetPopupMenu(TPopupMenu* menu)
         return;
     auto popup = [this](const QPoint& at) {
         GuardedCall([&] {
-            if (popupMenu_)
+            if (popupMenu_ && popupMenu_->AutoPopup)
                 popupMenu_->Popup(at.x(), at.y());
         });
     };

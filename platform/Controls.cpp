@@ -219,6 +219,19 @@ void TControl::SetBiDiMode(TBiDiMode mode)
     Invalidate();
 }
 
+unsigned TControl::DrawTextBiDiModeFlags(unsigned flags) const
+{
+    if (UseRightToLeftAlignment()) {
+        if (flags & DT_RIGHT)
+            flags &= ~unsigned(DT_RIGHT);
+        else if (!(flags & DT_CENTER))
+            flags |= DT_RIGHT;
+    }
+    if (UseRightToLeftReading())
+        flags |= DT_RTLREADING;
+    return flags;
+}
+
 void TControl::ApplyBiDiMode()
 {
     if (widget_)
@@ -279,8 +292,16 @@ void TControl::SetColor(TColor c)
         QPalette pal = widget_->palette();
         pal.setColor(QPalette::Window, QtColor(c));
         widget_->setPalette(pal);
-        widget_->setAutoFillBackground(true);
+        widget_->setAutoFillBackground(opaque_);
     }
+    Invalidate();
+}
+
+void TControl::SetOpaque(bool on)
+{
+    opaque_ = on;
+    if (widget_)
+        widget_->setAutoFillBackground(on);
     Invalidate();
 }
 

@@ -90,8 +90,13 @@ public:
     TFont Font;
     TAlign Align() const { return align_; }
     void SetAlign(TAlign a);
+    // The help topic of the control; the platform shows no help, so it is only carried along.
+    int HelpContext = 0;
     TCursor Cursor() const { return cursor_; }
     void SetCursor(TCursor c);
+    // DrawText flags as the reading order wants them: left and right swapped when the control
+    // is aligned right to left, right-to-left reading added when it reads so.
+    unsigned DrawTextBiDiModeFlags(unsigned flags) const;
     TBiDiMode BiDiMode() const { return biDiMode_; }
     void SetBiDiMode(TBiDiMode mode);
     bool UseRightToLeftReading() const { return biDiMode_ != bdLeftToRight; }
@@ -173,6 +178,10 @@ protected:
     // and the second press of a double click presses it again), and its caption's accelerator
     // letter clicks it, alone or with Alt, unless the focused control takes the letter as text.
     void ActAsButton();
+    // The opaque control style: the control's widget fills itself with Color before it paints.
+    // On by default; a control that leaves part of itself unpainted for its parent to show
+    // through turns it off.
+    void SetOpaque(bool on);
     String caption_;
     TCanvas canvas_;
 
@@ -193,6 +202,7 @@ private:
     TPopupMenu* popupMenu_ = nullptr;
     TBasicAction* action_ = nullptr;
     bool actsAsButton_ = false;
+    bool opaque_ = true;
     int shortcutId_ = 0;
 };
 

@@ -70,6 +70,8 @@ public:
     int FilterIndex = 1;
     TStringList HistoryList;
     TFileEditStyle FileEditStyle = fsEdit;
+    // The help topic of the dialog; the platform's dialogs offer no help, so it is only carried.
+    int HelpContext = 0;
     // False when cancelled; then FileName and Files keep the last selection.
     virtual bool Execute();
 

@@ -3,10 +3,12 @@
 #include "StdCtrls.h"
 
 #include <QApplication>
+#include <QBasicTimer>
 #include <QFocusEvent>
 #include <QLineEdit>
 #include <QPainter>
 #include <QProxyStyle>
+#include <QTimerEvent>
 
 #include <map>
 
@@ -14,12 +16,17 @@ namespace {
 
 class EditWidget : public QLineEdit {
 public:
-    explicit EditWidget(TEdit* edit) : edit_(edit) {}
+    explicit EditWidget(TEdit* edit) : edit_(edit)
+    {
+        connect(this, &QLineEdit::cursorPositionChanged, this, [this] { RestartBlink(); });
+        connect(this, &QLineEdit::textChanged, this, [this] { RestartBlink(); });
+    }
 
 protected:
     void paintEvent(QPaintEvent* e) override
     {
         QLineEdit::paintEvent(e);
+        PaintCaret();
         // Without Ctl3D a single border is one flat line in the window-frame colour.
         if (hasFrame() || edit_->BorderStyle() == bsNone)
             return;
@@ -37,10 +44,47 @@ protected:
         // Entering by the keyboard selects the text only where the edit asks for it.
         if (byKeyboard && !(QApplication::mouseButtons() & Qt::LeftButton) && !edit_->SelectsAllOnEntry())
             deselect();
+        RestartBlink();
+    }
+    void focusOutEvent(QFocusEvent* e) override
+    {
+        QLineEdit::focusOutEvent(e);
+        blink_.stop();
+        update();
+    }
+    void timerEvent(QTimerEvent* e) override
+    {
+        if (e->timerId() != blink_.timerId()) {
+            QLineEdit::timerEvent(e);
+            return;
+        }
+        caretOn_ = !caretOn_;
+        update();
     }
 
 private:
+    // A caret of a height of its own: the style draws none (its width is 0), this one is drawn
+    // over the text from the top of the line, and blinks at the platform's flash time.
+    void PaintCaret()
+    {
+        if (edit_->CaretHeight() <= 0 || !hasFocus() || !caretOn_)
+            return;
+        // The line's cursor rectangle runs from 5 pixels left of the cursor over the whole line.
+        const QRect line = cursorRect();
+        QPainter painter(this);
+        painter.fillRect(QRect(line.left() + 5, line.top(), edit_->CaretWidth(), edit_->CaretHeight()),
+                         palette().color(QPalette::Text));
+    }
+    void RestartBlink()
+    {
+        caretOn_ = true;
+        if (edit_->CaretHeight() > 0 && hasFocus() && QApplication::cursorFlashTime() > 0)
+            blink_.start(QApplication::cursorFlashTime() / 2, this);
+        update();
+    }
     TEdit* edit_;
+    QBasicTimer blink_;
+    bool caretOn_ = true;
 };
 
 }  // namespace
@@ -72,7 +116,19 @@ private:
 void TEdit::SetCaretWidth(int pixels)
 {
     caretWidth_ = std::max(1, pixels);
-    edit_->setStyle(CaretStyle::ForWidth(caretWidth_));
+    ApplyCaret();
+}
+
+void TEdit::SetCaretHeight(int pixels)
+{
+    caretHeight_ = std::max(0, pixels);
+    ApplyCaret();
+}
+
+void TEdit::ApplyCaret()
+{
+    // A caret of its own height is drawn by the widget, so the style's is taken away.
+    edit_->setStyle(CaretStyle::ForWidth(caretHeight_ > 0 ? 0 : caretWidth_));
     edit_->update();
 }
 

@@ -238,11 +238,12 @@ struct FontInfo {
 
     // Draws a run with its baseline at y. Text the font holds every glyph of is placed from the
     // measured advances without shaping it again; anything else goes through Qt's text layout.
-    void Draw(QPainter& painter, int x, int y, const QString& s)
+    void Draw(QPainter& painter, int x, int y, const QString& s, bool rightToLeft = false)
     {
         if (s.isEmpty())
             return;
-        bool simple = raw.isValid();
+        // A run read right to left needs the layout's reordering.
+        bool simple = raw.isValid() && !rightToLeft;
         for (QChar ch : s)
             simple = simple && Simple(ch.unicode());
         QList<quint32> glyphs;
@@ -255,7 +256,10 @@ struct FontInfo {
             QFont plain = keep;
             plain.setUnderline(false);
             painter.setFont(plain);
+            const Qt::LayoutDirection direction = painter.layoutDirection();
+            painter.setLayoutDirection(rightToLeft ? Qt::RightToLeft : direction);
             painter.drawText(x, y, s);
+            painter.setLayoutDirection(direction);
             painter.setFont(keep);
             if (font.underline())
                 Underline(painter, x, y, metrics.horizontalAdvance(s));
@@ -674,8 +678,12 @@ int TCanvas::DrawText(const String& text, TRect& r, unsigned flags)
     FontInfo& info = InfoFor(Font, dev);
     const QFont& font = info.font;
     const QFontMetrics& m = info.metrics;
+    // A line read right to left is drawn through Qt's text layout, so it is measured by it too.
+    const bool rightToLeft = (flags & DT_RTLREADING) != 0;
     auto width = [&](const QString& s) {
-        return metrics_ ? metrics_->TextWidth(Font, s.toStdString()) : info.Width(s);
+        return metrics_ ? metrics_->TextWidth(Font, s.toStdString())
+               : rightToLeft ? m.horizontalAdvance(s)
+                             : info.Width(s);
     };
     int cell = metrics_ ? metrics_->TextHeight(Font) : info.height;
     int leading = (flags & DT_EXTERNALLEADING) ? (metrics_ ? metrics_->ExternalLeading(Font) : m.leading()) : 0;
@@ -769,7 +777,7 @@ int TCanvas::DrawText(const String& text, TRect& r, unsigned flags)
             if (OpaqueText())
                 FillBackground({ox, oy, ox + w, oy + cell}, Brush.Color);
             p->setPen(ToQColor(Font.Color()));
-            info.Draw(*p, ox, oy + info.ascent, line.text);
+            info.Draw(*p, ox, oy + info.ascent, line.text, rightToLeft);
             if (line.mnemonic >= 0) {
                 int ux = width(line.text.left(line.mnemonic));
                 int uw = width(line.text.mid(line.mnemonic, 1));

@@ -101,6 +101,9 @@ public:
     // Which side of the point the menu opens on, and the control that opened it last.
     TPopupAlignment Alignment = paLeft;
     TComponent* PopupComponent = nullptr;
+    // Opens by itself on a right click of its control (or a press of a button it drops down
+    // from); off, it opens only when the program calls Popup.
+    bool AutoPopup = true;
     // Shows the menu at a screen position and runs the chosen item's click.
     virtual void Popup(int x, int y);
     // The Qt menu built from the items, for tool buttons that drop it down.

@@ -63,6 +63,10 @@ public:
     // Width of the text cursor in pixels.
     int CaretWidth() const { return caretWidth_; }
     void SetCaretWidth(int pixels);
+    // Height of the text cursor in pixels, from the top of the text line; 0 makes it as tall as
+    // the line of the edit's own font.
+    int CaretHeight() const { return caretHeight_; }
+    void SetCaretHeight(int pixels);
     // Width of the border around the text area: sunken (Ctl3D), flat or none.
     int FrameWidth() const;
     // The area inside the frame, in the control's co-ordinates (what the platform's edit window
@@ -81,7 +85,9 @@ private:
     class Gate;
     class CaretStyle;
     QLineEdit* edit_;
+    void ApplyCaret();
     int caretWidth_ = 1;
+    int caretHeight_ = 0;
     Gate* gate_;
     String accepted_;  // the text as the user last changed it, or as the program set it
     bool settingText_ = false;

@@ -151,3 +151,10 @@ TEST_F(FilenameEdit, DroppedNamesGoToTheDialogOnlyWithMultiSelect)
     edit.SetDialogOptions(ofHideReadOnly);
     EXPECT_EQ(edit.Dialog().Files.Count(), 0);
 }
+
+TEST_F(FilenameEdit, TheDialogTakesTheEditsHelpContext)
+{
+    edit.HelpContext = 42;
+    edit.Button->Click();
+    EXPECT_EQ(edit.Dialog().HelpContext, 42);
+}

@@ -144,3 +144,17 @@ TEST(GradientFill, BandsEndOnTheEndColour)
 }
 
 }  // namespace
+
+TEST(VeskGauge, ProgressStaysBetweenCrossedBoundsWhileLoading)
+{
+    TVeskGauge gauge(nullptr);
+    gauge.Loading = true;
+    gauge.SetMaxValue(-5);  // below MinValue 0 until MinValue is read
+    struct Case {
+        int given, kept;
+    } cases[] = {{3, 0}, {-10, -5}, {-2, -2}};
+    for (const Case& c : cases) {
+        gauge.SetProgress(c.given);
+        EXPECT_EQ(gauge.Progress(), c.kept) << c.given;
+    }
+}

@@ -69,4 +69,23 @@ TEST(XPSpeedButton, FlatButtonIsHotOnlyWithTheCursorInside)
     EXPECT_NE(Shot(*button, 5, 5), look.FFSelectColor);
 }
 
+TEST(XPSpeedButton, TheGlyphChangesSidesWithTheReadingOrder)
+{
+    SpeedForm f;
+    auto* button = f.Add(10);
+    const auto glyph = Square(8, RGB(255, 0, 0));
+    button->SetGlyph(glyph.get());
+    button->SetMargin(2);
+    f.AddLook();
+    const struct {
+        TBiDiMode mode;
+        int red, plain;  // a column the glyph covers, and its mirror
+    } cases[] = {{bdLeftToRight, 5, 54}, {bdRightToLeft, 54, 5}, {bdRightToLeftReadingOnly, 54, 5}};
+    for (const auto& c : cases) {
+        button->SetBiDiMode(c.mode);
+        EXPECT_EQ(Shot(*button, c.red, 12), RGB(255, 0, 0)) << c.mode;
+        EXPECT_NE(Shot(*button, c.plain, 12), RGB(255, 0, 0)) << c.mode;
+    }
+}
+
 }  // namespace
