@@ -74,12 +74,4 @@ TEST_F(Batch, APictureThatFailsToOpenIsNamedBeforeTheReasonInTheApplicationHandl
         const String named = "The picture \"" + file + "\" cannot be opened: ";
         EXPECT_EQ(dialogs.Messages[0].substr(0, named.size() + reason.size()), named + reason);
     }
-    // A reason that names the file already is left as it is.
-    const String missing = dir.File("gone.bmp");
-    dialogs.Messages.clear();
-    dialogs.FileAnswers.push_back({missing});
-    GuardedCall([] { DVDForm->ToolButton3->Click(); });
-    ASSERT_EQ(dialogs.Messages.size(), 1u);
-    EXPECT_EQ(dialogs.Messages[0].find("The picture"), String::npos);
-    EXPECT_NE(dialogs.Messages[0].find(missing), String::npos);
 }

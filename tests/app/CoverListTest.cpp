@@ -7,8 +7,6 @@
 #include <climits>
 #include <cstring>
 #include <filesystem>
-#include <functional>
-#include <tuple>
 #include <limits>
 #include <fstream>
 #include <sys/stat.h>
@@ -257,55 +255,4 @@ TEST(CoverList, LinkedSettingsFileStaysALink)
     }
     EXPECT_TRUE(std::filesystem::is_symlink(link));
     EXPECT_EQ(Slurp(real).size(), 84u);
-}
-
-namespace {
-std::string NamesIn(const std::string& file)
-{
-    TCoverList list;
-    list.SetCoverFileName(file);
-    std::string names;
-    for (int i = 0; i <= list.CoverNo(); ++i)
-        names += (i ? "," : "") + list.GetCover(i)->Name();
-    return names;
-}
-}  // namespace
-
-// Two lists on one file, as two copies of the program have them: what the second does to the
-// file between the first one's saves, and what the file holds after the first saves again.
-TEST(CoverList, ALayoutIsKeptWhateverBecameOfTheFileBetweenTwoSaves)
-{
-    const std::vector<std::tuple<std::string, std::function<void(TCoverList&, const std::string&)>, std::string>> cases = {
-        {"renamed by the other list", [](TCoverList& other, const std::string&) {
-             other.GetCover(0)->SetName("Renamed");
-             other.Save();
-         }, "Renamed,Alpha"},
-        {"deleted, then written anew by the other list", [](TCoverList& other, const std::string& file) {
-             std::filesystem::remove(file);
-             other.AddCover(Layout("Beta", 2, 0));
-             other.Save();
-         }, "Cover,Beta,Alpha"},
-        {"put back from an older copy", [](TCoverList&, const std::string& file) {
-             const std::string older = file + ".old";
-             Spit(older, std::string(reinterpret_cast<const char*>(Layout("Cover", 1, 0).get()), sizeof(TCoverRec)));
-             std::filesystem::rename(older, file);
-         }, "Cover,Alpha"},
-        {"cut short where it lies", [](TCoverList&, const std::string& file) {
-             std::filesystem::resize_file(file, sizeof(TCoverRec));
-         }, "Cover,Alpha"},
-    };
-    for (const auto& [what, change, stored] : cases) {
-        SCOPED_TRACE(what);
-        TempDir dir;
-        const std::string file = dir.File("Settings.ini");
-        Spit(file, std::string(reinterpret_cast<const char*>(Layout("Cover", 1, 0).get()), sizeof(TCoverRec)));
-        TCoverList mine, other;
-        mine.SetCoverFileName(file);
-        other.SetCoverFileName(file);
-        mine.AddCover(Layout("Alpha", 1, 1));
-        mine.Save();
-        change(other, file);
-        mine.Save();
-        EXPECT_EQ(NamesIn(file), stored);
-    }
 }
