@@ -9,7 +9,9 @@
 #include <climits>
 #include <cmath>
 #include <cstring>
+#include <string>
 #include <sys/stat.h>
+#include <unordered_map>
 
 String TCoverRec::Name() const
 {
@@ -88,6 +90,22 @@ std::vector<TCoverRec> Records(const std::vector<uint8_t>& bytes)
     return records;
 }
 
+// The file's records and its lineage, from one opening of it.
+std::vector<TCoverRec> ReadCovers(const String& name, String& lineage)
+{
+    TRegularFile file(name);
+    std::vector<uint8_t> bytes;
+    file.AppendRest(bytes, kMaxCoverFileSize);
+    lineage = FileLineage(file.Handle());
+    return Records(bytes);
+}
+
+String LineageOf(const String& name)
+{
+    TRegularFile file(name);
+    return FileLineage(file.Handle());
+}
+
 bool Missing(const String& name)
 {
     struct stat st {};
@@ -118,7 +136,8 @@ void TCoverList::SetCoverFileName(const String& name)
         throw EFOpenError(Format("Cannot open file \"%s\". %s", name.c_str(), SysErrorMessage(ENOENT).c_str()));
     }
     // One read of the whole file: no FIFO is waited on, nothing beyond the limit is taken in.
-    const std::vector<TCoverRec> records = Records(ReadRegularFile(name, kMaxCoverFileSize));
+    const std::vector<TCoverRec> records = ReadCovers(name, lineage_);
+    leftCount_ = records.size();
     items_.reserve(items_.size() + records.size());
     places_.reserve(items_.size() + records.size());
     for (size_t i = 0; i < records.size(); ++i) {
@@ -142,30 +161,54 @@ void TCoverList::AddCover(std::unique_ptr<TCoverRec> record)
     places_.emplace_back();
 }
 
-void TCoverList::Save()
+void TCoverList::Save(const std::function<bool()>& waiting)
 {
-    TFolderLock lock(fileName_);
+    TFolderLock lock(fileName_, waiting);
     // A file gone meanwhile is written anew with every layout of this list.
     std::vector<TCoverRec> file;
+    String lineage;
     if (!Missing(fileName_))
-        file = Records(ReadRegularFile(fileName_, kMaxCoverFileSize));
+        file = ReadCovers(fileName_, lineage);
+    // Other copies only ever change a file in place and append to it.
+    const bool descends = !lineage.empty() && lineage == lineage_ && file.size() >= leftCount_;
+    std::unordered_multimap<std::string, size_t> byValue;  // in a file of no known places
+    if (!descends)
+        for (size_t j = 0; j < file.size(); ++j)
+            byValue.emplace(std::string(reinterpret_cast<const char*>(&file[j]), sizeof file[j]), j);
     const size_t before = file.size();
+    std::vector<TFilePlace> places = places_;
     for (size_t i = 0; i < items_.size(); ++i) {
         const TCoverRec mine = Normalised(*items_[i]);
-        TFilePlace& place = places_[i];
-        const bool there = place.InFile && place.Index < before;
-        const bool changedHere = !place.InFile || !Same(mine, place.MemoryValue);
-        if (there && Same(file[place.Index], place.MemoryValue)) {
-            file[place.Index] = mine;  // the file holds what this list last had: this list's value stands
-        } else if (there && (!changedHere || Same(file[place.Index], mine))) {
-            // Changed by the other copy alone, or by both alike: the file's value stands.
+        TFilePlace& place = places[i];
+        if (!descends) {
+            const auto found = byValue.find(std::string(reinterpret_cast<const char*>(&mine), sizeof mine));
+            if (found != byValue.end()) {
+                place.Index = found->second;
+                byValue.erase(found);  // a layout held twice here is found twice
+            } else {
+                place.Index = file.size();
+                file.push_back(mine);
+            }
         } else {
-            // New here, changed on both sides, or gone from the file: nothing is lost.
-            place.Index = file.size();
-            file.push_back(mine);
+            const bool there = place.InFile && place.Index < before;
+            const bool changedHere = !place.InFile || !Same(mine, place.MemoryValue);
+            if (there && Same(file[place.Index], place.MemoryValue)) {
+                file[place.Index] = mine;  // the file holds what this list last had: this list's value stands
+            } else if (there && (!changedHere || Same(file[place.Index], mine))) {
+                // Changed by the other copy alone, or by both alike: the file's value stands.
+            } else {
+                // New here, changed on both sides, or gone from the file: nothing is lost.
+                place.Index = file.size();
+                file.push_back(mine);
+            }
         }
         place.InFile = true;
         place.MemoryValue = mine;
     }
-    WriteFileAtomically(fileName_, file.data(), file.size() * sizeof(TCoverRec));
+    WriteFileAtomically(fileName_, file.data(), file.size() * sizeof(TCoverRec),
+                        lineage.empty() ? NewLineage() : lineage);
+    // Only a file written moves this list's places on: a failed save is made again in full.
+    places_ = std::move(places);
+    leftCount_ = file.size();
+    lineage_ = LineageOf(fileName_);
 }

@@ -3,6 +3,7 @@
 #include "Classes.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -57,7 +58,10 @@ int InchesToDevice(long double inches, int pixelsPerInch);
 // holds now with this list's own changes since its last load or save merged in. A layout
 // changed here takes its place in the file when the file still holds there what this list last
 // had; when the other copy changed that place too, both are kept, this list's one added at the
-// end. Layouts added here are appended; those the other copy added or changed stay.
+// end. Layouts added here are appended; those the other copy added or changed stay. A file that
+// does not descend from the one this list last read or wrote (it vanished, and a copy wrote
+// one anew) has no places of this list: there each layout of this list is looked for by its
+// value, and appended when it is not found.
 class TCoverList : public TPersistent {
 public:
     TCoverList() = default;
@@ -76,9 +80,11 @@ public:
     PCoverRec GetCover(int index);
     void AddCover(std::unique_ptr<TCoverRec> record);
     // Merges this list's changes into the file as it is now (above) and writes it through a
-    // temporary file. Raises the file-create error, or the read error of a file that can no
-    // longer be read, which is then left as it is.
-    void Save();
+    // temporary file, under the folder's lock (waiting for another copy that holds it, calling
+    // waiting meanwhile; see TFolderLock). Raises the file-create error, also when the lock
+    // cannot be had, or the read error of a file that can no longer be read, which is then left
+    // as it is. A failed save changes nothing: the next one writes what this one could not.
+    void Save(const std::function<bool()>& waiting = {});
 
 private:
     // Where a layout of this list stands in the file, as of the last load or save.
@@ -91,6 +97,8 @@ private:
     std::vector<std::unique_ptr<TCoverRec>> items_;
     std::vector<TFilePlace> places_;  // one for each of items_
     String fileName_;
+    String lineage_;        // of the file last read or written
+    size_t leftCount_ = 0;  // the records it held; a file descending from it holds no fewer
     PCoverRec lastFetched_ = nullptr;
     bool saveAtExit_ = false;
 };

@@ -1,6 +1,7 @@
 // The main window's commands that add and edit cover layouts through the layout editor.
 #include "AddSetting.h"
 #include "PrintUnit.h"
+#include "WindowWait.h"
 
 namespace {
 // A distance is refused unless it lies on a page: beyond, the preview and the printer would
@@ -42,12 +43,22 @@ void FillEditor(TSettingsForm& editor, const TCoverRec& rec)
 }
 
 // A change reaches the file at once: another copy of the program started afterwards lists it,
-// and a crash later on does not lose it. The layout stays in the list when the file refuses it.
+// and a crash later on does not lose it. The layout stays in the list when the file refuses it,
+// for the next save to write. While another copy saves, the windows repaint under the hourglass
+// and Escape gives up.
 void SaveLayouts(TCoverList& list)
 {
+    std::unique_ptr<TWindowWait> wait;
+    const auto waiting = [&wait] {
+        if (!wait && !(wait = TWindowWait::Begin()))
+            return true;
+        wait->ProcessEvents();
+        return !wait->Cancelled();
+    };
     try {
-        list.Save();
+        list.Save(waiting);
     } catch (const Exception& e) {
+        wait.reset();
         ShowMessage("The layouts could not be saved : " + e.Message);
     }
 }
@@ -71,8 +82,7 @@ void TDVDForm::ToolButton19Click(TObject*)
 
 void TDVDForm::ToolButton20Click(TObject*)
 {
-    // The chooser shows a layout from start-up on, before anything has made it current.
-    if (!EnsureCurrentCover())
+    if (!CurrentCover)
         return;
     auto editor = std::make_unique<TSettingsForm>(this);
     try {

@@ -5,7 +5,14 @@
 void TDVDForm::LoadPicture(const String& fileName)
 {
     CurrentFile = fileName;
-    CDImage->Picture().LoadFromFile(fileName);
+    try {
+        CDImage->Picture().LoadFromFile(fileName);
+    } catch (Exception& e) {
+        // A decoder's own text says what is wrong, not with which of the batch's files.
+        if (e.Message.find(fileName) == String::npos)
+            e.Message = Format("The picture \"%s\" cannot be opened: %s", fileName.c_str(), e.Message.c_str());
+        throw;
+    }
     PrintstyleChange(PrintStyle);
 }
 

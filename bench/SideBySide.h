@@ -38,7 +38,8 @@ inline double ProcessCpuSeconds()
 // The first contender is the subject, whose times are the benchmark's (register it with
 // UseManualTime). Counters: median_ms, the subject's median; for every other contender
 // <name>_ms, its median, and x_<name>, median(subject) / median(it): below 1 the subject is
-// the faster. With cpuToo, the same for the process's processor time: median_cpu_ms,
+// the faster; x_<name>_lo and x_<name>_hi, the lowest and highest ratio of one round's two
+// times, show how far a single round may stray from it. With cpuToo, the same for the process's processor time: median_cpu_ms,
 // <name>_cpu_ms, x_<name>_cpu.
 inline void Contest(benchmark::State& state, const std::vector<Contender>& contenders, bool cpuToo = false)
 {
@@ -68,6 +69,15 @@ inline void Contest(benchmark::State& state, const std::vector<Contender>& conte
             const double m = Median(t[c]);
             state.counters[contenders[c].name + suffix + "_ms"] = m * 1e3;
             state.counters["x_" + contenders[c].name + suffix] = m > 0 ? subjectMedian / m : 0;
+            std::vector<double> rounds;
+            for (size_t r = 0; r < t[0].size() && r < t[c].size(); ++r)
+                if (t[c][r] > 0)
+                    rounds.push_back(t[0][r] / t[c][r]);
+            if (!rounds.empty()) {
+                const auto [lo, hi] = std::minmax_element(rounds.begin(), rounds.end());
+                state.counters["x_" + contenders[c].name + suffix + "_lo"] = *lo;
+                state.counters["x_" + contenders[c].name + suffix + "_hi"] = *hi;
+            }
         }
     };
     report(times, "");

@@ -410,7 +410,7 @@ String LinkTarget(const String& fileName)
 }
 }  // namespace
 
-void WriteFileAtomically(const String& name, const void* data, size_t size)
+void WriteFileAtomically(const String& name, const void* data, size_t size, const String& lineage)
 {
     const String fileName = LinkTarget(name);
     RemoveStaleTemporaries(fileName);
@@ -445,6 +445,7 @@ void WriteFileAtomically(const String& name, const void* data, size_t size)
         fail(EACCES);
     mode_t mode = exists ? (st.st_mode & 07777) : 0644;
     ::fchmod(fd, mode);
+    MarkLineage(fd, lineage);
     if (::fsync(fd) != 0)
         fail(errno);
     // The temporary stays open, and so locked, until it has its name: until then a clean-up

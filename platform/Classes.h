@@ -166,6 +166,7 @@ private:
 // Writes a whole file through a temporary file in the same folder and a rename, so a crash
 // never leaves half a file; the folder is synced after the rename, and temporaries that earlier
 // interrupted saves of the file left behind are removed first (SafeSave.h). A symbolic link is
-// followed and its target replaced, so the link stays. Raises EFCreateError when the file
-// cannot be written or is not a plain file.
-void WriteFileAtomically(const String& fileName, const void* data, size_t size);
+// followed and its target replaced, so the link stays. The new file gets the lineage given
+// (SafeSave.h), if any. Raises EFCreateError when the file cannot be written or is not a plain
+// file.
+void WriteFileAtomically(const String& fileName, const void* data, size_t size, const String& lineage = String());

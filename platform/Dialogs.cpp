@@ -23,6 +23,15 @@ TDialogService*& Override()
 }
 
 QString Q(const String& s) { return QString::fromStdString(s); }
+
+// Every dialog belongs to the form the user works in, so the window manager keeps it above that
+// form (also above one that stays on top) instead of opening it behind, where a modal dialog
+// would block the program unseen.
+QWidget* DialogOwner()
+{
+    TForm* form = Screen()->ActiveForm();
+    return form ? form->Dialog() : nullptr;
+}
 }  // namespace
 
 TDialogService& Dialogs()
@@ -35,7 +44,7 @@ void SetDialogService(TDialogService* service) { Override() = service; }
 
 int TDialogService::MessageBox(const String& text, const String& caption, unsigned flags)
 {
-    QMessageBox box;
+    QMessageBox box(DialogOwner());
     box.setWindowTitle(Q(caption));
     box.setTextFormat(Qt::PlainText);
     box.setText(Q(text));
@@ -102,7 +111,7 @@ void ReadChosenFilter(const QFileDialog& dialog, TFileDialogSetup& setup)
 bool RunOpenDialog(const String& title, const String& filter, const String& defaultExt, bool multiSelect,
                    const String& initialDir, bool preview, std::vector<String>& files, TFileDialogSetup& setup)
 {
-    QFileDialog dialog(nullptr, Q(title), Q(initialDir), Q(QtNameFilters(filter)));
+    QFileDialog dialog(DialogOwner(), Q(title), Q(initialDir), Q(QtNameFilters(filter)));
     dialog.setFileMode(multiSelect ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     if (!defaultExt.empty())
@@ -151,7 +160,7 @@ bool TDialogService::OpenPictureFiles(const String& title, const String& filter,
 bool TDialogService::SaveFile(const String& title, const String& filter, const String& defaultExt, String& fileName,
                               TFileDialogSetup& setup)
 {
-    QFileDialog dialog(nullptr, Q(title), Q(fileName), Q(QtNameFilters(filter)));
+    QFileDialog dialog(DialogOwner(), Q(title), Q(fileName), Q(QtNameFilters(filter)));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     if (!defaultExt.empty())
         dialog.setDefaultSuffix(Q(defaultExt).remove(0, defaultExt[0] == '.' ? 1 : 0));
@@ -178,7 +187,7 @@ bool TDialogService::PrinterSetup()
     const QPrinter::ColorMode colour = printer.colorMode();
     const QPrinter::DuplexMode duplex = printer.duplex();
     system->OfferSetup();
-    QPrintDialog dialog(&printer);
+    QPrintDialog dialog(&printer, DialogOwner());
     dialog.setWindowTitle("Print Setup");
     dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
     // Setup prints nothing, so its accept button does not say "Print".
@@ -203,7 +212,7 @@ bool TDialogService::PrinterSetup()
 bool TDialogService::InputQuery(const String& caption, const String& prompt, String& value)
 {
     bool ok = false;
-    QString answer = QInputDialog::getText(nullptr, Q(caption), Q(prompt), QLineEdit::Normal, Q(value), &ok);
+    QString answer = QInputDialog::getText(DialogOwner(), Q(caption), Q(prompt), QLineEdit::Normal, Q(value), &ok);
     if (ok)
         value = answer.toStdString();
     return ok;

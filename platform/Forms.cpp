@@ -12,6 +12,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QScreen>
+#include <QToolButton>
 
 namespace {
 // The form's window; closing it asks the form first.
@@ -111,6 +112,13 @@ bool TForm::DialogKey(int key)
     std::vector<TButton*> buttons;
     CollectButtons(*this, buttons);
     if (key == VK_RETURN) {
+        // A tool button that has the focus shows it as a push button does, and Return presses
+        // it as Space does.
+        if (auto* tool = qobject_cast<QToolButton*>(Dialog()->focusWidget());
+            tool && tool->isVisibleTo(Dialog()) && tool->isEnabled()) {
+            tool->click();
+            return true;
+        }
         // The focused button takes Return; otherwise the default button does.
         for (TButton* b : buttons)
             if (b->Focused() && CanPress(b)) {
@@ -302,6 +310,27 @@ static std::vector<TForm*>& LiveForms()
 
 int TScreen::FormCount() const { return static_cast<int>(LiveForms().size()); }
 TForm* TScreen::Forms(int i) const { return LiveForms().at(i); }
+
+TForm* TScreen::ActiveForm() const
+{
+    const auto formOf = [](const QWidget* window) -> TForm* {
+        for (TForm* form : LiveForms())
+            if (window && form->Dialog() == window->window())
+                return form;
+        return nullptr;
+    };
+    if (TForm* modal = formOf(QApplication::activeModalWidget()))
+        return modal;
+    if (TForm* active = formOf(QApplication::activeWindow()))
+        return active;
+    // Without a window manager's activation (or between two windows) the latest modal form
+    // that shows is still the one in front.
+    for (auto form = LiveForms().rbegin(); form != LiveForms().rend(); ++form)
+        if ((*form)->Modal() && (*form)->Dialog()->isVisible())
+            return *form;
+    TForm* main = Application()->MainForm();
+    return main && main->Dialog() && main->Dialog()->isVisible() ? main : nullptr;
+}
 
 void TApplication::AddForm(TForm* form)
 {

@@ -43,7 +43,7 @@ public:
     void Close();
     bool Modal() const { return modal_; }
     // Return or Escape that the focused control left to the window: Return clicks the focused
-    // or else the Default button, Escape a Cancel button or else ends a modal run with
+    // button or tool button, or else the Default button, Escape a Cancel button or else ends a modal run with
     // mrCancel. False when nothing took the key (the window then ignores it).
     bool DialogKey(int key);
 
@@ -123,6 +123,9 @@ public:
     // The live forms, in creation order.
     int FormCount() const;
     TForm* Forms(int i) const;
+    // The form the user works in: the modal one in front, else the active window, else the
+    // main form while it shows; nullptr when none is up. Dialogs and message boxes belong to it.
+    TForm* ActiveForm() const;
 
 private:
     TCursor cursor_ = crDefault;

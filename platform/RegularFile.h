@@ -16,6 +16,7 @@ public:
     TRegularFile& operator=(const TRegularFile&) = delete;
 
     uint64_t Size() const { return size_; }
+    int Handle() const { return fd_; }
     // Up to count bytes from the current position; fewer only at the end. Raises EReadError.
     size_t Read(void* buffer, size_t count);
     // Appends the rest of the file to data, raising EReadError when data would exceed maxSize

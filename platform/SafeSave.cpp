@@ -10,11 +10,18 @@
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
+#include <cstdio>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <sys/sysmacros.h>
+#include <sys/xattr.h>
 
 namespace {
 constexpr char kTemporaryMark[] = ".tmp-";
 constexpr size_t kMarkLength = sizeof kTemporaryMark - 1;
 constexpr size_t kSuffixLength = 6;  // what mkstemp puts in place of "XXXXXX"
+constexpr char kLineageAttribute[] = "user.ombrelle.lineage";
 
 String FolderOf(const String& fileName)
 {
@@ -116,15 +123,103 @@ void SyncFolderOf(const String& fileName)
     ::close(fd);
 }
 
-TFolderLock::TFolderLock(const String& fileName)
+String FileLineage(int fd)
+{
+    char mark[64];
+    const ssize_t n = ::fgetxattr(fd, kLineageAttribute, mark, sizeof mark);
+    if (n > 0)
+        return String(mark, static_cast<size_t>(n));
+    struct stat st {};
+    if (::fstat(fd, &st) != 0)
+        return String();
+    return Format("file %llu:%llu", static_cast<unsigned long long>(st.st_dev),
+                  static_cast<unsigned long long>(st.st_ino));
+}
+
+String NewLineage()
+{
+    std::random_device random;
+    return Format("%08x%08x%08x", random(), random(), random());
+}
+
+void MarkLineage(int fd, const String& lineage)
+{
+    // Without the mark the file's identity stands in: a later save then takes the file for one
+    // made anew, and keeps every layout it cannot find there.
+    if (!lineage.empty())
+        ::fsetxattr(fd, kLineageAttribute, lineage.data(), lineage.size(), 0);
+}
+
+namespace {
+// The process holding a whole-file lock on the folder, from the kernel's table of locks; 0 when
+// it cannot be seen (one of another machine or another process namespace, or just released).
+pid_t LockHolder(const struct stat& folder)
+{
+    std::ifstream table("/proc/locks");
+    for (String line; std::getline(table, line);) {
+        if (line.find("->") != String::npos)
+            continue;  // a process waiting for the lock, not holding it
+        std::istringstream fields(line);
+        String ordinal, kind, mode, access, id;
+        long pid = 0;
+        if (!(fields >> ordinal >> kind >> mode >> access >> pid >> id) || kind != "FLOCK")
+            continue;
+        unsigned major = 0, minor = 0;
+        unsigned long long inode = 0;
+        if (std::sscanf(id.c_str(), "%x:%x:%llu", &major, &minor, &inode) == 3 && major == major(folder.st_dev) &&
+            minor == minor(folder.st_dev) && inode == folder.st_ino)
+            return static_cast<pid_t>(pid);
+    }
+    return 0;
+}
+
+// The state letter the kernel gives the process ('R' running, 'S' sleeping, 'T' stopped, ...);
+// 0 when there is no such process.
+char ProcessState(pid_t pid)
+{
+    std::ifstream stat(Format("/proc/%ld/stat", static_cast<long>(pid)));
+    String line;
+    std::getline(stat, line);
+    const size_t name = line.rfind(')');  // the command name may hold blanks and brackets
+    return name != String::npos && name + 2 < line.size() ? line[name + 2] : 0;
+}
+}  // namespace
+
+TFolderLock::TFolderLock(const String& fileName, const std::function<bool()>& waiting)
     : fd_(::open(FolderOf(fileName).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC))
 {
-    // A copy that hangs while it holds the lock must not hang this one: after a few seconds the
-    // save goes on unlocked, as it would without another copy.
-    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    while (fd_ >= 0 && ::flock(fd_, LOCK_EX | LOCK_NB) != 0 && (errno == EWOULDBLOCK || errno == EINTR) &&
-           std::chrono::steady_clock::now() < until)
+    const String folder = FolderOf(fileName);
+    auto fail = [&](const String& why) {
+        if (fd_ >= 0)
+            ::close(fd_);
+        fd_ = -1;
+        throw EFCreateError(Format("Cannot lock the folder \"%s\". %s", folder.c_str(), why.c_str()));
+    };
+    struct stat st {};
+    if (fd_ < 0 || ::fstat(fd_, &st) != 0)
+        fail(SysErrorMessage(errno));
+    auto lastSeen = std::chrono::steady_clock::now();
+    for (;;) {
+        if (::flock(fd_, LOCK_EX | LOCK_NB) == 0)
+            return;
+        if (errno == EINTR)
+            continue;
+        if (errno != EWOULDBLOCK)
+            fail(SysErrorMessage(errno));
+        // A holder that lives and runs finishes its save; one stopped (or hung in a debugger)
+        // may never, and writing past it would let its late rename drop what this one wrote.
+        const pid_t holder = LockHolder(st);
+        const char state = holder ? ProcessState(holder) : 0;
+        if (state == 'T' || state == 't')
+            fail(Format("Another program (process %ld) holds it and is stopped.", static_cast<long>(holder)));
+        if (state)
+            lastSeen = std::chrono::steady_clock::now();
+        else if (std::chrono::steady_clock::now() - lastSeen > std::chrono::seconds(kUnseenHolderSeconds))
+            fail(Format("Another program has held it for more than %d seconds.", kUnseenHolderSeconds));
+        if (waiting && !waiting())
+            fail("The wait for another program holding it was cancelled.");
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
 }
 
 TFolderLock::~TFolderLock()

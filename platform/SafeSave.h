@@ -5,6 +5,8 @@
 // lock under which a file is read, merged and written back as one step.
 #include "SysUtils.h"
 
+#include <functional>
+
 // Creates "<file>.tmp-XXXXXX" beside the file, locked for as long as the descriptor stays
 // open, so that RemoveStaleTemporaries leaves it alone. -1 with errno set when it cannot.
 int CreateLockedTemporary(const String& fileName, String& temporary);
@@ -18,12 +20,28 @@ void RemoveStaleTemporariesIn(const String& folder);
 // Writes the folder's entries to the disk, so that a rename into it survives a power cut.
 void SyncFolderOf(const String& fileName);
 
-// An exclusive lock on the folder of a file, held for the object's life: another copy of the
-// program waits for it (a few seconds at most) before it reads and rewrites a file there. A
-// folder that cannot be opened is simply not locked.
+// A file's lineage: a mark that a save hands on from the file it read to the file it writes in
+// its place. A copy of the program that finds the lineage it last read or wrote knows the file
+// for that one, rewritten since by other copies; another lineage means a file made anew (the
+// old one vanished meanwhile) or put there by other means. The mark is an extended attribute;
+// an unmarked file (or one on a file system without them) has its identity as its lineage.
+String FileLineage(int fd);
+// The lineage of a file that descends from none.
+String NewLineage();
+// Gives the open file the lineage, where its file system keeps the mark.
+void MarkLineage(int fd, const String& lineage);
+
+// An exclusive lock on the folder of a file, held for the object's life: every copy of the
+// program takes it before it reads and rewrites a file there, and nothing is written without
+// it. While another process holds it, the constructor waits for as long as that process lives
+// and is not stopped, calling waiting between its tries. It raises EFCreateError, saying why,
+// when the folder cannot be locked, when the holder is stopped, when waiting answers false (the
+// user gave up), or when a holder it cannot see (another machine's, say) keeps the lock longer
+// than kUnseenHolderSeconds.
 class TFolderLock {
 public:
-    explicit TFolderLock(const String& fileName);
+    static constexpr int kUnseenHolderSeconds = 30;
+    explicit TFolderLock(const String& fileName, const std::function<bool()>& waiting = {});
     ~TFolderLock();
     TFolderLock(const TFolderLock&) = delete;
     TFolderLock& operator=(const TFolderLock&) = delete;

@@ -54,14 +54,24 @@ TEST_F(Batch, CancelKeepsTheBatchAndRemoveKeepsItToo)
     EXPECT_EQ(DVDForm->CurrentFile, b);
 }
 
-TEST_F(Batch, UnknownExtensionReachesTheApplicationHandler)
+TEST_F(Batch, APictureThatFailsToOpenIsNamedBeforeTheReasonInTheApplicationHandler)
 {
     Start({MakeLayout("Cover", 0.5f, 0.5f, 4.75f, 7.5f)});
-    String odd = dir.File("notes.txt");
-    std::ofstream(odd) << "x";
-    dialogs.FileAnswers.push_back({odd});
-    GuardedCall([] { DVDForm->ToolButton3->Click(); });
-    EXPECT_EQ(DVDForm->CurrentFile, odd);
-    ASSERT_EQ(dialogs.Messages.size(), 1u);
-    EXPECT_EQ(dialogs.Messages[0], "Unknown picture file extension (.txt)");
+    const std::vector<std::pair<String, String>> cases = {  // file, the reason after its name
+        {"notes.txt", "Unknown picture file extension (.txt)"},
+        {"notes.jpg", "JPEG error #"},
+        {"short.bmp", "Bitmap image is not valid"},
+    };
+    for (const auto& [name, reason] : cases) {
+        SCOPED_TRACE(name);
+        const String file = dir.File(name);
+        std::ofstream(file) << "not a picture";
+        dialogs.Messages.clear();
+        dialogs.FileAnswers.push_back({file});
+        GuardedCall([] { DVDForm->ToolButton3->Click(); });
+        EXPECT_EQ(DVDForm->CurrentFile, file);
+        ASSERT_EQ(dialogs.Messages.size(), 1u);
+        const String named = "The picture \"" + file + "\" cannot be opened: ";
+        EXPECT_EQ(dialogs.Messages[0].substr(0, named.size() + reason.size()), named + reason);
+    }
 }

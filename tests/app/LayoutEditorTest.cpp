@@ -113,32 +113,33 @@ TEST_F(LayoutEditor, AccentedNamesAreCutByCharacters)
     EXPECT_EQ(DVDForm->CoverList->GetCover(0)->Name(), accented.substr(0, 100));
 }
 
-TEST_F(LayoutEditor, EditLayoutAtStartUpEditsTheLayoutTheChooserShows)
+// Until the chooser changes or a picture opens no layout is current, even though the chooser
+// shows one: "Edit Layout" then opens nothing and says nothing.
+TEST_F(LayoutEditor, EditLayoutOpensTheEditorOnlyForACurrentLayout)
 {
-    Start({MakeLayout("First", 0.5f, 0.5f, 4.75f, 7.5f), MakeLayout("Second", 1, 1, 2, 2)});
-    ASSERT_EQ(DVDForm->CurrentCover, nullptr);
-    String shown;
-    dialogs.OnShowModal = [&](TForm& form) {
-        shown = Editor(form)->SettingName->Text();
-        return mrCancel;
+    const std::vector<std::pair<std::vector<TCoverRec>, bool>> cases = {  // layouts, picture opened first
+        {{}, false},
+        {{MakeLayout("First", 0.5f, 0.5f, 4.75f, 7.5f), MakeLayout("Second", 1, 1, 2, 2)}, false},
+        {{MakeLayout("First", 0.5f, 0.5f, 4.75f, 7.5f), MakeLayout("Second", 1, 1, 2, 2)}, true},
     };
-    DVDForm->ToolButton20->Click();
-    ASSERT_EQ(dialogs.ModalForms.size(), 1u);
-    EXPECT_EQ(shown, "First");
-    EXPECT_EQ(DVDForm->CurrentCover, DVDForm->CoverList->GetCover(0));
-    EXPECT_TRUE(dialogs.Messages.empty());
-}
-
-TEST_F(LayoutEditor, EditLayoutWithNoLayoutSaysSoLikePrintAndPreview)
-{
-    Start({});
-    DVDForm->ToolButton20->Click();
-    DVDForm->CurrentFile = Picture("a.bmp", clRed);
-    DVDForm->ToolButton5->Click();
-    EXPECT_TRUE(dialogs.ModalForms.empty());
-    ASSERT_EQ(dialogs.Messages.size(), 2u);
-    EXPECT_EQ(dialogs.Messages[0], dialogs.Messages[1]);
-    EXPECT_NE(dialogs.Messages[0].find("Add Layout"), String::npos);
+    for (const auto& [layouts, opened] : cases) {
+        SCOPED_TRACE(layouts.size() + opened);
+        Start(layouts);
+        if (opened)
+            OpenBatch({Picture("a.bmp", clRed)});
+        String shown;
+        dialogs.OnShowModal = [&](TForm& form) {
+            shown = Editor(form)->SettingName->Text();
+            return mrCancel;
+        };
+        DVDForm->ToolButton20->Click();
+        EXPECT_EQ(dialogs.ModalForms.size(), opened ? 1u : 0u);
+        EXPECT_EQ(shown, opened ? "First" : "");
+        EXPECT_EQ(DVDForm->CurrentCover, opened ? DVDForm->CoverList->GetCover(0) : nullptr);
+        EXPECT_TRUE(dialogs.Messages.empty());
+        dialogs.ModalForms.clear();
+        FreeStartupForms();
+    }
 }
 
 TEST_F(LayoutEditor, CancelChangesNothing)

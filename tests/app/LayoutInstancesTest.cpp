@@ -3,10 +3,16 @@
 #include "AddSetting.h"
 #include "AppFixture.h"
 #include "ChildProcess.h"
+#include "RegularFile.h"
+#include "SafeSave.h"
 #include "UserConfig.h"
 #include "WaitFor.h"
 
 #include <filesystem>
+#include <QApplication>
+#include <QTimer>
+
+#include <csignal>
 #include <iostream>
 #include <sys/file.h>
 
@@ -36,8 +42,11 @@ const TChildRoutine programCopy("program copy", [] {
             dynamic_cast<TSettingsForm&>(form).SettingName->SetText(line.substr(line.find(' ') + 1));
             return mrOk;
         };
+        const bool rename = line.rfind("rename", 0) == 0;
+        if (rename)
+            DVDForm->PrintstyleChange(DVDForm->PrintStyle);  // the chooser's layout becomes the one edited
         do
-            (line.rfind("rename", 0) == 0 ? DVDForm->ToolButton20 : DVDForm->ToolButton19)->Click();
+            (rename ? DVDForm->ToolButton20 : DVDForm->ToolButton19)->Click();
         while (line == "add forever");
         ChildSay(Names(*DVDForm->CoverList));
     }
@@ -45,6 +54,31 @@ const TChildRoutine programCopy("program copy", [] {
     ChildSay("closed");
     return 0;
 });
+
+// Holds the folder's lock as a copy in the middle of a save does, for as long as the test wants:
+// it reads "Settings.ini" and says "locked"; on "write" it writes back what it read, as that
+// save would, and lets go; when its input ends it lets go without writing.
+const TChildRoutine lockHolder("folder lock holder", [] {
+    const std::string file = std::string(std::getenv("OMBRELLE_FOLDER")) + "Settings.ini";
+    TFolderLock lock(file);
+    TRegularFile read(file);
+    std::vector<uint8_t> stale;
+    read.AppendRest(stale, kMaxCoverFileSize);
+    const String lineage = FileLineage(read.Handle());
+    ChildSay("locked");
+    if (std::string line; std::getline(std::cin, line) && line == "write")
+        WriteFileAtomically(file, stale.data(), stale.size(), lineage);
+    return 0;
+});
+
+bool ProcessStopped(qint64 pid)
+{
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string line;
+    std::getline(stat, line);
+    const size_t name = line.rfind(')');
+    return name != std::string::npos && name + 2 < line.size() && line[name + 2] == 'T';
+}
 
 bool HasTemporary(const std::string& folder)
 {
@@ -81,6 +115,11 @@ TEST_F(ProgramCopies, NeitherLosesWhatTheOtherSaved)
         {{{0, "start"}, {1, "start"}, {0, "rename From A"}, {1, "rename From B"}, {1, "quit"}, {0, "quit"}}, "From A,From B"},
         {{{0, "start"}, {1, "start"}, {0, "rename From A"}, {0, "quit"}, {1, "add Beta"}, {1, "rename From B"}, {1, "quit"}},
          "From A,Beta,From B"},
+        // The file vanished after one copy saved: the other one writes it anew, and the first
+        // finds its layout missing from a file that is no longer the one it wrote.
+        {{{0, "start"}, {1, "start"}, {0, "add Alpha", "Cover,Alpha"}, {0, "delete"}, {1, "add Beta", "Cover,Beta"},
+          {0, "quit"}, {1, "quit"}},
+         "Cover,Beta,Alpha"},
         // A copy started later lists what the first one has added so far.
         {{{0, "start"}, {0, "add Alpha"}, {1, "start", "Cover,Alpha"}, {1, "add Beta"}, {1, "quit"}, {0, "quit"}},
          "Cover,Alpha,Beta"},
@@ -90,6 +129,10 @@ TEST_F(ProgramCopies, NeitherLosesWhatTheOtherSaved)
         WriteLayouts({MakeLayout("Cover", 0.5f, 0.5f, 4.75f, 7.5f)});
         QProcess copies[2];
         for (const CopyStep& step : steps) {
+            if (step.line == "delete") {
+                fs::remove(dir.File("Settings.ini"));
+                continue;
+            }
             if (step.line == "start")
                 StartCopy(copies[step.copy]);
             else if (step.line == "quit")
@@ -104,6 +147,61 @@ TEST_F(ProgramCopies, NeitherLosesWhatTheOtherSaved)
         list.SetCoverFileName(dir.File("Settings.ini"));
         EXPECT_EQ(Names(list), stored);
         EXPECT_FALSE(HasTemporary(dir.Path()));
+    }
+}
+
+// A copy that holds the lock while it saves is waited for, however long it takes, under the
+// hourglass; one that is stopped is not: the save fails and says so, and the layout, kept, is
+// saved with the next change or at exit.
+TEST_F(ProgramCopies, ASaveWaitsForTheCopyHoldingTheLockWhileItRuns)
+{
+    for (const bool stopped : {false, true}) {
+        SCOPED_TRACE(stopped ? "stopped" : "running");
+        WriteLayouts({MakeLayout("Cover", 0.5f, 0.5f, 4.75f, 7.5f)});
+        StartOverFolder();
+        DVDForm->Show();
+        QProcess holder;
+        StartChild(holder, "folder lock holder", "OMBRELLE_FOLDER", QString::fromStdString(dir.Path()));
+        ASSERT_EQ(ChildLine(holder), "locked");
+        if (stopped) {
+            ::kill(static_cast<pid_t>(holder.processId()), SIGSTOP);
+            ASSERT_TRUE(WaitUntil([&] { return ProcessStopped(holder.processId()); }));
+        }
+        // The holder finishes its save only once this copy waits for it.
+        bool waitedBusy = false;
+        QTimer watch;
+        QObject::connect(&watch, &QTimer::timeout, [&] {
+            const QCursor* cursor = QApplication::overrideCursor();
+            if (waitedBusy || !cursor || cursor->shape() != Qt::WaitCursor)
+                return;
+            waitedBusy = true;
+            holder.write("write\n");
+            holder.waitForBytesWritten();
+        });
+        watch.start(10);
+        dialogs.Messages.clear();
+        dialogs.OnShowModal = [](TForm& form) {
+            dynamic_cast<TSettingsForm&>(form).SettingName->SetText("Beta");
+            return mrOk;
+        };
+        DVDForm->ToolButton19->Click();
+        watch.stop();
+        EXPECT_EQ(waitedBusy, !stopped);
+        ASSERT_EQ(dialogs.Messages.size(), stopped ? 1u : 0u);
+        if (stopped) {
+            EXPECT_EQ(dialogs.Messages[0].rfind("The layouts could not be saved : ", 0), 0u) << dialogs.Messages[0];
+            EXPECT_NE(dialogs.Messages[0].find("stopped"), String::npos) << dialogs.Messages[0];
+            ::kill(static_cast<pid_t>(holder.processId()), SIGCONT);
+        }
+        holder.closeWriteChannel();
+        ASSERT_TRUE(holder.state() == QProcess::NotRunning || holder.waitForFinished());
+        TCoverList now;
+        now.SetCoverFileName(dir.File("Settings.ini"));
+        EXPECT_EQ(Names(now), stopped ? "Cover" : "Cover,Beta");
+        FreeStartupForms();  // the exit's save
+        TCoverList atExit;
+        atExit.SetCoverFileName(dir.File("Settings.ini"));
+        EXPECT_EQ(Names(atExit), "Cover,Beta");
     }
 }
 
