@@ -383,7 +383,11 @@ QPainter* TCanvas::Painter()
 
 int TCanvas::BitsPerPixel() const
 {
-    const QPaintDevice* device = device_ ? device_ : (painter_ ? painter_->device() : nullptr);
+    // A widget's painter may draw into another surface (a picture of the widget): that one counts.
+    const QPaintDevice* device = device_;
+    if (!device && painter_)
+        device = painter_->paintEngine() && painter_->paintEngine()->paintDevice() ? painter_->paintEngine()->paintDevice()
+                                                                                   : painter_->device();
     if (device && device->depth() > 0)
         return device->depth();
     const QScreen* screen = QGuiApplication::primaryScreen();
@@ -769,7 +773,14 @@ int TCanvas::DrawText(const String& text, TRect& r, unsigned flags)
             if (OpaqueText())
                 FillBackground({ox, oy, ox + w, oy + cell}, Brush.Color);
             p->setPen(ToQColor(Font.Color()));
-            info.Draw(*p, ox, oy + info.ascent, line.text);
+            if (flags & DT_RTLREADING) {
+                p->drawText(QRect(ox, oy, w, cell),
+                            Qt::AlignAbsolute | Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine | Qt::TextDontClip |
+                                Qt::TextForceRightToLeft,
+                            line.text);
+            } else {
+                info.Draw(*p, ox, oy + info.ascent, line.text);
+            }
             if (line.mnemonic >= 0) {
                 int ux = width(line.text.left(line.mnemonic));
                 int uw = width(line.text.mid(line.mnemonic, 1));

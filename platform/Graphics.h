@@ -145,6 +145,8 @@ enum : unsigned {
     DT_WORDBREAK = 0x10, DT_SINGLELINE = 0x20, DT_EXPANDTABS = 0x40, DT_NOCLIP = 0x100,
     DT_EXTERNALLEADING = 0x200, DT_CALCRECT = 0x400, DT_NOPREFIX = 0x800, DT_END_ELLIPSIS = 0x8000,
     DT_PATH_ELLIPSIS = 0x4000, DT_WORD_ELLIPSIS = 0x40000,
+    // The text reads right to left: neutral characters such as punctuation take that direction.
+    DT_RTLREADING = 0x20000,
 };
 
 class TBitmap;
