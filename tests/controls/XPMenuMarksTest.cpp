@@ -13,7 +13,7 @@ namespace {
 // frames the icon from (1, 2) to (21, 22).
 TEST(XPMenuMarks, CheckAndRadioMarksInTheGutter)
 {
-    enum Expect { Pen, Area, Gutter, SelectedArea };
+    enum Expect { Pen, Area, Gutter, SelectedArea, Disabled };
     struct Row {
         const char* name;
         bool radio, icon, selected;
@@ -31,6 +31,7 @@ TEST(XPMenuMarks, CheckAndRadioMarksInTheGutter)
         {"frame round the icon is square", false, true, false, {1, 2}, Pen},
         {"radio frame round the icon is rounded", true, true, false, {1, 2}, Gutter},
         {"radio frame round the icon, side", true, true, false, {1, 12}, Pen},
+        {"disabled radio dot", true, false, false, {12, 12}, Disabled},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -38,24 +39,13 @@ TEST(XPMenuMarks, CheckAndRadioMarksInTheGutter)
         m.item->Checked = true;
         m.item->RadioItem = row.radio;
         m.item->ImageIndex = row.icon ? 0 : -1;
+        m.item->Enabled = row.expect != Disabled;
         TBitmap& shot = m.Draw(row.selected);
         const TXPLook& look = *m.look;
-        const TColor expected = row.expect == Pen            ? ColorToRGB(look.FFSelectBorderColor)
-                                : row.expect == Area         ? look.FFCheckedAreaColor
-                                : row.expect == SelectedArea ? look.FFCheckedAreaSelectedColor
-                                                             : look.FFIconBackColor;
-        EXPECT_EQ(At(shot, row.at.X, row.at.Y), expected);
+        const TColor expected[] = {ColorToRGB(look.FFSelectBorderColor), look.FFCheckedAreaColor, look.FFIconBackColor,
+                                   look.FFCheckedAreaSelectedColor, look.FFDisabledColor};
+        EXPECT_EQ(At(shot, row.at.X, row.at.Y), expected[row.expect]);
     }
-}
-
-TEST(XPMenuMarks, DisabledRadioMarkTakesTheDisabledColour)
-{
-    IconMenu m;
-    m.item->Checked = true;
-    m.item->RadioItem = true;
-    m.item->ImageIndex = -1;
-    m.item->Enabled = false;
-    EXPECT_EQ(At(m.Draw(), 12, 12), m.look->FFDisabledColor);
 }
 
 // The caption's pixels that are greener than they are red: only the darker copies, whose green
