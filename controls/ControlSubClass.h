@@ -85,6 +85,7 @@ private:
         // A drop-down mark at the right.
         bool mark;
     };
+    bool SpeedButtonHot(const TSpeedFace& button) const;
     // Face, frame and edge of a speed button; true when the button counts as pressed.
     bool PaintSpeedFace(TCanvas& canvas, const TSpeedFace& button);
     // The glyph image for the state and the caption, placed as the button places them.

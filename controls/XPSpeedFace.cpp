@@ -14,6 +14,12 @@ constexpr int TransparentFaceShade = TXPLook::HotButtonShade + 5;
 
 }  // namespace
 
+bool TControlSubClass::SpeedButtonHot(const TSpeedFace& b) const
+{
+    // A flat button may have missed the leave: only the cursor being inside makes it hot.
+    return FMouseInControl && Control->Enabled() && (!b.flat || b.reallyInside);
+}
+
 bool TControlSubClass::PaintSpeedFace(TCanvas& canvas, const TSpeedFace& b)
 {
     const TRect r = Control->ClientRect();
@@ -22,8 +28,7 @@ bool TControlSubClass::PaintSpeedFace(TCanvas& canvas, const TSpeedFace& b)
     const bool enabled = Control->Enabled();
     // The navigator's buttons rest on their parent's colour like flat ones.
     const bool onParent = b.flat || Control->ClassName() == "TNavButton";
-    // A flat button may have missed the leave: only the cursor being inside makes it hot.
-    const bool hot = FMouseInControl && enabled && (!b.flat || b.reallyInside);
+    const bool hot = SpeedButtonHot(b);
     const bool pressed = FMouseDown && hot;
     TColor face, frame;
     if (hot) {
@@ -106,13 +111,12 @@ void TControlSubClass::PaintSpeedContent(TCanvas& canvas, const TSpeedFace& b, b
                      at, text, b.rtl);
     if (w > 0 && h > 0) {
         TBitmap image(w, h, pf24bit);
-        image.Canvas().CopyRect(TRect{0, 0, w, h}, const_cast<TBitmap&>(b.glyph).Canvas(), TRect{column * w, 0, column * w + w, h});
+        image.Canvas().Draw(-column * w, 0, b.glyph);  // the strip's image for the state fills the bitmap
         image.Canvas().Release();
         const uint8_t* corner = image.ScanLine(h - 1);
         TImageList one(nullptr, w, h);
         one.AddMasked(image, RGB(corner[2], corner[1], corner[0]));
-        const bool hot = FMouseInControl && enabled && (!b.flat || b.reallyInside);
-        XPLook->DrawIcon(canvas, one, 0, at.X, at.Y, hot, enabled, b.down, pressed);
+        XPLook->DrawIcon(canvas, one, 0, at.X, at.Y, SpeedButtonHot(b), enabled, b.down, pressed);
     }
     XPLook->DrawItemText(canvas, Control->Caption(), "", text, false, enabled, false, Control->UseRightToLeftReading());
 }

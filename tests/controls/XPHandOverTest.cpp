@@ -49,8 +49,7 @@ TEST(XPHandOver, DisablingSubclassingHandsTheActiveRoleOver)
         EXPECT_EQ(XPLookManager->ActiveXPLook(), second);
         // The look's own form keeps it either way.
         EXPECT_TRUE(Decorated(*first, *mainButton));
-        if (row.successor)
-            EXPECT_TRUE(HookOf(*second, plainButton));
+        EXPECT_EQ(second && HookOf(*second, plainButton), row.successor);
         EXPECT_EQ(Shot(*plainButton, 40, 4) == decorated, row.successor);
 
         // Allowed again, the look is elected anew and decorates the other forms again.
