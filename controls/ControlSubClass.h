@@ -2,6 +2,7 @@
 // The hook of one standard control on behalf of a TXPLook: it follows the control's hover,
 // focus and pressed state and, after the control painted itself, has a painter draw a flat
 // frame or button face over it with the look's colours.
+#include "ButtonLayout.h"
 #include "Controls.h"
 
 #include <memory>
@@ -37,6 +38,8 @@ public:
     void PaintControlXP(TCanvas& canvas);
     // Gives the control its own handling and its saved settings back; the object stays.
     void Restore();
+    // The hook still stands between the control and its own handling.
+    bool Hooked() const { return hook_ != nullptr; }
 
 private:
     void Message(int message, TCanvas* canvas);
@@ -67,7 +70,25 @@ private:
     // The two speed-button kinds: false when the control is not of that kind.
     bool PaintFlatSpeedButton(TCanvas& canvas);
     bool PaintGlyphSpeedButton(TCanvas& canvas);
+    // What the speed-button painters need of either kind of button.
+    struct TSpeedFace {
+        const TBitmap& glyph;
+        int numGlyphs;
+        TButtonLayout layout;
+        int margin, spacing;
+        bool down, flat;
+        // The button itself finds the cursor inside it.
+        bool reallyInside;
+        bool transparent;
+        // The glyph layout mirrored, left for right.
+        bool rtl;
+        // A drop-down mark at the right.
+        bool mark;
+    };
+    bool SpeedButtonHot(const TSpeedFace& button) const;
     // Face, frame and edge of a speed button; true when the button counts as pressed.
-    bool PaintSpeedFace(TCanvas& canvas, bool down, bool flat, bool reallyInside);
+    bool PaintSpeedFace(TCanvas& canvas, const TSpeedFace& button);
+    // The glyph image for the state and the caption, placed as the button places them.
+    void PaintSpeedContent(TCanvas& canvas, const TSpeedFace& button, bool pressed);
     std::unique_ptr<TControlHook> hook_;
 };

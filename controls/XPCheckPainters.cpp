@@ -16,6 +16,16 @@ TRect BoxOf(const TRect& r, bool atRight = false)
     return {left, top, left + size, top + size};
 }
 
+// Clears the box's columns in the control colour, from the top of the control to its bottom: the
+// control's own indicator, centred by its own rule, may stand a pixel above the box.
+void ClearBoxColumns(TCanvas& canvas, const TControl& control, const TRect& box)
+{
+    const TRect client = control.ClientRect();
+    canvas.Brush.Style = bsSolid;
+    canvas.Brush.Color = control.Color();
+    canvas.FillRect(TRect{box.Left, client.Top, box.Right, client.Bottom});
+}
+
 // Three parallel strokes; x and y are the left and bottom of the inner box.
 void DrawCheckMark(TCanvas& canvas, int x, int y)
 {
@@ -42,9 +52,7 @@ void TControlSubClass::PaintCheckBox(TCanvas& canvas)
         fill = XPLook->FFCheckedAreaSelectedColor;
     if (grayed)
         fill = 0xC0C0C0;
-    canvas.Brush.Style = bsSolid;
-    canvas.Brush.Color = Control->Color();
-    canvas.FillRect(area);
+    ClearBoxColumns(canvas, *Control, area);
     const TRect inner{area.Left + 2, area.Top + 2, area.Right - 2, area.Bottom - 2};
     canvas.Brush.Color = fill;
     canvas.Pen.Style = psSolid;
@@ -68,9 +76,7 @@ void TControlSubClass::PaintRadioButton(TCanvas& canvas)
     const bool hot = FMouseInControl;
     const TColor fill = hot || FFocused ? XPLook->FFSelectColor : ColorToRGB(clWindow);
     const TColor frame = hot ? ColorToRGB(XPLook->FFSelectBorderColor) : ColorToRGB(clBtnShadow);
-    canvas.Brush.Style = bsSolid;
-    canvas.Brush.Color = Control->Color();
-    canvas.FillRect(area);
+    ClearBoxColumns(canvas, *Control, area);
     const TRect circle{area.Left + 2, area.Top + 2, area.Right - 2, area.Bottom - 2};
     canvas.Brush.Color = fill;
     canvas.Pen.Style = psSolid;

@@ -32,3 +32,10 @@ TColor AverageColor(TColor a, TColor b)
     const TColor y = ColorToRGB(b);
     return RGB(GetRValue(x) / 2 + GetRValue(y) / 2, GetGValue(x) / 2 + GetGValue(y) / 2, GetBValue(x) / 2 + GetBValue(y) / 2);
 }
+
+TColor TopItemFontColor(TColor background, TColor fontColor)
+{
+    const TColor rgb = ColorToRGB(background);
+    const bool dark = (GetRValue(rgb) + GetBValue(rgb)) / 2 < 151 && GetGValue(rgb) < 201;
+    return dark ? LightenColor(background, 90) : fontColor;
+}

@@ -9,3 +9,6 @@ TColor DarkenColor(TColor color, int value);
 // The grey of the channels' mean raised by Value, at most 240.
 TColor GrayColor(TColor color, int value);
 TColor AverageColor(TColor a, TColor b);
+// The text colour of an open top-level menu item on Background: light on a dark background,
+// else FontColor.
+TColor TopItemFontColor(TColor background, TColor fontColor);

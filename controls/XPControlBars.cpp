@@ -26,7 +26,7 @@ bool IsOurs(const TBandPaintEvent& e, const TXPLook* look)
 void TXPLook::ActivateControlBar(TControlBar& bar, bool enable, bool update)
 {
     if (enable) {
-        if (!bar.OnBandPaint || OverrideOwnerDraw || IsOurs(bar.OnBandPaint, this))
+        if (bar.Tag != 999 && (!bar.OnBandPaint || OverrideOwnerDraw || IsOurs(bar.OnBandPaint, this)))
             bar.OnBandPaint = XPBandPaint{this};
     } else if (IsOurs(bar.OnBandPaint, this)) {
         bar.OnBandPaint = nullptr;

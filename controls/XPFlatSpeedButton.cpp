@@ -10,20 +10,9 @@ bool TControlSubClass::PaintFlatSpeedButton(TCanvas& canvas)
     auto* button = dynamic_cast<TCustomFlatSpeedButton*>(Control);
     if (!button)
         return false;
-    const bool pressed = PaintSpeedFace(canvas, button->Down(), button->Flat(), button->MouseInControl());
-    // The strip holds up to four images: normal, disabled, pressed, down.
-    TButtonState state = bsUp;
-    if (!button->Enabled())
-        state = bsDisabled;
-    else if (button->Down())
-        state = bsExclusive;
-    else if (pressed)
-        state = bsDown;
-    const TRect r = Control->ClientRect();
-    canvas.Font.Assign(Control->Font);
-    button->ButtonGlyph().Draw(canvas, TRect{r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1}, TPoint{0, 0},
-                               Control->Caption(), button->Layout(), button->Margin(), button->Spacing(), state,
-                               // The glyph's layout mirrors left and right itself.
-                               button->UseRightToLeftReading());
+    const TSpeedFace face{button->Glyph(),  button->NumGlyphs(), button->Layout(),      button->Margin(),
+                          button->Spacing(), button->Down(),     button->Flat(),        button->MouseInControl(),
+                          button->Transparent(), button->UseRightToLeftReading(), false};
+    PaintSpeedContent(canvas, face, PaintSpeedFace(canvas, face));
     return true;
 }

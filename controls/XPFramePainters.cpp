@@ -8,6 +8,8 @@
 #include "XPColors.h"
 #include "XPLook.h"
 
+#include <algorithm>
+
 namespace {
 
 TColor ParentColorOf(TControl* control)
@@ -67,10 +69,14 @@ void TControlSubClass::PaintCombo(TCanvas& canvas)
     canvas.Brush.Style = bsSolid;
     canvas.Brush.Color = button;
     canvas.FillRect(area);
-    // The strip between text and button keeps the control colour, edged in the frame colour.
+    // The strip between text and button keeps the control colour, edged in the frame colour;
+    // it also covers whatever of the box's own, wider button lies beside it.
+    TRect native = combo->ButtonRect();
+    if (native.Right <= native.Left)
+        native = area;
     canvas.Brush.Color = own;
-    canvas.FillRect(rtl ? TRect{area.Right - 5, area.Top, area.Right, area.Bottom}
-                        : TRect{area.Left, area.Top, area.Left + 5, area.Bottom});
+    canvas.FillRect(rtl ? TRect{area.Right - 5, area.Top, std::max(area.Right, native.Right), area.Bottom}
+                        : TRect{std::min(area.Left, native.Left), area.Top, area.Left + 5, area.Bottom});
     canvas.Brush.Color = frame;
     canvas.FillRect(rtl ? TRect{area.Right - 6, area.Top, area.Right - 5, area.Bottom}
                         : TRect{area.Left + 5, area.Top, area.Left + 6, area.Bottom});
@@ -123,7 +129,7 @@ void TControlSubClass::PaintGroupBox(TCanvas& canvas)
     canvas.FillRect(box);
     canvas.Brush.Style = bsClear;
     TRect text = box;
-    canvas.DrawText(caption, text, DT_SINGLELINE);
+    canvas.DrawText(caption, text, DT_SINGLELINE | (Control->UseRightToLeftReading() ? DT_RTLREADING : 0u));
     // The frame's top line meets the caption box from both sides.
     canvas.Pen.Style = psSolid;
     canvas.Pen.Color = topLeft;

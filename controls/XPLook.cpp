@@ -8,6 +8,7 @@
 #include "Frames.h"
 #include "ListBoxes.h"
 #include "RadioGroup.h"
+#include "RoundRects.h"
 #include "StdCtrls.h"
 #include "VeskGaugeUnit.h"
 #include "XPColors.h"
@@ -26,9 +27,12 @@ struct XPMeasure {
 struct XPBorder {
     TXPLook* look;
     const TMenu* menu;
-    void operator()(TCanvas& c, const TRect& r) const { look->DrawMenuWindowBorder(c, r, menu->RightToLeft); }
+    void operator()(TCanvas& c, const TRect& r, TMenuWindowRegion& region) const
+    {
+        look->DrawMenuWindowBorder(c, r, region, menu->RightToLeft);
+    }
 };
-bool IsOurs(const std::function<void(TCanvas&, const TRect&)>& e, const TXPLook* look)
+bool IsOurs(const decltype(TMenu::OnPaintWindow)& e, const TXPLook* look)
 {
     const auto* b = e.target<XPBorder>();
     return b && b->look == look;
@@ -73,6 +77,9 @@ TXPLook::~TXPLook()
         ActivateComponents(ownerControl_, false, false);
     if (XPLookManager) {
         XPLookManager->Delete(this);
+        // The form shows its undecorated controls at once (unless it is going away itself).
+        if (Owner() && ownerControl_)
+            ownerControl_->Repaint();
         if (XPLookManager->FXPLookList.empty())
             FreeXPLookManager();
     }
@@ -103,6 +110,19 @@ void TXPLook::SetActive(bool value)
     if (ownerControl_)
         ActivateComponents(ownerControl_, value, true);
     RefreshMenuBar();
+}
+
+void TXPLook::SetDisableSubclassing(bool value)
+{
+    if (value == disableSubclassing_)
+        return;
+    disableSubclassing_ = value;
+    if (!XPLookManager)
+        return;
+    if (value && XPLookManager->ActiveXPLook() == this)
+        XPLookManager->UpdateActiveXPLook(this);
+    else if (!value && !XPLookManager->ActiveXPLook())
+        XPLookManager->UpdateActiveXPLook(nullptr);
 }
 
 void TXPLook::SetXPContainers(TXPContainers value)
@@ -316,8 +336,9 @@ void TXPLook::ActivateComponent(TComponent* comp, bool enable, bool update)
 void TXPLook::ActivateControl(TControl& control, bool enable, bool update)
 {
     if (enable && control.Tag != 999 && control.Parent()->Tag != 999) {
+        // Once is enough; a hook given back to its control (its form restored) does not count.
         for (TControlSubClass* sub : SubClasses())
-            if (sub->Control == &control)
+            if (sub->Control == &control && sub->Hooked())
                 return;
         new TControlSubClass(this, &control);
     }
@@ -356,15 +377,20 @@ void TXPLook::MenuMeasureItem(TObject* sender, TCanvas& canvas, int& width, int&
 }
 
 void TXPLook::DrawItemText(TCanvas& canvas, const String& text, const String& shortcut, TRect r, bool selected,
-                           bool enabled, bool isDefault, bool rtl)
+                           bool enabled, bool isDefault, bool rtl, unsigned kind)
 {
+    const unsigned align = rtl ? DT_RIGHT | DT_RTLREADING : DT_LEFT;
+    if (!enabled && (kind & itToolButton)) {
+        DrawDisabledCaption(canvas, text, r, align);
+        return;
+    }
     TColor color = canvas.Font.Color();
     if (selected)
-        color = FFSelectFontColor;
+        color = (kind & itTopItem) && useSystemColors_ ? TopItemFontColor(FFIconBackColor, Font.Color())
+                                                       : FFSelectFontColor;
     if (!enabled)
         color = FFDisabledColor;
     canvas.Brush.Style = bsClear;
-    const unsigned align = rtl ? DT_RIGHT : DT_LEFT;
     if (isDefault && enabled) {
         TColor under = canvas.Pixel(r.Left, r.Top);
         // A window being painted cannot be read back: the brush holds the face drawn under the text.
@@ -381,8 +407,28 @@ void TXPLook::DrawItemText(TCanvas& canvas, const String& text, const String& sh
     canvas.DrawText(text, r, DT_EXPANDTABS | align);
     if (!shortcut.empty()) {
         TRect side = rtl ? TRect{r.Left + 10, r.Top, r.Right, r.Bottom} : TRect{r.Left, r.Top, r.Right - 10, r.Bottom};
-        canvas.DrawText(shortcut + " ", side, rtl ? DT_LEFT : DT_RIGHT);
+        canvas.DrawText(shortcut + " ", side, rtl ? DT_LEFT | DT_RTLREADING : DT_RIGHT);
     }
+}
+
+void TXPLook::DrawDisabledCaption(TCanvas& canvas, const String& text, const TRect& r, unsigned align)
+{
+    const int w = r.Right - r.Left, h = r.Bottom - r.Top;
+    if (w <= 0 || h <= 0)
+        return;
+    // Drawn apart and copied in one block, on the brush colour of the last fill.
+    TBitmap work(w, h, pf24bit);
+    TCanvas& c = work.Canvas();
+    c.Brush.Style = bsSolid;
+    c.Brush.Color = canvas.Brush.Color;
+    c.FillRect(TRect{0, 0, w, h});
+    c.Font.Assign(canvas.Font);
+    c.Font.SetColor(FFDisabledColor);
+    c.Brush.Style = bsClear;
+    TRect area{0, (h - c.TextHeight("W")) / 2, w, h};
+    c.DrawText(text, area, DT_EXPANDTABS | align);
+    c.Release();
+    canvas.Draw(r.Left, r.Top, work);
 }
 
 void TXPLook::MenuDrawItem(TObject* sender, TCanvas& canvas, const TRect& rect, bool selected)
@@ -430,7 +476,7 @@ void TXPLook::MenuDrawItem(TObject* sender, TCanvas& canvas, const TRect& rect, 
         canvas.Rectangle(r.Left, r.Top + 1, r.Right - (FlatMenu ? 1 : 0), r.Bottom - 1);
     }
     if (item->Checked)
-        DrawCheckedItem(canvas, check, hasIcon, selected, item->Enabled);
+        DrawCheckedItem(canvas, check, hasIcon, selected, item->Enabled, item->RadioItem);
     if (hasIcon) {
         int x = iconW < IconWidth ? gutter.Left - 1 + (IconWidth - iconW) / 2
                                   : (rtl ? gutter.Right - iconW - 2 : gutter.Left + 2);
@@ -454,7 +500,7 @@ void TXPLook::MenuDrawItem(TObject* sender, TCanvas& canvas, const TRect& rect, 
     else
         textRect.Left += 3;
     textRect.Top += (textRect.Bottom - textRect.Top - canvas.TextHeight("W")) / 2;
-    DrawItemText(canvas, text, ShortCutToText(item->ShortCut), textRect, selected, item->Enabled, false, rtl);
+    DrawItemText(canvas, text, ShortCutToText(item->ShortCut), textRect, selected, item->Enabled, item->Default, rtl);
 }
 
 const TImageList* TXPLook::ItemIcon(const TMenuItem& item, TImageList& own, int& index)
@@ -493,12 +539,26 @@ void TXPLook::GutterAndCheck(const TRect& r, bool rtl, int iconWidth, TRect& gut
     check = {left, top, left + 10, top + 10};
 }
 
-void TXPLook::DrawCheckedItem(TCanvas& canvas, const TRect& check, bool hasIcon, bool selected, bool enabled)
+void TXPLook::DrawCheckedItem(TCanvas& canvas, const TRect& check, bool hasIcon, bool selected, bool enabled,
+                              bool radio)
 {
+    TColor pen = hasIcon || radio ? FFSelectBorderColor : FFCheckedColor;
+    if (!enabled)
+        pen = FFDisabledColor;
     canvas.Pen.Style = psSolid;
-    canvas.Pen.Color = !enabled ? FFDisabledColor : (hasIcon ? FFSelectBorderColor : FFCheckedColor);
+    canvas.Pen.Color = pen;
     canvas.Brush.Style = bsSolid;
     canvas.Brush.Color = selected ? FFCheckedAreaSelectedColor : FFCheckedAreaColor;
+    if (radio) {
+        if (hasIcon) {
+            RoundRect(canvas, check, 6, 6);
+            return;
+        }
+        canvas.Ellipse(check.Left, check.Top, check.Right, check.Bottom);
+        canvas.Brush.Color = pen;
+        canvas.Ellipse(check.Left + 2, check.Top + 2, check.Right - 2, check.Bottom - 2);
+        return;
+    }
     canvas.Rectangle(check);
     if (hasIcon)
         return;

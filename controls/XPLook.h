@@ -46,7 +46,10 @@ public:
     bool FlatMenu = false;
     bool DrawMenuBar = false;
     bool AutoDetect = false;
-    bool DisableSubclassing = false;
+    // On: the component never gives the look to other forms; turned on while it does, it hands
+    // that over to the next active component.
+    bool DisableSubclassing() const { return disableSubclassing_; }
+    void SetDisableSubclassing(bool value);
     int IconWidth = 24;
     bool Shiny = false;
     TColor GradientTopEnd = 0x9C7539;
@@ -138,10 +141,14 @@ public:
     static constexpr int ButtonShade = 16;
     static constexpr int HotButtonShade = 40;
 
-    // Draws text with the look's colours: the selected, disabled or plain font colour.
-    // Right to left, the text is right-aligned and the shortcut stands at the left.
+    // What DrawItemText draws: a main menu's top-level item (its selected text takes a colour
+    // that stands out on the gutter's), a tool button's caption (disabled: on the brush colour).
+    enum : unsigned { itTopItem = 1, itToolButton = 2 };
+    // Draws text with the look's colours: the selected, disabled or plain font colour; a default
+    // item stands out over four darker copies. Right to left, the text is right-aligned and the
+    // shortcut stands at the left.
     void DrawItemText(TCanvas& canvas, const String& text, const String& shortcut, TRect r, bool selected,
-                      bool enabled, bool isDefault, bool rtl = false);
+                      bool enabled, bool isDefault, bool rtl = false, unsigned kind = 0);
     // The item background with Gradient: columns lightening from the gutter's side.
     void DrawGradientGutter(TCanvas& canvas, const TRect& r, bool rtl);
 
@@ -151,8 +158,9 @@ public:
     // are not the system's.
     void DrawIcon(TCanvas& canvas, const TImageList& images, int index, int x, int y, bool selected, bool enabled,
                   bool checked, bool pressed = false, bool toolButton = false);
-    // With FlatMenu, a one-pixel border and a shadow over a popup-menu window.
-    void DrawMenuWindowBorder(TCanvas& canvas, const TRect& window, bool rtl = false);
+    // With FlatMenu, a one-pixel border and a shadow over a popup-menu window, its corners
+    // beside the shadow left see-through.
+    void DrawMenuWindowBorder(TCanvas& canvas, const TRect& window, TMenuWindowRegion& region, bool rtl = false);
     // The key colour of icon bitmaps.
     static constexpr TColor TransparentColor = 0xFF00FF;
 
@@ -177,14 +185,19 @@ private:
     static const TImageList* ItemIcon(const TMenuItem& item, TImageList& own, int& index);
     // The icon gutter of an item in r, and the box of its check mark (iconWidth 0: no icon).
     void GutterAndCheck(const TRect& r, bool rtl, int iconWidth, TRect& gutter, TRect& check) const;
-    // The check box of a checked item: a frame round its icon, or a box with a check mark.
-    void DrawCheckedItem(TCanvas& canvas, const TRect& check, bool hasIcon, bool selected, bool enabled);
+    // The mark of a checked item: a frame round its icon, else a box with a check mark; for a
+    // radio item a rounded frame round its icon, else a circle with a dot.
+    void DrawCheckedItem(TCanvas& canvas, const TRect& check, bool hasIcon, bool selected, bool enabled,
+                         bool radio);
+    // A disabled tool-button caption, in a block of the canvas' brush colour.
+    void DrawDisabledCaption(TCanvas& canvas, const String& text, const TRect& r, unsigned align);
     // The menu bar takes MenuBarColor again and is drawn anew.
     void RefreshMenuBar();
 
     TForm* form_ = nullptr;
     TWinControl* ownerControl_ = nullptr;
     bool active_ = false;
+    bool disableSubclassing_ = false;
     bool colorsChanged_ = true;
     TXPContainers xpContainers_ = AllXPContainers;
     TXPControls xpControls_ = AllXPControls;

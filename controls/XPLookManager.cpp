@@ -38,7 +38,7 @@ void TXPLookManager::Add(TXPLook* look)
     FXPLookList.push_back(look);
     if (look->Form() && !Contains(FActiveForms, look->Form()))
         FActiveForms.push_back(look->Form());
-    if (!FActiveXPLook && look->Active() && !look->DisableSubclassing) {
+    if (!FActiveXPLook && look->Active() && !look->DisableSubclassing()) {
         FActiveXPLook = look;
         CollectForms();
     }
@@ -74,7 +74,7 @@ void TXPLookManager::Delete(TXPLook* look)
 TXPLook* TXPLookManager::FindActiveXPLook(TXPLook* except) const
 {
     for (TXPLook* look : FXPLookList)
-        if (look != except && look->Active() && !look->DisableSubclassing)
+        if (look != except && look->Active() && !look->DisableSubclassing())
             return look;
     return nullptr;
 }
@@ -93,7 +93,7 @@ void TXPLookManager::UpdateActiveXPLook(TXPLook* leaving)
     if (successor && FActiveXPLook) {
         if (leaving)
             for (TControlSubClass* sub : FActiveXPLook->SubClasses())
-                if (sub->Control && !LiesOn(sub->Control, leaving->Form()))
+                if (sub->Control && sub->Hooked() && !LiesOn(sub->Control, leaving->Form()))
                     new TControlSubClass(successor, *sub);
         FActiveXPLook = successor;
         return;
@@ -121,7 +121,7 @@ void TXPLookManager::RestoreForm(TForm* form)
         return;
     std::vector<TControlSubClass*> subs = FActiveXPLook->SubClasses();
     for (auto it = subs.rbegin(); it != subs.rend(); ++it)
-        if ((*it)->Control && LiesOn((*it)->Control, form))
+        if ((*it)->Control && (*it)->Hooked() && LiesOn((*it)->Control, form))
             (*it)->Restore();
 }
 

@@ -21,13 +21,6 @@ void Line(TCanvas& canvas, TColor color, std::initializer_list<TPoint> points)
     canvas.Polyline(points.begin(), static_cast<int>(points.size()));
 }
 
-// The text colour of an open top-level item: light on a dark bar.
-TColor TopItemFontColor(TColor background, TColor fontColor)
-{
-    const TColor rgb = ColorToRGB(background);
-    const bool dark = (GetRValue(rgb) + GetBValue(rgb)) / 2 < 151 && GetGValue(rgb) < 201;
-    return dark ? LightenColor(background, 90) : fontColor;
-}
 
 }  // namespace
 
@@ -125,7 +118,7 @@ void TXPLook::DrawTopItem(TMenuItem& item, TCanvas& canvas, const TRect& rect, b
         }
     }
     if (item.Checked)
-        DrawCheckedItem(canvas, check, hasIcon, selected, item.Enabled);
+        DrawCheckedItem(canvas, check, hasIcon, selected, item.Enabled, item.RadioItem);
     if (hasIcon) {
         int x = rtl ? gutter.Right - iconW - 5 : gutter.Left + 1;
         int y = gutter.Top + 1 + 2;
@@ -140,8 +133,6 @@ void TXPLook::DrawTopItem(TMenuItem& item, TCanvas& canvas, const TRect& rect, b
     else
         textRect.Left += 3;
     textRect.Top += (textRect.Bottom - textRect.Top - canvas.TextHeight("W")) / 2;
-    const bool topColour = selected && useSystemColors_;
-    if (topColour)
-        canvas.Font.SetColor(TopItemFontColor(FFIconBackColor, Font.Color()));
-    DrawItemText(canvas, text, ShortCutToText(item.ShortCut), textRect, selected && !topColour, item.Enabled, false, rtl);
+    DrawItemText(canvas, text, ShortCutToText(item.ShortCut), textRect, selected, item.Enabled, item.Default, rtl,
+                 itTopItem);
 }

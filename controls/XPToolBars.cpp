@@ -116,8 +116,7 @@ void TXPLook::DrawDropDownArrow(TCanvas& canvas, int x, int y)
 
 void TXPLook::DrawTopMenuItem(TCanvas& canvas, bool, TColor color, const TRect& r)
 {
-    // The form a tool button takes; the shaped shadow of a main menu's items stays out, the
-    // program having no main menu.
+    // The form a tool button takes; a main menu's open item has a deeper, shaped shadow of its own.
     Fill(canvas, r, FFSelectColor);
     canvas.Pen.Style = psSolid;
     canvas.Pen.Width = 1;
@@ -148,6 +147,7 @@ void TXPLook::ToolBarCustomDrawButton(TToolBar* toolBar, TToolButton* button, TC
     const bool enabled = !(state & cdsDisabled);
     const bool dropDown = button->Style() == tbsDropDown;
     const bool hasMenu = button->DropdownMenu() != nullptr;
+    const bool opensMenu = hasMenu || button->MenuItem;
 
     if (!transparent)
         Fill(canvas, r, buttonColor);
@@ -174,7 +174,7 @@ void TXPLook::ToolBarCustomDrawButton(TToolBar* toolBar, TToolButton* button, TC
             Frame(canvas, face, FFSelectBorderColor);
         }
     }
-    if (hasMenu && pressed)
+    if (opensMenu && pressed)
         DrawTopMenuItem(canvas, false, barColor, r);
     defaultDraw = false;
 
@@ -249,5 +249,6 @@ void TXPLook::ToolBarCustomDrawButton(TToolBar* toolBar, TToolButton* button, TC
         text.Left -= 1;
         text.Top -= 1;
     }
-    DrawItemText(canvas, button->Caption(), "", text, hot, enabled, false, rtl);
+    DrawItemText(canvas, button->Caption(), "", text, hot, enabled, false, rtl,
+                 itToolButton | (hasMenu ? itTopItem : 0u));
 }

@@ -46,9 +46,6 @@ void TControlSubClass::PaintUpDown(TCanvas& canvas)
             fill = Control->Tag == 1000 ? LightenColor(parent, 16) : LightenColor(XPLook->FFSelectColor, 16);
             frame = LightenColor(parent, 80);
         }
-        // A half that already shows its frame is left as it is.
-        if (canvas.Pixel(r.Left, r.Top) == frame)
-            continue;
         canvas.Brush.Style = bsSolid;
         canvas.Brush.Color = fill;
         canvas.Pen.Style = psSolid;

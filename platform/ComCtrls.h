@@ -94,6 +94,8 @@ public:
     // The menu a drop-down button opens.
     void SetDropdownMenu(TPopupMenu* menu);
     TPopupMenu* DropdownMenu() const { return menu_; }
+    // The menu item the button stands for, as on a tool bar that serves as a menu bar.
+    TMenuItem* MenuItem = nullptr;
     // A check button that is pressed in.
     bool Down() const;
     void SetDown(bool down);

@@ -387,7 +387,11 @@ QPainter* TCanvas::Painter()
 
 int TCanvas::BitsPerPixel() const
 {
-    const QPaintDevice* device = device_ ? device_ : (painter_ ? painter_->device() : nullptr);
+    // A widget's painter may draw into another surface (a picture of the widget): that one counts.
+    const QPaintDevice* device = device_;
+    if (!device && painter_)
+        device = painter_->paintEngine() && painter_->paintEngine()->paintDevice() ? painter_->paintEngine()->paintDevice()
+                                                                                   : painter_->device();
     if (device && device->depth() > 0)
         return device->depth();
     const QScreen* screen = QGuiApplication::primaryScreen();

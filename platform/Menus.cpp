@@ -8,12 +8,16 @@
 #include <algorithm>
 #include <QCoreApplication>
 #include <QCursor>
+#include <QFont>
 #include <QKeySequence>
+#include <QImage>
 #include <QMenu>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPaintEvent>
 #include <QWidget>
 #include <QPixmap>
+#include <QRegion>
 
 namespace {
 String KeyName(int key)
@@ -136,6 +140,11 @@ static void Fill(QMenu* menu, TMenuItem& parent, bool ownerDraw)
         a->setCheckable(item->Checked);
         a->setChecked(item->Checked);
         a->setStatusTip(QString::fromStdString(item->Hint));
+        if (item->Default) {
+            QFont bold = a->font();
+            bold.setBold(true);
+            a->setFont(bold);
+        }
         if (item->ShortCut)
             a->setShortcut(QKeySequence(QString::fromStdString(ShortCutToText(item->ShortCut))));
         TImageList* own = item->GetImageList();
@@ -151,9 +160,9 @@ static void Fill(QMenu* menu, TMenuItem& parent, bool ownerDraw)
 }
 
 namespace {
-// A see-through child on top of a menu window, item widgets included, that hands its pixels
-// to the menu's OnPaintWindow.
-class MenuWindowOverlay : public QWidget {
+// A see-through child on top of a menu window, item widgets included, that hands the window's
+// pixels to the menu's OnPaintWindow and shows what it drew over them.
+class MenuWindowOverlay : public QWidget, public TMenuWindowRegion {
 public:
     MenuWindowOverlay(QMenu* window, TMenu* menu) : QWidget(window), menu_(menu)
     {
@@ -168,9 +177,21 @@ public:
         case QEvent::Resize:
         case QEvent::Show:
         case QEvent::ChildAdded: Follow(); break;
+        // A closed window shows its whole rectangle again when it opens next.
+        case QEvent::Hide: parentWidget()->clearMask(); break;
         default: break;
         }
         return false;
+    }
+    TRect Box() const override
+    {
+        const QRect box = parentWidget()->mask().boundingRect();
+        return {box.left(), box.top(), box.left() + box.width(), box.top() + box.height()};
+    }
+    void SetUnion(const TRect& a, const TRect& b) override
+    {
+        auto rect = [](const TRect& r) { return QRect(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top); };
+        parentWidget()->setMask(QRegion(rect(a)) | QRegion(rect(b)));
     }
 
 protected:
@@ -179,10 +200,21 @@ protected:
         if (!menu_->OnPaintWindow)
             return;
         QPainter painter(this);
-        TCanvas canvas;
-        canvas.Attach(&painter);
-        GuardedCall([&] { menu_->OnPaintWindow(canvas, TRect{0, 0, width(), height()}); });
-        canvas.Release();
+        // The handler draws on a copy of what the window shows, menu and items painted, so that
+        // it can read it back; the copy then goes onto the window.
+        QImage window(size(), QImage::Format_RGB32);
+        window.fill(Qt::white);
+        if (auto* surface = dynamic_cast<QImage*>(painter.paintEngine()->paintDevice()))
+            window = surface->copy(QRect(painter.deviceTransform().map(QPoint(0, 0)), size()))
+                         .convertToFormat(QImage::Format_RGB32);
+        {
+            QPainter onCopy(&window);
+            TCanvas canvas;
+            canvas.Attach(&onCopy);
+            GuardedCall([&] { menu_->OnPaintWindow(canvas, TRect{0, 0, width(), height()}, *this); });
+            canvas.Release();
+        }
+        painter.drawImage(0, 0, window);
     }
 
 private:

@@ -11,6 +11,16 @@ class QAction;
 
 class TMenuItem;
 class TMenu;
+
+// The outline of a popup-menu window: the parts of its rectangle it shows.
+class TMenuWindowRegion {
+public:
+    virtual ~TMenuWindowRegion() = default;
+    // The bounds of the outline; empty while the window shows its whole rectangle.
+    virtual TRect Box() const = 0;
+    // The window shows the two rectangles only, until it closes.
+    virtual void SetUnion(const TRect& a, const TRect& b) = 0;
+};
 class TPopupMenu;
 
 // A key with its modifiers: the key code in the low byte, scShift, scCtrl, scAlt above it.
@@ -37,6 +47,10 @@ public:
     bool Enabled = true;
     bool Visible = true;
     bool Checked = false;
+    // Checked shows a round mark instead of a tick.
+    bool RadioItem = false;
+    // The item a double click on its parent would run: shown in bold.
+    bool Default = false;
     // Shown beside the caption; 0 for none.
     TShortCut ShortCut = 0;
     TNotifyEvent OnClick;
@@ -81,8 +95,9 @@ public:
     // The menu reads right to left: it opens mirrored and its items are drawn mirrored.
     bool RightToLeft = false;
     // Draws over each window of the menu (the menu and its sub-menus) once it has painted
-    // itself; Rect is the whole window.
-    std::function<void(TCanvas& canvas, const TRect& rect)> OnPaintWindow;
+    // itself. The window's canvas holds what the menu drew (it can be read back), Rect is the
+    // whole window, and the window's outline can leave parts of Rect see-through.
+    std::function<void(TCanvas& canvas, const TRect& rect, TMenuWindowRegion& region)> OnPaintWindow;
 
     // Platform side: fills a Qt menu with entries for the items' own items.
     void FillMenu(QMenu* menu, TMenuItem& parent);

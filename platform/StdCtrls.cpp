@@ -209,6 +209,7 @@ TComboBox::TComboBox(TComponent* owner, TComboBoxStyle style)
 {
     SetWidget(combo_);
     SetTabStop(true);
+    SetColor(clWindow);
     SetStyle(style);
     // Return in the box's field leaves the list as it is.
     combo_->setInsertPolicy(QComboBox::NoInsert);
@@ -286,6 +287,15 @@ int TComboBox::DropWidth() const { return std::max(combo_->view()->minimumWidth(
 void TComboBox::SetDropWidth(int w) { combo_->view()->setMinimumWidth(w); }
 
 bool TComboBox::DroppedDown() const { return combo_->view()->isVisible(); }
+
+TRect TComboBox::ButtonRect() const
+{
+    QStyleOptionComboBox option;
+    option.initFrom(combo_);
+    option.editable = combo_->isEditable();
+    const QRect r = combo_->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxArrow, combo_);
+    return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+}
 
 int TComboBox::LineHeight(int index)
 {

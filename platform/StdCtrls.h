@@ -122,6 +122,8 @@ public:
     int DropWidth() const;
     void SetDropWidth(int w);
     bool DroppedDown() const;
+    // Where the box shows its drop-down button, in client co-ordinates.
+    TRect ButtonRect() const;
     TNotifyEvent OnChange;
     TNotifyEvent OnDropDown;
     TNotifyEvent OnCloseUp;

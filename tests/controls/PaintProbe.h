@@ -60,6 +60,38 @@ inline void AddIcon(TImageList& images)
     images.AddImage(icon);
 }
 
+const TColor Blue = RGB(0, 0, 255);
+
+// A popup menu of one item drawn into a 200 x 24 bitmap; its icon is an 8 x 8 blue square in
+// the middle of a 16 x 16 image.
+struct IconMenu {
+    TForm form{nullptr};
+    TImageList images{nullptr, 16, 16};
+    TPopupMenu* menu = new TPopupMenu(&form);
+    TMenuItem* item = new TMenuItem(menu);
+    TXPLook* look = new TXPLook(&form);
+    TBitmap image{200, 24, pf24bit};
+    IconMenu()
+    {
+        TBitmap icon(16, 16, pf24bit);
+        icon.Canvas().Brush.Color = TXPLook::TransparentColor;
+        icon.Canvas().FillRect(TRect{0, 0, 16, 16});
+        icon.Canvas().Brush.Color = RGB(0, 0, 255);
+        icon.Canvas().FillRect(TRect{4, 4, 12, 12});
+        images.AddMasked(icon, TXPLook::TransparentColor);
+        menu->Images = &images;
+        item->Caption = "Open";
+        item->ImageIndex = 0;
+        menu->Items().Add(item);
+        look->SetActive(true);
+    }
+    TBitmap& Draw(bool selected = false)
+    {
+        item->OnDrawItem(item, image.Canvas(), TRect{0, 0, 200, 24}, selected);
+        return image;
+    }
+};
+
 // The XP look dropped on a form as the program's forms have it: made last, switched on once loaded.
 inline TXPLook* AddXPLook(TForm& form)
 {

@@ -35,7 +35,7 @@ TEST(XPGlyphButton, FaceUnderTheGlyphAndTheTagRules)
     EXPECT_EQ(Shot(*button, 3, 3), look->FFIconBackColor);
     EXPECT_EQ(Shot(*button, 30, 0), ColorToRGB(clBtnShadow));
     EXPECT_EQ(Shot(*parented, 3, 3), LightenColor(formColor, 16));
-    EXPECT_EQ(Shot(*button, 30, 20), RGB(0, 0, 255));  // the glyph stays on top
+    EXPECT_EQ(Shot(*button, 30, 20), LightenColor(RGB(0, 0, 255), look->DimLevel));  // the glyph on top, dimmed
     button->MouseEnter();
     for (TControlSubClass* sub : look->SubClasses())
         if (sub->Control == button)

@@ -58,6 +58,24 @@ TEST(XPLookReach, ControlBarBandsAreLightenedWithAShadedGrabber)
     EXPECT_EQ(Shot(*bar, band.Left, band.Top), plainCorner);
 }
 
+TEST(XPLookReach, BarsWhoseTagIs999AreLeftAlone)
+{
+    struct Row {
+        const char* name;
+        int tag;
+        bool decorated;
+    };
+    for (const Row& row : {Row{"control bar", 0, true}, Row{"control bar tagged 999", 999, false}}) {
+        SCOPED_TRACE(row.name);
+        TForm form(nullptr);
+        auto* bar = new TControlBar(&form);
+        bar->SetParent(&form);
+        bar->Tag = row.tag;
+        AddXPLook(form);
+        EXPECT_EQ(bool(bar->OnBandPaint), row.decorated);
+    }
+}
+
 TEST(XPLookReach, RightToLeftToolButtonPutsItsImageAtTheRight)
 {
     TForm form(nullptr);

@@ -14,6 +14,7 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QImage>
 #include <QWidget>
 
@@ -131,6 +132,27 @@ TEST(XPLook, DisabledControlIgnoresHoverAndSpaceRepeatsPaintOnce)
     f.button->SetEnabled(true);
     QCoreApplication::sendEvent(f.button->Widget(), &enter);
     EXPECT_TRUE(hook->FMouseInControl);
+
+    // Held, the space key shows the pressed edge at the left; its repeats change nothing.
+    const TColor frame = LightenColor(f.look->FFSelectBorderColor, 60);
+    const TColor edge = DarkenColor(frame, 50);
+    EXPECT_EQ(Shot(*f.button, 0, 12), frame);
+    struct Key {
+        QEvent::Type type;
+        bool repeat;
+        bool down, painted;
+        TColor left;
+    };
+    const Key keys[] = {{QEvent::KeyPress, false, true, true, edge},
+                        {QEvent::KeyPress, true, true, true, edge},
+                        {QEvent::KeyRelease, false, false, false, frame}};
+    for (const Key& k : keys) {
+        QKeyEvent key(k.type, Qt::Key_Space, Qt::NoModifier, " ", k.repeat);
+        QCoreApplication::sendEvent(f.button->Widget(), &key);
+        EXPECT_EQ(hook->FSpaceDown, k.down);
+        EXPECT_EQ(hook->FSpacePainted, k.painted);
+        EXPECT_EQ(Shot(*f.button, 0, 12), k.left);
+    }
 }
 
 TEST(XPLook, SwitchingOffRestoresEachControlAtItsNextMessage)

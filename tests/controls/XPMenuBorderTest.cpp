@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <QMenu>
+#include <QRegion>
 
 namespace {
 
@@ -46,14 +47,25 @@ TEST(XPMenuBorder, FlatMenuFramesAndShadowsThePopupWindow)
     EXPECT_NE(PixelOf(plain, w - 1, h / 2), look->FFMenuShadowColor);  // FlatMenu is off
 
     look->FlatMenu = true;
-    QImage flat = Render(menu->BuildMenu());
+    QMenu* window = menu->BuildMenu();
+    QImage flat = Render(window);
     EXPECT_EQ(PixelOf(flat, 0, h / 2), look->FFMenuBorderColor);
     EXPECT_EQ(PixelOf(flat, w / 2, 0), look->FFMenuBorderColor);
     EXPECT_EQ(PixelOf(flat, w - 3, h / 2), look->FFMenuBorderColor);
     EXPECT_EQ(PixelOf(flat, 1, h / 2), look->FFIconBackColor);
     EXPECT_EQ(PixelOf(flat, w - 1, h / 2), look->FFMenuShadowColor);
     EXPECT_EQ(PixelOf(flat, w / 2, h - 1), look->FFMenuShadowColor);
-    EXPECT_EQ(PixelOf(flat, w - 1, 0), look->FFColor);
+    // The corners beside the shadow are see-through.
+    const QRegion shape = window->mask();
+    EXPECT_FALSE(shape.contains(QPoint(w - 1, 0)));
+    EXPECT_FALSE(shape.contains(QPoint(0, h - 1)));
+    EXPECT_TRUE(shape.contains(QPoint(0, 0)));
+    EXPECT_TRUE(shape.contains(QPoint(w - 1, h - 1)));
+    // The two rows under the top edge repeat the row below them, gutter and all.
+    for (int x = 1; x < w - 2; ++x)
+        for (int y : {1, 2})
+            ASSERT_EQ(PixelOf(flat, x, y), PixelOf(flat, x, 3)) << x << "," << y;
+    EXPECT_EQ(PixelOf(flat, 1, 1), look->FFIconBackColor);
 
     look->SetActive(false);
     EXPECT_FALSE(menu->OnPaintWindow);

@@ -8,33 +8,6 @@
 
 namespace {
 
-const TColor Blue = RGB(0, 0, 255);
-
-// An 8 x 8 blue square in the middle of a 16 x 16 icon.
-struct IconMenu {
-    TForm form{nullptr};
-    TImageList images{nullptr, 16, 16};
-    TPopupMenu* menu = new TPopupMenu(&form);
-    TMenuItem* item = new TMenuItem(menu);
-    TXPLook* look = new TXPLook(&form);
-    TBitmap image{200, 24, pf24bit};
-    IconMenu()
-    {
-        TBitmap icon(16, 16, pf24bit);
-        icon.Canvas().Brush.Color = TXPLook::TransparentColor;
-        icon.Canvas().FillRect(TRect{0, 0, 16, 16});
-        icon.Canvas().Brush.Color = Blue;
-        icon.Canvas().FillRect(TRect{4, 4, 12, 12});
-        images.AddMasked(icon, TXPLook::TransparentColor);
-        menu->Images = &images;
-        item->Caption = "Open";
-        item->ImageIndex = 0;
-        menu->Items().Add(item);
-        look->SetActive(true);
-    }
-    void Draw(bool selected) { item->OnDrawItem(item, image.Canvas(), TRect{0, 0, 200, 24}, selected); }
-};
-
 // The icon sits at (3, 3) in the 24-pixel gutter: its square covers 7..14.
 TEST(XPMenuIcon, DimmedGreyedAndShadowed)
 {

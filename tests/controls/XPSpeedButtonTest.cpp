@@ -8,8 +8,14 @@
 
 namespace {
 
+// Opaque buttons: their faces are solid in every state.
 struct SpeedForm : PainterForm {
-    TFlatSpeedButton* Add(int top, int tag = 0) { return PainterForm::Add<TFlatSpeedButton>(10, top, 60, 30, tag); }
+    TFlatSpeedButton* Add(int top, int tag = 0)
+    {
+        auto* b = PainterForm::Add<TFlatSpeedButton>(10, top, 60, 30, tag);
+        b->SetTransparent(false);
+        return b;
+    }
 };
 
 TEST(XPSpeedButton, FaceFrameAndEdgeFollowTheState)

@@ -187,4 +187,27 @@ TEST(XPToolBar, ABarGetsTheLookWithItsFirstButtonUnderAutoDetect)
     EXPECT_TRUE(WaitUntil([empty] { return bool(empty->OnCustomDrawButton); }, 5000));
 }
 
+TEST(XPToolBar, APressedButtonThatOpensAMenuItemLooksLikeAnOpenMenu)
+{
+    struct Row {
+        const char* name;
+        bool menuItem;
+    };
+    for (const Row& row : {Row{"button for a menu item", true}, Row{"plain button", false}}) {
+        SCOPED_TRACE(row.name);
+        ToolBarForm f;
+        auto* item = new TMenuItem(f.form.get());
+        item->Caption = "File";
+        if (row.menuItem)
+            f.plain->MenuItem = item;
+        QWidget* button = f.plain->Widget();
+        QTest::mousePress(button, Qt::LeftButton, Qt::NoModifier, QPoint(40, 30));
+        const TRect r = f.plain->BoundsRect();
+        // The open item's shadow along the right edge.
+        const bool shadow = At(*f.Shot(), r.Right - 1, r.Top + 10) == DarkenColor(BarColor, 70);
+        QTest::mouseRelease(button, Qt::LeftButton, Qt::NoModifier, QPoint(40, 30));
+        EXPECT_EQ(shadow, row.menuItem);
+    }
+}
+
 }  // namespace
