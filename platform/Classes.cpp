@@ -153,10 +153,17 @@ int TStrings::Add(const String& s)
     return i;
 }
 
+int TStrings::AddObject(const String& s, TObject* object)
+{
+    int i = Add(s);
+    SetObjects(i, object);
+    return i;
+}
+
 void TStrings::AddStrings(const TStrings& other)
 {
     for (int i = 0; i < other.Count(); ++i)
-        Add(other[i]);
+        AddObject(other[i], other.Objects(i));
 }
 
 int TStrings::IndexOf(const String& s) const
@@ -239,6 +246,7 @@ void TStringList::Insert(int index, const String& s)
     if (index < 0 || index > Count())
         ListIndexError(index);
     items_.insert(items_.begin() + index, s);
+    objects_.insert(objects_.begin() + index, nullptr);
     Changed();
 }
 
@@ -247,7 +255,22 @@ void TStringList::Delete(int index)
     if (index < 0 || index >= Count())
         ListIndexError(index);
     items_.erase(items_.begin() + index);
+    objects_.erase(objects_.begin() + index);
     Changed();
+}
+
+TObject* TStringList::Objects(int index) const
+{
+    if (index < 0 || index >= Count())
+        ListIndexError(index);
+    return objects_[index];
+}
+
+void TStringList::SetObjects(int index, TObject* object)
+{
+    if (index < 0 || index >= Count())
+        ListIndexError(index);
+    objects_[index] = object;
 }
 
 void TStrings::EndUpdate()

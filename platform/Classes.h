@@ -75,7 +75,12 @@ public:
     virtual void Clear() = 0;
 
     const String& operator[](int index) const { return Get(index); }
+    // The object attached to a line (not owned); lists that keep none answer nullptr.
+    virtual TObject* Objects(int index) const { return nullptr; }
+    virtual void SetObjects(int index, TObject* object) {}
     int Add(const String& s);
+    int AddObject(const String& s, TObject* object);
+    // Copies the lines with their objects.
     void AddStrings(const TStrings& other);
     int IndexOf(const String& s) const;  // case-insensitive, as the class library compares
     // Lines joined with CR LF, each line ended.
@@ -98,13 +103,15 @@ protected:
 class TStringList : public TStrings {
 public:
     TStringList() = default;
-    TStringList(std::initializer_list<String> lines) : items_(lines) {}
+    TStringList(std::initializer_list<String> lines) : items_(lines), objects_(items_.size()) {}
     int Count() const override { return static_cast<int>(items_.size()); }
     const String& Get(int index) const override;
     void Put(int index, const String& s) override;
     void Insert(int index, const String& s) override;
     void Delete(int index) override;
-    void Clear() override { items_.clear(); Changed(); }
+    void Clear() override { items_.clear(); objects_.clear(); Changed(); }
+    TObject* Objects(int index) const override;
+    void SetObjects(int index, TObject* object) override;
     TNotifyEvent OnChange;
 
 protected:
@@ -112,6 +119,7 @@ protected:
 
 private:
     std::vector<String> items_;
+    std::vector<TObject*> objects_;  // by line; a line added without one has nullptr
 };
 
 [[noreturn]] void ListIndexError(int index);
