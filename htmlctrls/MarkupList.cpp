@@ -63,12 +63,33 @@ TMarkupListBox::Layout TMarkupListBox::Render(TCanvas& canvas, const String& tex
     return layout;
 }
 
+TMarkupListBox::Measured TMarkupListBox::Arrived(int index, TItemChanges& changes)
+{
+    if (!scrollHorizontal_)
+        return {Items()[index], -1};
+    // Its width is taken as it comes, to widen the extent without measuring the others.
+    const Layout m = MeasureNewItem(index);
+    changes.widestNew = std::max(changes.widestNew, m.width + 6);
+    return {Items()[index], m.height};
+}
+
 TMarkupListBox::TItemChanges TMarkupListBox::KeepHeights()
 {
     // Items that stay keep the height they were given when they came; only new ones are
-    // measured, whatever moved around them. The lines the change left alone at both ends are
-    // matched in place, so adding a line costs no search through the others.
+    // measured, whatever moved around them.
+    const TStringList::TChange& change = Items().LastChange();
     const int oldCount = static_cast<int>(heights_.size()), newCount = Count();
+    TItemChanges changes;
+    if (change.Kind == TStringList::TChange::Inserted && newCount == oldCount + 1) {
+        heights_.insert(heights_.begin() + change.Index, Arrived(change.Index, changes));
+        return changes;
+    }
+    if (change.Kind == TStringList::TChange::Deleted && newCount == oldCount - 1) {
+        heights_.erase(heights_.begin() + change.Index);
+        changes.removed = true;
+        return changes;
+    }
+    // Anything else: the lines left alone at both ends are matched in place, the others by text.
     int head = 0;
     while (head < oldCount && head < newCount && heights_[head].text == Items()[head])
         ++head;
@@ -80,19 +101,13 @@ TMarkupListBox::TItemChanges TMarkupListBox::KeepHeights()
     for (int i = head; i < oldCount - tail; ++i)
         before.emplace(heights_[i].text, heights_[i].height);
     std::vector<Measured> middle;
-    TItemChanges changes;
     for (int i = head; i < newCount - tail; ++i) {
         auto found = before.find(Items()[i]);
         if (found != before.end()) {
             middle.push_back({found->first, found->second});
             before.erase(found);
-        } else if (scrollHorizontal_) {
-            // Its width is taken as it comes, to widen the extent without measuring the others.
-            const Layout m = MeasureNewItem(i);
-            middle.push_back({Items()[i], m.height});
-            changes.widestNew = std::max(changes.widestNew, m.width + 6);
         } else {
-            middle.push_back({Items()[i], -1});
+            middle.push_back(Arrived(i, changes));
         }
     }
     changes.removed = !before.empty();

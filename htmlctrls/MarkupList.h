@@ -107,6 +107,12 @@ private:
         int widestNew = 0;     // the widest item that came, plus 6; measured with ScrollHorizontal only
     };
     TItemChanges KeepHeights();
+    struct Measured {
+        String text;
+        int height = -1;
+    };
+    // The record of an item that came: measured at once with ScrollHorizontal, else when asked.
+    Measured Arrived(int index, TItemChanges& changes);
     int WidestItem();
     void UpdateHorizontalExtent(int width);
     void Refresh();
@@ -139,9 +145,5 @@ private:
     int lineSpacing_ = 0;
     TPoint mouse_{};
     std::unique_ptr<TBitmap> measureBitmap_;
-    struct Measured {
-        String text;
-        int height = -1;
-    };
     std::vector<Measured> heights_;  // by item; -1 not measured yet
 };

@@ -238,6 +238,7 @@ void TStringList::Put(int index, const String& s)
     if (index < 0 || index >= Count())
         ListIndexError(index);
     items_[index] = s;
+    Note(TChange::Other, index);
     Changed();
 }
 
@@ -247,6 +248,7 @@ void TStringList::Insert(int index, const String& s)
         ListIndexError(index);
     items_.insert(items_.begin() + index, s);
     objects_.insert(objects_.begin() + index, nullptr);
+    Note(TChange::Inserted, index);
     Changed();
 }
 
@@ -256,6 +258,7 @@ void TStringList::Delete(int index)
         ListIndexError(index);
     items_.erase(items_.begin() + index);
     objects_.erase(objects_.begin() + index);
+    Note(TChange::Deleted, index);
     Changed();
 }
 
@@ -283,13 +286,29 @@ void TStrings::EndUpdate()
     }
 }
 
+void TStringList::Note(TChange::TKind kind, int index)
+{
+    change_ = changePending_ ? TChange{} : TChange{kind, index};
+    changePending_ = true;
+}
+
 void TStringList::Changed()
 {
     if (updateCount_ > 0) {
         changedWhileUpdating_ = true;
         return;
     }
+    changePending_ = false;
     Fire(OnChange, this);
+    change_ = {};
+}
+
+void TStringList::Clear()
+{
+    items_.clear();
+    objects_.clear();
+    Note(TChange::Other, -1);
+    Changed();
 }
 
 int64_t TStream::Size()

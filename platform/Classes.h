@@ -109,15 +109,25 @@ public:
     void Put(int index, const String& s) override;
     void Insert(int index, const String& s) override;
     void Delete(int index) override;
-    void Clear() override { items_.clear(); objects_.clear(); Changed(); }
+    void Clear() override;
     TObject* Objects(int index) const override;
     void SetObjects(int index, TObject* object) override;
     TNotifyEvent OnChange;
+    // What OnChange reports, while it runs: one line inserted or deleted at Index, as a list
+    // window hears of its lines, or anything else (several changes at once among them).
+    struct TChange {
+        enum TKind { Other, Inserted, Deleted } Kind = Other;
+        int Index = -1;
+    };
+    const TChange& LastChange() const { return change_; }
 
 protected:
     void Changed() override;
 
 private:
+    void Note(TChange::TKind kind, int index);
+    TChange change_;
+    bool changePending_ = false;
     std::vector<String> items_;
     std::vector<TObject*> objects_;  // by line; a line added without one has nullptr
 };
