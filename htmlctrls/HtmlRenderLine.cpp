@@ -19,8 +19,9 @@ String THtmlRenderer::RenderLine(String& text, const TRect& r, bool draws, bool 
     if (parBackground_ && draws)
         FillBand(r);
     if (inAnchor_) {
-        // An anchor carried over from the line before: its rectangles start at this line's left.
-        hoverRect_.Left = r.Left;
+        // An anchor carried over from the line before: its focus frame starts at this line's
+        // left, and its area takes in this line's piece as well as the ones before.
+        hoverRect_.Left = std::min(hoverRect_.Left, r.Left);
         focusLeft_ = r.Left + 1;
     }
     bool ended = false;
@@ -50,6 +51,9 @@ String THtmlRenderer::RenderLine(String& text, const TRect& r, bool draws, bool 
         if (dropRest_)
             text.clear();
     }
+    // The anchor wraps here; its piece on this line ends with the blank drawn at the line's end.
+    if (inAnchor_ && !draws)
+        hoverRect_.Right = std::max(hoverRect_.Right, r.Left + lineWidth_);
     if (lastEndsInBlank_ && !draws)
         lineWidth_ -= canvas_.TextWidth(" ");
     out_.textWidth = std::max(out_.textWidth, lineWidth_);

@@ -223,7 +223,7 @@ void THtmlRenderer::OpenAnchor(const String& tag, const TRect& r)
     if (!a_.selected && !(hoveredOne && a_.hoverFontColor != clNone))
         canvas_.Font.SetColor(a_.urlColor);
     anchorHovered_ = false;
-    hoverRect_.Left = r.Left + lineWidth_;
+    hoverRect_.Left = hoverRect_.Right = r.Left + lineWidth_;
     hoverRect_.Top = r.Top;
     if (draws_ && number - 1 == a_.focusLink) {
         focusOpen_ = true;
@@ -244,7 +244,9 @@ void THtmlRenderer::CloseAnchor(const TRect& r)
     if (!a_.selected)
         canvas_.Font.SetColor(base_.Color());
     if (anchorHovered_) {
-        out_.hoveredRect = {hoverRect_.Left, hoverRect_.Top, r.Left + lineWidth_, LineBottom(r)};
+        // The area of every piece of the anchor, on whichever line it lies.
+        out_.hoveredRect = {hoverRect_.Left, hoverRect_.Top, std::max(hoverRect_.Right, r.Left + lineWidth_),
+                            LineBottom(r)};
         out_.hoveredLink = out_.linkCount;
         anchorHovered_ = false;
     }

@@ -38,6 +38,7 @@ void TBaseCustomComboBox::SetFlat(bool on)
     if (flat_ == on)
         return;
     flat_ = on;
+    SetCtl3D(!on);
     Invalidate();
 }
 

@@ -33,9 +33,9 @@ TMarkupListBox::TMarkupListBox(TComponent* owner)
     // Item changes also keep the horizontal extent up to date.
     auto relayout = Items().OnChange;
     Items().OnChange = [this, relayout](TObject* sender) {
-        KeepHeights();
+        const TItemChanges changes = KeepHeights();
         Fire(relayout, sender);
-        AfterItemsChanged();
+        AfterItemsChanged(changes);
     };
 }
 
@@ -63,23 +63,58 @@ TMarkupListBox::Layout TMarkupListBox::Render(TCanvas& canvas, const String& tex
     return layout;
 }
 
-void TMarkupListBox::KeepHeights()
+TMarkupListBox::Measured TMarkupListBox::Arrived(int index, TItemChanges& changes)
+{
+    if (!scrollHorizontal_)
+        return {Items()[index], -1};
+    // Its width is taken as it comes, to widen the extent without measuring the others.
+    const Layout m = MeasureNewItem(index);
+    changes.widestNew = std::max(changes.widestNew, m.width + 6);
+    return {Items()[index], m.height};
+}
+
+TMarkupListBox::TItemChanges TMarkupListBox::KeepHeights()
 {
     // Items that stay keep the height they were given when they came; only new ones are
     // measured, whatever moved around them.
+    const TStringList::TChange& change = Items().LastChange();
+    const int oldCount = static_cast<int>(heights_.size()), newCount = Count();
+    TItemChanges changes;
+    if (change.Kind == TStringList::TChange::Inserted && newCount == oldCount + 1) {
+        heights_.insert(heights_.begin() + change.Index, Arrived(change.Index, changes));
+        return changes;
+    }
+    if (change.Kind == TStringList::TChange::Deleted && newCount == oldCount - 1) {
+        heights_.erase(heights_.begin() + change.Index);
+        changes.removed = true;
+        return changes;
+    }
+    // Anything else: the lines left alone at both ends are matched in place, the others by text.
+    int head = 0;
+    while (head < oldCount && head < newCount && heights_[head].text == Items()[head])
+        ++head;
+    int tail = 0;
+    while (tail < oldCount - head && tail < newCount - head &&
+           heights_[oldCount - 1 - tail].text == Items()[newCount - 1 - tail])
+        ++tail;
     std::unordered_multimap<String, int> before;
-    for (const Measured& m : heights_)
-        if (m.height >= 0)
-            before.emplace(m.text, m.height);
-    std::vector<Measured> now(Count());
-    for (int i = 0; i < Count(); ++i) {
+    for (int i = head; i < oldCount - tail; ++i)
+        before.emplace(heights_[i].text, heights_[i].height);
+    std::vector<Measured> middle;
+    for (int i = head; i < newCount - tail; ++i) {
         auto found = before.find(Items()[i]);
         if (found != before.end()) {
-            now[i] = {found->first, found->second};
+            middle.push_back({found->first, found->second});
             before.erase(found);
+        } else {
+            middle.push_back(Arrived(i, changes));
         }
     }
-    heights_.swap(now);
+    changes.removed = !before.empty();
+    heights_.erase(heights_.begin() + head, heights_.begin() + (oldCount - tail));
+    heights_.insert(heights_.begin() + head, std::make_move_iterator(middle.begin()),
+                    std::make_move_iterator(middle.end()));
+    return changes;
 }
 
 void TMarkupListBox::MeasureItem(int index, int& height)
@@ -89,14 +124,14 @@ void TMarkupListBox::MeasureItem(int index, int& height)
         height = heights_[index].height;
         return;
     }
-    height = MeasureNewItem(index);
+    height = MeasureNewItem(index).height;
     if (index >= 0 && index < Count()) {
         heights_.resize(Count());
         heights_[index] = {Items()[index], height};
     }
 }
 
-int TMarkupListBox::MeasureNewItem(int index)
+TMarkupListBox::Layout TMarkupListBox::MeasureNewItem(int index)
 {
     TRect r{0, 0, Width(), Height()};
     if (scrollHorizontal_)
@@ -105,10 +140,9 @@ int TMarkupListBox::MeasureNewItem(int index)
         r.Right -= ScrollBarWidth();
     else
         r.Right -= 4;
-    const Layout m = Render(MeasureCanvas(), Items()[index], r, {0, 0}, true, true, true, true, urlColor_, lineSpacing_);
-    int h = std::min(m.height, std::max(0, Height()));
-    h = std::min(h, 251);
-    return h + 4;
+    Layout m = Render(MeasureCanvas(), Items()[index], r, {0, 0}, true, true, true, true, urlColor_, lineSpacing_);
+    m.height = std::min({m.height, std::max(0, Height()), 251}) + 4;
+    return m;
 }
 
 void TMarkupListBox::Resize()
@@ -139,17 +173,29 @@ void TMarkupListBox::UpdateHorizontalExtent(int width)
         if (width < 1)
             width = WidestItem();
         ++updateCount_;
-        SetScrollWidth(width <= Width() ? 0 : width);
+        // Item 0's rectangle spans the client area; the view's own stretches with the extent.
+        SetScrollWidth(width <= ClientWidth() ? 0 : width);
         --updateCount_;
     } else {
+        // An empty list has no widest item: the next one to come sets it afresh.
+        if (Count() == 0)
+            widest_ = 0;
         SetScrollWidth(0);
     }
 }
 
-void TMarkupListBox::AfterItemsChanged()
+void TMarkupListBox::AfterItemsChanged(const TItemChanges& changes)
 {
-    if (scrollHorizontal_ && updateCount_ == 0)
-        UpdateHorizontalExtent(0);
+    if (!scrollHorizontal_)
+        return;
+    if (changes.removed) {
+        // What was widest may have gone: every item is measured again.
+        if (updateCount_ == 0)
+            UpdateHorizontalExtent(0);
+    } else if (changes.widestNew > widest_) {
+        widest_ = changes.widestNew;
+        UpdateHorizontalExtent(widest_);
+    }
 }
 
 void TMarkupListBox::Refresh()
@@ -287,10 +333,11 @@ void TMarkupListBox::SetSorted(bool on)
     sorted_ = on;
     if (!on || Count() < 2)
         return;
-    std::vector<String> items;
+    // An item's object goes where the item goes: it belongs to the item, not to the place.
+    std::vector<std::pair<String, TObject*>> items;
     std::vector<String> keys;
     for (int i = 0; i < Count(); ++i) {
-        items.push_back(Items()[i]);
+        items.emplace_back(Items()[i], Items().Objects(i));
         keys.push_back(SortWithHTML ? Items()[i] : StrippedItems(i));
     }
     // Equal keys are never exchanged, so items that compare equal keep their order more often
@@ -319,8 +366,8 @@ void TMarkupListBox::SetSorted(bool on)
     };
     sort(0, Count() - 1);
     TStringList sorted;
-    for (const String& s : items)
-        sorted.Add(s);
+    for (const auto& [text, object] : items)
+        sorted.AddObject(text, object);
     BeginUpdate();
     Items().Assign(sorted);
     EndUpdate();

@@ -100,13 +100,23 @@ private:
     Layout Render(TCanvas& canvas, const String& text, const TRect& r, TPoint mouse, bool hitTest, bool measure,
                   bool selected, bool blinkVisible, TColor urlColor, int lineSpacing);
     TCanvas& MeasureCanvas();
-    // The height an item gets when it is added: its mark-up's, capped, plus 4.
-    int MeasureNewItem(int index);
-    void KeepHeights();
+    // The height an item gets when it is added (its mark-up's, capped, plus 4) and its width.
+    Layout MeasureNewItem(int index);
+    struct TItemChanges {
+        bool removed = false;  // an item went (or was replaced)
+        int widestNew = 0;     // the widest item that came, plus 6; measured with ScrollHorizontal only
+    };
+    TItemChanges KeepHeights();
+    struct Measured {
+        String text;
+        int height = -1;
+    };
+    // The record of an item that came: measured at once with ScrollHorizontal, else when asked.
+    Measured Arrived(int index, TItemChanges& changes);
     int WidestItem();
     void UpdateHorizontalExtent(int width);
     void Refresh();
-    void AfterItemsChanged();
+    void AfterItemsChanged(const TItemChanges& changes);
     bool Find(int from, const String& buffer);
 
     bool blinkPhase_ = false;
@@ -135,9 +145,5 @@ private:
     int lineSpacing_ = 0;
     TPoint mouse_{};
     std::unique_ptr<TBitmap> measureBitmap_;
-    struct Measured {
-        String text;
-        int height = -1;
-    };
     std::vector<Measured> heights_;  // by item; -1 not measured yet
 };

@@ -148,6 +148,7 @@ void TCustomMarkupPanel::Assign(const TPersistent& source)
     SetShadowOffset(other->shadowOffset_);
     ShowHint = other->ShowHint;
     ShowMoveCursor = other->ShowMoveCursor;
+    SetTabStop(other->TabStop());
     Tag = other->Tag;
     SetText(other->text_);
     SetTextVAlign(other->textVAlign_);

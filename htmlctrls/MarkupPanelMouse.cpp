@@ -38,6 +38,21 @@ String TCustomMarkupPanel::AnchorAt(int x, int y, TRect& rect, int& index)
 
 void TCustomMarkupPanel::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
 {
+    // A press on the caption's free part or on the size grip belongs to the window frame: it
+    // moves or sizes the panel and is no click on the panel at all.
+    const int hit = HitTest(x, y);
+    if (hit != HTCLIENT) {
+        lastDown_ = {-1, -1};  // nor is a second press there a double click on the caption
+        if (button == mbLeft) {
+            moving_ = hit == HTCAPTION;
+            sizing_ = hit == HTBOTTOMRIGHT;
+            dragStart_ = ClientToScreen({x, y});
+            dragBounds_ = BoundsRect();
+            fixedOrigin_ = {Left(), Top()};
+            BringToFront();  // the panel being moved or sized is never hidden behind another
+        }
+        return;
+    }
     TCustomControl::MouseDown(button, shift, x, y);
     lastDown_ = {x, y};
     if (caption_->Visible()) {
@@ -68,16 +83,6 @@ void TCustomMarkupPanel::MouseDown(TMouseButton button, TShiftState shift, int x
             SetCollaps(!collaps_);
         if (Inside({r.Left, r.Top, r.Right - 2, r.Top + caption_->Height()}, x, y))
             Fire(OnCaptionClick, this);
-    }
-    const int hit = HitTest(x, y);
-    if (button == mbLeft && hit != HTCLIENT) {
-        moving_ = hit == HTCAPTION;
-        sizing_ = hit == HTBOTTOMRIGHT;
-        dragStart_ = ClientToScreen({x, y});
-        dragBounds_ = BoundsRect();
-        fixedOrigin_ = {Left(), Top()};
-        BringToFront();  // the panel being moved or sized is never hidden behind another
-        return;
     }
     TRect rect;
     int index = -1;

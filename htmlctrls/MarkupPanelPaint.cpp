@@ -65,7 +65,8 @@ TRect TCustomMarkupPanel::CaptionTextRect()
                                       ? caption_->CloseMinGlyph().Width() : 12) + 20;
     if (caption_->MinMaxButton()) {
         const TBitmap& glyph = collaps_ ? caption_->MaxGlyph() : caption_->MinGlyph();
-        buttons += (themed ? 14 : !glyph.Empty() ? glyph.Width() : 12) + 20;
+        // The drawn triangle sits inside the room the text leaves anyway: it takes no width of its own.
+        buttons += (themed ? 14 : !glyph.Empty() ? glyph.Width() : 0) + 20;
     }
     if (caption_->ButtonPosition == cbpRight)
         r.Right -= buttons;

@@ -153,10 +153,17 @@ int TStrings::Add(const String& s)
     return i;
 }
 
+int TStrings::AddObject(const String& s, TObject* object)
+{
+    int i = Add(s);
+    SetObjects(i, object);
+    return i;
+}
+
 void TStrings::AddStrings(const TStrings& other)
 {
     for (int i = 0; i < other.Count(); ++i)
-        Add(other[i]);
+        AddObject(other[i], other.Objects(i));
 }
 
 int TStrings::IndexOf(const String& s) const
@@ -231,6 +238,7 @@ void TStringList::Put(int index, const String& s)
     if (index < 0 || index >= Count())
         ListIndexError(index);
     items_[index] = s;
+    Note(TChange::Other, index);
     Changed();
 }
 
@@ -239,6 +247,8 @@ void TStringList::Insert(int index, const String& s)
     if (index < 0 || index > Count())
         ListIndexError(index);
     items_.insert(items_.begin() + index, s);
+    objects_.insert(objects_.begin() + index, nullptr);
+    Note(TChange::Inserted, index);
     Changed();
 }
 
@@ -247,7 +257,23 @@ void TStringList::Delete(int index)
     if (index < 0 || index >= Count())
         ListIndexError(index);
     items_.erase(items_.begin() + index);
+    objects_.erase(objects_.begin() + index);
+    Note(TChange::Deleted, index);
     Changed();
+}
+
+TObject* TStringList::Objects(int index) const
+{
+    if (index < 0 || index >= Count())
+        ListIndexError(index);
+    return objects_[index];
+}
+
+void TStringList::SetObjects(int index, TObject* object)
+{
+    if (index < 0 || index >= Count())
+        ListIndexError(index);
+    objects_[index] = object;
 }
 
 void TStrings::EndUpdate()
@@ -260,13 +286,29 @@ void TStrings::EndUpdate()
     }
 }
 
+void TStringList::Note(TChange::TKind kind, int index)
+{
+    change_ = changePending_ ? TChange{} : TChange{kind, index};
+    changePending_ = true;
+}
+
 void TStringList::Changed()
 {
     if (updateCount_ > 0) {
         changedWhileUpdating_ = true;
         return;
     }
+    changePending_ = false;
     Fire(OnChange, this);
+    change_ = {};
+}
+
+void TStringList::Clear()
+{
+    items_.clear();
+    objects_.clear();
+    Note(TChange::Other, -1);
+    Changed();
 }
 
 int64_t TStream::Size()

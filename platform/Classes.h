@@ -75,7 +75,12 @@ public:
     virtual void Clear() = 0;
 
     const String& operator[](int index) const { return Get(index); }
+    // The object attached to a line (not owned); lists that keep none answer nullptr.
+    virtual TObject* Objects(int index) const { return nullptr; }
+    virtual void SetObjects(int index, TObject* object) {}
     int Add(const String& s);
+    int AddObject(const String& s, TObject* object);
+    // Copies the lines with their objects.
     void AddStrings(const TStrings& other);
     int IndexOf(const String& s) const;  // case-insensitive, as the class library compares
     // Lines joined with CR LF, each line ended.
@@ -98,20 +103,33 @@ protected:
 class TStringList : public TStrings {
 public:
     TStringList() = default;
-    TStringList(std::initializer_list<String> lines) : items_(lines) {}
+    TStringList(std::initializer_list<String> lines) : items_(lines), objects_(items_.size()) {}
     int Count() const override { return static_cast<int>(items_.size()); }
     const String& Get(int index) const override;
     void Put(int index, const String& s) override;
     void Insert(int index, const String& s) override;
     void Delete(int index) override;
-    void Clear() override { items_.clear(); Changed(); }
+    void Clear() override;
+    TObject* Objects(int index) const override;
+    void SetObjects(int index, TObject* object) override;
     TNotifyEvent OnChange;
+    // What OnChange reports, while it runs: one line inserted or deleted at Index, as a list
+    // window hears of its lines, or anything else (several changes at once among them).
+    struct TChange {
+        enum TKind { Other, Inserted, Deleted } Kind = Other;
+        int Index = -1;
+    };
+    const TChange& LastChange() const { return change_; }
 
 protected:
     void Changed() override;
 
 private:
+    void Note(TChange::TKind kind, int index);
+    TChange change_;
+    bool changePending_ = false;
     std::vector<String> items_;
+    std::vector<TObject*> objects_;  // by line; a line added without one has nullptr
 };
 
 [[noreturn]] void ListIndexError(int index);

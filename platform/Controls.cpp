@@ -4,6 +4,7 @@
 #include "Forms.h"
 #include "PointerPosition.h"
 
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QCursor>
 #include <QImage>
@@ -318,22 +319,39 @@ void TControl::ApplyFont()
         widget_->setFont(Font.ToQFont());
 }
 
+namespace {
+
+// What a control shows: a scroll area (list, memo, tree or list view) paints its contents on its
+// viewport, which an update of the frame around it never reaches. The viewport is where the
+// control's client co-ordinates start.
+QWidget* ContentsOf(QWidget* widget)
+{
+    auto* area = qobject_cast<QAbstractScrollArea*>(widget);
+    return area ? area->viewport() : widget;
+}
+
+}  // namespace
+
 void TControl::Invalidate()
 {
-    if (widget_)
-        widget_->update();
+    if (!widget_)
+        return;
+    widget_->update();
+    ContentsOf(widget_)->update();
 }
 
 void TControl::InvalidateRect(const TRect& r)
 {
     if (widget_)
-        widget_->update(QRect(r.Left, r.Top, r.Width(), r.Height()));
+        ContentsOf(widget_)->update(QRect(r.Left, r.Top, r.Width(), r.Height()));
 }
 
 void TControl::Repaint()
 {
-    if (widget_)
-        widget_->repaint();
+    if (!widget_)
+        return;
+    widget_->repaint();
+    ContentsOf(widget_)->repaint();
 }
 
 void TControl::PaintTo(TBitmap& target)

@@ -9,6 +9,8 @@
 #include <QStyledItemDelegate>
 #include <QToolTip>
 
+#include <algorithm>
+
 // The items as Qt sees them: the control's string list itself, never a copy.
 class TCustomListBox::Model : public QAbstractListModel {
 public:
@@ -249,6 +251,20 @@ TRect TCustomListBox::ItemRect(int index) const
         return {};
     QRect r = view_->visualRect(model_->index(index));
     return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+}
+
+// Worked out from the view's frame and its vertical scroll bar: the viewport's own geometry
+// catches up with a new size only after the control has heard of it.
+int TCustomListBox::ClientWidth() const
+{
+    QScrollBar* bar = view_->verticalScrollBar();
+    return std::max(0, view_->contentsRect().width() - (bar->isVisibleTo(view_) ? bar->sizeHint().width() : 0));
+}
+
+int TCustomListBox::ClientHeight() const
+{
+    QScrollBar* bar = view_->horizontalScrollBar();
+    return std::max(0, view_->contentsRect().height() - (bar->isVisibleTo(view_) ? bar->sizeHint().height() : 0));
 }
 
 void TCustomListBox::SetScrollWidth(int w)

@@ -37,6 +37,9 @@ public:
     // The item at a point of the client area; -1 (or Count when existing is false) when none.
     int ItemAtPos(const TPoint& p, bool existing) const;
     TRect ItemRect(int index) const;
+    // The area the items are shown in: inside the border, without the scroll bars.
+    int ClientWidth() const override;
+    int ClientHeight() const override;
     // Width the items may scroll to horizontally, in pixels.
     int ScrollWidth() const { return scrollWidth_; }
     void SetScrollWidth(int w);

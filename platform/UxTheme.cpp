@@ -44,6 +44,12 @@ bool ClassNamed(const QString& name, TThemeClass& themeClass)
     return false;
 }
 
+bool Allowed(TThemeClass themeClass)
+{
+    const unsigned needed = themeClass == TThemeClass::Window ? STAP_ALLOW_NONCLIENT : STAP_ALLOW_CONTROLS;
+    return (TheEngine().appProperties & needed) != 0;
+}
+
 }  // namespace
 
 TThemeData* ThemeDataOf(HTHEME theme)
@@ -57,7 +63,12 @@ bool ThemeEngineAvailable() { return qobject_cast<QApplication*>(QCoreApplicatio
 
 bool IsThemeActive() { return ThemeEngineAvailable() && TheEngine().enabled; }
 
-bool IsAppThemed() { return IsThemeActive(); }
+// The application's properties decide what it lets the styles draw: its windows' frames and
+// captions (the "WINDOW" class) and its controls (every other class).
+bool IsAppThemed()
+{
+    return IsThemeActive() && (TheEngine().appProperties & (STAP_ALLOW_NONCLIENT | STAP_ALLOW_CONTROLS)) != 0;
+}
 
 long EnableTheming(bool enable)
 {
@@ -72,7 +83,7 @@ HTHEME OpenThemeData(TWinControl* control, const String& classList)
         return nullptr;
     TThemeClass themeClass;
     for (const QString& name : QString::fromStdString(classList).split(';'))
-        if (ClassNamed(name, themeClass)) {
+        if (ClassNamed(name, themeClass) && Allowed(themeClass)) {
             auto data = std::make_unique<TThemeData>(TThemeData{themeClass, window});
             HTHEME handle = data.get();
             TheEngine().open.emplace(handle, std::move(data));
@@ -145,6 +156,3 @@ unsigned GetThemeAppProperties() { return TheEngine().appProperties; }
 
 void SetThemeAppProperties(unsigned flags) { TheEngine().appProperties = flags; }
 
-long EnableThemeDialogTexture(TWinControl* control, unsigned) { return control ? S_OK : E_INVALIDARG; }
-
-bool IsThemeDialogTextureEnabled(TWinControl*) { return false; }

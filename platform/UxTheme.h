@@ -130,10 +130,12 @@ long SetWindowTheme(TWinControl* control, const String& subAppName, const String
 long GetCurrentThemeName(String& fileName, String& colorName, String& sizeName);
 // "DisplayName" (the style's name) and "Version" (the toolkit's) of the current style.
 long GetThemeDocumentationProperty(const String& themeName, const String& propertyName, String& value);
-// Kept and handed back; no window looks at them (themes-off answer).
+// STAP_ flags: without STAP_ALLOW_NONCLIENT no "WINDOW" class opens, without
+// STAP_ALLOW_CONTROLS no other class; with neither the application is not themed.
 unsigned GetThemeAppProperties();
 void SetThemeAppProperties(unsigned flags);
-// No tab-page texture exists: accepted, and never reported enabled (themes-off answer).
+// Kept per window: with ETDT_ENABLETAB the window's background is drawn as the style draws a
+// tab page; ETDT_DISABLE takes it away again.
 long EnableThemeDialogTexture(TWinControl* control, unsigned flags);
 bool IsThemeDialogTextureEnabled(TWinControl* control);
 

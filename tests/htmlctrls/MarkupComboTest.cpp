@@ -240,3 +240,21 @@ TEST(MarkupComboBox, FlatButtonShowsItsArrowHotOrNot)
         b.form.Hide();
     }
 }
+
+TEST(MarkupComboBox, FlatTakesTheSunkenBorderAwayOnlyWhenItChanges)
+{
+    Box b;
+    struct Step {
+        bool ctl3DBefore, flat, ctl3DAfter;
+    } steps[] = {
+        {true, true, false},   // going flat drops the sunken border
+        {true, true, true},    // setting the same value again leaves the border as it was set
+        {true, false, true},   // going back raises it
+        {false, false, false}, // unchanged: untouched
+    };
+    for (const Step& s : steps) {
+        b.box->SetCtl3D(s.ctl3DBefore);
+        b.box->SetFlat(s.flat);
+        EXPECT_EQ(b.box->Ctl3D(), s.ctl3DAfter) << "flat " << s.flat << " from ctl3D " << s.ctl3DBefore;
+    }
+}

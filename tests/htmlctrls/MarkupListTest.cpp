@@ -1,10 +1,17 @@
 #include "Forms.h"
+#include "GifBuilder.h"
 #include "MarkupList.h"
 #include "PictureStore.h"
+#include "ScreenShot.h"
 #include "Shell.h"
+#include "WaitFor.h"
 
+#include <QListView>
+#include <QWindow>
 #include <gtest/gtest.h>
 
+#include <map>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -84,6 +91,9 @@ TEST_F(MarkupList, ResizingRecomputesTheHorizontalExtent)
     form.Show();
     const int wide = box->ScrollWidth();
     EXPECT_GT(wide, 100);
+    // Narrower than the control but wider than the view inside its border: it still scrolls.
+    box->SetBounds(0, 0, wide + 1, 100);
+    EXPECT_EQ(box->ScrollWidth(), wide);
     box->SetBounds(0, 0, wide + 10, 100);
     EXPECT_EQ(box->ScrollWidth(), 0);  // everything fits: no horizontal scrolling
     box->SetBounds(0, 0, 100, 100);
@@ -287,4 +297,106 @@ TEST_F(MarkupList, ForgetsImagesAndPicturesThatAreDestroyed)
     TBitmap shot;
     box->PaintTo(shot);
     EXPECT_EQ(box->StrippedItems(1), "more");
+}
+
+// The blink timer's work reaches the screen: the blinking text goes and comes back, and a GIF
+// moves on to its next frame and back, as grabs of the window show them.
+TEST_F(MarkupList, BlinkingAndAnimatedPicturesChangeOnScreen)
+{
+    auto dark = [](const QColor& c) { return c.red() + c.green() + c.blue() < 300; };
+    auto red = [](const QColor& c) { return c.red() > 200 && c.green() < 60 && c.blue() < 60; };
+    auto blue = [](const QColor& c) { return c.blue() > 200 && c.red() < 60 && c.green() < 60; };
+    using Shows = std::function<bool(const QImage&)>;
+    struct Case {
+        const char* name;
+        String item;
+        Shows first, then;
+    } cases[] = {
+        {"blinking text", "<BLINK>WWWWWWWW</BLINK>", [&](const QImage& i) { return CountPixels(i, dark) > 20; },
+         [&](const QImage& i) { return CountPixels(i, dark) == 0; }},
+        {"animated picture", "<IMG src=\"anim\">",
+         [&](const QImage& i) { return CountPixels(i, red) > 100 && CountPixels(i, blue) == 0; },
+         [&](const QImage& i) { return CountPixels(i, blue) > 100 && CountPixels(i, red) == 0; }},
+    };
+    const std::string gif = MakeGif(20, 10, {{0, 0, 20, 10, 5, 0x00, kGifRed}, {0, 0, 20, 10, 5, 0x00, kGifBlue}});
+    for (const Case& c : cases) {
+        TForm form(nullptr);
+        form.SetBounds(0, 0, 320, 140);
+        auto* store = new TPictureStore(&form);
+        TPictureItem* picture = store->Items().Add();
+        picture->Name = "anim";
+        TMemoryStream stream;
+        stream.WriteBuffer(gif.data(), static_cast<int64_t>(gif.size()));
+        picture->Picture().LoadFromStream(stream);
+        auto* box = new TMarkupListBox(&form);
+        box->SetParent(&form);
+        box->SetBounds(10, 10, 300, 100);
+        box->SetPictureStore(store);
+        box->Items().Add(c.item);
+        form.Show();
+        ASSERT_TRUE(WaitUntil([&] { return form.Widget()->windowHandle()->isExposed(); }, 5000)) << c.name;
+        // The item as the screen shows it, inside its focus frame.
+        auto item = [&] {
+            const TRect r = box->ItemRect(0);
+            return ScreenShot(box->View()->viewport()).copy(r.Left + 2, r.Top + 2, r.Width() - 4, r.Height() - 4);
+        };
+        box->SetEnableBlink(true);
+        for (const Shows& shows : {c.first, c.then, c.first})
+            EXPECT_TRUE(WaitUntil([&] { return shows(item()); }, 5000)) << c.name;
+        box->SetEnableBlink(false);
+        form.Hide();
+    }
+}
+
+TEST_F(MarkupList, HorizontalExtentFollowsTheWidestItemAsItemsComeAndGo)
+{
+    List box;
+    box.SetScrollHorizontal(true);
+    box.Items().Add(String(30, 'W'));
+    const int wide = box.ScrollWidth();
+    ASSERT_GT(wide, 300);
+    struct Step {
+        const char* name;
+        std::function<void()> act;
+        std::function<bool(int)> extent;
+    } steps[] = {
+        {"a narrower item leaves it", [&] { box.Items().Add("w"); }, [&](int e) { return e == wide; }},
+        {"a wider item widens it", [&] { box.Items().Add(String(40, 'W')); }, [&](int e) { return e > wide; }},
+        {"removing the widest narrows it", [&] { box.Items().Delete(2); }, [&](int e) { return e == wide; }},
+        {"an empty list has none", [&] { box.Clear(); }, [&](int e) { return e == 0; }},
+        {"the first item after that sets it afresh", [&] { box.Items().Add(String(30, 'W')); },
+         [&](int e) { return e == wide; }},
+    };
+    for (const Step& s : steps) {
+        s.act();
+        EXPECT_TRUE(s.extent(box.ScrollWidth())) << s.name << ": " << box.ScrollWidth();
+    }
+}
+
+TEST_F(MarkupList, SortingCarriesEachItemsObjectAlong)
+{
+    struct Case {
+        bool withHtml;
+        std::vector<String> items;
+        std::vector<String> sorted;
+    } cases[] = {
+        {false, {"<b>c</b>", "a", "<i>b</i>"}, {"a", "<i>b</i>", "<b>c</b>"}},
+        {true, {"<i>z</i>", "<b>y</b>", "x"}, {"<b>y</b>", "<i>z</i>", "x"}},
+    };
+    for (const Case& c : cases) {
+        List box;
+        box.SortWithHTML = c.withHtml;
+        std::vector<std::unique_ptr<TObject>> objects;
+        std::map<String, TObject*> owner;
+        for (const String& item : c.items) {
+            objects.push_back(std::make_unique<TObject>());
+            box.Items().AddObject(item, objects.back().get());
+            owner[item] = objects.back().get();
+        }
+        box.SetSorted(true);
+        for (int i = 0; i < box.Count(); ++i) {
+            EXPECT_EQ(box.Items()[i], c.sorted[i]);
+            EXPECT_EQ(box.Items().Objects(i), owner[box.Items()[i]]) << box.Items()[i];
+        }
+    }
 }

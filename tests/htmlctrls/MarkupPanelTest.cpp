@@ -3,7 +3,9 @@
 #include "MarkupPanelStyler.h"
 #include "PictureStore.h"
 #include "Shell.h"
+#include "PaintedRegions.h"
 #include "RealInput.h"
+#include "ScreenShot.h"
 #include "WaitFor.h"
 
 #include <QPaintEvent>
@@ -280,20 +282,6 @@ TEST_F(MarkupPanel, HoveringAnAnchorEntersAndLeaves)
     EXPECT_EQ(p.Cursor(), crDefault);
 }
 
-// The regions the panel's window is asked to paint.
-struct PaintedRegions : QObject {
-    explicit PaintedRegions(QWidget* w) : widget(w) { w->installEventFilter(this); }
-    ~PaintedRegions() override { widget->removeEventFilter(this); }
-    bool eventFilter(QObject*, QEvent* e) override
-    {
-        if (e->type() == QEvent::Paint)
-            painted += static_cast<QPaintEvent*>(e)->region();
-        return false;
-    }
-    QWidget* widget;
-    QRegion painted;
-};
-
 TEST_F(MarkupPanel, HoveringAnAnchorRepaintsOnlyItsRectangle)
 {
     TForm form(nullptr);
@@ -380,7 +368,9 @@ TEST_F(MarkupPanel, AssignCopiesTheSettingsAndText)
     a.Caption().SetVisible(true);
     a.Caption().SetText("caption text");
     a.Position().Key = "k";
+    a.SetTabStop(!b.TabStop());
     b.Assign(a);
+    EXPECT_EQ(b.TabStop(), a.TabStop());
     EXPECT_EQ(b.Text(), "<B>hello</B>");
     EXPECT_EQ(b.ShadowOffset(), 5);
     EXPECT_TRUE(b.Caption().Visible());
@@ -452,4 +442,114 @@ TEST_F(MarkupPanel, MovingOrSizingBringsThePanelToTheFront)
     above->MouseDown(mbLeft, 0, 195, 145);  // on the size grip
     EXPECT_EQ(front(), above->Widget());
     above->MouseUp(mbLeft, 0, 195, 145);
+}
+
+// A press on the caption that starts a move is the frame's, not a click on the caption.
+TEST_F(MarkupPanel, CaptionPressThatMovesIsNoCaptionClick)
+{
+    struct Case {
+        bool canMove;
+        int x, y;
+        int clicks, mouseDowns;
+    } cases[] = {
+        {false, 50, 10, 1, 1},  // a caption that cannot move is clicked
+        {true, 50, 10, 0, 0},   // one that can is dragged
+        {true, 50, 100, 0, 1},  // the body is clicked as ever
+    };
+    for (const Case& c : cases) {
+        Panel p;
+        p.Caption().SetVisible(true);
+        p.CanMove = c.canMove;
+        int clicks = 0, mouseDowns = 0;
+        p.OnCaptionClick = [&](TObject*) { ++clicks; };
+        p.OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int, int) { ++mouseDowns; };
+        p.MouseDown(mbLeft, 0, c.x, c.y);
+        p.MouseUp(mbLeft, 0, c.x, c.y);
+        EXPECT_EQ(clicks, c.clicks) << "move " << c.canMove << " at " << c.y;
+        EXPECT_EQ(mouseDowns, c.mouseDowns) << "move " << c.canMove << " at " << c.y;
+    }
+}
+
+// The caption text ends where the buttons' room begins: 20 for each button, plus 12 for the
+// drawn cross; the drawn triangle takes nothing more.
+TEST_F(MarkupPanel, CaptionTextLeavesRoomForTheButtons)
+{
+    struct Case {
+        bool close, minMax;
+        int textRight;
+    } cases[] = {{false, false, 200}, {true, false, 168}, {false, true, 180}, {true, true, 148}};
+    for (const Case& c : cases) {
+        Panel p;
+        p.Caption().SetVisible(true);
+        p.Caption().SetCloseButton(c.close);
+        p.Caption().SetMinMaxButton(c.minMax);
+        p.Caption().SetText("<A href=\"c\">" + String(60, 'W') + "</A>");
+        int rightmost = -1;
+        for (int x = 0; x < p.Width(); ++x) {
+            TRect r;
+            int index = -1;
+            if (p.AnchorAt(x, 10, r, index) == "c")
+                rightmost = x;
+        }
+        EXPECT_LT(rightmost, c.textRight) << c.close << c.minMax;
+        EXPECT_GE(rightmost, c.textRight - 12) << c.close << c.minMax;
+    }
+}
+
+// An anchor that wraps is one anchor on all its lines: pointing at any piece shows the hover
+// colour on all of them on screen, and leaving takes it off all; the anchor is entered and left once.
+TEST_F(MarkupPanel, HoverOnAWrappedAnchorCoversBothLines)
+{
+    auto hover = [](const QColor& c) { return c.red() > 200 && c.green() < 60 && c.blue() < 60; };
+    TForm form(nullptr);
+    form.SetBounds(0, 0, 220, 220);
+    auto* p = new TMarkupPanel(&form);
+    p->SetParent(&form);
+    p->SetBounds(0, 0, 200, 200);
+    p->Font.SetName("Arial");
+    p->Font.SetHeight(-13);
+    p->Hover = true;
+    p->HoverColor = clRed;
+    p->SetText("Words before the link <A href=\"x\">that wraps onto the next line</A> after");
+    QCursor::setPos(600, 500);
+    ASSERT_TRUE(ShowActive(form));
+    // A point of the anchor on its first line and one on its last: the first and the last rows
+    // it is found on, a little inside.
+    auto firstOnRow = [&](int y) {
+        for (int x = 0; x < 200; ++x) {
+            TRect r;
+            int index = -1;
+            if (p->AnchorAt(x, y, r, index) == "x")
+                return x;
+        }
+        return -1;
+    };
+    std::vector<QPoint> pieces;
+    for (int y = 0; y < 200 && pieces.empty(); ++y)
+        if (firstOnRow(y) >= 0)
+            pieces.push_back({firstOnRow(y) + 2, y + 2});
+    for (int y = 199; y >= 0 && pieces.size() < 2; --y)
+        if (firstOnRow(y) >= 0)
+            pieces.push_back({firstOnRow(y) + 2, y - 2});
+    ASSERT_EQ(pieces.size(), 2u);
+    ASSERT_LT(pieces[1].x(), pieces[0].x()) << "the anchor must wrap";
+    TBitmap fresh;
+    std::vector<String> events;
+    p->OnAnchorEnter = [&](TObject*, const String& a) { events.push_back("enter " + a); };
+    p->OnAnchorExit = [&](TObject*, const String&) { events.push_back("exit"); };
+    for (size_t i = 0; i < pieces.size(); ++i) {
+        const char* line = i == 0 ? "first line" : "last line";
+        events.clear();
+        QTest::mouseMove(p->Widget(), pieces[i]);
+        int painted = 0;  // as a fresh painting of the whole panel shows the hover
+        ASSERT_TRUE(WaitUntil([&] {
+            p->PaintTo(fresh);
+            painted = CountPixels(fresh.ToImage(), hover);
+            return painted > 100;
+        }, 5000)) << line;
+        EXPECT_TRUE(WaitUntil([&] { return CountPixels(ScreenShot(*p), hover) == painted; }, 5000)) << line;
+        QTest::mouseMove(p->Widget(), QPoint(100, 190));
+        EXPECT_TRUE(WaitUntil([&] { return CountPixels(ScreenShot(*p), hover) == 0; }, 5000)) << line;
+        EXPECT_EQ(events, (std::vector<String>{"enter x", "exit"})) << line;
+    }
 }

@@ -319,3 +319,50 @@ TEST(CaptionShading, RoundedShapesClipTheShade)
     EXPECT_NE(semi->Canvas().Pixel(2, 2), 0x00FF00);  // square: the shade reaches the corner
     EXPECT_EQ(semi->Canvas().Pixel(158, 1), 0x00FF00);  // rounded at the right
 }
+
+// Levels worked out by hand from the shading's formulas for a band 200 wide and 20 high, light
+// 200, on white (so that a pixel's every channel is its level).
+TEST(CaptionShading, LevelsOfEveryComputedTypeAtChosenPoints)
+{
+    struct Point {
+        int x, y, level;
+    };
+    struct Case {
+        TShadeType type;
+        std::vector<Point> points;
+    } cases[] = {
+        {stDiagShade, {{0, 0, 227}, {100, 10, 164}, {199, 19, 103}, {150, 3, 170}}},
+        {stHShade, {{0, 0, 77}, {100, 10, 137}, {199, 19, 196}, {150, 3, 167}}},
+        {stHShadeInv, {{0, 0, 196}, {100, 10, 137}, {199, 19, 78}, {150, 3, 107}}},
+        {stVShade, {{0, 0, 198}, {100, 10, 169}, {199, 19, 142}, {150, 3, 190}}},
+        {stVShadeInv, {{0, 0, 139}, {100, 10, 169}, {199, 19, 196}, {150, 3, 148}}},
+        {stHBump, {{0, 0, 76}, {100, 10, 136}, {199, 19, 193}, {150, 3, 144}}},
+        {stVBump, {{0, 0, 195}, {100, 10, 136}, {199, 19, 93}, {150, 3, 156}}},
+        {stSoftBump, {{0, 0, 135}, {0, 10, 77}, {199, 10, 193}, {199, 19, 150}, {150, 3, 164}}},
+        // The bump with 112, and the end caps at both ends of the middle row.
+        {stHardBump, {{0, 0, 191}, {100, 10, 136}, {0, 10, 77}, {199, 10, 192}, {150, 3, 155}}},
+        // Reference radius 180; the centre is the full light, the corners about 100 out.
+        {stIRadial, {{0, 0, 89}, {100, 10, 200}, {199, 19, 90}, {150, 3, 144}}},
+        {stORadial, {{0, 0, 111}, {100, 10, 0}, {199, 19, 110}, {150, 3, 56}}},
+        {stNoise, {{0, 0, 136}, {100, 10, 136}, {199, 19, 136}}},  // no grain: L - 64
+    };
+    for (const Case& c : cases) {
+        TMarkupPanel panel(nullptr);
+        panel.SetBounds(0, 0, 200, 60);
+        panel.Caption().SetHeight(20);
+        panel.Caption().SetShadeGrain(0);
+        panel.Caption().SetColor(clWhite);
+        panel.Caption().SetShadeType(c.type);
+        TBitmap& shade = panel.CaptionShade();
+        for (const Point& p : c.points)
+            EXPECT_EQ(shade.Canvas().Pixel(p.x, p.y), RGB(p.level, p.level, p.level))
+                << c.type << " at " << p.x << ", " << p.y;
+    }
+    // Each channel of the caption colour is scaled by the level on its own, truncated.
+    TMarkupPanel panel(nullptr);
+    panel.SetBounds(0, 0, 200, 60);
+    panel.Caption().SetHeight(20);
+    panel.Caption().SetColor(RGB(0xC0, 0x80, 0x30));
+    panel.Caption().SetShadeType(stHShade);
+    EXPECT_EQ(panel.CaptionShade().Canvas().Pixel(0, 5), RGB(0xC0 * 77 / 255, 0x80 * 77 / 255, 0x30 * 77 / 255));
+}

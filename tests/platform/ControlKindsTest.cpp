@@ -2,20 +2,71 @@
 #include "ControlBar.h"
 #include "Forms.h"
 #include "HotKey.h"
+#include "ListBoxes.h"
+#include "ListView.h"
 #include "Memos.h"
 #include "PageControl.h"
+#include "PaintedRegions.h"
 #include "PageScroller.h"
 #include "ProgressBar.h"
 #include "StdCtrls.h"
 #include "TabControl.h"
+#include "TreeView.h"
 #include "UpDown.h"
+#include "WaitFor.h"
 
+#include <QAbstractScrollArea>
 #include <QFrame>
 #include <QTabWidget>
 #include <QTest>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 namespace {
+
+// Controls over a scroll area show their contents on its viewport: invalidating the control, or
+// a rectangle of it, must repaint there.
+TEST(ControlKinds, InvalidatingAScrollingControlRepaintsWhatItShows)
+{
+    struct Kind {
+        const char* name;
+        std::function<TWinControl*(TComponent*)> make;
+    } kinds[] = {
+        {"list box", [](TComponent* o) { return new TListBox(o); }},
+        {"memo", [](TComponent* o) { return new TMemo(o); }},
+        {"rich edit", [](TComponent* o) { return new TRichEdit(o); }},
+        {"tree view", [](TComponent* o) { return new TTreeView(o); }},
+        {"list view", [](TComponent* o) { return new TListView(o); }},
+    };
+    const TRect part{5, 6, 25, 16};
+    for (const Kind& kind : kinds) {
+        TForm form(nullptr);
+        form.SetBounds(0, 0, 200, 150);
+        TWinControl* control = kind.make(&form);
+        control->SetParent(&form);
+        control->SetBounds(10, 10, 150, 100);
+        form.Show();
+        ASSERT_TRUE(WaitUntil([&] { return form.Widget()->windowHandle()->isExposed(); }, 5000)) << kind.name;
+        QCoreApplication::processEvents();
+        auto* area = qobject_cast<QAbstractScrollArea*>(control->Widget());
+        ASSERT_NE(area, nullptr) << kind.name;
+        struct Ask {
+            const char* how;
+            std::function<void()> invalidate;
+            QRect expected;
+        } asks[] = {
+            {"whole", [&] { control->Invalidate(); }, area->viewport()->rect()},
+            {"rectangle", [&] { control->InvalidateRect(part); }, QRect(5, 6, 20, 10)},
+        };
+        for (const Ask& ask : asks) {
+            PaintedRegions regions(area->viewport());
+            ask.invalidate();
+            EXPECT_TRUE(WaitUntil([&] { return regions.painted.contains(ask.expected); }, 5000))
+                << kind.name << ", " << ask.how;
+        }
+        form.Hide();
+    }
+}
 
 TEST(ControlKinds, UpDownStepsWithinItsRangeOrWraps)
 {

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <vector>
+
 TEST(RunTime, MulDivRoundsHalvesAwayFromZero)
 {
     EXPECT_EQ(MulDiv(600, 8, 72), 67);    // 66.67
@@ -89,4 +92,62 @@ TEST(StringList, TextUsesCrLfAndSplitsAnyBreak)
         EXPECT_EQ(e.Message, "List index out of bounds (4)");
     }
     EXPECT_EQ(list.IndexOf("TWO"), 1);
+}
+
+TEST(StringList, ObjectsStayWithTheirLines)
+{
+    TObject a, b, c;
+    TStringList list;
+    list.AddObject("a", &a);
+    list.Add("plain");
+    list.AddObject("c", &c);
+    list.Insert(0, "first");
+    list.Delete(2);  // "plain"
+    list.SetObjects(0, &b);
+    list.Put(1, "A");  // a new text keeps the line's object
+    const std::vector<std::pair<String, TObject*>> expected{{"first", &b}, {"A", &a}, {"c", &c}};
+    TStringList copy;
+    copy.Assign(list);
+    for (const TStringList* l : {&list, &copy}) {
+        ASSERT_EQ(l->Count(), 3);
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_EQ((*l)[i], expected[i].first);
+            EXPECT_EQ(l->Objects(i), expected[i].second) << i;
+        }
+    }
+    EXPECT_THROW(list.Objects(3), EListError);
+}
+
+// What a change handler learns of the change: a single insertion or deletion and where.
+TEST(StringList, OnChangeTellsASingleInsertionOrDeletion)
+{
+    using Kind = TStringList::TChange::TKind;
+    struct Case {
+        const char* name;
+        std::function<void(TStringList&)> change;
+        Kind kind;
+        int index;
+    } cases[] = {
+        {"add", [](TStringList& l) { l.Add("x"); }, TStringList::TChange::Inserted, 3},
+        {"insert", [](TStringList& l) { l.Insert(1, "x"); }, TStringList::TChange::Inserted, 1},
+        {"delete", [](TStringList& l) { l.Delete(2); }, TStringList::TChange::Deleted, 2},
+        {"replace", [](TStringList& l) { l.Put(0, "x"); }, TStringList::TChange::Other, -1},
+        {"clear", [](TStringList& l) { l.Clear(); }, TStringList::TChange::Other, -1},
+        {"one in a bracket", [](TStringList& l) { l.BeginUpdate(); l.Insert(0, "x"); l.EndUpdate(); },
+         TStringList::TChange::Inserted, 0},
+        {"two in a bracket", [](TStringList& l) { l.BeginUpdate(); l.Add("x"); l.Delete(0); l.EndUpdate(); },
+         TStringList::TChange::Other, -1},
+    };
+    for (const Case& c : cases) {
+        TStringList list{"a", "b", "c"};
+        std::vector<std::pair<Kind, int>> heard;
+        list.OnChange = [&](TObject*) { heard.emplace_back(list.LastChange().Kind, list.LastChange().Index); };
+        c.change(list);
+        ASSERT_EQ(heard.size(), 1u) << c.name;
+        EXPECT_EQ(heard[0].first, c.kind) << c.name;
+        if (c.kind != TStringList::TChange::Other)
+            EXPECT_EQ(heard[0].second, c.index) << c.name;
+        list.Add("after");  // the next change is told afresh
+        EXPECT_EQ(heard.back().first, TStringList::TChange::Inserted) << c.name;
+    }
 }

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QFontMetrics>
 #include <QStyle>
+#include <QTabWidget>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -244,13 +245,71 @@ TEST(UxTheme, WhatLinuxLacksAnswersAsWithThemesOff)
     EXPECT_EQ(GetThemeFilename(button.handle, BP_PUSHBUTTON, 1, TMT_IMAGEFILE, text), E_PROP_ID_UNSUPPORTED);
     EXPECT_EQ(GetThemeSysString(button.handle, TMT_CSSNAME, text), E_PROP_ID_UNSUPPORTED);
     EXPECT_EQ(GetThemeDocumentationProperty(Style()->name().toStdString(), "Author", text), E_PROP_ID_UNSUPPORTED);
-    TForm form(nullptr);
-    EXPECT_EQ(EnableThemeDialogTexture(&form, ETDT_ENABLETAB), S_OK);
-    EXPECT_FALSE(IsThemeDialogTextureEnabled(&form));
+}
+
+TEST(UxTheme, ApplicationPropertiesDecideWhatIsThemed)
+{
+    struct Case {
+        unsigned flags;
+        bool appThemed, windowOpens, buttonOpens;
+    } cases[] = {
+        {STAP_ALLOW_NONCLIENT | STAP_ALLOW_CONTROLS, true, true, true},
+        {STAP_ALLOW_NONCLIENT, true, true, false},
+        {STAP_ALLOW_CONTROLS | STAP_ALLOW_WEBCONTENT, true, false, true},
+        {STAP_ALLOW_WEBCONTENT, false, false, false},
+        {0, false, false, false},
+    };
     EXPECT_EQ(GetThemeAppProperties(), STAP_ALLOW_NONCLIENT | STAP_ALLOW_CONTROLS);
-    SetThemeAppProperties(STAP_ALLOW_NONCLIENT);
-    EXPECT_EQ(GetThemeAppProperties(), STAP_ALLOW_NONCLIENT);
+    for (const Case& c : cases) {
+        SetThemeAppProperties(c.flags);
+        EXPECT_EQ(GetThemeAppProperties(), c.flags);
+        EXPECT_EQ(IsAppThemed(), c.appThemed) << c.flags;
+        EXPECT_TRUE(IsThemeActive()) << c.flags;  // the engine itself stays on
+        Theme window("window"), button("button");
+        EXPECT_EQ(window.handle != nullptr, c.windowOpens) << c.flags;
+        EXPECT_EQ(button.handle != nullptr, c.buttonOpens) << c.flags;
+    }
     SetThemeAppProperties(STAP_ALLOW_NONCLIENT | STAP_ALLOW_CONTROLS);
+}
+
+TEST(UxTheme, DialogTextureIsKeptPerWindow)
+{
+    TForm one(nullptr), other(nullptr);
+    struct Step {
+        unsigned flags;
+        bool enabled;
+    } steps[] = {
+        {ETDT_ENABLETAB, true}, {ETDT_DISABLE, false}, {ETDT_ENABLE, true}, {ETDT_ENABLETAB | ETDT_DISABLE, false},
+    };
+    EXPECT_FALSE(IsThemeDialogTextureEnabled(&one));
+    for (const Step& s : steps) {
+        EXPECT_EQ(EnableThemeDialogTexture(&one, s.flags), S_OK);
+        EXPECT_EQ(IsThemeDialogTextureEnabled(&one), s.enabled) << s.flags;
+        EXPECT_FALSE(IsThemeDialogTextureEnabled(&other)) << s.flags;
+    }
+    EXPECT_EQ(EnableThemeDialogTexture(nullptr, ETDT_ENABLETAB), E_INVALIDARG);
+}
+
+// A window with the tab texture shows the face of a tab page where a plain window shows its own.
+TEST(UxTheme, TabTextureDrawsTheWindowAsATabPage)
+{
+    QTabWidget tabs;
+    tabs.resize(200, 150);
+    tabs.addTab(new QWidget, "page");
+    tabs.show();  // laid out: the page's frame is placed when the tabs get their size
+    const QImage page = tabs.grab().toImage();
+    const QColor pageFace = page.pixelColor(100, 90);
+    TForm plain(nullptr), textured(nullptr);
+    for (TForm* form : {&plain, &textured})
+        form->SetBounds(0, 0, 200, 150);
+    EnableThemeDialogTexture(&textured, ETDT_ENABLETAB);
+    const QImage plainShot = plain.Widget()->grab().toImage();
+    const QImage texturedShot = textured.Widget()->grab().toImage();
+    ASSERT_NE(plainShot.pixelColor(100, 75), pageFace) << "the style draws tab pages as plain windows";
+    for (QPoint at : {QPoint(2, 2), QPoint(100, 75), QPoint(197, 147)})
+        EXPECT_EQ(texturedShot.pixelColor(at), pageFace) << at.x() << ", " << at.y();
+    EnableThemeDialogTexture(&textured, ETDT_DISABLE);
+    EXPECT_EQ(textured.Widget()->grab().toImage().pixelColor(100, 75), plainShot.pixelColor(100, 75));
 }
 
 }  // namespace
