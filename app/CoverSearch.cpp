@@ -169,11 +169,16 @@ void TDVDForm::MarkupListBoxAnchorHint(TObject*, int, String& anchor)
         if (picture.Busy())
             VeskGauge1->SetProgress(0);
         PendingPreview.clear();
-        const bool kept = WebImage->Keeps(anchor);
-        WebImage->SetURL(anchor);
-        if (kept)
-            PreviewShown();
+        ShowPreview(anchor);
     }
+}
+
+void TDVDForm::ShowPreview(const String& anchor)
+{
+    const bool kept = WebImage->Keeps(anchor);
+    WebImage->SetURL(anchor);
+    if (kept)
+        PreviewShown();
 }
 
 void TDVDForm::MarkupListBoxAnchorClick(TObject*, int, const String& anchor)
@@ -209,7 +214,7 @@ void TDVDForm::WebImageDownLoadEnd(TObject*)
     VeskGauge1->SetProgress(0);
     const String next = PendingPreview;
     PendingPreview.clear();
-    WebImage->SetURL(next);
+    ShowPreview(next);
 }
 
 namespace {

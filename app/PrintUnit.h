@@ -131,6 +131,8 @@ public:
     void WebImageDownLoadEnd(TObject* sender);
     // A preview that failed says so, and why, in the status line, until a picture shows again.
     void WebImageDownLoadError(TObject* sender, const String& error);
+    // Shows the link's picture, at once when it is kept, else once it has come.
+    void ShowPreview(const String& anchor);
     // A picture is shown: a preview failure no longer applies.
     void PreviewShown();
     // False when the download failed: the status then says why.

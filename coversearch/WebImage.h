@@ -84,6 +84,8 @@ public:
     void SetFrame(int frame);
     // The frames of this GIF are kept composed: stepping through them decodes nothing.
     bool FramesKept() const;
+    // A picture came out of the bytes loaded.
+    bool Decoded() const;
     // What was loaded, and showing content loaded before (from frame 0) without decoding it.
     std::shared_ptr<const TWebPictureContent> Content() const;
     void ShowContent(std::shared_ptr<const TWebPictureContent> content);

@@ -134,8 +134,12 @@ void TWebImage::Paint()
 void TWebImage::PictureChanged(TObject*)
 {
     Invalidate();
-    if (picture_->Empty())
+    // Bytes that did not decode show nothing, and decoding them again at every frame step
+    // would only fail again.
+    if (picture_->Empty() || !picture_->Decoded()) {
+        animated_ = false;
         return;
+    }
     if (AutoSize)
         SetBounds(Left(), Top(), picture_->Width(), picture_->Height());
     animated_ = AnimatedPicture();

@@ -117,18 +117,23 @@ bool TWebPicture::Replace(std::vector<uint8_t> bytes, bool notify, bool download
         content_ = content;
         empty_ = false;
         if (frame_ != 0) {
-            Select();
+            try {
+                Select();
+            } catch (...) {
+                failure = std::current_exception();
+            }
         } else {
             picture_ = content->First;
             info_ = content->FirstInfo;
             composed_ = content->Animation != nullptr;
             pictureFrame_ = picture_ ? 0 : -1;
-            if (failure)
-                std::rethrow_exception(failure);
         }
     }
+    // Bytes that do not decode leave no picture: the one drawn before goes from the screen too.
     if (notify)
         NotifyChanged();
+    if (failure)
+        std::rethrow_exception(failure);
     return true;
 }
 
@@ -296,6 +301,12 @@ bool TWebPicture::FramesKept() const
 {
     Lock lock(mutex_);
     return content_ && content_->Animation;
+}
+
+bool TWebPicture::Decoded() const
+{
+    Lock lock(mutex_);
+    return picture_ != nullptr;
 }
 
 int TWebPicture::Frame() const

@@ -579,7 +579,13 @@ TEST_F(TrackFinderTest, AStalledServerLeavesTheWindowAliveAndEscapeCancels)
 
     bool hourglass = false;
     String statusWhileWaiting;
-    QTimer::singleShot(100, [&] {
+    // Acts only once the query has reached the server, however busy the machine: the window must
+    // be waiting on the exchange, not still connecting, when it is poked.
+    QTimer poke;
+    QObject::connect(&poke, &QTimer::timeout, [&] {
+        if (server.Requests().empty())
+            return;
+        poke.stop();
         hourglass = HourglassShown();
         statusWhileWaiting = Status();
         // A second lookup or closing the window does nothing meanwhile.
@@ -588,6 +594,7 @@ TEST_F(TrackFinderTest, AStalledServerLeavesTheWindowAliveAndEscapeCancels)
         window->close();
         QTest::keyClick(window, Qt::Key_Escape);
     });
+    poke.start(10);
     const auto start = std::chrono::steady_clock::now();
     QTest::mouseClick(form->ScanCD->Widget(), Qt::LeftButton);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));

@@ -1,3 +1,4 @@
+#include "Forms.h"
 #include "GifBuilder.h"
 #include "LoopbackHttpServer.h"
 #include "WaitFor.h"
@@ -213,6 +214,38 @@ TEST(WebImage, StillPicturesDoNotAnimate)
     EXPECT_EQ(image.WebPicture().Frame(), 0);
     Load(image.WebPicture(), Bmp(4, 4, 2));
     EXPECT_FALSE(image.Animated());
+}
+
+// A download whose bytes do not decode takes the place of the animation shown: nothing shows,
+// nothing animates, and the failure is told once, through the error event.
+TEST(WebImage, ADownloadThatDoesNotDecodeShowsNothing)
+{
+    TLoopbackHttpServer server;
+    THttpReply reply;
+    reply.Headers = {{"Content-Type", "image/gif"}};
+    std::vector<String> errors, escaped;
+    Application()->OnException = [&](const String& message) { escaped.push_back(message); };
+    TWebImage image(nullptr);
+    image.Async = true;
+    image.SetBounds(0, 0, 4, 4);
+    image.SetAnimate(true);
+    int ends = 0;
+    image.OnDownLoadError = [&](TObject*, const String& error) { errors.push_back(error); };
+    image.OnDownLoadEnd = [&](TObject*) { ++ends; };
+    for (const std::string& body : {MakeGif(4, 4, {{0, 0, 4, 4, 1, 0, kGifRed}, {0, 0, 4, 4, 1, 0, kGifRed}}),
+                                    std::string("not a picture")}) {
+        reply.Body = body;
+        server.SetReply(reply);
+        image.SetURL(server.Url("/" + std::to_string(ends)));
+        ASSERT_TRUE(WaitUntil([&, ended = ends] { return ends == ended + 1; }));  // after the change
+    }
+    for (int tick = 0; tick < 4; ++tick)
+        image.AnimationTick(nullptr);
+    EXPECT_FALSE(image.Animated());
+    EXPECT_NE(Render(image).At(1, 1), clRed);
+    EXPECT_EQ(errors, std::vector<String>{"Could not load image. Invalid format"});
+    EXPECT_TRUE(escaped.empty()) << escaped.front();
+    Application()->OnException = nullptr;
 }
 
 TEST(WebImage, AnimateTwiceMakesOneTimerWindow)

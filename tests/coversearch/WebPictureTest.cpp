@@ -298,11 +298,21 @@ TEST(WebPicture, StreamsKeepTheBytesAsTheyCame)
     TMemoryStream out;
     picture.WriteData(out);
     EXPECT_EQ(std::string(out.Data().begin(), out.Data().end()), bytes);
-    try {
-        Load(picture, "not a picture at all");
-        FAIL();
-    } catch (const Exception& e) {
-        EXPECT_EQ(e.Message, "Could not load image. Invalid format");
+    // Bytes that do not decode replace the picture with none, and say so to whoever draws it,
+    // at any frame.
+    for (int frame : {0, 2}) {
+        SCOPED_TRACE(frame);
+        Load(picture, BmpBytes(5, 5));
+        picture.SetFrame(frame);
+        const int before = changes;
+        try {
+            Load(picture, "not a picture at all");
+            FAIL();
+        } catch (const Exception& e) {
+            EXPECT_EQ(e.Message, "Could not load image. Invalid format");
+        }
+        EXPECT_EQ(changes, before + 1);
+        EXPECT_EQ(DrawnPixel(picture, 1, 1), clBlack);
     }
 }
 
