@@ -75,10 +75,12 @@ void TCustomComboEdit::SetTextArea() { SetRightTextMargin(ButtonHolder->Visible(
 
 void TCustomComboEdit::PlaceButton()
 {
-    // Inside the client area, flush with its right edge, clear of the sunken frame.
+    // Inside the client area, flush with its right edge and its bottom; a single flat border
+    // leaves two pixels of the text's ground above it.
     const int bw = Button->Width();
     const TRect inner = InnerRect();
-    ButtonHolder->SetBounds(inner.Right - bw, inner.Top, bw, inner.Height());
+    const int drop = BorderStyle() == bsSingle && !Ctl3D() ? 2 : 0;
+    ButtonHolder->SetBounds(inner.Right - bw, inner.Top + drop, bw, inner.Height() - drop);
     Button->SetHeight(ButtonHolder->Height());
     SetTextArea();
 }
@@ -131,10 +133,11 @@ void TCustomComboEdit::DoEnter()
     TEdit::DoEnter();
 }
 
-void TCustomComboEdit::Ctl3DChanged()
+void TCustomComboEdit::ApplyBorder()
 {
-    TEdit::Ctl3DChanged();
-    PlaceButton();
+    TEdit::ApplyBorder();
+    if (!creating_)
+        PlaceButton();
 }
 
 void TCustomComboEdit::EnabledChanged()

@@ -75,8 +75,8 @@ protected:
     int defaultNumGlyphs_ = 1;
     bool creating_ = true;
 
-    // The frame changed: the button moves inside the new one.
-    void Ctl3DChanged() override;
+    // The frame changed (Ctl3D or the border style): the button moves inside the new one.
+    void ApplyBorder() override;
 
 private:
     void SizeChanged();

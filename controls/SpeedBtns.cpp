@@ -270,7 +270,8 @@ void TCustomFlatSpeedButton::PaintMenu(TCanvas& canvas)
         DrawButtonFace(canvas, a, arrowDown);
     }
     // Glyph and caption go through a work bitmap the size of the main part, keyed on a colour
-    // next to the font's so that only what they draw reaches the button.
+    // next to the font's so that only what they draw reaches the button. Smoothed edges would
+    // blend into that key and come through as a dark fringe, so the caption is drawn unsmoothed.
     if (main.Width() > 0 && main.Height() > 0) {
         const TColor key = (ColorToRGB(Font.Color()) + 0x010101) & 0xFFFFFF;
         TBitmap work(main.Width(), main.Height(), pf24bit);
@@ -279,6 +280,7 @@ void TCustomFlatSpeedButton::PaintMenu(TCanvas& canvas)
         wc.Brush.Color = key;
         wc.FillRect({0, 0, work.Width(), work.Height()});
         wc.Font.Assign(Font);
+        wc.Font.SetQuality(fqNonAntialiased);
         glyph_->Draw(wc, {0, 0, work.Width(), work.Height()}, mainDown ? TPoint{1, 1} : TPoint{0, 0}, Caption(),
                      layout_, margin_, spacing_, state_, UseRightToLeftReading());
         wc.Release();

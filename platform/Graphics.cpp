@@ -78,6 +78,7 @@ void TFont::Assign(const TPersistent& source)
     color_ = f->color_;
     style_ = f->style_;
     orientation_ = f->orientation_;
+    quality_ = f->quality_;
     Changed();
 }
 
@@ -105,7 +106,7 @@ QFont TFont::ToQFont() const
 {
     QFont f(FamilyFor(name_));
     // Grey-level smoothing only: colour fringes would change the pixels a print or a test sees.
-    f.setStyleStrategy(QFont::NoSubpixelAntialias);
+    f.setStyleStrategy(quality_ == fqNonAntialiased ? QFont::NoAntialias : QFont::NoSubpixelAntialias);
     // Text extents are the sum of the characters' advances, without kerning, so drawn text
     // lines up with what was measured piece by piece.
     f.setKerning(false);
@@ -302,6 +303,7 @@ FontInfo& InfoFor(const TFont& f, QPaintDevice* device)
         String name;
         int height = 0;
         TFontStyles style = 0;
+        TFontQuality quality = fqDefault;
         int dpiX = 0, dpiY = 0;
         bool operator==(const Key&) const = default;
     };
@@ -314,7 +316,7 @@ FontInfo& InfoFor(const TFont& f, QPaintDevice* device)
     thread_local std::unordered_map<Key, std::unique_ptr<FontInfo>, KeyHash> cache;
     thread_local Key lastKey;
     thread_local FontInfo* last = nullptr;
-    Key key{f.Name(), f.Height(), f.Style(), device ? device->logicalDpiX() : 0, device ? device->logicalDpiY() : 0};
+    Key key{f.Name(), f.Height(), f.Style(), f.Quality(), device ? device->logicalDpiX() : 0, device ? device->logicalDpiY() : 0};
     if (last && key == lastKey)
         return *last;
     auto found = cache.find(key);

@@ -86,6 +86,8 @@ protected:
     void Changed() { Fire(OnChange, this); }
 };
 
+enum TFontQuality { fqDefault, fqNonAntialiased };
+
 class TFont : public TGraphicsObject {
 public:
     TFont();
@@ -105,6 +107,9 @@ public:
     // Escapement of the text's base line, tenths of a degree counter-clockwise.
     int Orientation() const { return orientation_; }
     void SetOrientation(int tenths) { orientation_ = tenths; Changed(); }
+    // Whether the characters' edges are smoothed into the ground.
+    TFontQuality Quality() const { return quality_; }
+    void SetQuality(TFontQuality q) { quality_ = q; Changed(); }
     void Assign(const TPersistent& source) override;
     // The Qt font for this description, with installed stand-ins for Windows font names.
     QFont ToQFont() const;
@@ -115,6 +120,7 @@ private:
     TColor color_ = clWindowText;
     TFontStyles style_ = 0;
     int orientation_ = 0;
+    TFontQuality quality_ = fqDefault;
 };
 
 enum TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame };

@@ -45,13 +45,19 @@ TEST_F(ComboEditLayout, GlyphKindsSetTheButtonWidth)
 
 TEST_F(ComboEditLayout, TheButtonMovesWithTheFrame)
 {
-    for (bool ctl3D : {false, true, false}) {
-        edit->SetCtl3D(ctl3D);
+    const struct {
+        bool ctl3D;
+        TBorderStyle border;
+        int drop;  // how far below the frame's top the button begins
+    } cases[] = {{false, bsSingle, 2}, {true, bsSingle, 0}, {false, bsSingle, 2}, {false, bsNone, 0}, {true, bsNone, 0}};
+    for (const auto& c : cases) {
+        edit->SetBorderStyle(c.border);
+        edit->SetCtl3D(c.ctl3D);
         const int frame = edit->FrameWidth();
         const TCustomControl& holder = *edit->ButtonHolder;
-        EXPECT_EQ(holder.Left() + holder.Width(), edit->Width() - frame) << ctl3D;
-        EXPECT_EQ(holder.Top(), frame) << ctl3D;
-        EXPECT_EQ(holder.Height(), edit->Height() - 2 * frame) << ctl3D;
+        EXPECT_EQ(holder.Left() + holder.Width(), edit->Width() - frame) << c.ctl3D << c.border;
+        EXPECT_EQ(holder.Top(), frame + c.drop) << c.ctl3D << c.border;
+        EXPECT_EQ(holder.Top() + holder.Height(), edit->Height() - frame) << c.ctl3D << c.border;
     }
 }
 
