@@ -90,20 +90,35 @@ std::vector<TCoverRec> Records(const std::vector<uint8_t>& bytes)
     return records;
 }
 
-// The file's records and its lineage, from one opening of it.
+// FNV-1a over the bytes a save writes.
+uint64_t Checksum(const std::vector<uint8_t>& bytes)
+{
+    uint64_t sum = 14695981039346656037ull;
+    for (uint8_t b : bytes)
+        sum = (sum ^ b) * 1099511628211ull;
+    return sum;
+}
+
+// A save marks the file with its lineage and the checksum of what it wrote: a file changed since
+// by other means (rewritten in place, cut short, added to) fails the check and counts as made
+// anew, so none of its places is taken for one this list knows.
+String Mark(const String& lineage, const std::vector<uint8_t>& bytes)
+{
+    return Format("%s/%016llx", lineage.c_str(), static_cast<unsigned long long>(Checksum(bytes)));
+}
+
+// The file's records and its lineage, from one opening. A marked file changed since has its
+// identity as its lineage, as one never marked has: copies that read it alike know it again.
 std::vector<TCoverRec> ReadCovers(const String& name, String& lineage)
 {
     TRegularFile file(name);
     std::vector<uint8_t> bytes;
     file.AppendRest(bytes, kMaxCoverFileSize);
-    lineage = FileLineage(file.Handle());
+    const String mark = FileLineage(file.Handle());
+    const size_t slash = mark.rfind('/');
+    lineage = slash != String::npos && mark == Mark(mark.substr(0, slash), bytes) ? mark.substr(0, slash)
+                                                                                 : FileIdentity(file.Handle());
     return Records(bytes);
-}
-
-String LineageOf(const String& name)
-{
-    TRegularFile file(name);
-    return FileLineage(file.Handle());
 }
 
 bool Missing(const String& name)
@@ -205,10 +220,10 @@ void TCoverList::Save(const std::function<bool()>& waiting)
         place.InFile = true;
         place.MemoryValue = mine;
     }
-    WriteFileAtomically(fileName_, file.data(), file.size() * sizeof(TCoverRec),
-                        lineage.empty() ? NewLineage() : lineage);
+    const auto* data = reinterpret_cast<const uint8_t*>(file.data());
+    const std::vector<uint8_t> bytes(data, data + file.size() * sizeof(TCoverRec));
+    WriteFileAtomically(fileName_, bytes.data(), bytes.size(), Mark(lineage.empty() ? NewLineage() : lineage, bytes));
     // Only a file written moves this list's places on: a failed save is made again in full.
     places_ = std::move(places);
-    leftCount_ = file.size();
-    lineage_ = LineageOf(fileName_);
+    leftCount_ = ReadCovers(fileName_, lineage_).size();
 }

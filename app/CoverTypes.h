@@ -60,7 +60,7 @@ int InchesToDevice(long double inches, int pixelsPerInch);
 // had; when the other copy changed that place too, both are kept, this list's one added at the
 // end. Layouts added here are appended; those the other copy added or changed stay. A file that
 // does not descend from the one this list last read or wrote (it vanished, and a copy wrote
-// one anew) has no places of this list: there each layout of this list is looked for by its
+// one anew; or another program cut it short or rewrote it) has no places of this list: there each layout of this list is looked for by its
 // value, and appended when it is not found.
 class TCoverList : public TPersistent {
 public:

@@ -2,6 +2,8 @@
 // their caption.
 #include "Controls.h"
 
+#include "StdCtrls.h"
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QKeySequence>
@@ -84,6 +86,31 @@ void TControl::GrabAccelerator()
     if (letter > ' ')
         shortcutId_ = widget_->grabShortcut(QKeySequence(Qt::ALT | QKeySequence::fromString(QString(QChar(letter)))[0].key()),
                                             Qt::WindowShortcut);
+}
+
+TControl* TControl::FirstAccelerated(char letter)
+{
+    const bool button = actsAsButton_ || dynamic_cast<TButton*>(this);
+    if (button && widget_ && widget_->isVisible() && widget_->isEnabled() && AcceleratorOf(caption_) == letter)
+        return this;
+    if (auto* parent = dynamic_cast<TWinControl*>(this))
+        for (int i = 0; i < parent->ControlCount(); ++i)
+            if (TControl* found = parent->Controls(i)->FirstAccelerated(letter))
+                return found;
+    return nullptr;
+}
+
+bool TControl::PressFirstSharingAccelerator()
+{
+    const char letter = AcceleratorOf(caption_);
+    TControl* window = this;
+    while (window->parent_)
+        window = window->parent_;
+    TControl* first = letter > ' ' ? window->FirstAccelerated(letter) : nullptr;
+    if (!first)
+        return false;
+    GuardedCall([first] { first->DialogChar(); });
+    return true;
 }
 
 void TControl::DialogChar()

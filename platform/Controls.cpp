@@ -12,6 +12,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
+#include <QShortcutEvent>
 #include <QWheelEvent>
 #include <QToolTip>
 #include <QUrl>
@@ -431,6 +432,10 @@ bool TControl::HandleEvent(QEvent* event)
         return actsAsButton_;
     }
     case QEvent::Shortcut:
+        // Buttons of one window that share an accelerator letter: the letter presses the first
+        // of them, as it would a sole one (Qt would only move the focus from one to the next).
+        if (static_cast<QShortcutEvent*>(event)->isAmbiguous() && PressFirstSharingAccelerator())
+            return true;
         if (!actsAsButton_)
             return false;
         DialogChar();

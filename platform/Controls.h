@@ -188,6 +188,10 @@ protected:
 private:
     void ApplyFont();
     void GrabAccelerator();
+    // Presses the first button of this control's window, in creation order, that shares its
+    // accelerator letter and could be pressed now; false when there is none.
+    bool PressFirstSharingAccelerator();
+    TControl* FirstAccelerated(char letter);
     void LeaveButtonLikes();
     class Filter;
     TWinControl* parent_ = nullptr;

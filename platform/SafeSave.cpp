@@ -123,17 +123,22 @@ void SyncFolderOf(const String& fileName)
     ::close(fd);
 }
 
-String FileLineage(int fd)
+String FileIdentity(int fd)
 {
-    char mark[64];
-    const ssize_t n = ::fgetxattr(fd, kLineageAttribute, mark, sizeof mark);
-    if (n > 0)
-        return String(mark, static_cast<size_t>(n));
     struct stat st {};
     if (::fstat(fd, &st) != 0)
         return String();
-    return Format("file %llu:%llu", static_cast<unsigned long long>(st.st_dev),
-                  static_cast<unsigned long long>(st.st_ino));
+    // Size and time of change tell a file changed in place, or one that took a freed inode number.
+    return Format("file %llu:%llu %lld %lld.%09ld", static_cast<unsigned long long>(st.st_dev),
+                  static_cast<unsigned long long>(st.st_ino), static_cast<long long>(st.st_size),
+                  static_cast<long long>(st.st_mtim.tv_sec), st.st_mtim.tv_nsec);
+}
+
+String FileLineage(int fd)
+{
+    char mark[256];
+    const ssize_t n = ::fgetxattr(fd, kLineageAttribute, mark, sizeof mark);
+    return n > 0 ? String(mark, static_cast<size_t>(n)) : FileIdentity(fd);
 }
 
 String NewLineage()

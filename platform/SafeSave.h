@@ -24,8 +24,11 @@ void SyncFolderOf(const String& fileName);
 // its place. A copy of the program that finds the lineage it last read or wrote knows the file
 // for that one, rewritten since by other copies; another lineage means a file made anew (the
 // old one vanished meanwhile) or put there by other means. The mark is an extended attribute;
-// an unmarked file (or one on a file system without them) has its identity as its lineage.
+// an unmarked file (or one on a file system without them) has its identity, size and time of
+// change as its lineage.
 String FileLineage(int fd);
+// The file's device, inode number, size and time of change.
+String FileIdentity(int fd);
 // The lineage of a file that descends from none.
 String NewLineage();
 // Gives the open file the lineage, where its file system keeps the mark.

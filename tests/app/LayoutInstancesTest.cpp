@@ -120,6 +120,12 @@ TEST_F(ProgramCopies, NeitherLosesWhatTheOtherSaved)
         {{{0, "start"}, {1, "start"}, {0, "add Alpha", "Cover,Alpha"}, {0, "delete"}, {1, "add Beta", "Cover,Beta"},
           {0, "quit"}, {1, "quit"}},
          "Cover,Beta,Alpha"},
+        // Cut short inside a layout, or rewritten in place by another program (which keeps the
+        // file's mark): neither is the file a copy last wrote, and each keeps its layouts.
+        {{{0, "start"}, {1, "start"}, {0, "add Alpha"}, {1, "add Beta"}, {1, "cut"}, {1, "quit"}, {0, "quit"}},
+         "Cover,Alpha,,Beta"},
+        {{{0, "start"}, {1, "start"}, {0, "add Alpha"}, {1, "add Beta"}, {1, "overwrite"}, {0, "quit"}, {1, "quit"}},
+         "Other,Other,Other,Cover,Alpha,Beta"},
         // A copy started later lists what the first one has added so far.
         {{{0, "start"}, {0, "add Alpha"}, {1, "start", "Cover,Alpha"}, {1, "add Beta"}, {1, "quit"}, {0, "quit"}},
          "Cover,Alpha,Beta"},
@@ -131,6 +137,14 @@ TEST_F(ProgramCopies, NeitherLosesWhatTheOtherSaved)
         for (const CopyStep& step : steps) {
             if (step.line == "delete") {
                 fs::remove(dir.File("Settings.ini"));
+                continue;
+            }
+            if (step.line == "cut") {
+                fs::resize_file(dir.File("Settings.ini"), fs::file_size(dir.File("Settings.ini")) - 80);
+                continue;
+            }
+            if (step.line == "overwrite") {
+                WriteLayouts(std::vector<TCoverRec>(3, MakeLayout("Other", 1, 1, 2, 2)));
                 continue;
             }
             if (step.line == "start")
