@@ -5,6 +5,7 @@
 // files that ask for gigabytes or for minutes of drawing.
 #include "Metafile.h"
 #include "MetafileBuilder.h"
+#include "PictureFormats.h"
 #include "SideBySide.h"
 
 #include <QGuiApplication>

@@ -2,6 +2,7 @@
 // print command, side by side with a bare QPainter/QPrinter program drawing the same pictures
 // into the same rectangles.
 #include "Jpeg.h"
+#include "PictureFormats.h"
 #include "PrintUnit.h"
 #include "Printers.h"
 #include "Program.h"
