@@ -1,6 +1,7 @@
 #include "Program.h"
 
 #include "GlyphConsts.h"
+#include "PictureFormats.h"
 #include "PreviewUnit.h"
 #include "PrintUnit.h"
 #include "ThemeLoader.h"

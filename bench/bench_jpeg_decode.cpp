@@ -2,6 +2,7 @@
 // in this process on the same file, the two timed alternately.
 #include "Graphics.h"
 #include "Jpeg.h"
+#include "PictureFormats.h"
 #include "SideBySide.h"
 
 #include <QImage>

@@ -7,6 +7,7 @@
 // minutes of drawing.
 #include "Metafile.h"
 #include "MetafileBuilder.h"
+#include "PictureFormats.h"
 #include "SideBySide.h"
 
 #include <QGuiApplication>

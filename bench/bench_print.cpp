@@ -3,6 +3,7 @@
 // into the same rectangles. Eleven rounds: a single one strays by a tenth or more on a shared
 // machine, so the ratio of the medians comes with the lowest and highest round's ratio.
 #include "Jpeg.h"
+#include "PictureFormats.h"
 #include "PrintUnit.h"
 #include "Printers.h"
 #include "Program.h"

@@ -8,6 +8,7 @@
 #include "Forms.h"
 #include "IniFiles.h"
 #include "Jpeg.h"
+#include "PictureFormats.h"
 #include "Program.h"
 #include "Registry.h"
 #include "SideBySide.h"

@@ -2,6 +2,7 @@
 // first byte chooses the extension (and so the graphic); the rest is the file.
 #include "FuzzSupport.h"
 #include "Graphics.h"
+#include "PictureFormats.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

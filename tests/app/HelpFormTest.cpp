@@ -1,5 +1,7 @@
 #include "helpUnit.h"
 
+#include "PictureFormats.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "ChildProcess.h"
-#include "Graphics.h"
+#include "PictureFormats.h"
 #include "ScriptedDialogs.h"
 
 // Every test executable runs inside one application object, as the program does.

@@ -1,5 +1,4 @@
 #include "Jpeg.h"
-#include "Metafile.h"
 
 #include "PictureLimits.h"
 #include "PixelMemory.h"
@@ -170,14 +169,4 @@ void TJPEGImage::Assign(const TPersistent& source)
         return TPersistent::Assign(source);
     *image_ = g->ToImage().convertToFormat(QImage::Format_BGR888);
     Changed();
-}
-
-void RegisterPictureFormats()
-{
-    TPicture::RegisterFileFormat("bmp", "Bitmaps", [] { return std::make_unique<TBitmap>(); });
-    TPicture::RegisterFileFormat("ico", "Icons", [] { return std::make_unique<TIcon>(); });
-    TPicture::RegisterFileFormat("emf", "Enhanced Metafiles", [] { return std::make_unique<TMetafile>(); });
-    TPicture::RegisterFileFormat("wmf", "Metafiles", [] { return std::make_unique<TMetafile>(); });
-    TPicture::RegisterFileFormat("jpg", "JPEG Image File", [] { return std::make_unique<TJPEGImage>(); });
-    TPicture::RegisterFileFormat("jpeg", "JPEG Image File", [] { return std::make_unique<TJPEGImage>(); });
 }

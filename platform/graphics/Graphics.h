@@ -359,6 +359,3 @@ private:
     void Changed();
     std::unique_ptr<TGraphic> graphic_;
 };
-
-// Registers the formats this program reads (bmp, ico, emf, wmf, jpg, jpeg); safe to call again.
-void RegisterPictureFormats();
