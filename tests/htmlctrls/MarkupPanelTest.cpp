@@ -470,6 +470,41 @@ TEST_F(MarkupPanel, CaptionPressThatMovesIsNoCaptionClick)
     }
 }
 
+// The free part of a caption that moves the panel shows the move cursor while the pointer is
+// over it, when asked to; anchors there and the body keep theirs.
+TEST_F(MarkupPanel, MovableCaptionShowsTheMoveCursor)
+{
+    struct Step {
+        int x, y;
+        TCursor cursor;
+    };
+    struct Case {
+        const char* name;
+        bool canMove, showMoveCursor;
+        std::vector<Step> path;
+    } cases[] = {
+        {"over the caption and off it", true, true,
+         {{100, 10, crSizeAll}, {100, 100, crDefault}, {150, 10, crSizeAll}, {8, 10, crHandPoint}, {100, 10, crSizeAll},
+          {30, 28, crHandPoint}, {100, 10, crSizeAll}}},
+        {"without the move cursor", true, false, {{100, 10, crDefault}}},
+        {"a caption that cannot move", false, true, {{100, 10, crDefault}}},
+    };
+    for (const Case& c : cases) {
+        Panel p;
+        p.Caption().SetVisible(true);
+        p.Caption().SetText("<A href=\"c\">caption link</A>");
+        p.SetText("<A href=\"b\">body link</A>");
+        p.CanMove = c.canMove;
+        p.ShowMoveCursor = c.showMoveCursor;
+        for (const Step& s : c.path) {
+            p.MouseMove(0, s.x, s.y);
+            EXPECT_EQ(p.Cursor(), s.cursor) << c.name << " at " << s.x << "," << s.y;
+        }
+        p.MouseLeave();
+        EXPECT_EQ(p.Cursor(), crDefault) << c.name;
+    }
+}
+
 // The caption text ends where the buttons' room begins: 20 for each button, plus 12 for the
 // drawn cross or the width of the close glyph shown; the drawn triangle takes nothing more.
 TEST_F(MarkupPanel, CaptionTextLeavesRoomForTheButtons)
