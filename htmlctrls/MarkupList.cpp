@@ -141,7 +141,7 @@ TMarkupListBox::Layout TMarkupListBox::MeasureNewItem(int index)
     else
         r.Right -= 4;
     Layout m = Render(MeasureCanvas(), Items()[index], r, {0, 0}, true, true, true, true, urlColor_, lineSpacing_);
-    m.height = std::min({m.height, std::max(0, Height()), 251}) + 4;
+    m.height = std::min({m.height, std::max(0, ClientHeight()), 251}) + 4;
     return m;
 }
 
