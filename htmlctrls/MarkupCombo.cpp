@@ -272,19 +272,23 @@ void TMarkupComboBox::SetSorted(bool on)
     if (!on)
         return;
     int keep = ItemIndex();
-    std::vector<std::pair<String, String>> lines;  // plain text, mark-up
+    struct Line {
+        String plain, markup;
+        TObject* object;  // goes where its line goes
+    };
+    std::vector<Line> lines;
     for (int i = 0; i < Items().Count(); ++i)
-        lines.emplace_back(HtmlStrip(Items()[i]), Items()[i]);
+        lines.push_back({HtmlStrip(Items()[i]), Items()[i], Items().Objects(i)});
     // The user's locale, case counting.
     QCollator collator;
     collator.setCaseSensitivity(Qt::CaseSensitive);
     std::stable_sort(lines.begin(), lines.end(), [&](const auto& a, const auto& b) {
-        return collator.compare(QString::fromStdString(a.first), QString::fromStdString(b.first)) < 0;
+        return collator.compare(QString::fromStdString(a.plain), QString::fromStdString(b.plain)) < 0;
     });
     Items().BeginUpdate();
     Items().Clear();
-    for (const auto& line : lines)
-        Items().Add(line.second);
+    for (const Line& line : lines)
+        Items().AddObject(line.markup, line.object);
     Items().EndUpdate();
     TComboBox::SetItemIndex(keep);
 }

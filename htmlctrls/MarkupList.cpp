@@ -133,15 +133,18 @@ void TMarkupListBox::MeasureItem(int index, int& height)
 
 TMarkupListBox::Layout TMarkupListBox::MeasureNewItem(int index)
 {
-    TRect r{0, 0, Width(), Height()};
+    // The item's rectangle spans the client area as it is now.
+    TRect r{0, 0, ClientWidth(), Height()};
     if (scrollHorizontal_)
         r.Right = r.Left + kWideItem;
     else if (static_cast<int64_t>(Count()) * ItemHeight() > Height())
-        r.Right -= ScrollBarWidth();
+        // Room for the scroll bar the items will need, and for the 2 pixels they are drawn in
+        // by: the item is then never measured wider than it is drawn once the bar shows.
+        r.Right -= ScrollBarWidth() + 2;
     else
         r.Right -= 4;
     Layout m = Render(MeasureCanvas(), Items()[index], r, {0, 0}, true, true, true, true, urlColor_, lineSpacing_);
-    m.height = std::min({m.height, std::max(0, Height()), 251}) + 4;
+    m.height = std::min({m.height, std::max(0, ClientHeight()), 251}) + 4;
     return m;
 }
 

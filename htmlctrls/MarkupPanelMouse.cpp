@@ -171,6 +171,15 @@ void TCustomMarkupPanel::MouseMove(TShiftState shift, int x, int y)
         ClearHover(bodyHoverIndex_, bodyHoverRect_);
         TrackAnchor(anchor, rect, index, captionHoverIndex_, captionHoverRect_);
     }
+    // The caption's free part belongs to the frame that moves the panel: it says so with the
+    // move cursor while the pointer is over it.
+    if (ShowMoveCursor) {
+        const bool movesPanel = HitTest(x, y) == HTCAPTION;
+        if (movesPanel && Cursor() != crSizeAll)
+            SetCursor(crSizeAll);
+        else if (!movesPanel && Cursor() == crSizeAll)
+            SetCursor(savedCursor_);
+    }
 }
 
 void TCustomMarkupPanel::InvalidateHover(TRect rect, bool inflated)
@@ -221,6 +230,8 @@ void TCustomMarkupPanel::MouseLeave()
 {
     ClearHover(bodyHoverIndex_, bodyHoverRect_);
     ClearHover(captionHoverIndex_, captionHoverRect_);
+    if (!moving_ && Cursor() == crSizeAll)
+        SetCursor(savedCursor_);
     TCustomControl::MouseLeave();
 }
 

@@ -60,9 +60,12 @@ TRect TCustomMarkupPanel::CaptionTextRect()
         r = {r.Left + BevelWidth, r.Top + BevelWidth, r.Right - BevelWidth, r.Bottom - BevelWidth};
     const int themed = caption_->ShadeType() == stXPCaption && ThemeActive();
     int buttons = 0;
-    if (caption_->CloseButton())
-        buttons += (themed ? 14 : !caption_->CloseMinGlyph().Empty() && !caption_->CloseMaxGlyph().Empty()
-                                      ? caption_->CloseMinGlyph().Width() : 12) + 20;
+    if (caption_->CloseButton()) {
+        // The close glyph shown: the one for the panel's state, as the buttons are drawn.
+        const TBitmap& glyph = collaps_ ? caption_->CloseMinGlyph() : caption_->CloseMaxGlyph();
+        const bool glyphs = !caption_->CloseMinGlyph().Empty() && !caption_->CloseMaxGlyph().Empty();
+        buttons += (themed ? 14 : glyphs ? glyph.Width() : 12) + 20;
+    }
     if (caption_->MinMaxButton()) {
         const TBitmap& glyph = collaps_ ? caption_->MaxGlyph() : caption_->MinGlyph();
         // The drawn triangle sits inside the room the text leaves anyway: it takes no width of its own.

@@ -4,6 +4,7 @@
 #include <QListView>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QResizeEvent>
 #include <QScrollBar>
 #include <QHelpEvent>
 #include <QStyledItemDelegate>
@@ -74,6 +75,14 @@ protected:
         QListView::focusOutEvent(e);
         viewport()->update();
     }
+    // Items span the view as it is: when the vertical scroll bar comes or goes they are laid out
+    // again, so none lies partly under the bar.
+    void resizeEvent(QResizeEvent* e) override
+    {
+        QListView::resizeEvent(e);
+        if (e->size().width() != e->oldSize().width())
+            scheduleDelayedItemsLayout();
+    }
     void paintEvent(QPaintEvent* e) override
     {
         QListView::paintEvent(e);
@@ -138,6 +147,7 @@ TCustomListBox::TCustomListBox(TComponent* owner)
     view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view_->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     view_->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    view_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);  // until items are given a width to scroll
     view_->viewport()->installEventFilter(viewportFilter_.get());
     view_->viewport()->setMouseTracking(true);
     SetWidget(view_);

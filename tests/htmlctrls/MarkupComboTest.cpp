@@ -72,8 +72,9 @@ TEST(MarkupComboBox, ChoosingFiresChangeOnceAndCodeNever)
 TEST(MarkupComboBox, StrippedItemsAndSorting)
 {
     Box b;
-    b.box->Items().Add("<b>b</b>");
-    b.box->Items().Add("a");
+    TObject bold, plain;
+    b.box->Items().AddObject("<b>b</b>", &bold);
+    b.box->Items().AddObject("a", &plain);
     EXPECT_EQ(b.box->StrippedItems(0), "b");
     EXPECT_THROW(b.box->StrippedItems(2), EMarkupComboBoxError);
     try {
@@ -86,6 +87,9 @@ TEST(MarkupComboBox, StrippedItemsAndSorting)
     EXPECT_EQ(b.box->Items()[0], "a");
     EXPECT_EQ(b.box->Items()[1], "<b>b</b>");
     EXPECT_EQ(b.box->ItemIndex(), 1);
+    // Each line's object goes with it.
+    EXPECT_EQ(b.box->Items().Objects(0), &plain);
+    EXPECT_EQ(b.box->Items().Objects(1), &bold);
 }
 
 TEST(MarkupComboBox, TypedLetterSelectsTheNextMatchWrapping)

@@ -1,5 +1,6 @@
 #include "Forms.h"
 #include "GifBuilder.h"
+#include "MarkupCall.h"
 #include "MarkupList.h"
 #include "PictureStore.h"
 #include "ScreenShot.h"
@@ -68,16 +69,18 @@ TEST_F(MarkupList, ItemHeightsAreTheMeasureCappedPlusFour)
     box.Items().Add(tall);
     int h = 0;
     box.MeasureItem(1, h);
-    EXPECT_EQ(h, 100 + 4);  // not taller than the client area
+    const int client = box.ClientHeight();  // inside the list's border, below the control's height
+    ASSERT_LT(client, box.Height());
+    EXPECT_EQ(h, client + 4);  // not taller than the client area
     box.SetBounds(0, 0, 300, 800);
     box.MeasureItem(1, h);
-    EXPECT_EQ(h, 100 + 4);  // fixed when the item came, not measured again
+    EXPECT_EQ(h, client + 4);  // fixed when the item came, not measured again
     box.Items().Insert(0, tall + "<br>b");
     box.MeasureItem(0, h);
     EXPECT_EQ(h, 251 + 4);  // nor taller than the list box allows
     box.MeasureItem(2, h);
-    EXPECT_EQ(h, 100 + 4);  // moved down by the insertion, still its own height
-    EXPECT_EQ(box.ItemRect(2).Height(), 104);
+    EXPECT_EQ(h, client + 4);  // moved down by the insertion, still its own height
+    EXPECT_EQ(box.ItemRect(2).Height(), client + 4);
 }
 
 TEST_F(MarkupList, ResizingRecomputesTheHorizontalExtent)
@@ -397,6 +400,53 @@ TEST_F(MarkupList, SortingCarriesEachItemsObjectAlong)
         for (int i = 0; i < box.Count(); ++i) {
             EXPECT_EQ(box.Items()[i], c.sorted[i]);
             EXPECT_EQ(box.Items().Objects(i), owner[box.Items()[i]]) << box.Items()[i];
+        }
+    }
+}
+
+// Each item is measured in no more room than it is drawn in, so no word of it wraps out of
+// sight below its line: with and without a vertical scroll bar, added one by one or all at once.
+TEST_F(MarkupList, NoItemWrapsBeyondTheHeightItWasGiven)
+{
+    struct Case {
+        const char* name;
+        int height;
+        bool atOnce;
+    } cases[] = {
+        {"without a scroll bar", 8000, false},
+        {"with a scroll bar", 200, false},
+        {"filled at once", 200, true},
+    };
+    std::vector<String> lines;  // one word more each: one of them wraps at any width
+    for (String line = "m"; lines.size() < 60; line += " " + String(lines.size() % 3 + 1, 'm'))
+        lines.push_back(line);
+    for (const Case& c : cases) {
+        TForm form(nullptr);
+        form.SetBounds(0, 0, 340, c.height + 40);
+        auto* box = new TMarkupListBox(&form);
+        box->SetParent(&form);
+        box->SetBounds(10, 10, 300, c.height);
+        box->Font.SetName("Arial");
+        box->Font.SetHeight(-13);
+        form.Show();
+        if (c.atOnce)
+            box->BeginUpdate();
+        for (const String& line : lines)
+            box->Items().Add(line);
+        if (c.atOnce)
+            box->EndUpdate();
+        // Once laid out, items span the view inside any vertical scroll bar.
+        ASSERT_TRUE(WaitUntil([&] { return box->ItemRect(0).Right <= box->View()->viewport()->width(); }, 5000))
+            << c.name;
+        TBitmap scratch(1, 1, pf24bit);
+        scratch.Canvas().Font.Assign(box->Font);
+        const int drawn = box->ItemRect(0).Width() - 2;  // items are drawn 2 pixels in
+        for (int i = 0; i < box->Count(); ++i) {
+            TMarkupCall needed;
+            needed.args.measureOnly = needed.args.hitTestOnly = true;
+            needed.args.shadowOffset = box->ShadowOffset();
+            needed.Run(scratch.Canvas(), lines[i], {0, 0, drawn, 1000});
+            EXPECT_GE(box->ItemRect(i).Height(), needed.textHeight + 4) << c.name << ": " << lines[i];
         }
     }
 }

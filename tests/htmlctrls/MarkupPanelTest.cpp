@@ -470,19 +470,62 @@ TEST_F(MarkupPanel, CaptionPressThatMovesIsNoCaptionClick)
     }
 }
 
+// The free part of a caption that moves the panel shows the move cursor while the pointer is
+// over it, when asked to; anchors there and the body keep theirs.
+TEST_F(MarkupPanel, MovableCaptionShowsTheMoveCursor)
+{
+    struct Step {
+        int x, y;
+        TCursor cursor;
+    };
+    struct Case {
+        const char* name;
+        bool canMove, showMoveCursor;
+        std::vector<Step> path;
+    } cases[] = {
+        {"over the caption and off it", true, true,
+         {{100, 10, crSizeAll}, {100, 100, crDefault}, {150, 10, crSizeAll}, {8, 10, crHandPoint}, {100, 10, crSizeAll},
+          {30, 28, crHandPoint}, {100, 10, crSizeAll}}},
+        {"without the move cursor", true, false, {{100, 10, crDefault}}},
+        {"a caption that cannot move", false, true, {{100, 10, crDefault}}},
+    };
+    for (const Case& c : cases) {
+        Panel p;
+        p.Caption().SetVisible(true);
+        p.Caption().SetText("<A href=\"c\">caption link</A>");
+        p.SetText("<A href=\"b\">body link</A>");
+        p.CanMove = c.canMove;
+        p.ShowMoveCursor = c.showMoveCursor;
+        for (const Step& s : c.path) {
+            p.MouseMove(0, s.x, s.y);
+            EXPECT_EQ(p.Cursor(), s.cursor) << c.name << " at " << s.x << "," << s.y;
+        }
+        p.MouseLeave();
+        EXPECT_EQ(p.Cursor(), crDefault) << c.name;
+    }
+}
+
 // The caption text ends where the buttons' room begins: 20 for each button, plus 12 for the
-// drawn cross; the drawn triangle takes nothing more.
+// drawn cross or the width of the close glyph shown; the drawn triangle takes nothing more.
 TEST_F(MarkupPanel, CaptionTextLeavesRoomForTheButtons)
 {
     struct Case {
         bool close, minMax;
         int textRight;
-    } cases[] = {{false, false, 200}, {true, false, 168}, {false, true, 180}, {true, true, 148}};
+        int closeMinWidth = 0, closeMaxWidth = 0;  // close glyphs, none when 0
+        bool collapsed = false;
+    } cases[] = {{false, false, 200},        {true, false, 168},         {false, true, 180},
+                 {true, true, 148},          {true, false, 150, 10, 30}, {true, false, 170, 10, 30, true}};
     for (const Case& c : cases) {
         Panel p;
         p.Caption().SetVisible(true);
         p.Caption().SetCloseButton(c.close);
         p.Caption().SetMinMaxButton(c.minMax);
+        if (c.closeMinWidth > 0) {
+            p.Caption().SetCloseMinGlyph(TBitmap(c.closeMinWidth, 12, pf24bit));
+            p.Caption().SetCloseMaxGlyph(TBitmap(c.closeMaxWidth, 12, pf24bit));
+        }
+        p.SetCollaps(c.collapsed);
         p.Caption().SetText("<A href=\"c\">" + String(60, 'W') + "</A>");
         int rightmost = -1;
         for (int x = 0; x < p.Width(); ++x) {
@@ -491,8 +534,8 @@ TEST_F(MarkupPanel, CaptionTextLeavesRoomForTheButtons)
             if (p.AnchorAt(x, 10, r, index) == "c")
                 rightmost = x;
         }
-        EXPECT_LT(rightmost, c.textRight) << c.close << c.minMax;
-        EXPECT_GE(rightmost, c.textRight - 12) << c.close << c.minMax;
+        EXPECT_LT(rightmost, c.textRight) << c.close << c.minMax << c.collapsed;
+        EXPECT_GE(rightmost, c.textRight - 12) << c.close << c.minMax << c.collapsed;
     }
 }
 

@@ -1,9 +1,11 @@
 #include "ListBoxes.h"
 #include "Forms.h"
+#include "WaitFor.h"
 
 #include <QApplication>
 #include <QListView>
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <gtest/gtest.h>
 
 namespace {
@@ -66,4 +68,29 @@ TEST(ListBox, VariableHeightsComeFromMeasureItem)
     TBitmap shot;
     b.box->PaintTo(shot);
     EXPECT_EQ(drawn.size(), 4u);
+}
+
+// Items filled in while the list shows lie inside the view, whichever way they come: once the
+// vertical scroll bar appears none reaches under it, and no horizontal scroll bar comes with it.
+TEST(ListBox, ItemsStayClearOfTheVerticalScrollBar)
+{
+    struct Case {
+        const char* name;
+        bool atOnce;
+    } cases[] = {{"one by one", false}, {"all at once", true}};
+    for (const Case& c : cases) {
+        Box b;
+        if (c.atOnce)
+            b.box->Items().BeginUpdate();
+        for (int i = 0; i < 40; ++i)
+            b.box->Items().Add("item");
+        if (c.atOnce)
+            b.box->Items().EndUpdate();
+        QListView* view = b.box->View();
+        ASSERT_TRUE(WaitUntil([&] { return view->verticalScrollBar()->isVisible(); }, 5000)) << c.name;
+        const int inside = view->viewport()->width();
+        EXPECT_TRUE(WaitUntil([&] { return b.box->ItemRect(0).Right <= inside; }, 5000)) << c.name;
+        EXPECT_LE(b.box->ItemRect(39).Right, inside) << c.name;
+        EXPECT_FALSE(view->horizontalScrollBar()->isVisible()) << c.name;
+    }
 }
