@@ -200,7 +200,12 @@ void TToolButton::SetDropdownMenu(TPopupMenu* menu)
     UpdateLook();
 }
 
-void TToolButton::ParentChanged() { UpdateLook(); }
+void TToolButton::ParentChanged()
+{
+    // A bar freed after its form's window took the button's widget along.
+    if (Widget())
+        UpdateLook();
+}
 
 bool TToolButton::Down() const { return button_->isChecked(); }
 

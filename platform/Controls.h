@@ -99,6 +99,8 @@ public:
     // The menu a right click (or the menu key) on the control pops up; nullptr for none.
     TPopupMenu* PopupMenu() const { return popupMenu_; }
     void SetPopupMenu(TPopupMenu* menu);
+    // Lets go of the popup menu when it is freed.
+    void Notification(TComponent* component, TOperation operation) override;
     // The action whose caption, enabled state and hint the control shows; its OnExecute runs on
     // a click when the control has no OnClick of its own. nullptr unlinks.
     TBasicAction* Action() const { return action_; }
