@@ -152,6 +152,15 @@ void TXPLookManager::UpdateActiveXPLook(TXPLook* leaving)
     FActiveXPLook = nullptr;
 }
 
+std::vector<TForm*> TXPLookManager::DecoratedForms() const
+{
+    std::vector<TForm*> decorated;
+    for (TForm* form : LiveForms())
+        if (Contains(FActiveForms, form) && !OwnsXPLook(form))
+            decorated.push_back(form);
+    return decorated;
+}
+
 void TXPLookManager::RestoreForm(TForm* form)
 {
     if (!FActiveXPLook)
