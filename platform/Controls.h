@@ -86,6 +86,8 @@ public:
     void SetHint(const String& hint);
     bool ShowHint = true;
     TColor Color() const { return color_; }
+    // The control shows its parent's colour until it is given one of its own.
+    bool ParentColor() const { return parentColor_; }
     void SetColor(TColor c);
     TFont Font;
     TAlign Align() const { return align_; }
@@ -188,6 +190,7 @@ private:
     Filter* filter_ = nullptr;
     String hint_;
     TColor color_ = clBtnFace;
+    bool parentColor_ = true;
     TAlign align_ = alNone;
     TBiDiMode biDiMode_ = bdLeftToRight;
     TCursor cursor_ = crDefault;
