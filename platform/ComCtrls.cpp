@@ -196,8 +196,34 @@ void TToolButton::SetImageIndex(int i)
 
 void TToolButton::SetDropdownMenu(TPopupMenu* menu)
 {
+    if (menu_)
+        menu_->RemoveFreeNotification(this);
     menu_ = menu;
-    UpdateLook();
+    if (menu)
+        menu->FreeNotification(this);
+    if (Widget())
+        UpdateLook();
+}
+
+void TToolButton::SetMenuItem(TMenuItem* item)
+{
+    if (menuItem_)
+        menuItem_->RemoveFreeNotification(this);
+    menuItem_ = item;
+    if (item)
+        item->FreeNotification(this);
+}
+
+void TToolButton::Notification(TComponent* component, TOperation operation)
+{
+    // Told once only the component part of the menu or item is left: compared by address.
+    if (operation == opRemove) {
+        if (menu_ && static_cast<void*>(component) == static_cast<void*>(menu_))
+            SetDropdownMenu(nullptr);
+        if (menuItem_ && static_cast<void*>(component) == static_cast<void*>(menuItem_))
+            SetMenuItem(nullptr);
+    }
+    TControl::Notification(component, operation);
 }
 
 void TToolButton::ParentChanged()

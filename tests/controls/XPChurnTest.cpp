@@ -47,7 +47,8 @@ struct Churn {
         bar->SetParent(&form);
         auto* tool = new TToolButton(bar);
         tool->SetParent(bar);
-        tool->MenuItem = item;
+        tool->SetMenuItem(item);
+        tool->SetDropdownMenu(menu);
     }
     Churn()
     {
