@@ -17,12 +17,13 @@ TRect BoxOf(const TRect& r, bool atRight = false)
 }
 
 // Clears the box's columns in the control colour, from the top of the control to its bottom: the
-// control's own indicator, centred by its own rule, may stand a pixel above the box.
+// control's own indicator, centred by its own rule, may stand a pixel above the box. A control
+// that shows its parent's colour takes that one.
 void ClearBoxColumns(TCanvas& canvas, const TControl& control, const TRect& box)
 {
     const TRect client = control.ClientRect();
     canvas.Brush.Style = bsSolid;
-    canvas.Brush.Color = control.Color();
+    canvas.Brush.Color = control.ParentColor() && control.Parent() ? control.Parent()->Color() : control.Color();
     canvas.FillRect(TRect{box.Left, client.Top, box.Right, client.Bottom});
 }
 

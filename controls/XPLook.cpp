@@ -109,6 +109,10 @@ void TXPLook::SetActive(bool value)
     active_ = value;
     if (ownerControl_)
         ActivateComponents(ownerControl_, value, true);
+    // The forms it decorates for the manager follow, or their menus would be left undrawn.
+    if (XPLookManager && XPLookManager->ActiveXPLook() == this)
+        for (TForm* form : XPLookManager->DecoratedForms())
+            ActivateComponents(form, value, true);
     RefreshMenuBar();
 }
 

@@ -79,6 +79,22 @@ TXPLook* TXPLookManager::FindActiveXPLook(TXPLook* except) const
     return nullptr;
 }
 
+static std::vector<TForm*> LiveForms()
+{
+    std::vector<TForm*> live;
+    for (int i = 0; i < Screen()->FormCount(); ++i)
+        live.push_back(Screen()->Forms(i));
+    return live;
+}
+
+static bool OwnsXPLook(TForm* form)
+{
+    for (int i = 0; i < form->ComponentCount(); ++i)
+        if (dynamic_cast<TXPLook*>(form->Components(i)))
+            return true;
+    return false;
+}
+
 static bool LiesOn(TControl* control, TForm* form)
 {
     for (TControl* c = control; c; c = c->Parent())
@@ -90,12 +106,33 @@ static bool LiesOn(TControl* control, TForm* form)
 void TXPLookManager::UpdateActiveXPLook(TXPLook* leaving)
 {
     TXPLook* successor = FindActiveXPLook(leaving);
+    // The menus, tool bars and control bars of the forms the leaving component decorated call
+    // it: they are taken from it before it goes, and given to the successor with the controls.
+    // A form that got a look of its own after the leaving one decorated it kept those handlers:
+    // its own looks set theirs again.
+    std::vector<TForm*> decorated;
+    if (leaving && leaving == FActiveXPLook)
+        for (TForm* form : LiveForms()) {
+            if (form == leaving->Form())
+                continue;
+            leaving->ActivateComponents(form, false, true);
+            if (!OwnsXPLook(form)) {
+                if (Contains(FActiveForms, form))
+                    decorated.push_back(form);
+                continue;
+            }
+            for (int i = 0; i < form->ComponentCount(); ++i)
+                if (auto* own = dynamic_cast<TXPLook*>(form->Components(i)); own && own->Active())
+                    own->ActivateComponents(form, true, true);
+        }
     if (successor && FActiveXPLook) {
         if (leaving)
             for (TControlSubClass* sub : FActiveXPLook->SubClasses())
                 if (sub->Control && sub->Hooked() && !LiesOn(sub->Control, leaving->Form()))
                     new TControlSubClass(successor, *sub);
         FActiveXPLook = successor;
+        for (TForm* form : decorated)
+            successor->ActivateComponents(form, true, true);
         return;
     }
     if (successor) {
@@ -115,6 +152,15 @@ void TXPLookManager::UpdateActiveXPLook(TXPLook* leaving)
     FActiveXPLook = nullptr;
 }
 
+std::vector<TForm*> TXPLookManager::DecoratedForms() const
+{
+    std::vector<TForm*> decorated;
+    for (TForm* form : LiveForms())
+        if (Contains(FActiveForms, form) && !OwnsXPLook(form))
+            decorated.push_back(form);
+    return decorated;
+}
+
 void TXPLookManager::RestoreForm(TForm* form)
 {
     if (!FActiveXPLook)
@@ -127,20 +173,7 @@ void TXPLookManager::RestoreForm(TForm* form)
 
 bool TXPLookManager::Collectable(TForm* form) const
 {
-    if (form->Tag == 999 || Contains(FActiveForms, form))
-        return false;
-    for (int i = 0; i < form->ComponentCount(); ++i)
-        if (dynamic_cast<TXPLook*>(form->Components(i)))
-            return false;
-    return true;
-}
-
-static std::vector<TForm*> LiveForms()
-{
-    std::vector<TForm*> live;
-    for (int i = 0; i < Screen()->FormCount(); ++i)
-        live.push_back(Screen()->Forms(i));
-    return live;
+    return form->Tag != 999 && !Contains(FActiveForms, form) && !OwnsXPLook(form);
 }
 
 void TXPLookManager::CollectForms()

@@ -22,6 +22,8 @@ public:
     void UpdateActiveXPLook(TXPLook* leaving);
     TXPLook* FindActiveXPLook(TXPLook* except) const;
     TXPLook* ActiveXPLook() const { return FActiveXPLook; }
+    // The live forms the active component decorates besides the forms that hold a look.
+    std::vector<TForm*> DecoratedForms() const;
     // Undoes the active component's control hooks on the form.
     void RestoreForm(TForm* form);
     // Told by the registered components of components inserted and removed anywhere under

@@ -147,7 +147,7 @@ void TXPLook::ToolBarCustomDrawButton(TToolBar* toolBar, TToolButton* button, TC
     const bool enabled = !(state & cdsDisabled);
     const bool dropDown = button->Style() == tbsDropDown;
     const bool hasMenu = button->DropdownMenu() != nullptr;
-    const bool opensMenu = hasMenu || button->MenuItem;
+    const bool opensMenu = hasMenu || button->MenuItem();
 
     if (!transparent)
         Fill(canvas, r, buttonColor);

@@ -196,11 +196,42 @@ void TToolButton::SetImageIndex(int i)
 
 void TToolButton::SetDropdownMenu(TPopupMenu* menu)
 {
+    if (menu_)
+        menu_->RemoveFreeNotification(this);
     menu_ = menu;
-    UpdateLook();
+    if (menu)
+        menu->FreeNotification(this);
+    if (Widget())
+        UpdateLook();
 }
 
-void TToolButton::ParentChanged() { UpdateLook(); }
+void TToolButton::SetMenuItem(TMenuItem* item)
+{
+    if (menuItem_)
+        menuItem_->RemoveFreeNotification(this);
+    menuItem_ = item;
+    if (item)
+        item->FreeNotification(this);
+}
+
+void TToolButton::Notification(TComponent* component, TOperation operation)
+{
+    // Told once only the component part of the menu or item is left: compared by address.
+    if (operation == opRemove) {
+        if (menu_ && static_cast<void*>(component) == static_cast<void*>(menu_))
+            SetDropdownMenu(nullptr);
+        if (menuItem_ && static_cast<void*>(component) == static_cast<void*>(menuItem_))
+            SetMenuItem(nullptr);
+    }
+    TControl::Notification(component, operation);
+}
+
+void TToolButton::ParentChanged()
+{
+    // A bar freed after its form's window took the button's widget along.
+    if (Widget())
+        UpdateLook();
+}
 
 bool TToolButton::Down() const { return button_->isChecked(); }
 

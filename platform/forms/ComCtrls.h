@@ -95,13 +95,16 @@ public:
     void SetDropdownMenu(TPopupMenu* menu);
     TPopupMenu* DropdownMenu() const { return menu_; }
     // The menu item the button stands for, as on a tool bar that serves as a menu bar.
-    TMenuItem* MenuItem = nullptr;
+    void SetMenuItem(TMenuItem* item);
+    TMenuItem* MenuItem() const { return menuItem_; }
     // A check button that is pressed in.
     bool Down() const;
     void SetDown(bool down);
     bool Indeterminate = false;
     void Click() override { Fire(OnClick, this); }
     void ParentChanged() override;
+    // Lets go of its menu and menu item when they are freed.
+    void Notification(TComponent* component, TOperation operation) override;
     // The state the bar's button handler is given: hot while the pointer is over the button.
     TCustomDrawState DrawState() const;
     // How far inside the button's edges the focus frame runs.
@@ -114,6 +117,7 @@ private:
     TToolButtonStyle style_ = tbsButton;
     int imageIndex_ = -1;
     TPopupMenu* menu_ = nullptr;
+    TMenuItem* menuItem_ = nullptr;
 };
 
 // Lays its buttons out left to right in creation order; separators keep their own width.

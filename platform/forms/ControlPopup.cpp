@@ -63,7 +63,11 @@ private:
 
 void TControl::SetPopupMenu(TPopupMenu* menu)
 {
+    if (popupMenu_)
+        popupMenu_->RemoveFreeNotification(this);
     popupMenu_ = menu;
+    if (menu)
+        menu->FreeNotification(this);
     QWidget* widget = Widget();
     if (!widget)
         return;
@@ -80,4 +84,12 @@ void TControl::SetPopupMenu(TPopupMenu* menu)
     };
     QObject::connect(widget, &QWidget::customContextMenuRequested, widget, [popup] { popup(QCursor::pos()); });
     new TKeyboardPopup(widget, popup);
+}
+
+void TControl::Notification(TComponent* component, TOperation operation)
+{
+    // The menu is told of once only its component part is left: compared by address.
+    if (operation == opRemove && popupMenu_ && static_cast<void*>(component) == static_cast<void*>(popupMenu_))
+        SetPopupMenu(nullptr);
+    TComponent::Notification(component, operation);
 }

@@ -290,6 +290,7 @@ void TControl::SetHint(const String& hint)
 void TControl::SetColor(TColor c)
 {
     color_ = c;
+    parentColor_ = false;
     if (widget_) {
         QPalette pal = widget_->palette();
         pal.setColor(QPalette::Window, QtColor(c));

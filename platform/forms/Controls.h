@@ -86,6 +86,8 @@ public:
     void SetHint(const String& hint);
     bool ShowHint = true;
     TColor Color() const { return color_; }
+    // The control shows its parent's colour until it is given one of its own.
+    bool ParentColor() const { return parentColor_; }
     void SetColor(TColor c);
     TFont Font;
     TAlign Align() const { return align_; }
@@ -104,6 +106,8 @@ public:
     // The menu a right click (or the menu key) on the control pops up; nullptr for none.
     TPopupMenu* PopupMenu() const { return popupMenu_; }
     void SetPopupMenu(TPopupMenu* menu);
+    // Lets go of the popup menu when it is freed.
+    void Notification(TComponent* component, TOperation operation) override;
     // The action whose caption, enabled state and hint the control shows; its OnExecute runs on
     // a click when the control has no OnClick of its own. nullptr unlinks.
     TBasicAction* Action() const { return action_; }
@@ -199,6 +203,7 @@ private:
     Filter* filter_ = nullptr;
     String hint_;
     TColor color_ = clBtnFace;
+    bool parentColor_ = true;
     TAlign align_ = alNone;
     TBiDiMode biDiMode_ = bdLeftToRight;
     TCursor cursor_ = crDefault;

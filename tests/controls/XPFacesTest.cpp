@@ -33,23 +33,26 @@ TEST(XPFaces, ComboShowsNoneOfItsOwnButtonBesideTheStrip)
 TEST(XPFaces, CheckBoxAndRadioButtonShowNoneOfTheirOwnIndicator)
 {
     const int size = TCustomListBox::ScrollBarWidth();
+    const TColor own = RGB(150, 200, 120);
     for (int height : {13, 16, 17, 19, 20, 21, 24, 40})
-        for (int inset : {3, 4}) {
-            SCOPED_TRACE(testing::Message() << height << (inset == 3 ? " check box" : " radio button"));
-            PainterForm f;
-            TControl* box = inset == 3 ? static_cast<TControl*>(f.Add<TCheckBox>(10, 10, 120, height))
-                                       : f.Add<TRadioButton>(10, 10, 120, height);
-            f.AddLook();
-            // Above and below the look's box, the control's colour or the form's through it.
-            const int top = inset + (height - 2 * inset - size) / 2;
-            TBitmap shot;
-            f.form->PaintTo(shot);
-            for (int y = 0; y < height; ++y)
-                for (int x = 0; x < size && (y < top || y >= top + size); ++x) {
-                    const TColor c = At(shot, 10 + x, 10 + y);
-                    ASSERT_TRUE(c == FormColor || c == ColorToRGB(box->Color())) << x << "," << y;
-                }
-        }
+        for (int inset : {3, 4})
+            for (bool colored : {false, true}) {
+                SCOPED_TRACE(testing::Message() << height << (inset == 3 ? " check box" : " radio button")
+                                                << (colored ? " of its own colour" : " in its parent's colour"));
+                PainterForm f;
+                TControl* box = inset == 3 ? static_cast<TControl*>(f.Add<TCheckBox>(10, 10, 120, height))
+                                           : f.Add<TRadioButton>(10, 10, 120, height);
+                if (colored)
+                    box->SetColor(own);
+                f.AddLook();
+                // Above and below the look's box, the colour the control shows.
+                const int top = inset + (height - 2 * inset - size) / 2;
+                TBitmap shot;
+                f.form->PaintTo(shot);
+                for (int y = 0; y < height; ++y)
+                    for (int x = 0; x < size && (y < top || y >= top + size); ++x)
+                        ASSERT_EQ(At(shot, 10 + x, 10 + y), colored ? own : FormColor) << x << "," << y;
+            }
 }
 
 TEST(XPFaces, GroupBoxCaptionReadsRightToLeftWithTheBox)

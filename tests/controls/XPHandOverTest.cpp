@@ -1,6 +1,7 @@
 // A look that stops giving its look to other forms at run time hands that over to the next
 // active look, or gives those forms back their own faces when there is none.
 #include "PaintProbe.h"
+#include "Menus.h"
 #include "StdCtrls.h"
 #include "XPLookManager.h"
 
@@ -61,6 +62,60 @@ TEST(XPHandOver, DisablingSubclassingHandsTheActiveRoleOver)
             EXPECT_EQ(XPLookManager->ActiveXPLook(), second);
         }
         plain.reset();
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// The menus of a form that the active look decorates follow that look: they lose its drawing
+// when it stops or goes, and a successor draws them instead.
+TEST(XPHandOver, MenusOfDecoratedFormsFollowTheActiveLook)
+{
+    enum Change { SwitchedOff, FreedWithSuccessor, FreedAlone, BarredAlone };
+    struct Row {
+        const char* name;
+        Change change;
+        bool drawnAfter;
+    };
+    for (const Row& row : {Row{"switched off", SwitchedOff, false}, Row{"freed, another look left", FreedWithSuccessor, true},
+                           Row{"freed, the last look", FreedAlone, false}, Row{"barred, no other look", BarredAlone, false}}) {
+        SCOPED_TRACE(row.name);
+        // A form owned by the application, as the program's dialogs are: only the manager finds it.
+        auto plain = std::make_unique<TForm>(nullptr);
+        AddButton(*plain);
+        auto* menu = new TPopupMenu(plain.get());
+        auto* item = new TMenuItem(menu);
+        item->Caption = "Item";
+        menu->Items().Add(item);
+        auto main = std::make_unique<TForm>(nullptr);
+        TXPLook* first = AddXPLook(*main);
+        std::unique_ptr<TForm> own;
+        if (row.change == FreedWithSuccessor) {
+            own = std::make_unique<TForm>(nullptr);
+            AddXPLook(*own);
+        }
+        ASSERT_TRUE(WaitUntil([&] { return bool(item->OnDrawItem); }));
+
+        switch (row.change) {
+        case SwitchedOff: first->SetActive(false); break;
+        case FreedWithSuccessor:
+        case FreedAlone: delete first; break;
+        case BarredAlone: first->SetDisableSubclassing(true); break;
+        }
+        EXPECT_EQ(bool(item->OnDrawItem), row.drawnAfter);
+        if (item->OnDrawItem) {
+            TBitmap image(100, 20, pf24bit);
+            item->OnDrawItem(item, image.Canvas(), TRect{0, 0, 100, 20}, false);
+        }
+        if (row.change == SwitchedOff) {
+            first->SetActive(true);
+            EXPECT_TRUE(item->OnDrawItem);
+        }
+        plain.reset();
+        own.reset();
+        main.reset();
     }
 }
 

@@ -191,22 +191,26 @@ TEST(XPToolBar, APressedButtonThatOpensAMenuItemLooksLikeAnOpenMenu)
 {
     struct Row {
         const char* name;
-        bool menuItem;
+        bool menuItem, itemFreed;
     };
-    for (const Row& row : {Row{"button for a menu item", true}, Row{"plain button", false}}) {
+    for (const Row& row : {Row{"button for a menu item", true, false}, Row{"plain button", false, false},
+                           Row{"button whose menu item was freed", true, true}}) {
         SCOPED_TRACE(row.name);
         ToolBarForm f;
         auto* item = new TMenuItem(f.form.get());
         item->Caption = "File";
         if (row.menuItem)
-            f.plain->MenuItem = item;
+            f.plain->SetMenuItem(item);
+        if (row.itemFreed)
+            delete item;
         QWidget* button = f.plain->Widget();
         QTest::mousePress(button, Qt::LeftButton, Qt::NoModifier, QPoint(40, 30));
         const TRect r = f.plain->BoundsRect();
         // The open item's shadow along the right edge.
         const bool shadow = At(*f.Shot(), r.Right - 1, r.Top + 10) == DarkenColor(BarColor, 70);
         QTest::mouseRelease(button, Qt::LeftButton, Qt::NoModifier, QPoint(40, 30));
-        EXPECT_EQ(shadow, row.menuItem);
+        EXPECT_EQ(shadow, row.menuItem && !row.itemFreed);
+        EXPECT_EQ(f.plain->MenuItem() != nullptr, row.menuItem && !row.itemFreed);
     }
 }
 
