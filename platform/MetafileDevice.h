@@ -115,6 +115,8 @@ public:
     // Counts one record; raises EMetafileLimit once the picture has taken too long. Every so
     // often it calls Waiting, which keeps the windows alive.
     void Record();
+    // Raises EMetafileLimit when the time is up, or would be by drawing what costs cost.
+    void CheckTime(double cost) const;
     std::function<void()> Waiting;
     // Raster operations can leave the picture's pixels with no alpha; this puts it back.
     void Finish(QImage& image) const;
@@ -210,8 +212,14 @@ private:
     const QTransform& Transform();
     QTransform PageTransform() const;
     QRegion ToRegion(const QRectF& logical);
-    QRegion ToRegion(const QPainterPath& image, Qt::FillRule rule) const;
+    QRegion ToRegion(const QPainterPath& image, Qt::FillRule rule);
     void CombineClip(const QRegion& region, int mode);
+    // The most rectangles that rects (picture pixels), combined with other, can make.
+    double RegionBound(std::span<const QRect> rects, const QRegion* other) const;
+    // Counts making a region of so many rectangles; raises EMetafileLimit for one too many to clip with.
+    void AllowRegion(double rectangles);
+    // What setting the clip on the painter costs.
+    static double ClipCost(const QRegion& clip);
     // Notes where the records draw (box, picture pixels) and counts what drawing it costs;
     // raises EMetafileLimit past the limit, and says whether there is anything to draw.
     bool Touch(const QRectF& box, double cost);
@@ -228,7 +236,13 @@ private:
     void DrawShape(const QPainterPath& logical, bool fill, bool stroke);
     void AddToPath(const QPainterPath& logical);
     QPainterPath ArcPath(TArcKind kind, const QRectF& box, QPointF start, QPointF end, bool clockwise);
-    QFont FontFor(const TMetaFont& font, double pixels, double widthPixels);
+    // The font Qt draws a text with, and how its glyphs are scaled to the size the record asks for.
+    struct TTextFont {
+        QFont Font;
+        double ScaleX = 1, ScaleY = 1;
+        bool Outlines = false;  // drawn as filled outlines rather than Qt's glyphs
+    };
+    TTextFont FontFor(const TMetaFont& font, double pixels, double widthPixels);
 
     QPainter* painter_;
     QTransform toImage_;
@@ -259,5 +273,5 @@ private:
     // Fonts made for a size, kept while the same font object draws.
     const TMetaFont* fontFor_ = nullptr;
     double fontPixels_ = 0, fontWidthPixels_ = 0;
-    QFont font_;
+    TTextFont font_;
 };

@@ -89,6 +89,7 @@ void TMetafileDevice::Spend(double cost)
     if (work_ > double(limits_.Work))
         throw EMetafileLimit(Format("would take too long to draw (more than %lld million pixels of drawing)",
                                     static_cast<long long>(limits_.Work / 1000000)));
+    CheckTime(cost);
 }
 
 bool TMetafileDevice::Touch(const QRectF& box, double cost)
