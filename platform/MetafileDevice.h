@@ -225,6 +225,11 @@ private:
     bool Touch(const QRectF& box, double cost);
     bool TouchArea(const QRectF& box, double extra);  // the cost of filling box, plus extra
     double SeenArea(const QRectF& box) const;         // the part of box on the picture
+    // What filling a shape (or stroking it with a pen w pixels wide) costs beyond its area; the
+    // shape in logical units, or in the picture's pixels when image.
+    double ScanCost(const QPainterPath& path, bool image, double w);
+    double ScanCost(std::span<const QPointF> points, double w);
+    static double EdgesCost(int edges, double rows, double w);
     double Scale();        // picture pixels a logical unit, along the longer axis
     double StrokeWidth();  // picture pixels
     bool Painting();       // a painter to draw with, its clip and raster operation set

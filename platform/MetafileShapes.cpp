@@ -10,6 +10,8 @@
 
 namespace {
 constexpr double kPointCost = 4;  // what a point costs beyond the pixels it covers
+constexpr double kEdgeRowCost = 0.6;  // what an edge costs for each row of pixels it crosses, times the edges
+constexpr double kGradientCost = 4000;  // what a gradient costs to set up, beyond the pixels it fills
 constexpr double kReach = 1 << 22;  // picture pixels
 constexpr double kWidestPen = 32767;
 constexpr double kPi = 3.14159265358979323846;
@@ -104,6 +106,53 @@ bool TMetafileDevice::Touch(const QRectF& box, double cost)
 }
 
 bool TMetafileDevice::TouchArea(const QRectF& box, double extra) { return Touch(box, SeenArea(box) + extra); }
+
+namespace {
+// The rows of pixels that the edges joining count points cross, the points mapped by t, each
+// edge widened by w and cut to the rows from top to bottom.
+template <typename PointAt>
+double RowsCrossed(int count, const PointAt& at, const QTransform& t, double top, double bottom, double w)
+{
+    double rows = 0;
+    QPointF last = t.map(at(0));
+    for (int i = 1; i < count; ++i) {
+        const QPointF p = t.map(at(i));
+        const double a = std::clamp(std::min(last.y(), p.y()) - w / 2, top, bottom);
+        const double b = std::clamp(std::max(last.y(), p.y()) + w / 2, top, bottom);
+        if (std::isfinite(b - a))
+            rows += b - a + 1;
+        last = p;
+    }
+    return rows;
+}
+}  // namespace
+
+double TMetafileDevice::ScanCost(const QPainterPath& path, bool image, double w)
+{
+    const int n = path.elementCount();
+    if (picture_.isEmpty() || n < 2)
+        return 0;
+    auto at = [&path](int i) { return QPointF(path.elementAt(i).x, path.elementAt(i).y); };
+    return EdgesCost(n, RowsCrossed(n, at, image ? QTransform() : Transform(), picture_.top() - w, picture_.bottom() + w, w), w);
+}
+
+double TMetafileDevice::ScanCost(std::span<const QPointF> points, double w)
+{
+    const int n = int(points.size());
+    if (picture_.isEmpty() || n < 2)
+        return 0;
+    auto at = [&points](int i) { return points[size_t(i)]; };
+    return EdgesCost(n, RowsCrossed(n, at, Transform(), picture_.top() - w, picture_.bottom() + w, w), w);
+}
+
+double TMetafileDevice::EdgesCost(int edges, double rows, double w)
+{
+    // Qt's rasterizer goes over a shape's edges again for each part of the rows it can hold at
+    // once, so a shape of many edges across many rows costs their product: measured on this
+    // machine, up to about half a pixel for each edge times each row an edge crosses. A pen's
+    // outline has an edge on each side of every one.
+    return kEdgeRowCost * edges * (w > 1 ? 2 : 1) * rows;
+}
 
 double TMetafileDevice::Scale()
 {
@@ -216,7 +265,8 @@ void TMetafileDevice::DrawShape(const QPainterPath& logical, bool fill, bool str
     const QRectF box = Transform().mapRect(logical.controlPointRect()).adjusted(-w / 2 - 1, -w / 2 - 1, w / 2 + 1, w / 2 + 1);
     // A line costs what it covers, not the box round it; a wide pen's joins cost their width each.
     const double joins = (kPointCost + w) * logical.elementCount();
-    const double cost = joins + (fill ? SeenArea(box) : std::min(SeenArea(box), LengthOf(logical) * Scale() * w));
+    const double cost = joins + (fill ? SeenArea(box) : std::min(SeenArea(box), LengthOf(logical) * Scale() * w)) +
+                        ScanCost(logical, false, w);
     if (!Touch(box, cost))
         return;
     UseLogical();
@@ -272,7 +322,7 @@ void TMetafileDevice::Polyline(std::span<const QPointF> points, bool fromPositio
     const QTransform& t = Transform();
     const QRectF box = t.mapRect(BoundsOf(points)).adjusted(-w / 2 - 1, -w / 2 - 1, w / 2 + 1, w / 2 + 1);
     const double along = LengthOf(points) * Scale();
-    if (w == 0 || !Touch(box, (kPointCost + w) * points.size() + std::min(SeenArea(box), along * w)))
+    if (w == 0 || !Touch(box, (kPointCost + w) * points.size() + std::min(SeenArea(box), along * w) + ScanCost(points, w)))
         return;
     UseLogical();
     SetPen(true);
@@ -300,7 +350,7 @@ void TMetafileDevice::Polygon(std::span<const QPointF> points)
     }
     const double w = StrokeWidth();
     const QRectF box = Transform().mapRect(BoundsOf(points)).adjusted(-w / 2 - 1, -w / 2 - 1, w / 2 + 1, w / 2 + 1);
-    if (!TouchArea(box, kPointCost * points.size()))
+    if (!TouchArea(box, kPointCost * points.size() + ScanCost(points, 0) + (w > 0 ? ScanCost(points, w) : 0)))
         return;
     UseLogical();
     const bool pen = SetPen(true);
@@ -503,7 +553,7 @@ void TMetafileDevice::FillRegion(const TMetaRegion& region, const TMetaBrush* br
         p.addRect(r.normalized());
     if (pathOpen_ || p.isEmpty())
         return;
-    if (!TouchArea(Transform().mapRect(p.controlPointRect()).adjusted(-1, -1, 1, 1), kPointCost * 4 * region.size()))
+    if (!TouchArea(Transform().mapRect(p.controlPointRect()).adjusted(-1, -1, 1, 1), kPointCost * 4 * region.size() + ScanCost(p, false, 0)))
         return;
     UseLogical();
     painter_->setPen(Qt::NoPen);
@@ -530,7 +580,7 @@ void TMetafileDevice::FrameRegion(const TMetaRegion& region, const TMetaBrush* b
 void TMetafileDevice::GradientRect(const QRectF& box, QColor from, QColor to, bool vertical)
 {
     const QRectF r = box.normalized();
-    if (pathOpen_ || !TouchArea(Transform().mapRect(r).adjusted(-1, -1, 1, 1), kPointCost * 2))
+    if (pathOpen_ || !TouchArea(Transform().mapRect(r).adjusted(-1, -1, 1, 1), kGradientCost))
         return;
     QLinearGradient g(box.topLeft(), vertical ? QPointF(box.left(), box.bottom()) : QPointF(box.right(), box.top()));
     g.setColorAt(0, from);
@@ -541,7 +591,7 @@ void TMetafileDevice::GradientRect(const QRectF& box, QColor from, QColor to, bo
 
 void TMetafileDevice::GradientTriangle(const QPointF (&corners)[3], QColor average)
 {
-    if (pathOpen_ || !TouchArea(Transform().mapRect(BoundsOf(corners)).adjusted(-1, -1, 1, 1), kPointCost * 3))
+    if (pathOpen_ || !TouchArea(Transform().mapRect(BoundsOf(corners)).adjusted(-1, -1, 1, 1), kPointCost * 3 + kGradientCost / 4))
         return;
     UseLogical();
     painter_->setPen(Qt::NoPen);
@@ -608,7 +658,7 @@ void TMetafileDevice::FillPath()
     pathOpen_ = false;
     QPainterPath p = std::exchange(path_, QPainterPath());
     p.setFillRule(state_.FillMode == gdi::WINDING ? Qt::WindingFill : Qt::OddEvenFill);
-    if (!TouchArea(p.controlPointRect().adjusted(-1, -1, 1, 1), kPointCost * p.elementCount()))
+    if (!TouchArea(p.controlPointRect().adjusted(-1, -1, 1, 1), kPointCost * p.elementCount() + ScanCost(p, true, 0)))
         return;
     UseImage();
     painter_->setPen(Qt::NoPen);
@@ -621,7 +671,9 @@ void TMetafileDevice::StrokePath()
     pathOpen_ = false;
     QPainterPath p = std::exchange(path_, QPainterPath());
     const double w = StrokeWidth();
-    if (!TouchArea(p.controlPointRect().adjusted(-w / 2 - 1, -w / 2 - 1, w / 2 + 1, w / 2 + 1), kPointCost * p.elementCount()))
+    // A wide pen strokes an outline on each side of every edge, as wide as the pen.
+    const QRectF box = p.controlPointRect().adjusted(-w / 2 - 1, -w / 2 - 1, w / 2 + 1, w / 2 + 1);
+    if (!Touch(box, (kPointCost + w) * p.elementCount() + std::min(SeenArea(box), LengthOf(p) * w) + ScanCost(p, true, w)))
         return;
     UseImage();
     painter_->setBrush(Qt::NoBrush);

@@ -1,6 +1,7 @@
 // Hostile metafiles written here: each asks for memory or work that no picture needs, and is
 // refused with the file and the limit named, or is drawn within the limits.
 #include "Graphics.h"
+#include "HostileMetafiles.h"
 #include "Metafile.h"
 #include "MetafileBuilder.h"
 #include "TempDir.h"
@@ -72,6 +73,12 @@ std::vector<LimitCase> Cases()
         // With no time at all, a file long enough to be looked at on the way is stopped.
         {"APictureOverItsTime", WmfFile(Repeated({0x001E, {}}, 1000)), "would take too long to draw (more than 0 seconds)",
          {.Seconds = 0}},
+        // The clock is read at every record, so a short file is stopped as well as a long one.
+        {"APictureOfOneRecordOverItsTime", WmfFile({{0x041B, {1000, 2000, 0, 0}}}, large),
+         "would take too long to draw (more than 0 seconds)", {.Seconds = 0}},
+        // A record whose drawing would take longer than the time left is not begun.
+        {"AStarThatWouldOutrunTheTimeLeft", EmfCrossingPolygons(1, 2000, 1000), "would take too long to draw (more than 1 seconds)",
+         {.Work = 100LL * 1000 * 1000 * 1000, .Seconds = 1}},
     };
 }
 
