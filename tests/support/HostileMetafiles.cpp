@@ -186,6 +186,16 @@ std::vector<HostileMetafile> HostileMetafiles(bool small)
     emf("region_fills", EmfRegionFills(small ? 2 : 5, small ? 2000 : 200000, 1000));
     emf("gradient_rects", EmfGradient(small ? 4000 : 4000000, 1000));
     emf("gradient_triangles", EmfGradient(small ? 4000 : 1000000, 1000, true));
+    if (!small) {
+        // Just under what is refused: drawn, within the time.
+        emf("under_bars_500", EmfBars(500, 1000));
+        emf("under_crossing_polygon", EmfCrossingPolygons(1, 1500, 1000));
+        emf("under_crossing_polygon_tall", EmfCrossingPolygons(1, 500, 4000));
+        emf("under_clip_path", EmfZigZagPath(700, 1000, true));
+        emf("under_region_fill", EmfRegionFills(1, 500, 1000));
+        emf("under_gradient", EmfGradient(1500, 1000));
+        emf("under_text_one_by_one", EmfFontText(-12, 0, 0, 400, std::u16string(300, u'W'), 60, true, 1000));
+    }
     // Characters drawn one by one, in long records.
     const std::u16string text(small ? 2000 : 30000, u'W');
     emf("text_one_by_one", EmfFontText(-12, 0, 0, 400, text, small ? 2 : 60, true, 1000));
