@@ -7,7 +7,6 @@
 #include "HostileMetafiles.h"
 
 #include <QGuiApplication>
-#include <QImage>
 #include <benchmark/benchmark.h>
 
 #include <sys/resource.h>
@@ -68,7 +67,6 @@ int Open(const char* file)
     try {
         picture.LoadFromFile(file);
         std::printf("opened %dx%d", picture.Width(), picture.Height());
-        if (getenv("PNG")) picture.Graphic()->ToImage().save(getenv("PNG"));
     } catch (const Exception& e) {
         const std::string message = e.Message;
         const size_t name = message.find(file);
