@@ -2,6 +2,7 @@
 // its wall time and peak memory are its alone: what each costs to draw or to refuse.
 //   bench_metafile_worst                  every case, as benchmarks (time, peak_rss_mb, outcome)
 //   bench_metafile_worst --write FOLDER   the small cases as files, seeds for the fuzz corpora
+//   bench_metafile_worst --worst FOLDER   every case as files, to open elsewhere (such as under the sanitizers)
 //   bench_metafile_worst --open FILE      opens one file and prints the outcome
 #include "Graphics.h"
 #include "HostileMetafiles.h"
@@ -80,8 +81,8 @@ int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     self = std::filesystem::absolute(argv[0]).string();
-    if (argc == 3 && std::strcmp(argv[1], "--write") == 0) {
-        for (const HostileMetafile& m : HostileMetafiles(true))
+    if (argc == 3 && (std::strcmp(argv[1], "--write") == 0 || std::strcmp(argv[1], "--worst") == 0)) {
+        for (const HostileMetafile& m : HostileMetafiles(std::strcmp(argv[1], "--write") == 0))
             Write(argv[2], m);
         return 0;
     }

@@ -32,7 +32,9 @@ const TChildRoutine openMetafile("open metafile", [] {
         TMetafile picture;
         picture.LoadFromFile(file);
     } catch (const EInvalidGraphic& e) {
-        message = e.Message.substr(e.Message.find(file) + file.size() + 2);
+        // What follows the quoted name; a refusal that names no file, whole.
+        const size_t named = e.Message.find(file);
+        message = named == String::npos ? e.Message : e.Message.substr(named + file.size() + 2);
     }
     ChildSay(std::to_string((PeakKilobytes() - before) / 1024) + " " + message);
     return 0;
