@@ -141,8 +141,8 @@ QRegion TMetafileDevice::ToRegion(const QPainterPath& image, Qt::FillRule rule)
         return {};
     // Made row by row, with the edges kept in order along each: as costly as filling the shape.
     Spend(EdgesCost(int(pixels.size()), rows, 0));
-    // Each row crossed twice makes at most one rectangle, and each row of the picture one more.
-    AllowRegion(rows / 2 + picture_.height());
+    // Each row crossed twice makes at most one rectangle.
+    AllowRegion(rows / 2 + 1);
     return QRegion(pixels, rule);
 }
 
