@@ -199,6 +199,7 @@ std::vector<HostileMetafile> HostileMetafiles(bool small)
     // Characters drawn one by one, in long records.
     const std::u16string text(small ? 2000 : 30000, u'W');
     emf("text_one_by_one", EmfFontText(-12, 0, 0, 400, text, small ? 2 : 60, true, 1000));
+    emf("text_long_lines", EmfFontText(-12, 0, 0, 400, text, small ? 2 : 60, false, 1000));
     emf("text_large_one_by_one", EmfFontText(-300, 0, 0, 400, std::u16string(small ? 200 : 3000, u'W'), small ? 2 : 60, true, 1000));
     return all;
 }
