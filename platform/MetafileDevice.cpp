@@ -50,18 +50,20 @@ void TMetafileDevice::Record()
 {
     ++records_;
     CheckTime(0);
-    if (Waiting && std::chrono::steady_clock::now() - lastWait_ > kWaitInterval) {
-        lastWait_ = std::chrono::steady_clock::now();
-        Waiting();
-    }
 }
 
-void TMetafileDevice::CheckTime(double cost) const
+void TMetafileDevice::CheckTime(double cost)
 {
     // A drawing that is about to take longer than what is left of the time is not begun.
+    const auto now = std::chrono::steady_clock::now();
     const auto ahead = std::chrono::duration<double>(painter_ ? cost / kPixelsPerSecond : 0);
-    if (std::chrono::steady_clock::now() - start_ + ahead > std::chrono::seconds(limits_.Seconds))
+    if (now - start_ + ahead > std::chrono::seconds(limits_.Seconds))
         throw EMetafileLimit(Format("would take too long to draw (more than %d seconds)", limits_.Seconds));
+    // Between any two drawings, not only between records: one record can hold thousands.
+    if (Waiting && now - lastWait_ > kWaitInterval) {
+        lastWait_ = now;
+        Waiting();
+    }
 }
 
 void TMetafileDevice::AllowBitmap(int64_t width, int64_t height) const

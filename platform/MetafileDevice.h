@@ -113,10 +113,12 @@ public:
     ~TMetafileDevice();
 
     // Counts one record; raises EMetafileLimit once the picture has taken too long. Every so
-    // often it calls Waiting, which keeps the windows alive.
+    // often (between records, and between the drawings of one) it calls Waiting, which keeps
+    // the windows alive.
     void Record();
-    // Raises EMetafileLimit when the time is up, or would be by drawing what costs cost.
-    void CheckTime(double cost) const;
+    // Raises EMetafileLimit when the time is up, or would be by drawing what costs cost; calls
+    // Waiting when it is time to.
+    void CheckTime(double cost);
     std::function<void()> Waiting;
     // Raster operations can leave the picture's pixels with no alpha; this puts it back.
     void Finish(QImage& image) const;
