@@ -140,7 +140,7 @@ QRegion TMetafileDevice::ToRegion(const QPainterPath& image, Qt::FillRule rule)
     if (pixels.size() < 3)
         return {};
     // Made row by row, with the edges kept in order along each: as costly as filling the shape.
-    Spend(EdgesCost(int(pixels.size()), rows, 0));
+    Spend(RowsCost(rows, pixels.boundingRect().width(), 0));
     // Each row crossed twice makes at most one rectangle.
     AllowRegion(rows / 2 + 1);
     return QRegion(pixels, rule);

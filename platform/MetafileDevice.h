@@ -231,7 +231,10 @@ private:
     // shape in logical units, or in the picture's pixels when image.
     double ScanCost(const QPainterPath& path, bool image, double w);
     double ScanCost(std::span<const QPointF> points, double w);
-    static double EdgesCost(int edges, double rows, double w);
+    // Filling a shape whose edges cross so many rows, and that is so wide.
+    static double RowsCost(double rows, double width, double w);
+    // Runs draw, which paints within box (picture pixels) and costs cost, a band of rows at a time.
+    void InBands(const QRectF& box, double cost, const std::function<void()>& draw);
     double Scale();        // picture pixels a logical unit, along the longer axis
     double StrokeWidth();  // picture pixels
     bool Painting();       // a painter to draw with, its clip and raster operation set

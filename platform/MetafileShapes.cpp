@@ -7,10 +7,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 namespace {
 constexpr double kPointCost = 4;  // what a point costs beyond the pixels it covers
-constexpr double kEdgeRowCost = 0.6;  // what an edge costs for each row of pixels it crosses, times the edges
+constexpr double kCrossingCost = 0.6;  // what a row an edge crosses costs, for each pixel across the shape
+constexpr double kBandCost = 25e6;  // the most a shape draws between two looks at the clock (some 50 ms)
 constexpr double kGradientCost = 4000;  // what a gradient costs to set up, beyond the pixels it fills
 constexpr double kReach = 1 << 22;  // picture pixels
 constexpr double kWidestPen = 32767;
@@ -108,22 +110,30 @@ bool TMetafileDevice::Touch(const QRectF& box, double cost)
 bool TMetafileDevice::TouchArea(const QRectF& box, double extra) { return Touch(box, SeenArea(box) + extra); }
 
 namespace {
-// The rows of pixels that the edges joining count points cross, the points mapped by t, each
-// edge widened by w and cut to the rows from top to bottom.
+// The rows of pixels that a shape's edges cross, each edge widened by w and cut to the rows from
+// top to bottom, and how far across the shape reaches. at(i) gives the i-th point, mapped onto
+// the picture by t, and whether it starts a figure (no edge leads to it).
+struct TCrossed {
+    double Rows = 0, Left = HUGE_VAL, Right = -HUGE_VAL;
+};
+
 template <typename PointAt>
-double RowsCrossed(int count, const PointAt& at, const QTransform& t, double top, double bottom, double w)
+TCrossed RowsCrossed(int count, const PointAt& at, const QTransform& t, double top, double bottom, double w)
 {
-    double rows = 0;
-    QPointF last = t.map(at(0));
-    for (int i = 1; i < count; ++i) {
-        const QPointF p = t.map(at(i));
+    TCrossed c;
+    QPointF last;
+    for (int i = 0; i < count; ++i) {
+        const auto [point, starts] = at(i);
+        const QPointF p = t.map(point);
+        c.Left = std::min(c.Left, p.x());
+        c.Right = std::max(c.Right, p.x());
         const double a = std::clamp(std::min(last.y(), p.y()) - w / 2, top, bottom);
         const double b = std::clamp(std::max(last.y(), p.y()) + w / 2, top, bottom);
-        if (std::isfinite(b - a))
-            rows += b - a + 1;
+        if (i > 0 && !starts && std::isfinite(b - a))
+            c.Rows += b - a + 1;
         last = p;
     }
-    return rows;
+    return c;
 }
 }  // namespace
 
@@ -132,8 +142,12 @@ double TMetafileDevice::ScanCost(const QPainterPath& path, bool image, double w)
     const int n = path.elementCount();
     if (picture_.isEmpty() || n < 2)
         return 0;
-    auto at = [&path](int i) { return QPointF(path.elementAt(i).x, path.elementAt(i).y); };
-    return EdgesCost(n, RowsCrossed(n, at, image ? QTransform() : Transform(), picture_.top() - w, picture_.bottom() + w, w), w);
+    auto at = [&path](int i) {
+        const QPainterPath::Element e = path.elementAt(i);
+        return std::pair(QPointF(e.x, e.y), e.isMoveTo());
+    };
+    const TCrossed c = RowsCrossed(n, at, image ? QTransform() : Transform(), picture_.top() - w, picture_.bottom() + w, w);
+    return RowsCost(c.Rows, std::min(c.Right, picture_.right()) - std::max(c.Left, picture_.left()), w);
 }
 
 double TMetafileDevice::ScanCost(std::span<const QPointF> points, double w)
@@ -141,17 +155,18 @@ double TMetafileDevice::ScanCost(std::span<const QPointF> points, double w)
     const int n = int(points.size());
     if (picture_.isEmpty() || n < 2)
         return 0;
-    auto at = [&points](int i) { return points[size_t(i)]; };
-    return EdgesCost(n, RowsCrossed(n, at, Transform(), picture_.top() - w, picture_.bottom() + w, w), w);
+    auto at = [&points](int i) { return std::pair(points[size_t(i)], false); };
+    const TCrossed c = RowsCrossed(n, at, Transform(), picture_.top() - w, picture_.bottom() + w, w);
+    return RowsCost(c.Rows, std::min(c.Right, picture_.right()) - std::max(c.Left, picture_.left()), w);
 }
 
-double TMetafileDevice::EdgesCost(int edges, double rows, double w)
+double TMetafileDevice::RowsCost(double rows, double width, double w)
 {
-    // Qt's rasterizer goes over a shape's edges again for each part of the rows it can hold at
-    // once, so a shape of many edges across many rows costs their product: measured on this
-    // machine, up to about half a pixel for each edge times each row an edge crosses. A pen's
-    // outline has an edge on each side of every one.
-    return kEdgeRowCost * edges * (w > 1 ? 2 : 1) * rows;
+    // Qt's rasterizer works along the whole width of a shape at each crossing of an edge and a
+    // row: measured on this machine, up to about a nanosecond for each crossing and each pixel
+    // across. A pen's outline has an edge on each side of every one, a pen's width further out.
+    const double across = std::isfinite(width) ? std::max(width, 0.0) + w + 1 : 1;
+    return kCrossingCost * rows * across * (w > 1 ? 2 : 1);
 }
 
 double TMetafileDevice::Scale()
@@ -171,6 +186,31 @@ double TMetafileDevice::StrokeWidth()
     const QTransform& t = Transform();
     const double pixels = std::round(p.Width * std::hypot(t.m11(), t.m12()));
     return std::isfinite(pixels) ? std::clamp(pixels, 1.0, kWidestPen) : 1.0;
+}
+
+void TMetafileDevice::InBands(const QRectF& box, double cost, const std::function<void()>& draw)
+{
+    // Qt draws a clipped shape in about the part of the time its rows take, so a costly shape is
+    // drawn a band of rows at a time, with a look at the clock (and the windows) between bands.
+    const QRectF seen = box.intersected(picture_);
+    const int bands = int(std::clamp(std::ceil(cost / kBandCost), 1.0, std::max(1.0, std::floor(seen.height()))));
+    if (bands == 1)
+        return draw();
+    const QTransform t = painter_->transform();
+    for (int i = 0; i < bands; ++i) {
+        const QRect band = QRectF(seen.left(), seen.top() + seen.height() * i / bands, seen.width(), seen.height() / bands)
+                               .toAlignedRect();
+        painter_->save();
+        painter_->resetTransform();
+        if (state_.Clip)
+            painter_->setClipRegion(*state_.Clip & band);
+        else
+            painter_->setClipRect(band);
+        painter_->setTransform(t);
+        draw();
+        painter_->restore();
+        CheckTime(0);
+    }
 }
 
 // ---- pens and brushes ----------------------------------------------------------------------------------
@@ -275,7 +315,7 @@ void TMetafileDevice::DrawShape(const QPainterPath& logical, bool fill, bool str
     if (!brush)
         painter_->setBrush(Qt::NoBrush);
     if (pen || brush)
-        painter_->drawPath(logical);
+        InBands(box, cost, [&] { painter_->drawPath(logical); });
 }
 
 void TMetafileDevice::AddToPath(const QPainterPath& logical)
@@ -322,11 +362,12 @@ void TMetafileDevice::Polyline(std::span<const QPointF> points, bool fromPositio
     const QTransform& t = Transform();
     const QRectF box = t.mapRect(BoundsOf(points)).adjusted(-w / 2 - 1, -w / 2 - 1, w / 2 + 1, w / 2 + 1);
     const double along = LengthOf(points) * Scale();
-    if (w == 0 || !Touch(box, (kPointCost + w) * points.size() + std::min(SeenArea(box), along * w) + ScanCost(points, w)))
+    const double cost = (kPointCost + w) * points.size() + std::min(SeenArea(box), along * w) + ScanCost(points, w);
+    if (w == 0 || !Touch(box, cost))
         return;
     UseLogical();
     SetPen(true);
-    painter_->drawPolyline(points.data(), int(points.size()));
+    InBands(box, cost, [&] { painter_->drawPolyline(points.data(), int(points.size())); });
 }
 
 void TMetafileDevice::PolyPolyline(std::span<const QPointF> points, std::span<const uint32_t> counts)
@@ -350,13 +391,14 @@ void TMetafileDevice::Polygon(std::span<const QPointF> points)
     }
     const double w = StrokeWidth();
     const QRectF box = Transform().mapRect(BoundsOf(points)).adjusted(-w / 2 - 1, -w / 2 - 1, w / 2 + 1, w / 2 + 1);
-    if (!TouchArea(box, kPointCost * points.size() + ScanCost(points, 0) + (w > 0 ? ScanCost(points, w) : 0)))
+    const double cost = SeenArea(box) + kPointCost * points.size() + ScanCost(points, 0) + (w > 0 ? ScanCost(points, w) : 0);
+    if (!Touch(box, cost))
         return;
     UseLogical();
     const bool pen = SetPen(true);
+    const Qt::FillRule rule = state_.FillMode == gdi::WINDING ? Qt::WindingFill : Qt::OddEvenFill;
     if (SetBrush(nullptr, true) || pen)
-        painter_->drawPolygon(points.data(), int(points.size()),
-                              state_.FillMode == gdi::WINDING ? Qt::WindingFill : Qt::OddEvenFill);
+        InBands(box, cost, [&] { painter_->drawPolygon(points.data(), int(points.size()), rule); });
 }
 
 void TMetafileDevice::PolyPolygon(std::span<const QPointF> points, std::span<const uint32_t> counts)
@@ -553,12 +595,14 @@ void TMetafileDevice::FillRegion(const TMetaRegion& region, const TMetaBrush* br
         p.addRect(r.normalized());
     if (pathOpen_ || p.isEmpty())
         return;
-    if (!TouchArea(Transform().mapRect(p.controlPointRect()).adjusted(-1, -1, 1, 1), kPointCost * 4 * region.size() + ScanCost(p, false, 0)))
+    const QRectF box = Transform().mapRect(p.controlPointRect()).adjusted(-1, -1, 1, 1);
+    const double cost = SeenArea(box) + kPointCost * 4 * region.size() + ScanCost(p, false, 0);
+    if (!Touch(box, cost))
         return;
     UseLogical();
     painter_->setPen(Qt::NoPen);
     if (SetBrush(brush, true))
-        painter_->drawPath(p);
+        InBands(box, cost, [&] { painter_->drawPath(p); });
 }
 
 void TMetafileDevice::FrameRegion(const TMetaRegion& region, const TMetaBrush* brush, QSizeF stroke)
@@ -658,12 +702,14 @@ void TMetafileDevice::FillPath()
     pathOpen_ = false;
     QPainterPath p = std::exchange(path_, QPainterPath());
     p.setFillRule(state_.FillMode == gdi::WINDING ? Qt::WindingFill : Qt::OddEvenFill);
-    if (!TouchArea(p.controlPointRect().adjusted(-1, -1, 1, 1), kPointCost * p.elementCount() + ScanCost(p, true, 0)))
+    const QRectF box = p.controlPointRect().adjusted(-1, -1, 1, 1);
+    const double cost = SeenArea(box) + kPointCost * p.elementCount() + ScanCost(p, true, 0);
+    if (!Touch(box, cost))
         return;
     UseImage();
     painter_->setPen(Qt::NoPen);
     if (SetBrush(nullptr, false))
-        painter_->drawPath(p);
+        InBands(box, cost, [&] { painter_->drawPath(p); });
 }
 
 void TMetafileDevice::StrokePath()
@@ -673,12 +719,13 @@ void TMetafileDevice::StrokePath()
     const double w = StrokeWidth();
     // A wide pen strokes an outline on each side of every edge, as wide as the pen.
     const QRectF box = p.controlPointRect().adjusted(-w / 2 - 1, -w / 2 - 1, w / 2 + 1, w / 2 + 1);
-    if (!Touch(box, (kPointCost + w) * p.elementCount() + std::min(SeenArea(box), LengthOf(p) * w) + ScanCost(p, true, w)))
+    const double cost = (kPointCost + w) * p.elementCount() + std::min(SeenArea(box), LengthOf(p) * w) + ScanCost(p, true, w);
+    if (!Touch(box, cost))
         return;
     UseImage();
     painter_->setBrush(Qt::NoBrush);
     if (SetPen(false))
-        painter_->drawPath(p);
+        InBands(box, cost, [&] { painter_->drawPath(p); });
 }
 
 void TMetafileDevice::StrokeAndFillPath()

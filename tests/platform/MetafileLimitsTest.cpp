@@ -113,11 +113,12 @@ INSTANTIATE_TEST_SUITE_P(Files, MetafileLimits, ::testing::ValuesIn(Cases()),
 TEST(MetafileLimitSettings, ALongPictureKeepsTheWindowsServed)
 {
     // Within the limits, but long enough to be waited on: fifteen hundred fills of a megapixel
-    // picture, and one gradient record of five hundred. The windows are served while it draws,
-    // not only once it is done.
+    // picture, one gradient record of five hundred, and one star whose every edge crosses the
+    // picture. The windows are served while it draws, not only once it is done.
     const std::pair<const char*, std::vector<uint8_t>> files[] = {
         {"long", WmfFile(Repeated({0x041B, {1000, 1000, 0, 0}}, 1500), WmfFrame{0, 0, 1000, 1000, 96})},
         {"one long record", EmfGradient(500, 1000)},
+        {"one shape", EmfCrossingPolygons(1, 1000, 1000)},
     };
     for (const auto& [name, bytes] : files) {
         int ticks = 0;
