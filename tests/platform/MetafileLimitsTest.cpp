@@ -118,7 +118,7 @@ TEST(MetafileLimitSettings, ALongPictureKeepsTheWindowsServed)
     const std::pair<const char*, std::vector<uint8_t>> files[] = {
         {"long", WmfFile(Repeated({0x041B, {1000, 1000, 0, 0}}, 1500), WmfFrame{0, 0, 1000, 1000, 96})},
         {"one long record", EmfGradient(500, 1000)},
-        {"one shape", EmfCrossingPolygons(1, 1000, 1000)},
+        {"one shape", EmfCrossingPolygons(1, 600, 1000)},
     };
     for (const auto& [name, bytes] : files) {
         int ticks = 0;

@@ -67,7 +67,7 @@ std::vector<WorstCase> Cases()
         {"AThousandBarsEachWayInARegionObject", WmfBars(1000),
          "holds a clip region of up to 2002000 rectangles (at most 268435 on a picture this high)"},
         // Shapes that cross themselves: every edge runs across the whole picture.
-        {"AStarOfAThousandPoints", EmfCrossingPolygons(1, 1000, 1000), ""},
+        {"AStarOfThreeHundredPoints", EmfCrossingPolygons(1, 300, 1000), ""},
         {"AStarOfEightThousandPoints", EmfCrossingPolygons(1, 8000, 1000), kTooMuchWork},
         {"AStarOfEightThousandPointsInAWidePen", EmfCrossingPolygons(1, 8000, 1000, 200, true), kTooMuchWork},
         {"AClipPathOfFiftyPoints", EmfZigZagPath(50, 1000, true), ""},
