@@ -202,10 +202,7 @@ void TMetafileDevice::InBands(const QRectF& box, double cost, const std::functio
                                .toAlignedRect();
         painter_->save();
         painter_->resetTransform();
-        if (state_.Clip)
-            painter_->setClipRegion(*state_.Clip & band);
-        else
-            painter_->setClipRect(band);
+        painter_->setClipRect(band, Qt::IntersectClip);  // or the band alone, while nothing clips
         painter_->setTransform(t);
         draw();
         painter_->restore();
@@ -645,8 +642,9 @@ void TMetafileDevice::GradientTriangle(const QPointF (&corners)[3], QColor avera
 
 void TMetafileDevice::Bitmap(const QRectF& dest, const QImage& image, const QRectF& src, uint32_t rop, int constantAlpha)
 {
-    if (dest.width() == 0 || dest.height() == 0 || !TouchArea(Transform().mapRect(dest.normalized()).adjusted(-1, -1, 1, 1), 0) ||
-        image.isNull() || src.isEmpty())
+    const QRectF box = Transform().mapRect(dest.normalized()).adjusted(-1, -1, 1, 1);
+    const double cost = SeenArea(box);
+    if (dest.width() == 0 || dest.height() == 0 || !Touch(box, cost) || image.isNull() || src.isEmpty())
         return;
     // A negative extent mirrors the bitmap along that axis.
     const bool mirrorX = dest.width() < 0, mirrorY = dest.height() < 0;
@@ -674,7 +672,7 @@ void TMetafileDevice::Bitmap(const QRectF& dest, const QImage& image, const QRec
     appliedRop_ = -1;
     rasterOps_ |= mode != QPainter::CompositionMode_SourceOver;
     painter_->setOpacity(constantAlpha / 255.0);
-    painter_->drawImage(dest.normalized(), shown, from);
+    InBands(box, cost, [&] { painter_->drawImage(dest.normalized(), shown, from); });
     painter_->setOpacity(1);
 }
 

@@ -187,7 +187,8 @@ void TMetafileDevice::Text(const TTextRun& run)
         for (const auto& [where, text] : pieces)
             outlines.addText(unscaled(where), made.Font, text);
         painter_->setRenderHint(QPainter::Antialiasing, true);  // as Qt smooths the glyphs it draws
-        painter_->fillPath(outlines, Color(s.TextColor));
+        InBands(painter_->transform().mapRect(outlines.boundingRect()), cost,
+                [&] { painter_->fillPath(outlines, Color(s.TextColor)); });
     } else {
         painter_->setFont(made.Font);
         painter_->setPen(Color(s.TextColor));

@@ -7,6 +7,8 @@
 #include "Metafile.h"
 #include "TempDir.h"
 
+#include <QImage>
+#include <QPainter>
 #include <QProcess>
 #include <gtest/gtest.h>
 
@@ -104,5 +106,33 @@ TEST_P(MetafileWorstCases, AreDrawnOrRefusedInLittleMemory)
 
 INSTANTIATE_TEST_SUITE_P(Files, MetafileWorstCases, ::testing::ValuesIn(Cases()),
                          [](const ::testing::TestParamInfo<WorstCase>& info) { return info.param.Name; });
+
+TEST(MetafileBands, ACostlyShapeDrawnBandByBandLooksDrawnWhole)
+{
+    // Costly enough to be drawn in many bands of rows.
+    TempDir dir;
+    const std::string file = dir.File("star.emf");
+    const std::vector<uint8_t> bytes = EmfCrossingPolygons(1, 600, 1000);
+    std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    TMetafile picture;
+    picture.LoadFromFile(file);
+    const QImage drawn = picture.ToImage().convertToFormat(QImage::Format_RGB32);
+    QImage whole(drawn.size(), QImage::Format_RGB32);
+    whole.fill(Qt::white);
+    QPainter painter(&whole);
+    painter.setPen(QPen(Qt::black, 0));
+    painter.setBrush(Qt::blue);
+    QPolygonF star;
+    for (auto [x, y] : StarPoints(600, 1000))
+        star << QPointF(x, y);
+    painter.drawPolygon(star, Qt::OddEvenFill);
+    painter.end();
+    // Band by band, the rows come out as Qt draws them in one go.
+    int differ = 0;
+    for (int y = 0; y < whole.height(); ++y)
+        for (int x = 0; x < whole.width(); ++x)
+            differ += drawn.pixel(x, y) != whole.pixel(x, y);
+    EXPECT_EQ(differ, 0);
+}
 
 }  // namespace

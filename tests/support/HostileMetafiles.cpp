@@ -12,17 +12,11 @@ enum : uint32_t {
 uint32_t Xy(int x, int y) { return uint32_t(x & 0xFFFF) | uint32_t(y & 0xFFFF) << 16; }
 uint32_t U(int v) { return uint32_t(v); }
 
-// A star of points points on a circle filling the picture: each joins points almost opposite,
-// so every edge runs across the picture and crosses nearly every other.
 std::vector<uint32_t> Star(int points, int side)
 {
     std::vector<uint32_t> xy;
-    const int step = points / 2 - (points % 2 == 0);  // coprime with points: one closed figure
-    const double r = side / 2.0;
-    for (int i = 0; i < points; ++i) {
-        const double a = 2 * 3.14159265358979 * double((int64_t(i) * step) % points) / points;
-        xy.push_back(Xy(int(r + r * std::cos(a)), int(r + r * std::sin(a))));
-    }
+    for (auto [x, y] : StarPoints(points, side))
+        xy.push_back(Xy(x, y));
     return xy;
 }
 
@@ -56,6 +50,18 @@ std::vector<uint32_t> LogFont(int height, int width, int escapement, int weight,
     return f;
 }
 }  // namespace
+
+std::vector<std::pair<int, int>> StarPoints(int points, int side)
+{
+    std::vector<std::pair<int, int>> xy;
+    const int step = points / 2 - (points % 2 == 0);  // coprime with points: one closed figure
+    const double r = side / 2.0;
+    for (int i = 0; i < points; ++i) {
+        const double a = 2 * 3.14159265358979 * double((int64_t(i) * step) % points) / points;
+        xy.emplace_back(int(r + r * std::cos(a)), int(r + r * std::sin(a)));
+    }
+    return xy;
+}
 
 std::vector<uint8_t> WmfFontText(int height, int width, int escapement, int weight, const std::string& text)
 {

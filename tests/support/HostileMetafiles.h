@@ -19,6 +19,9 @@ std::vector<uint8_t> EmfFontText(int height, int width, int escapement, int weig
 // holds about n * n rectangles, then a fill through it; on a side x side picture.
 std::vector<uint8_t> EmfBars(int n, int side);
 std::vector<uint8_t> WmfBars(int n);
+// The points of a star on a circle filling a side x side picture, each joined to one almost
+// opposite: every edge runs across the picture and crosses nearly every other.
+std::vector<std::pair<int, int>> StarPoints(int points, int side);
 // count polygons of points points each, every edge running across the whole side x side
 // picture and crossing the others; with a pen of penWidth pixels.
 std::vector<uint8_t> EmfCrossingPolygons(int count, int points, int side, int penWidth = 0, bool polyline = false);
