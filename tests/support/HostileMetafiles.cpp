@@ -196,7 +196,7 @@ std::vector<HostileMetafile> HostileMetafiles(bool small)
         // Just under what is refused: drawn, within the time.
         emf("under_bars_500", EmfBars(500, 1000));
         emf("under_crossing_polygon", EmfCrossingPolygons(1, 1500, 1000));
-        emf("under_crossing_polygon_tall", EmfCrossingPolygons(1, 250, 4000));
+        emf("under_crossing_polygon_tall", EmfCrossingPolygons(1, 120, 4000));
         emf("under_clip_path", EmfZigZagPath(700, 1000, true));
         emf("under_region_fill", EmfRegionFills(1, 500, 1000));
         emf("under_gradient", EmfGradient(1500, 1000));
