@@ -233,8 +233,12 @@ private:
     double ScanCost(std::span<const QPointF> points, double w);
     // Filling a shape whose edges cross so many rows, and that is so wide.
     static double RowsCost(double rows, double width, double w);
-    // Runs draw, which paints within box (picture pixels) and costs cost, a band of rows at a time.
-    void InBands(const QRectF& box, double cost, const std::function<void()>& draw);
+    double Across() const;  // the picture's diagonal: the longest line seen on it
+    // What drawing lines so long (picture pixels) with a pen w pixels wide costs, within box.
+    double LineCost(double along, double w, const QRectF& box) const;
+    // Runs draw, which paints within box (picture pixels) and costs cost, a band of rows at a
+    // time; outlined when it draws with the painter's pen and brush.
+    void InBands(const QRectF& box, double cost, const std::function<void()>& draw, bool outlined = true);
     double Scale();        // picture pixels a logical unit, along the longer axis
     double StrokeWidth();  // picture pixels
     bool Painting();       // a painter to draw with, its clip and raster operation set

@@ -13,6 +13,7 @@ namespace {
 constexpr double kPointCost = 4;  // what a point costs beyond the pixels it covers
 constexpr double kCrossingCost = 0.6;  // what a row an edge crosses costs, for each pixel across the shape
 constexpr double kBandCost = 25e6;  // the most a shape draws between two looks at the clock (some 50 ms)
+constexpr double kThinLineCost = 10;  // what a pixel of a thin line costs, in pixels of filling
 constexpr double kGradientCost = 4000;  // what a gradient costs to set up, beyond the pixels it fills
 constexpr double kReach = 1 << 22;  // picture pixels
 constexpr double kWidestPen = 32767;
@@ -32,22 +33,23 @@ QRectF BoundsOf(std::span<const QPointF> points)
     return QRectF(QPointF(l, t), QPointF(r, b));
 }
 
-double LengthOf(std::span<const QPointF> points)
+// Each line counted no longer than longest, as what lies beyond the picture is not drawn.
+double LengthOf(std::span<const QPointF> points, double longest = HUGE_VAL)
 {
     double length = 0;
     for (size_t i = 1; i < points.size(); ++i)
-        length += std::hypot(points[i].x() - points[i - 1].x(), points[i].y() - points[i - 1].y());
+        length += std::min(std::hypot(points[i].x() - points[i - 1].x(), points[i].y() - points[i - 1].y()), longest);
     return length;
 }
 
 // Along the control points: never shorter than the curves they steer, and quick to add up.
-double LengthOf(const QPainterPath& path)
+double LengthOf(const QPainterPath& path, double longest = HUGE_VAL)
 {
     double length = 0;
     for (int i = 1; i < path.elementCount(); ++i) {
         const QPainterPath::Element a = path.elementAt(i - 1), b = path.elementAt(i);
         if (!b.isMoveTo())
-            length += std::hypot(b.x - a.x, b.y - a.y);
+            length += std::min(std::hypot(b.x - a.x, b.y - a.y), longest);
     }
     return length;
 }
@@ -160,11 +162,21 @@ double TMetafileDevice::ScanCost(std::span<const QPointF> points, double w)
     return RowsCost(c.Rows, std::min(c.Right, picture_.right()) - std::max(c.Left, picture_.left()), w);
 }
 
+double TMetafileDevice::Across() const { return std::hypot(picture_.width(), picture_.height()); }
+
+double TMetafileDevice::LineCost(double along, double w, const QRectF& box) const
+{
+    // A wide pen's outline is filled, each pixel once; a thin pen draws every line pixel by pixel,
+    // however often they cross, and each pixel of a line costs several of a fill.
+    return w > 1 ? std::min(SeenArea(box), along * w) : kThinLineCost * along;
+}
+
 double TMetafileDevice::RowsCost(double rows, double width, double w)
 {
     // Qt's rasterizer works along the whole width of a shape at each crossing of an edge and a
     // row: measured on this machine, up to about a nanosecond for each crossing and each pixel
-    // across. A pen's outline has an edge on each side of every one, a pen's width further out.
+    // across. A wide pen's outline has an edge on each side of every one, a pen's width further
+    // out; a thin pen is drawn along its lines, and costs only what it covers.
     const double across = std::isfinite(width) ? std::max(width, 0.0) + w + 1 : 1;
     return kCrossingCost * rows * across * (w > 1 ? 2 : 1);
 }
@@ -188,14 +200,20 @@ double TMetafileDevice::StrokeWidth()
     return std::isfinite(pixels) ? std::clamp(pixels, 1.0, kWidestPen) : 1.0;
 }
 
-void TMetafileDevice::InBands(const QRectF& box, double cost, const std::function<void()>& draw)
+void TMetafileDevice::InBands(const QRectF& box, double cost, const std::function<void()>& draw, bool outlined)
 {
-    // Qt draws a clipped shape in about the part of the time its rows take, so a costly shape is
-    // drawn a band of rows at a time, with a look at the clock (and the windows) between bands.
+    // Qt fills a clipped shape in about the part of the time its rows take, so a costly shape is
+    // filled a band of rows at a time, with a look at the clock (and the windows) between bands.
+    // A thin pen's lines take as long clipped to a band as whole: they are drawn once, after.
+    const QPen pen = painter_->pen();
+    const QBrush brush = painter_->brush();
+    const bool thin = outlined && pen.style() != Qt::NoPen && pen.isCosmetic();
     const QRectF seen = box.intersected(picture_);
     const int bands = int(std::clamp(std::ceil(cost / kBandCost), 1.0, std::max(1.0, std::floor(seen.height()))));
-    if (bands == 1)
+    if (bands == 1 || (thin && brush.style() == Qt::NoBrush))
         return draw();
+    if (thin)
+        painter_->setPen(Qt::NoPen);
     const QTransform t = painter_->transform();
     for (int i = 0; i < bands; ++i) {
         const QRect band = QRectF(seen.left(), seen.top() + seen.height() * i / bands, seen.width(), seen.height() / bands)
@@ -207,6 +225,12 @@ void TMetafileDevice::InBands(const QRectF& box, double cost, const std::functio
         draw();
         painter_->restore();
         CheckTime(0);
+    }
+    if (thin) {
+        painter_->setPen(pen);
+        painter_->setBrush(Qt::NoBrush);
+        draw();
+        painter_->setBrush(brush);
     }
 }
 
@@ -302,8 +326,8 @@ void TMetafileDevice::DrawShape(const QPainterPath& logical, bool fill, bool str
     const QRectF box = Transform().mapRect(logical.controlPointRect()).adjusted(-w / 2 - 1, -w / 2 - 1, w / 2 + 1, w / 2 + 1);
     // A line costs what it covers, not the box round it; a wide pen's joins cost their width each.
     const double joins = (kPointCost + w) * logical.elementCount();
-    const double cost = joins + (fill ? SeenArea(box) : std::min(SeenArea(box), LengthOf(logical) * Scale() * w)) +
-                        ScanCost(logical, false, w);
+    const double cost = joins + (fill ? SeenArea(box) : LineCost(LengthOf(logical, Across() / Scale()) * Scale(), w, box)) +
+                        (fill ? ScanCost(logical, false, 0) : 0) + (w > 1 ? ScanCost(logical, false, w) : 0);
     if (!Touch(box, cost))
         return;
     UseLogical();
@@ -358,8 +382,8 @@ void TMetafileDevice::Polyline(std::span<const QPointF> points, bool fromPositio
     const double w = StrokeWidth();
     const QTransform& t = Transform();
     const QRectF box = t.mapRect(BoundsOf(points)).adjusted(-w / 2 - 1, -w / 2 - 1, w / 2 + 1, w / 2 + 1);
-    const double along = LengthOf(points) * Scale();
-    const double cost = (kPointCost + w) * points.size() + std::min(SeenArea(box), along * w) + ScanCost(points, w);
+    const double along = LengthOf(points, Across() / Scale()) * Scale();
+    const double cost = (kPointCost + w) * points.size() + LineCost(along, w, box) + (w > 1 ? ScanCost(points, w) : 0);
     if (w == 0 || !Touch(box, cost))
         return;
     UseLogical();
@@ -388,7 +412,7 @@ void TMetafileDevice::Polygon(std::span<const QPointF> points)
     }
     const double w = StrokeWidth();
     const QRectF box = Transform().mapRect(BoundsOf(points)).adjusted(-w / 2 - 1, -w / 2 - 1, w / 2 + 1, w / 2 + 1);
-    const double cost = SeenArea(box) + kPointCost * points.size() + ScanCost(points, 0) + (w > 0 ? ScanCost(points, w) : 0);
+    const double cost = SeenArea(box) + kPointCost * points.size() + ScanCost(points, 0) + (w > 1 ? ScanCost(points, w) : 0);
     if (!Touch(box, cost))
         return;
     UseLogical();
@@ -672,7 +696,7 @@ void TMetafileDevice::Bitmap(const QRectF& dest, const QImage& image, const QRec
     appliedRop_ = -1;
     rasterOps_ |= mode != QPainter::CompositionMode_SourceOver;
     painter_->setOpacity(constantAlpha / 255.0);
-    InBands(box, cost, [&] { painter_->drawImage(dest.normalized(), shown, from); });
+    InBands(box, cost, [&] { painter_->drawImage(dest.normalized(), shown, from); }, false);
     painter_->setOpacity(1);
 }
 
@@ -717,7 +741,7 @@ void TMetafileDevice::StrokePath()
     const double w = StrokeWidth();
     // A wide pen strokes an outline on each side of every edge, as wide as the pen.
     const QRectF box = p.controlPointRect().adjusted(-w / 2 - 1, -w / 2 - 1, w / 2 + 1, w / 2 + 1);
-    const double cost = (kPointCost + w) * p.elementCount() + std::min(SeenArea(box), LengthOf(p) * w) + ScanCost(p, true, w);
+    const double cost = (kPointCost + w) * p.elementCount() + LineCost(LengthOf(p, Across()), w, box) + (w > 1 ? ScanCost(p, true, w) : 0);
     if (!Touch(box, cost))
         return;
     UseImage();

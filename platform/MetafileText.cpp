@@ -188,7 +188,7 @@ void TMetafileDevice::Text(const TTextRun& run)
             outlines.addText(unscaled(where), made.Font, text);
         painter_->setRenderHint(QPainter::Antialiasing, true);  // as Qt smooths the glyphs it draws
         InBands(painter_->transform().mapRect(outlines.boundingRect()), cost,
-                [&] { painter_->fillPath(outlines, Color(s.TextColor)); });
+                [&] { painter_->fillPath(outlines, Color(s.TextColor)); }, false);
     } else {
         painter_->setFont(made.Font);
         painter_->setPen(Color(s.TextColor));

@@ -186,6 +186,7 @@ std::vector<HostileMetafile> HostileMetafiles(bool small)
     // Shapes that cross themselves, filled, outlined with wide pens, stroked as paths and made clips.
     const int points = small ? 2000 : 65000;
     emf("crossing_polygons", EmfCrossingPolygons(small ? 2 : 60, points, 1000));
+    emf("crossing_polylines_thin", EmfCrossingPolygons(small ? 2 : 60, points, 1000, 1, true));
     emf("crossing_polylines_wide", EmfCrossingPolygons(small ? 2 : 60, points, 1000, 200, true));
     emf("clip_path", EmfZigZagPath(small ? 4000 : 300000, 1000, true));
     emf("stroke_path_wide", EmfZigZagPath(small ? 4000 : 300000, 1000, false, 500));
@@ -196,6 +197,7 @@ std::vector<HostileMetafile> HostileMetafiles(bool small)
         // Just under what is refused: drawn, within the time.
         emf("under_bars_500", EmfBars(500, 1000));
         emf("under_crossing_polygon", EmfCrossingPolygons(1, 1500, 1000));
+        emf("under_crossing_polyline_thin", EmfCrossingPolygons(1, 180000, 1000, 1, true));
         emf("under_crossing_polygon_tall", EmfCrossingPolygons(1, 120, 4000));
         emf("under_clip_path", EmfZigZagPath(700, 1000, true));
         emf("under_region_fill", EmfRegionFills(1, 500, 1000));
