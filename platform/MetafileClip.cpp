@@ -2,6 +2,8 @@
 // and what a region can grow into judged before it is made.
 #include "MetafileDevice.h"
 
+#include <QPainter>
+
 #include <algorithm>
 #include <cmath>
 #include <functional>
@@ -9,9 +11,13 @@
 namespace {
 constexpr double kRectangleCost = 10;  // what a rectangle of a region costs to make, in pixels
 constexpr double kRowCost = 1;         // what a row of a clip rectangle costs the painter each time it is set
-// Qt's painter corrupts its memory once a clip's rectangles times the picture's rows pass about a
-// billion and a half; regions stay well below that.
+// Qt's painter overflows the room it sets aside for a clip region once its rectangles times its
+// rows pass about two billion; regions stay well below that, whatever way they are set.
 constexpr double kRectangleRows = double(1 << 29);
+// Qt's painter sets aside room for every rectangle of a clip region on every row the region
+// spans; beyond this many (some 32 MB) the region is given to it as a path, whose rows it keeps
+// as they are.
+constexpr double kRegionRowRectangles = 2 << 20;
 // Where a device without a picture may draw: anywhere a 32-bit coordinate reaches.
 const QRect kEverywhere(-(1 << 29), -(1 << 29), 1 << 30, 1 << 30);
 
@@ -69,6 +75,15 @@ void TMetafileDevice::AllowRegion(double rectangles)
     if (rectangles > most)
         throw EMetafileLimit(Format("holds a clip region of up to %.0f rectangles (at most %.0f on a picture this high)",
                                     rectangles, std::floor(most)));
+}
+
+void TMetafileDevice::SetPainterClip(const QRegion& clip)
+{
+    if (double(clip.rectCount()) * clip.boundingRect().height() <= kRegionRowRectangles)
+        return painter_->setClipRegion(clip);
+    QPainterPath path;
+    path.addRegion(clip);
+    painter_->setClipPath(path);
 }
 
 double TMetafileDevice::RegionBound(std::span<const QRect> rects, const QRegion* other) const

@@ -310,7 +310,7 @@ bool TMetafileDevice::Painting()
             painter_->resetTransform();
             painterSpace_ = Space::Image;
             if (state_.Clip)
-                painter_->setClipRegion(*state_.Clip);
+                SetPainterClip(*state_.Clip);
             else
                 painter_->setClipping(false);
         }

@@ -222,6 +222,8 @@ private:
     void AllowRegion(double rectangles);
     // What setting the clip on the painter costs.
     static double ClipCost(const QRegion& clip);
+    // Sets the painter's clip to the region, in picture pixels.
+    void SetPainterClip(const QRegion& clip);
     // Notes where the records draw (box, picture pixels) and counts what drawing it costs;
     // raises EMetafileLimit past the limit, and says whether there is anything to draw.
     bool Touch(const QRectF& box, double cost);
