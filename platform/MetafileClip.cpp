@@ -60,12 +60,18 @@ QPolygonF CutTo(QPolygonF p, const QRectF& r)
 }
 }  // namespace
 
+bool TMetafileDevice::ClipAsPath(const QRegion& clip)
+{
+    return double(clip.rectCount()) * clip.boundingRect().height() > kRegionRowRectangles;
+}
+
 double TMetafileDevice::ClipCost(const QRegion& clip)
 {
     double rows = 0;
     for (const QRect& r : clip)
         rows += r.height();
-    return kRowCost * rows;
+    // As a path, each rectangle's two sides are edges across its rows, filled across the region.
+    return ClipAsPath(clip) ? RowsCost(2 * rows, clip.boundingRect().width(), 0) : kRowCost * rows;
 }
 
 void TMetafileDevice::AllowRegion(double rectangles)
@@ -79,7 +85,7 @@ void TMetafileDevice::AllowRegion(double rectangles)
 
 void TMetafileDevice::SetPainterClip(const QRegion& clip)
 {
-    if (double(clip.rectCount()) * clip.boundingRect().height() <= kRegionRowRectangles)
+    if (!ClipAsPath(clip))
         return painter_->setClipRegion(clip);
     QPainterPath path;
     path.addRegion(clip);

@@ -220,8 +220,9 @@ private:
     double RegionBound(std::span<const QRect> rects, const QRegion* other) const;
     // Counts making a region of so many rectangles; raises EMetafileLimit for one too many to clip with.
     void AllowRegion(double rectangles);
-    // What setting the clip on the painter costs.
+    // What setting the clip on the painter costs, and whether it is given to it as a path.
     static double ClipCost(const QRegion& clip);
+    static bool ClipAsPath(const QRegion& clip);
     // Sets the painter's clip to the region, in picture pixels.
     void SetPainterClip(const QRegion& clip);
     // Notes where the records draw (box, picture pixels) and counts what drawing it costs;
