@@ -11,7 +11,7 @@
 
 namespace {
 constexpr double kDefaultPixels = 12;   // a font of height 0: the device's usual size
-constexpr double kCharacterCost = 64;   // what a character costs beyond the pixels it covers
+constexpr double kCharacterCost = 500;  // what a character costs beyond the pixels it covers: its layout
 constexpr double kPieceCost = 4000;     // and what it costs when drawn on its own
 constexpr double kTextReach = 1 << 21;  // picture pixels from its point that a text may be seen at
 constexpr double kPi = 3.14159265358979323846;

@@ -6,7 +6,10 @@
 #include "MetafileBuilder.h"
 #include "TempDir.h"
 
+#include <QCoreApplication>
+#include <QKeyEvent>
 #include <QTimer>
+#include <QWidget>
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -129,6 +132,15 @@ TEST(MetafileLimitSettings, ALongPictureKeepsTheWindowsServed)
         EXPECT_EQ(Open(name, bytes, file), "") << name;
         EXPECT_GT(ticks, 1) << name;
     }
+}
+
+TEST(MetafileLimitSettings, EscapeStopsALongPicture)
+{
+    QWidget window;
+    QCoreApplication::postEvent(&window, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+    String file;
+    const String message = Open("escaped", EmfGradient(500, 1000), file);
+    EXPECT_EQ(message, "The metafile \"" + file + "\" was not drawn: Escape was pressed");
 }
 
 }  // namespace
