@@ -144,7 +144,12 @@ void TMetafile::LoadFromStream(TStream& stream)
         // A picture that takes a while keeps the windows painting meanwhile.
         std::unique_ptr<TWindowWait> wait;
         if (measure.Work() > double(Limits.Work) / 16 && (wait = TWindowWait::Begin()))
-            device.Waiting = [&wait] { wait->ProcessEvents(); };
+            device.Waiting = [&wait] {
+                wait->ProcessEvents();
+                // Escape stops a picture that takes a while, as it stops a network exchange.
+                if (wait->Cancelled())
+                    throw EMetafileLimit("was not drawn: Escape was pressed");
+            };
         plan.Play(device);
         painter.end();
         device.Finish(image);

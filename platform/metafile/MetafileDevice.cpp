@@ -8,11 +8,9 @@
 #include <cmath>
 
 namespace {
-constexpr int kWaitEvery = 64;  // records between looks at the clock
 constexpr auto kWaitInterval = std::chrono::milliseconds(50);
-constexpr double kRectangleCost = 10;  // what a rectangle of a region costs to combine, in pixels
-// Where a device without a picture may draw: anywhere a 32-bit coordinate reaches.
-const QRect kEverywhere(-(1 << 29), -(1 << 29), 1 << 30, 1 << 30);
+// Pixels of drawing a second, as this machine draws them at the least.
+constexpr double kPixelsPerSecond = 500e6;
 
 // Inches per logical unit of the metric and English modes.
 double UnitInches(int mode)
@@ -30,14 +28,6 @@ double UnitInches(int mode)
 bool Scalable(int mode) { return mode == gdi::MM_ISOTROPIC || mode == gdi::MM_ANISOTROPIC; }
 // An extent that maps: neither side zero, nor beyond what a number holds.
 bool Usable(QSizeF s) { return s.width() != 0 && s.height() != 0 && std::isfinite(s.width() * s.height()); }
-
-// Region coordinates are whole pixels; a file's coordinates can lie far beyond what an int holds.
-int Pixel(double v) { return int(std::lround(std::clamp(std::isnan(v) ? 0.0 : v, -5e8, 5e8))); }
-
-QRegion RectRegion(const QRectF& r)
-{
-    return QRegion(QRect(QPoint(Pixel(r.left()), Pixel(r.top())), QPoint(Pixel(r.right()) - 1, Pixel(r.bottom()) - 1)));
-}
 
 }  // namespace
 
@@ -58,11 +48,18 @@ TMetafileDevice::~TMetafileDevice() = default;
 
 void TMetafileDevice::Record()
 {
-    if (++records_ % kWaitEvery)
-        return;
+    ++records_;
+    CheckTime(0);
+}
+
+void TMetafileDevice::CheckTime(double cost)
+{
+    // A drawing that is about to take longer than what is left of the time is not begun.
     const auto now = std::chrono::steady_clock::now();
-    if (now - start_ > std::chrono::seconds(limits_.Seconds))
+    const auto ahead = std::chrono::duration<double>(painter_ ? cost / kPixelsPerSecond : 0);
+    if (now - start_ + ahead > std::chrono::seconds(limits_.Seconds))
         throw EMetafileLimit(Format("would take too long to draw (more than %d seconds)", limits_.Seconds));
+    // Between any two drawings, not only between records: one record can hold thousands.
     if (Waiting && now - lastWait_ > kWaitInterval) {
         lastWait_ = now;
         Waiting();
@@ -300,98 +297,28 @@ void TMetafileDevice::DeleteObject(uint32_t index)
         objects_[index] = std::monostate{};
 }
 
-// ---- clipping -------------------------------------------------------------------------------------
-QRegion TMetafileDevice::ToRegion(const QRectF& logical)
-{
-    const QTransform& t = Transform();
-    if (t.type() <= QTransform::TxScale) {
-        return RectRegion(t.mapRect(logical.normalized()));
-    }
-    QPainterPath p;
-    p.addPolygon(t.map(QPolygonF(logical.normalized())));
-    return ToRegion(p, Qt::OddEvenFill);
-}
-
-QRegion TMetafileDevice::ToRegion(const QPainterPath& image, Qt::FillRule rule) const
-{
-    if (picture_.isEmpty())
-        return {};
-    // Only the picture's part of the shape matters, and whole pixels can only hold that much.
-    QPainterPath shape = image;
-    shape.setFillRule(rule);
-    QPainterPath frame;
-    frame.addRect(picture_.adjusted(-2, -2, 2, 2));
-    const QPainterPath seen = shape.intersected(frame);
-    const QPolygonF polygon = seen.toFillPolygon();
-    if (polygon.size() < 3)
-        return {};
-    QPolygon pixels;
-    pixels.reserve(polygon.size());
-    for (const QPointF& p : polygon)
-        pixels.append(QPoint(Pixel(p.x()), Pixel(p.y())));
-    return QRegion(pixels, seen.fillRule());
-}
-
-void TMetafileDevice::CombineClip(const QRegion& region, int mode)
-{
-    const QRegion current = state_.Clip ? *state_.Clip : QRegion(picture_.isEmpty() ? kEverywhere : picture_.toAlignedRect());
-    switch (mode) {
-    case gdi::RGN_AND: state_.Clip = current & region; break;
-    case gdi::RGN_OR: state_.Clip = current | region; break;
-    case gdi::RGN_XOR: state_.Clip = current ^ region; break;
-    case gdi::RGN_DIFF: state_.Clip = current - region; break;
-    case gdi::RGN_COPY: state_.Clip = region; break;
-    default: return;
-    }
-    Spend(kRectangleCost * state_.Clip->rectCount());
-}
-
-void TMetafileDevice::IntersectClipRect(const QRectF& box) { CombineClip(ToRegion(box), gdi::RGN_AND); }
-void TMetafileDevice::ExcludeClipRect(const QRectF& box) { CombineClip(ToRegion(box), gdi::RGN_DIFF); }
-
-void TMetafileDevice::OffsetClip(QPointF d)
-{
-    if (!state_.Clip)
-        return;
-    const QPointF shift = Transform().map(d) - Transform().map(QPointF());
-    // Kept within reach, so that shifting again cannot overflow.
-    state_.Clip = state_.Clip->translated(Pixel(shift.x()), Pixel(shift.y())) & kEverywhere;
-}
-
-void TMetafileDevice::SelectClipRegion(std::span<const QRectF> rects, int mode, bool logical)
-{
-    if (rects.empty() && mode == gdi::RGN_COPY) {
-        state_.Clip.reset();
-        return;
-    }
-    Spend(kRectangleCost * double(rects.size()));
-    // United in pairs, then pairs of pairs: one at a time would take time growing with the
-    // square of their number.
-    std::vector<QRegion> parts;
-    parts.reserve(rects.size());
-    for (const QRectF& r : rects)
-        parts.push_back(logical ? ToRegion(r) : RectRegion(toImage_.mapRect(r.normalized())));
-    for (size_t step = 1; step < parts.size(); step *= 2)
-        for (size_t i = 0; i + step < parts.size(); i += 2 * step)
-            parts[i] += parts[i + step];
-    CombineClip(parts.empty() ? QRegion() : parts[0], mode);
-}
-
 // ---- the painter's state ------------------------------------------------------------------------------
 bool TMetafileDevice::Painting()
 {
-    if (!painter_ || state_.Rop2 == 11)  // R2_NOP leaves the picture alone
+    if (state_.Rop2 == 11)  // R2_NOP leaves the picture alone
         return false;
+    // A clip is charged each time it is set, measured or drawn: the painter walks all its rows.
     if (!clipKnown_ || appliedClip_ != state_.Clip) {
-        painter_->resetTransform();
-        painterSpace_ = Space::Image;
         if (state_.Clip)
-            painter_->setClipRegion(*state_.Clip);
-        else
-            painter_->setClipping(false);
+            Spend(ClipCost(*state_.Clip));
+        if (painter_) {
+            painter_->resetTransform();
+            painterSpace_ = Space::Image;
+            if (state_.Clip)
+                SetPainterClip(*state_.Clip);
+            else
+                painter_->setClipping(false);
+        }
         appliedClip_ = state_.Clip;
         clipKnown_ = true;
     }
+    if (!painter_)
+        return false;
     if (appliedRop_ != state_.Rop2) {
         // The binary raster operations as Qt's composition modes; black and white are drawn as such.
         static constexpr QPainter::CompositionMode kModes[17] = {

@@ -113,8 +113,12 @@ public:
     ~TMetafileDevice();
 
     // Counts one record; raises EMetafileLimit once the picture has taken too long. Every so
-    // often it calls Waiting, which keeps the windows alive.
+    // often (between records, and between the drawings of one) it calls Waiting, which keeps
+    // the windows alive.
     void Record();
+    // Raises EMetafileLimit when the time is up, or would be by drawing what costs cost; calls
+    // Waiting when it is time to.
+    void CheckTime(double cost);
     std::function<void()> Waiting;
     // Raster operations can leave the picture's pixels with no alpha; this puts it back.
     void Finish(QImage& image) const;
@@ -210,13 +214,34 @@ private:
     const QTransform& Transform();
     QTransform PageTransform() const;
     QRegion ToRegion(const QRectF& logical);
-    QRegion ToRegion(const QPainterPath& image, Qt::FillRule rule) const;
+    QRegion ToRegion(const QPainterPath& image, Qt::FillRule rule);
     void CombineClip(const QRegion& region, int mode);
+    // The most rectangles that rects (picture pixels), combined with other, can make.
+    double RegionBound(std::span<const QRect> rects, const QRegion* other) const;
+    // Counts making a region of so many rectangles; raises EMetafileLimit for one too many to clip with.
+    void AllowRegion(double rectangles);
+    // What setting the clip on the painter costs, and whether it is given to it as a path.
+    static double ClipCost(const QRegion& clip);
+    static bool ClipAsPath(const QRegion& clip);
+    // Sets the painter's clip to the region, in picture pixels.
+    void SetPainterClip(const QRegion& clip);
     // Notes where the records draw (box, picture pixels) and counts what drawing it costs;
     // raises EMetafileLimit past the limit, and says whether there is anything to draw.
     bool Touch(const QRectF& box, double cost);
     bool TouchArea(const QRectF& box, double extra);  // the cost of filling box, plus extra
     double SeenArea(const QRectF& box) const;         // the part of box on the picture
+    // What filling a shape (or stroking it with a pen w pixels wide) costs beyond its area; the
+    // shape in logical units, or in the picture's pixels when image.
+    double ScanCost(const QPainterPath& path, bool image, double w);
+    double ScanCost(std::span<const QPointF> points, double w);
+    // Filling a shape whose edges cross so many rows, and that is so wide.
+    static double RowsCost(double rows, double width, double w);
+    double Across() const;  // the picture's diagonal: the longest line seen on it
+    // What drawing lines so long (picture pixels) with a pen w pixels wide costs, within box.
+    double LineCost(double along, double w, const QRectF& box) const;
+    // Runs draw, which paints within box (picture pixels) and costs cost, a band of rows at a
+    // time; outlined when it draws with the painter's pen and brush.
+    void InBands(const QRectF& box, double cost, const std::function<void()>& draw, bool outlined = true);
     double Scale();        // picture pixels a logical unit, along the longer axis
     double StrokeWidth();  // picture pixels
     bool Painting();       // a painter to draw with, its clip and raster operation set
@@ -228,7 +253,13 @@ private:
     void DrawShape(const QPainterPath& logical, bool fill, bool stroke);
     void AddToPath(const QPainterPath& logical);
     QPainterPath ArcPath(TArcKind kind, const QRectF& box, QPointF start, QPointF end, bool clockwise);
-    QFont FontFor(const TMetaFont& font, double pixels, double widthPixels);
+    // The font Qt draws a text with, and how its glyphs are scaled to the size the record asks for.
+    struct TTextFont {
+        QFont Font;
+        double ScaleX = 1, ScaleY = 1;
+        bool Outlines = false;  // drawn as filled outlines rather than Qt's glyphs
+    };
+    TTextFont FontFor(const TMetaFont& font, double pixels, double widthPixels);
 
     QPainter* painter_;
     QTransform toImage_;
@@ -259,5 +290,5 @@ private:
     // Fonts made for a size, kept while the same font object draws.
     const TMetaFont* fontFor_ = nullptr;
     double fontPixels_ = 0, fontWidthPixels_ = 0;
-    QFont font_;
+    TTextFont font_;
 };

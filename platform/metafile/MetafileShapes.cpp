@@ -7,9 +7,14 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 
 namespace {
 constexpr double kPointCost = 4;  // what a point costs beyond the pixels it covers
+constexpr double kCrossingCost = 0.6;  // what a row an edge crosses costs, for each pixel across the shape
+constexpr double kBandCost = 25e6;  // the most a shape draws between two looks at the clock (some 50 ms)
+constexpr double kThinLineCost = 10;  // what a pixel of a thin line costs, in pixels of filling
+constexpr double kGradientCost = 4000;  // what a gradient costs to set up, beyond the pixels it fills
 constexpr double kReach = 1 << 22;  // picture pixels
 constexpr double kWidestPen = 32767;
 constexpr double kPi = 3.14159265358979323846;
@@ -28,22 +33,23 @@ QRectF BoundsOf(std::span<const QPointF> points)
     return QRectF(QPointF(l, t), QPointF(r, b));
 }
 
-double LengthOf(std::span<const QPointF> points)
+// Each line counted no longer than longest, as what lies beyond the picture is not drawn.
+double LengthOf(std::span<const QPointF> points, double longest = HUGE_VAL)
 {
     double length = 0;
     for (size_t i = 1; i < points.size(); ++i)
-        length += std::hypot(points[i].x() - points[i - 1].x(), points[i].y() - points[i - 1].y());
+        length += std::min(std::hypot(points[i].x() - points[i - 1].x(), points[i].y() - points[i - 1].y()), longest);
     return length;
 }
 
 // Along the control points: never shorter than the curves they steer, and quick to add up.
-double LengthOf(const QPainterPath& path)
+double LengthOf(const QPainterPath& path, double longest = HUGE_VAL)
 {
     double length = 0;
     for (int i = 1; i < path.elementCount(); ++i) {
         const QPainterPath::Element a = path.elementAt(i - 1), b = path.elementAt(i);
         if (!b.isMoveTo())
-            length += std::hypot(b.x - a.x, b.y - a.y);
+            length += std::min(std::hypot(b.x - a.x, b.y - a.y), longest);
     }
     return length;
 }
@@ -89,6 +95,7 @@ void TMetafileDevice::Spend(double cost)
     if (work_ > double(limits_.Work))
         throw EMetafileLimit(Format("would take too long to draw (more than %lld million pixels of drawing)",
                                     static_cast<long long>(limits_.Work / 1000000)));
+    CheckTime(cost);
 }
 
 bool TMetafileDevice::Touch(const QRectF& box, double cost)
@@ -103,6 +110,76 @@ bool TMetafileDevice::Touch(const QRectF& box, double cost)
 }
 
 bool TMetafileDevice::TouchArea(const QRectF& box, double extra) { return Touch(box, SeenArea(box) + extra); }
+
+namespace {
+// The rows of pixels that a shape's edges cross, each edge widened by w and cut to the rows from
+// top to bottom, and how far across the shape reaches. at(i) gives the i-th point, mapped onto
+// the picture by t, and whether it starts a figure (no edge leads to it).
+struct TCrossed {
+    double Rows = 0, Left = HUGE_VAL, Right = -HUGE_VAL;
+};
+
+template <typename PointAt>
+TCrossed RowsCrossed(int count, const PointAt& at, const QTransform& t, double top, double bottom, double w)
+{
+    TCrossed c;
+    QPointF last;
+    for (int i = 0; i < count; ++i) {
+        const auto [point, starts] = at(i);
+        const QPointF p = t.map(point);
+        c.Left = std::min(c.Left, p.x());
+        c.Right = std::max(c.Right, p.x());
+        const double a = std::clamp(std::min(last.y(), p.y()) - w / 2, top, bottom);
+        const double b = std::clamp(std::max(last.y(), p.y()) + w / 2, top, bottom);
+        if (i > 0 && !starts && std::isfinite(b - a))
+            c.Rows += b - a + 1;
+        last = p;
+    }
+    return c;
+}
+}  // namespace
+
+double TMetafileDevice::ScanCost(const QPainterPath& path, bool image, double w)
+{
+    const int n = path.elementCount();
+    if (picture_.isEmpty() || n < 2)
+        return 0;
+    auto at = [&path](int i) {
+        const QPainterPath::Element e = path.elementAt(i);
+        return std::pair(QPointF(e.x, e.y), e.isMoveTo());
+    };
+    const TCrossed c = RowsCrossed(n, at, image ? QTransform() : Transform(), picture_.top() - w, picture_.bottom() + w, w);
+    return RowsCost(c.Rows, std::min(c.Right, picture_.right()) - std::max(c.Left, picture_.left()), w);
+}
+
+double TMetafileDevice::ScanCost(std::span<const QPointF> points, double w)
+{
+    const int n = int(points.size());
+    if (picture_.isEmpty() || n < 2)
+        return 0;
+    auto at = [&points](int i) { return std::pair(points[size_t(i)], false); };
+    const TCrossed c = RowsCrossed(n, at, Transform(), picture_.top() - w, picture_.bottom() + w, w);
+    return RowsCost(c.Rows, std::min(c.Right, picture_.right()) - std::max(c.Left, picture_.left()), w);
+}
+
+double TMetafileDevice::Across() const { return std::hypot(picture_.width(), picture_.height()); }
+
+double TMetafileDevice::LineCost(double along, double w, const QRectF& box) const
+{
+    // A wide pen's outline is filled, each pixel once; a thin pen draws every line pixel by pixel,
+    // however often they cross, and each pixel of a line costs several of a fill.
+    return w > 1 ? std::min(SeenArea(box), along * w) : kThinLineCost * along;
+}
+
+double TMetafileDevice::RowsCost(double rows, double width, double w)
+{
+    // Qt's rasterizer works along the whole width of a shape at each crossing of an edge and a
+    // row: measured on this machine, up to about a nanosecond for each crossing and each pixel
+    // across. A wide pen's outline has an edge on each side of every one, a pen's width further
+    // out; a thin pen is drawn along its lines, and costs only what it covers.
+    const double across = std::isfinite(width) ? std::max(width, 0.0) + w + 1 : 1;
+    return kCrossingCost * rows * across * (w > 1 ? 2 : 1);
+}
 
 double TMetafileDevice::Scale()
 {
@@ -121,6 +198,40 @@ double TMetafileDevice::StrokeWidth()
     const QTransform& t = Transform();
     const double pixels = std::round(p.Width * std::hypot(t.m11(), t.m12()));
     return std::isfinite(pixels) ? std::clamp(pixels, 1.0, kWidestPen) : 1.0;
+}
+
+void TMetafileDevice::InBands(const QRectF& box, double cost, const std::function<void()>& draw, bool outlined)
+{
+    // Qt fills a clipped shape in about the part of the time its rows take, so a costly shape is
+    // filled a band of rows at a time, with a look at the clock (and the windows) between bands.
+    // A thin pen's lines take as long clipped to a band as whole: they are drawn once, after.
+    const QPen pen = painter_->pen();
+    const QBrush brush = painter_->brush();
+    const bool thin = outlined && pen.style() != Qt::NoPen && pen.isCosmetic();
+    const QRectF seen = box.intersected(picture_);
+    const int bands = int(std::clamp(std::ceil(cost / kBandCost), 1.0, std::max(1.0, std::floor(seen.height()))));
+    if (bands == 1 || (thin && brush.style() == Qt::NoBrush))
+        return draw();
+    if (thin)
+        painter_->setPen(Qt::NoPen);
+    const QTransform t = painter_->transform();
+    for (int i = 0; i < bands; ++i) {
+        const QRect band = QRectF(seen.left(), seen.top() + seen.height() * i / bands, seen.width(), seen.height() / bands)
+                               .toAlignedRect();
+        painter_->save();
+        painter_->resetTransform();
+        painter_->setClipRect(band, Qt::IntersectClip);  // or the band alone, while nothing clips
+        painter_->setTransform(t);
+        draw();
+        painter_->restore();
+        CheckTime(0);
+    }
+    if (thin) {
+        painter_->setPen(pen);
+        painter_->setBrush(Qt::NoBrush);
+        draw();
+        painter_->setBrush(brush);
+    }
 }
 
 // ---- pens and brushes ----------------------------------------------------------------------------------
@@ -215,7 +326,8 @@ void TMetafileDevice::DrawShape(const QPainterPath& logical, bool fill, bool str
     const QRectF box = Transform().mapRect(logical.controlPointRect()).adjusted(-w / 2 - 1, -w / 2 - 1, w / 2 + 1, w / 2 + 1);
     // A line costs what it covers, not the box round it; a wide pen's joins cost their width each.
     const double joins = (kPointCost + w) * logical.elementCount();
-    const double cost = joins + (fill ? SeenArea(box) : std::min(SeenArea(box), LengthOf(logical) * Scale() * w));
+    const double cost = joins + (fill ? SeenArea(box) : LineCost(LengthOf(logical, Across() / Scale()) * Scale(), w, box)) +
+                        (fill ? ScanCost(logical, false, 0) : 0) + (w > 1 ? ScanCost(logical, false, w) : 0);
     if (!Touch(box, cost))
         return;
     UseLogical();
@@ -224,7 +336,7 @@ void TMetafileDevice::DrawShape(const QPainterPath& logical, bool fill, bool str
     if (!brush)
         painter_->setBrush(Qt::NoBrush);
     if (pen || brush)
-        painter_->drawPath(logical);
+        InBands(box, cost, [&] { painter_->drawPath(logical); });
 }
 
 void TMetafileDevice::AddToPath(const QPainterPath& logical)
@@ -270,12 +382,13 @@ void TMetafileDevice::Polyline(std::span<const QPointF> points, bool fromPositio
     const double w = StrokeWidth();
     const QTransform& t = Transform();
     const QRectF box = t.mapRect(BoundsOf(points)).adjusted(-w / 2 - 1, -w / 2 - 1, w / 2 + 1, w / 2 + 1);
-    const double along = LengthOf(points) * Scale();
-    if (w == 0 || !Touch(box, (kPointCost + w) * points.size() + std::min(SeenArea(box), along * w)))
+    const double along = LengthOf(points, Across() / Scale()) * Scale();
+    const double cost = (kPointCost + w) * points.size() + LineCost(along, w, box) + (w > 1 ? ScanCost(points, w) : 0);
+    if (w == 0 || !Touch(box, cost))
         return;
     UseLogical();
     SetPen(true);
-    painter_->drawPolyline(points.data(), int(points.size()));
+    InBands(box, cost, [&] { painter_->drawPolyline(points.data(), int(points.size())); });
 }
 
 void TMetafileDevice::PolyPolyline(std::span<const QPointF> points, std::span<const uint32_t> counts)
@@ -299,13 +412,14 @@ void TMetafileDevice::Polygon(std::span<const QPointF> points)
     }
     const double w = StrokeWidth();
     const QRectF box = Transform().mapRect(BoundsOf(points)).adjusted(-w / 2 - 1, -w / 2 - 1, w / 2 + 1, w / 2 + 1);
-    if (!TouchArea(box, kPointCost * points.size()))
+    const double cost = SeenArea(box) + kPointCost * points.size() + ScanCost(points, 0) + (w > 1 ? ScanCost(points, w) : 0);
+    if (!Touch(box, cost))
         return;
     UseLogical();
     const bool pen = SetPen(true);
+    const Qt::FillRule rule = state_.FillMode == gdi::WINDING ? Qt::WindingFill : Qt::OddEvenFill;
     if (SetBrush(nullptr, true) || pen)
-        painter_->drawPolygon(points.data(), int(points.size()),
-                              state_.FillMode == gdi::WINDING ? Qt::WindingFill : Qt::OddEvenFill);
+        InBands(box, cost, [&] { painter_->drawPolygon(points.data(), int(points.size()), rule); });
 }
 
 void TMetafileDevice::PolyPolygon(std::span<const QPointF> points, std::span<const uint32_t> counts)
@@ -502,12 +616,14 @@ void TMetafileDevice::FillRegion(const TMetaRegion& region, const TMetaBrush* br
         p.addRect(r.normalized());
     if (pathOpen_ || p.isEmpty())
         return;
-    if (!TouchArea(Transform().mapRect(p.controlPointRect()).adjusted(-1, -1, 1, 1), kPointCost * 4 * region.size()))
+    const QRectF box = Transform().mapRect(p.controlPointRect()).adjusted(-1, -1, 1, 1);
+    const double cost = SeenArea(box) + kPointCost * 4 * region.size() + ScanCost(p, false, 0);
+    if (!Touch(box, cost))
         return;
     UseLogical();
     painter_->setPen(Qt::NoPen);
     if (SetBrush(brush, true))
-        painter_->drawPath(p);
+        InBands(box, cost, [&] { painter_->drawPath(p); });
 }
 
 void TMetafileDevice::FrameRegion(const TMetaRegion& region, const TMetaBrush* brush, QSizeF stroke)
@@ -529,7 +645,7 @@ void TMetafileDevice::FrameRegion(const TMetaRegion& region, const TMetaBrush* b
 void TMetafileDevice::GradientRect(const QRectF& box, QColor from, QColor to, bool vertical)
 {
     const QRectF r = box.normalized();
-    if (pathOpen_ || !TouchArea(Transform().mapRect(r).adjusted(-1, -1, 1, 1), kPointCost * 2))
+    if (pathOpen_ || !TouchArea(Transform().mapRect(r).adjusted(-1, -1, 1, 1), kGradientCost))
         return;
     QLinearGradient g(box.topLeft(), vertical ? QPointF(box.left(), box.bottom()) : QPointF(box.right(), box.top()));
     g.setColorAt(0, from);
@@ -540,7 +656,7 @@ void TMetafileDevice::GradientRect(const QRectF& box, QColor from, QColor to, bo
 
 void TMetafileDevice::GradientTriangle(const QPointF (&corners)[3], QColor average)
 {
-    if (pathOpen_ || !TouchArea(Transform().mapRect(BoundsOf(corners)).adjusted(-1, -1, 1, 1), kPointCost * 3))
+    if (pathOpen_ || !TouchArea(Transform().mapRect(BoundsOf(corners)).adjusted(-1, -1, 1, 1), kPointCost * 3 + kGradientCost / 4))
         return;
     UseLogical();
     painter_->setPen(Qt::NoPen);
@@ -550,8 +666,9 @@ void TMetafileDevice::GradientTriangle(const QPointF (&corners)[3], QColor avera
 
 void TMetafileDevice::Bitmap(const QRectF& dest, const QImage& image, const QRectF& src, uint32_t rop, int constantAlpha)
 {
-    if (dest.width() == 0 || dest.height() == 0 || !TouchArea(Transform().mapRect(dest.normalized()).adjusted(-1, -1, 1, 1), 0) ||
-        image.isNull() || src.isEmpty())
+    const QRectF box = Transform().mapRect(dest.normalized()).adjusted(-1, -1, 1, 1);
+    const double cost = SeenArea(box);
+    if (dest.width() == 0 || dest.height() == 0 || !Touch(box, cost) || image.isNull() || src.isEmpty())
         return;
     // A negative extent mirrors the bitmap along that axis.
     const bool mirrorX = dest.width() < 0, mirrorY = dest.height() < 0;
@@ -579,7 +696,7 @@ void TMetafileDevice::Bitmap(const QRectF& dest, const QImage& image, const QRec
     appliedRop_ = -1;
     rasterOps_ |= mode != QPainter::CompositionMode_SourceOver;
     painter_->setOpacity(constantAlpha / 255.0);
-    painter_->drawImage(dest.normalized(), shown, from);
+    InBands(box, cost, [&] { painter_->drawImage(dest.normalized(), shown, from); }, false);
     painter_->setOpacity(1);
 }
 
@@ -607,12 +724,14 @@ void TMetafileDevice::FillPath()
     pathOpen_ = false;
     QPainterPath p = std::exchange(path_, QPainterPath());
     p.setFillRule(state_.FillMode == gdi::WINDING ? Qt::WindingFill : Qt::OddEvenFill);
-    if (!TouchArea(p.controlPointRect().adjusted(-1, -1, 1, 1), kPointCost * p.elementCount()))
+    const QRectF box = p.controlPointRect().adjusted(-1, -1, 1, 1);
+    const double cost = SeenArea(box) + kPointCost * p.elementCount() + ScanCost(p, true, 0);
+    if (!Touch(box, cost))
         return;
     UseImage();
     painter_->setPen(Qt::NoPen);
     if (SetBrush(nullptr, false))
-        painter_->drawPath(p);
+        InBands(box, cost, [&] { painter_->drawPath(p); });
 }
 
 void TMetafileDevice::StrokePath()
@@ -620,12 +739,15 @@ void TMetafileDevice::StrokePath()
     pathOpen_ = false;
     QPainterPath p = std::exchange(path_, QPainterPath());
     const double w = StrokeWidth();
-    if (!TouchArea(p.controlPointRect().adjusted(-w / 2 - 1, -w / 2 - 1, w / 2 + 1, w / 2 + 1), kPointCost * p.elementCount()))
+    // A wide pen strokes an outline on each side of every edge, as wide as the pen.
+    const QRectF box = p.controlPointRect().adjusted(-w / 2 - 1, -w / 2 - 1, w / 2 + 1, w / 2 + 1);
+    const double cost = (kPointCost + w) * p.elementCount() + LineCost(LengthOf(p, Across()), w, box) + (w > 1 ? ScanCost(p, true, w) : 0);
+    if (!Touch(box, cost))
         return;
     UseImage();
     painter_->setBrush(Qt::NoBrush);
     if (SetPen(false))
-        painter_->drawPath(p);
+        InBands(box, cost, [&] { painter_->drawPath(p); });
 }
 
 void TMetafileDevice::StrokeAndFillPath()

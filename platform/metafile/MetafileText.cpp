@@ -11,9 +11,16 @@
 
 namespace {
 constexpr double kDefaultPixels = 12;   // a font of height 0: the device's usual size
-constexpr double kCharacterCost = 64;   // what a character costs beyond the pixels it covers
+constexpr double kCharacterCost = 500;  // what a character costs beyond the pixels it covers: its layout
+constexpr double kPieceCost = 4000;     // and what it costs when drawn on its own
 constexpr double kTextReach = 1 << 21;  // picture pixels from its point that a text may be seen at
 constexpr double kPi = 3.14159265358979323846;
+// The largest glyphs, in pixels, that Qt's font engines are asked for: beyond it they keep
+// bitmaps of gigabytes, and the text is drawn as outlines scaled up instead.
+constexpr double kGlyphPixels = 256;
+// The stretches Qt draws glyphs at; beyond them its engines fail to render, and the outlines
+// are stretched instead, up to the most any text is stretched or squeezed.
+constexpr double kLeastQtStretch = 0.5, kMostQtStretch = 2, kMostStretch = 64;
 }  // namespace
 
 std::shared_ptr<const TMetaFont> ReadLogFont(const TRecordReader& r, bool wide)
@@ -44,7 +51,7 @@ std::shared_ptr<const TMetaFont> ReadLogFont(const TRecordReader& r, bool wide)
     return f;
 }
 
-QFont TMetafileDevice::FontFor(const TMetaFont& font, double pixels, double widthPixels)
+TMetafileDevice::TTextFont TMetafileDevice::FontFor(const TMetaFont& font, double pixels, double widthPixels)
 {
     if (fontFor_ == &font && fontPixels_ == pixels && fontWidthPixels_ == widthPixels)
         return font_;
@@ -52,23 +59,34 @@ QFont TMetafileDevice::FontFor(const TMetaFont& font, double pixels, double widt
     // one (the characters), and the stand-ins for Windows font names.
     TFont f;
     f.SetName(font.Face.empty() ? "Arial" : font.Face);
-    const int h = std::max(1, int(std::lround(pixels)));
-    f.SetHeight(font.Height > 0 ? h : -h);
+    // Qt's font engines render a glyph whole, and fail on some too large or too stretched to hold:
+    // they are asked for no more than a safe size and stretch, and the rest is scaling.
+    const double h = std::min(pixels, kGlyphPixels);
+    const int asked = std::max(1, int(std::lround(h)));
+    f.SetHeight(font.Height > 0 ? asked : -asked);
     f.SetStyle((font.Italic ? fsItalic : 0) | (font.Underline ? fsUnderline : 0) | (font.StrikeOut ? fsStrikeOut : 0));
-    QFont q = f.ToQFont();
+    TTextFont made{f.ToQFont(), pixels / asked, pixels / asked, false};
     if (font.Weight > 0)
-        q.setWeight(QFont::Weight(std::clamp(font.Weight, 1, 1000)));
+        made.Font.setWeight(QFont::Weight(std::clamp(font.Weight, 1, 1000)));
     if (widthPixels > 0) {
         // A width asks for characters of that average width: the font is stretched to it.
-        const double natural = QFontMetricsF(q).averageCharWidth();
+        const double natural = QFontMetricsF(made.Font).averageCharWidth() * made.ScaleY;
         if (natural > 0)
-            q.setStretch(std::clamp(int(std::lround(100 * widthPixels / natural)), 1, 4000));
+            made.ScaleX *= std::clamp(widthPixels / natural, 1.0 / kMostStretch, kMostStretch);
+    }
+    const double stretch = made.ScaleX / made.ScaleY;
+    if (pixels <= kGlyphPixels && stretch >= kLeastQtStretch && stretch <= kMostQtStretch) {
+        if (std::lround(stretch * 100) != 100)
+            made.Font.setStretch(int(std::lround(stretch * 100)));
+        made.ScaleX = made.ScaleY = 1;
+    } else {
+        made.Outlines = true;  // drawn as outlines, scaled to the size asked for
     }
     fontFor_ = &font;
     fontPixels_ = pixels;
     fontWidthPixels_ = widthPixels;
-    font_ = q;
-    return q;
+    font_ = made;
+    return made;
 }
 
 void TMetafileDevice::Text(const TTextRun& run)
@@ -94,7 +112,10 @@ void TMetafileDevice::Text(const TTextRun& run)
     // own drawing wherever it falls.
     const double side = std::max(pixels, widthPixels), reach = std::min((n + 1) * side, kTextReach);
     const QRectF box(at.x() - reach, at.y() - reach, 2 * reach, 2 * reach);
-    const double cost = n * (kCharacterCost + std::min(side * side, picture_.width() * picture_.height()));
+    // Qt renders each glyph whole at the size it is asked for, and a character drawn on its own
+    // is laid out on its own.
+    const double glyph = std::min(side, kGlyphPixels), apart = run.Dx.empty() && s.CharExtra == 0 ? 0 : kPieceCost;
+    const double cost = n * (kCharacterCost + apart + glyph * glyph + std::min(side * side, picture_.width() * picture_.height()));
     // Where the text draws, for a picture sized by its drawing: a line of average characters
     // running right from its point.
     const QRectF drawn = drawn_;
@@ -104,15 +125,17 @@ void TMetafileDevice::Text(const TTextRun& run)
         // Glyph numbers belong to the font the picture was made with, which is not here to draw them.
         return;
     }
-    const QFont q = FontFor(font, pixels, widthPixels);
-    const QFontMetricsF metrics(q);
+    const TTextFont made = FontFor(font, pixels, widthPixels);
+    const QFontMetricsF metrics(made.Font);
+    const double ascent = metrics.ascent() * made.ScaleY, descent = metrics.descent() * made.ScaleY;
+    auto advanceOf = [&](const QString& text) { return metrics.horizontalAdvance(text) * made.ScaleX; };
     // Where each character starts along the base line, in picture pixels.
     std::vector<double> starts(run.Text.size() + 1, 0);
     const double extra = s.CharExtra * kx;
     for (qsizetype i = 0; i < run.Text.size(); ++i) {
-        double advance = size_t(i) < run.Dx.size() ? run.Dx[size_t(i)] * kx : metrics.horizontalAdvance(run.Text[i]) + extra;
+        double advance = size_t(i) < run.Dx.size() ? run.Dx[size_t(i)] * kx : advanceOf(run.Text.mid(i, 1)) + extra;
         if (run.Dx.empty() && run.Text[i].isHighSurrogate() && i + 1 < run.Text.size())
-            advance = metrics.horizontalAdvance(run.Text.mid(i, 2)) + extra;
+            advance = advanceOf(run.Text.mid(i, 2)) + extra;
         starts[size_t(i) + 1] = starts[size_t(i)] + advance;
     }
     const double width = starts.back();
@@ -122,11 +145,11 @@ void TMetafileDevice::Text(const TTextRun& run)
         x = -width / 2;
     else if (s.TextAlign & gdi::TA_RIGHT)
         x = -width;
-    double baseline = metrics.ascent();  // TA_TOP
+    double baseline = ascent;  // TA_TOP
     if ((s.TextAlign & gdi::TA_BASELINE) == gdi::TA_BASELINE)
         baseline = 0;
     else if (s.TextAlign & gdi::TA_BOTTOM)
-        baseline = -metrics.descent();
+        baseline = -descent;
     if (updatePosition && !(s.TextAlign & gdi::TA_RIGHT))
         state_.Position = t.inverted().map(at + QPointF(width, 0));
 
@@ -145,18 +168,32 @@ void TMetafileDevice::Text(const TTextRun& run)
     painter_->translate(at);
     painter_->rotate(-degrees);
     if (s.BkMode == gdi::OPAQUE)
-        painter_->fillRect(QRectF(x, baseline - metrics.ascent(), width, metrics.ascent() + metrics.descent()),
-                           Color(s.BkColor));
-    painter_->setFont(q);
-    painter_->setPen(Color(s.TextColor));
+        painter_->fillRect(QRectF(x, baseline - ascent, width, ascent + descent), Color(s.BkColor));
+    // The pieces drawn: the whole text at once, or each character at its own advance.
+    std::vector<std::pair<QPointF, QString>> pieces;
     if (run.Dx.empty() && extra == 0) {
-        painter_->drawText(QPointF(x, baseline), run.Text);
+        pieces.emplace_back(QPointF(x, baseline), run.Text);
     } else {
         for (qsizetype i = 0; i < run.Text.size(); ++i) {
             const bool pair = run.Text[i].isHighSurrogate() && i + 1 < run.Text.size();
-            painter_->drawText(QPointF(x + starts[size_t(i)], baseline), run.Text.mid(i, pair ? 2 : 1));
+            pieces.emplace_back(QPointF(x + starts[size_t(i)], baseline), run.Text.mid(i, pair ? 2 : 1));
             i += pair;
         }
+    }
+    painter_->scale(made.ScaleX, made.ScaleY);
+    auto unscaled = [&made](QPointF p) { return QPointF(p.x() / made.ScaleX, p.y() / made.ScaleY); };
+    if (made.Outlines) {
+        QPainterPath outlines;
+        for (const auto& [where, text] : pieces)
+            outlines.addText(unscaled(where), made.Font, text);
+        painter_->setRenderHint(QPainter::Antialiasing, true);  // as Qt smooths the glyphs it draws
+        InBands(painter_->transform().mapRect(outlines.boundingRect()), cost,
+                [&] { painter_->fillPath(outlines, Color(s.TextColor)); }, false);
+    } else {
+        painter_->setFont(made.Font);
+        painter_->setPen(Color(s.TextColor));
+        for (const auto& [where, text] : pieces)
+            painter_->drawText(unscaled(where), text);
     }
     painter_->restore();
     painterSpace_ = Space::Image;

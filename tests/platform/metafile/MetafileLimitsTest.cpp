@@ -1,11 +1,15 @@
 // Hostile metafiles written here: each asks for memory or work that no picture needs, and is
 // refused with the file and the limit named, or is drawn within the limits.
 #include "Graphics.h"
+#include "HostileMetafiles.h"
 #include "Metafile.h"
 #include "MetafileBuilder.h"
 #include "TempDir.h"
 
+#include <QCoreApplication>
+#include <QKeyEvent>
 #include <QTimer>
+#include <QWidget>
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -72,6 +76,12 @@ std::vector<LimitCase> Cases()
         // With no time at all, a file long enough to be looked at on the way is stopped.
         {"APictureOverItsTime", WmfFile(Repeated({0x001E, {}}, 1000)), "would take too long to draw (more than 0 seconds)",
          {.Seconds = 0}},
+        // The clock is read at every record, so a short file is stopped as well as a long one.
+        {"APictureOfOneRecordOverItsTime", WmfFile({{0x041B, {1000, 2000, 0, 0}}}, large),
+         "would take too long to draw (more than 0 seconds)", {.Seconds = 0}},
+        // A record whose drawing would take longer than the time left is not begun.
+        {"AStarThatWouldOutrunTheTimeLeft", EmfCrossingPolygons(1, 2000, 1000), "would take too long to draw (more than 1 seconds)",
+         {.Work = 100LL * 1000 * 1000 * 1000, .Seconds = 1}},
     };
 }
 
@@ -105,14 +115,32 @@ INSTANTIATE_TEST_SUITE_P(Files, MetafileLimits, ::testing::ValuesIn(Cases()),
 
 TEST(MetafileLimitSettings, ALongPictureKeepsTheWindowsServed)
 {
-    // Fifteen hundred fills of a megapixel picture: within the limits, but long enough to be waited on.
-    int ticks = 0;
-    QTimer timer;
-    QObject::connect(&timer, &QTimer::timeout, [&ticks] { ++ticks; });
-    timer.start(0);
+    // Within the limits, but long enough to be waited on: fifteen hundred fills of a megapixel
+    // picture, one gradient record of five hundred, and one star whose every edge crosses the
+    // picture. The windows are served while it draws, not only once it is done.
+    const std::pair<const char*, std::vector<uint8_t>> files[] = {
+        {"long", WmfFile(Repeated({0x041B, {1000, 1000, 0, 0}}, 1500), WmfFrame{0, 0, 1000, 1000, 96})},
+        {"one long record", EmfGradient(500, 1000)},
+        {"one shape", EmfCrossingPolygons(1, 600, 1000)},
+    };
+    for (const auto& [name, bytes] : files) {
+        int ticks = 0;
+        QTimer timer;
+        QObject::connect(&timer, &QTimer::timeout, [&ticks] { ++ticks; });
+        timer.start(0);
+        String file;
+        EXPECT_EQ(Open(name, bytes, file), "") << name;
+        EXPECT_GT(ticks, 1) << name;
+    }
+}
+
+TEST(MetafileLimitSettings, EscapeStopsALongPicture)
+{
+    QWidget window;
+    QCoreApplication::postEvent(&window, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
     String file;
-    EXPECT_EQ(Open("long", WmfFile(Repeated({0x041B, {1000, 1000, 0, 0}}, 1500), WmfFrame{0, 0, 1000, 1000, 96}), file), "");
-    EXPECT_GT(ticks, 0);
+    const String message = Open("escaped", EmfGradient(500, 1000), file);
+    EXPECT_EQ(message, "The metafile \"" + file + "\" was not drawn: Escape was pressed");
 }
 
 }  // namespace
