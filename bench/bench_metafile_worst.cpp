@@ -6,6 +6,7 @@
 //   bench_metafile_worst --open FILE      opens one file and prints the outcome
 #include "Graphics.h"
 #include "HostileMetafiles.h"
+#include "PictureFormats.h"
 
 #include <QGuiApplication>
 #include <benchmark/benchmark.h>
