@@ -2,15 +2,20 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QPointer>
 #include <QThread>
+#include <QWidget>
+#include <QWindow>
 
 class TWindowWait::TFilter : public QObject {
 public:
     bool Cancelled = false;
 
 protected:
-    bool eventFilter(QObject*, QEvent* e) override
+    bool eventFilter(QObject* target, QEvent* e) override
     {
+        if (ForBoxOpenedMeanwhile(target))
+            return false;
         switch (e->type()) {
         case QEvent::KeyPress:
             if (static_cast<QKeyEvent*>(e)->key() == Qt::Key_Escape)
@@ -42,6 +47,25 @@ protected:
         default:
             return false;
         }
+    }
+
+private:
+    QPointer<QWidget> modalAtStart_ = QApplication::activeModalWidget();
+
+    // A box that a handler run meanwhile opens (an error message, say) must be answerable, or
+    // nothing could ever close it: its own input, and its Escape, are its own. Qt itself keeps
+    // the windows it blocks from that input.
+    bool ForBoxOpenedMeanwhile(QObject* target) const
+    {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || modal == modalAtStart_)
+            return false;
+        QWidget* popup = QApplication::activePopupWidget();
+        if (auto* widget = qobject_cast<QWidget*>(target))
+            return widget->window() == modal || (popup && widget->window() == popup);
+        if (auto* window = qobject_cast<QWindow*>(target))
+            return window == modal->windowHandle() || (popup && window == popup->windowHandle());
+        return false;
     }
 };
 

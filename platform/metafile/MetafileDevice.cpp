@@ -61,8 +61,11 @@ void TMetafileDevice::CheckTime(double cost)
         throw EMetafileLimit(Format("would take too long to draw (more than %d seconds)", limits_.Seconds));
     // Between any two drawings, not only between records: one record can hold thousands.
     if (Waiting && now - lastWait_ > kWaitInterval) {
-        lastWait_ = now;
         Waiting();
+        // What the windows did meanwhile (a box the user took a while to answer) is not the
+        // picture's time.
+        lastWait_ = std::chrono::steady_clock::now();
+        start_ += lastWait_ - now;
     }
 }
 

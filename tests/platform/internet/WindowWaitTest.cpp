@@ -2,8 +2,10 @@
 #include "ShortInternetLimits.h"
 #include "WaitingWindow.h"
 #include "WinInet.h"
+#include "WindowWait.h"
 
 #include <QApplication>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -71,6 +73,29 @@ TEST(WindowWait, TheWindowsRepaintAndTakeNoInputWhileAnExchangeWaitsAndEscapeCan
     // Once the wait is over the button works again.
     QTest::mouseClick(&button, Qt::LeftButton);
     EXPECT_EQ(button.clicks, 1);
+}
+
+TEST(WindowWait, ABoxOpenedMeanwhileTakesItsOwnKeysAndTheWaitGoesOn)
+{
+    auto wait = TWindowWait::Begin();
+    ASSERT_TRUE(wait);
+    int answer = -1;
+    QTimer::singleShot(0, [&] {
+        QMessageBox box(QMessageBox::Warning, "Ombrelle", "Something failed meanwhile", QMessageBox::Ok);
+        QTimer::singleShot(50, &box, [&box] { QTest::keyClick(&box, Qt::Key_Escape); });
+        // Were its keys swallowed, nothing could close it, not even the test: the wait goes first.
+        QTimer::singleShot(5000, &box, [&] {
+            wait.reset();
+            box.done(-2);
+        });
+        answer = box.exec();
+    });
+    const auto start = std::chrono::steady_clock::now();
+    while (wait && answer == -1 && std::chrono::steady_clock::now() - start < std::chrono::seconds(10))
+        wait->ProcessEvents();
+    ASSERT_TRUE(wait) << "the box could not be answered";
+    EXPECT_EQ(answer, QMessageBox::Ok);
+    EXPECT_FALSE(wait->Cancelled());
 }
 
 }  // namespace
