@@ -95,16 +95,24 @@ bool TWebPicture::Replace(std::vector<uint8_t> bytes, bool notify, bool download
     content->Raw = std::move(bytes);
     if (IsGifData(content->Raw.data(), content->Raw.size()))
         content->Frames = FindGifFrames(content->Raw.data(), content->Raw.size());
-    if (content->Frames.size() > 1)
-        content->Animation = TGifAnimation::Compose(content->Raw.data(), content->Raw.size(),
-                                                    static_cast<int>(content->Frames.size()), FrameMemoryLimit);
     std::exception_ptr failure;
+    bool refused = false;  // frames beyond the decoding limit: the load fails whichever frame is set
     try {
-        TShownFrame first = ShowFrame(*content, 0);
-        content->First = first.Picture;
-        content->FirstInfo = first.Info;
+        if (content->Frames.size() > 1)
+            content->Animation = TGifAnimation::Compose(content->Raw.data(), content->Raw.size(),
+                                                        static_cast<int>(content->Frames.size()), FrameMemoryLimit);
     } catch (...) {
         failure = std::current_exception();
+        refused = true;
+    }
+    if (!refused) {
+        try {
+            TShownFrame first = ShowFrame(*content, 0);
+            content->First = first.Picture;
+            content->FirstInfo = first.Info;
+        } catch (...) {
+            failure = std::current_exception();
+        }
     }
     {
         Lock lock(mutex_);
@@ -116,7 +124,7 @@ bool TWebPicture::Replace(std::vector<uint8_t> bytes, bool notify, bool download
             downloaded_ = content;
         content_ = content;
         empty_ = false;
-        if (frame_ != 0) {
+        if (frame_ != 0 && !refused) {
             try {
                 Select();
             } catch (...) {

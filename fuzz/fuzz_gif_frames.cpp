@@ -22,9 +22,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             __builtin_trap();
     }
     // Composing every frame, within a cap small enough for the fuzzer's memory limit.
-    if (auto animation = TGifAnimation::Compose(raw.data(), raw.size(), count, 64u << 20))
-        if (animation->Count() != count)
-            __builtin_trap();
+    try {
+        if (auto animation = TGifAnimation::Compose(raw.data(), raw.size(), count, 64u << 20))
+            if (animation->Count() != count)
+                __builtin_trap();
+    } catch (const EInvalidGraphic&) {
+    }
     TGifFrameInfo info;
     try {
         auto picture = DecodePictureData(raw, true, frame, info);

@@ -2,6 +2,7 @@
 
 #include "GifDecoder.h"
 #include "GifFrames.h"
+#include "SysUtils.h"
 
 #include <QPainter>
 
@@ -34,7 +35,10 @@ std::shared_ptr<const TGifAnimation> TGifAnimation::Compose(const uint8_t* data,
     if (canvas.isNull())
         return nullptr;
     canvas.fill(Qt::transparent);
-    const bool read = ReadGifImages(data, size, [&](TGifImage& image) {
+    // Decoding is charged as the frames' pixels would be kept: frames within the screen that
+    // passed the check above always pass, only frames larger than the screen are refused.
+    const int64_t maxPixels = static_cast<int64_t>(maxBytes / 4);
+    const TGifRead read = ReadGifImages(data, size, maxPixels, canvas.rect(), [&](TGifImage& image) {
         const QRect place = QRect(image.Left, image.Top, image.Pixels.width(), image.Pixels.height()) & canvas.rect();
         const QImage previous = image.Disposal == kRestorePrevious ? canvas.copy(place) : QImage();
         if (!image.Pixels.isNull()) {
@@ -49,7 +53,10 @@ std::shared_ptr<const TGifAnimation> TGifAnimation::Compose(const uint8_t* data,
             Fill(canvas, place, previous);
         return animation->Count() < frameCount;
     });
-    if (!read || animation->Count() != frameCount)
+    if (read == TGifRead::TooLarge)
+        throw EInvalidGraphic(Format("GIF image is too large: its frames hold more than %g megapixels in all",
+                                     static_cast<double>(maxPixels) / (1024 * 1024)));
+    if (read != TGifRead::Read || animation->Count() != frameCount)
         return nullptr;
     return animation;
 }

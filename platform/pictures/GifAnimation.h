@@ -12,7 +12,8 @@ class TGifAnimation {
 public:
     // Null when the frames' pictures would take more than maxBytes, or when not all of the
     // frameCount frames decode: such a GIF is not animated. The size is checked before
-    // anything is decoded.
+    // anything is decoded. Frames are decoded only while their own pixels, all together, stay
+    // within maxBytes / 4; a GIF whose frames go beyond raises EInvalidGraphic naming the limit.
     static std::shared_ptr<const TGifAnimation> Compose(const uint8_t* data, size_t size, int frameCount,
                                                         size_t maxBytes);
 

@@ -59,36 +59,52 @@ bool SkipExtension(GifFileType* gif, Control& control)
     return true;
 }
 
-bool ReadImage(GifFileType* gif, int transparent, QImage& image)
+// Reads the image whose descriptor is next, storing the part inside keep (all of it when keep is
+// null) and charging its declared pixels to budget first. Every row is read, kept or not: the
+// data goes on behind it.
+TGifRead ReadImage(GifFileType* gif, int transparent, const QRect& keep, int64_t& budget, TGifImage& image)
 {
     if (DGifGetImageDesc(gif) == GIF_ERROR)
-        return false;
+        return TGifRead::Unreadable;
     const GifImageDesc& desc = gif->Image;
     const ColorMapObject* colours = desc.ColorMap ? desc.ColorMap : gif->SColorMap;
     if (!colours || !colours->Colors)
-        return false;
-    if (desc.Width <= 0 || desc.Height <= 0) {
-        image = QImage();
-        return true;
+        return TGifRead::Unreadable;
+    const QRect whole(desc.Left, desc.Top, std::max(desc.Width, 0), std::max(desc.Height, 0));
+    const QRect kept = keep.isNull() ? whole : whole & keep;
+    image.Pixels = QImage();
+    image.Left = kept.isEmpty() ? whole.left() : kept.left();
+    image.Top = kept.isEmpty() ? whole.top() : kept.top();
+    if (whole.isEmpty())
+        return TGifRead::Read;
+    const int64_t pixels = static_cast<int64_t>(whole.width()) * whole.height();
+    if (pixels > budget)
+        return TGifRead::TooLarge;
+    budget -= pixels;
+    QImage out;
+    if (!kept.isEmpty()) {
+        out = QImage(kept.size(), QImage::Format_ARGB32);
+        if (out.isNull())
+            return TGifRead::Unreadable;
     }
-    if (static_cast<int64_t>(desc.Width) * desc.Height > kMaxPixels)
-        return false;
-    QImage out(desc.Width, desc.Height, QImage::Format_ARGB32);
-    if (out.isNull())
-        return false;
-    std::vector<GifPixelType> line(static_cast<size_t>(desc.Width));
+    std::vector<GifPixelType> line(static_cast<size_t>(whole.width()));
+    // Columns of the image that are kept, and the row of out that image row y becomes.
+    const int from = kept.left() - whole.left(), to = from + kept.width();
     auto readRow = [&](int y) {
-        if (DGifGetLine(gif, line.data(), desc.Width) == GIF_ERROR)
+        if (DGifGetLine(gif, line.data(), whole.width()) == GIF_ERROR)
             return false;
-        auto* row = reinterpret_cast<QRgb*>(out.scanLine(y));
-        for (int x = 0; x < desc.Width; ++x) {
+        const int outY = whole.top() + y - kept.top();
+        if (out.isNull() || outY < 0 || outY >= out.height())
+            return true;
+        auto* row = reinterpret_cast<QRgb*>(out.scanLine(outY));
+        for (int x = from; x < to; ++x) {
             int i = line[static_cast<size_t>(x)];
             if (i == transparent)
-                row[x] = qRgba(0, 0, 0, 0);
+                row[x - from] = qRgba(0, 0, 0, 0);
             else if (i < colours->ColorCount)
-                row[x] = qRgb(colours->Colors[i].Red, colours->Colors[i].Green, colours->Colors[i].Blue);
+                row[x - from] = qRgb(colours->Colors[i].Red, colours->Colors[i].Green, colours->Colors[i].Blue);
             else
-                row[x] = qRgb(0, 0, 0);
+                row[x - from] = qRgb(0, 0, 0);
         }
         return true;
     };
@@ -96,52 +112,53 @@ bool ReadImage(GifFileType* gif, int transparent, QImage& image)
         static const int start[] = {0, 4, 2, 1};
         static const int step[] = {8, 8, 4, 2};
         for (int pass = 0; pass < 4; ++pass)
-            for (int y = start[pass]; y < desc.Height; y += step[pass])
+            for (int y = start[pass]; y < whole.height(); y += step[pass])
                 if (!readRow(y))
-                    return false;
+                    return TGifRead::Unreadable;
     } else {
-        for (int y = 0; y < desc.Height; ++y)
+        for (int y = 0; y < whole.height(); ++y)
             if (!readRow(y))
-                return false;
+                return TGifRead::Unreadable;
     }
-    image = out;
-    return true;
+    image.Pixels = out;
+    return TGifRead::Read;
 }
 }  // namespace
 
-bool ReadGifImages(const uint8_t* data, size_t size, const std::function<bool(TGifImage&)>& take)
+TGifRead ReadGifImages(const uint8_t* data, size_t size, int64_t maxPixels, const QRect& keep,
+                       const std::function<bool(TGifImage&)>& take)
 {
     Source source{data, size, 0};
     int error = 0;
     std::unique_ptr<GifFileType, Closer> gif(DGifOpen(&source, ReadBytes, &error));
     if (!gif)
-        return false;
+        return TGifRead::Unreadable;
     Control control;
+    int64_t budget = maxPixels;
     for (;;) {
         GifRecordType type = UNDEFINED_RECORD_TYPE;
         if (DGifGetRecordType(gif.get(), &type) == GIF_ERROR)
-            return false;
+            return TGifRead::Unreadable;
         switch (type) {
         case IMAGE_DESC_RECORD_TYPE: {
             TGifImage image;
-            if (!ReadImage(gif.get(), control.transparent, image.Pixels))
-                return false;
-            image.Left = gif->Image.Left;
-            image.Top = gif->Image.Top;
+            const TGifRead read = ReadImage(gif.get(), control.transparent, keep, budget, image);
+            if (read != TGifRead::Read)
+                return read;
             image.Disposal = control.disposal;
             control = Control{};  // a control extension is its next image's only
             if (!take(image))
-                return true;
+                return TGifRead::Read;
             break;
         }
         case EXTENSION_RECORD_TYPE:
             if (!SkipExtension(gif.get(), control))
-                return false;
+                return TGifRead::Unreadable;
             break;
         case TERMINATE_RECORD_TYPE:
-            return true;
+            return TGifRead::Read;
         default:
-            return false;
+            return TGifRead::Unreadable;
         }
     }
 }
@@ -149,10 +166,10 @@ bool ReadGifImages(const uint8_t* data, size_t size, const std::function<bool(TG
 bool DecodeFirstGifImage(const uint8_t* data, size_t size, QImage& image)
 {
     bool found = false;
-    const bool read = ReadGifImages(data, size, [&](TGifImage& first) {
+    const TGifRead read = ReadGifImages(data, size, kMaxPixels, QRect(), [&](TGifImage& first) {
         image = first.Pixels;
         found = true;
         return false;
     });
-    return read && found;
+    return read == TGifRead::Read && found;
 }

@@ -1,4 +1,5 @@
 #include "GifBuilder.h"
+#include "PeakMemory.h"
 #include "WebImage.h"
 
 #include <QImage>
@@ -243,6 +244,58 @@ TEST(WebPictureGif, FramesBeyondTheMemoryCapAreNotKept)
     picture.FrameMemoryLimit = 12 * 10 * 4 * 3 - 1;
     Load(picture, small);
     EXPECT_FALSE(picture.FramesKept());
+}
+
+TEST(WebPictureGif, DecodingIsBoundedByTheFramesOwnPixels)
+{
+    // Frames larger than the screen cost what they declare: decoding stops before the frame
+    // that takes all the frames beyond the kept frames' memory, a quarter of it in pixels.
+    // Only the part on the screen is kept, so even a huge frame takes little memory.
+    const TGifTestFrame red{0, 0, 4, 4, 0, 0, kGifRed};
+    const TGifTestFrame spilling{2, 2, 8, 8, 0, 0, kGifBlue};  // 64 pixels, 4 of them on the screen
+    const TGifTestFrame huge{0, 0, 6000, 6000, 0, 0, kGifBlue};  // 36 megapixels
+    const struct {
+        const char* name;
+        uint16_t side;  // of the square screen
+        std::vector<TGifTestFrame> frames;
+        size_t limit;
+        bool refused;
+    } cases[] = {
+        {"just within", 4, {red, spilling}, 4 * (16 + 64), false},
+        {"one pixel beyond", 4, {red, spilling}, 4 * (16 + 64) - 1, true},
+        {"a huge frame on a one-pixel screen", 1, {{0, 0, 1, 1, 0, 0, kGifRed}, huge}, kMaxGifAnimationMemory, false},
+        {"huge frames on a one-pixel screen", 1, {huge, huge}, kMaxGifAnimationMemory, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string gif = MakeGif(c.side, c.side, c.frames);
+        ASSERT_LT(gif.size(), 64u * 1024);
+        TWebPicture picture;
+        picture.FrameMemoryLimit = c.limit;
+        String why;
+        const long peakKb = PeakGrowthKb([&] {
+            try {
+                Load(picture, gif);
+            } catch (const Exception& e) {
+                why = e.Message;
+            }
+        });
+        EXPECT_LT(peakKb, 16 * 1024);
+        if (c.refused) {
+            EXPECT_NE(why.find("GIF image is too large"), String::npos) << why;
+            EXPECT_NE(why.find("megapixels"), String::npos) << why;
+            EXPECT_EQ(picture.Width(), 0);
+            continue;
+        }
+        EXPECT_EQ(why, "");
+        ASSERT_TRUE(picture.FramesKept());
+        picture.SetFrame(2);
+        EXPECT_EQ(picture.Width(), c.side);
+        EXPECT_EQ(DrawnPixel(picture, c.side - 1, c.side - 1), clBlue);
+        if (c.side > 2) {
+            EXPECT_EQ(DrawnPixel(picture, 1, 1), clRed);
+        }
+    }
 }
 
 TEST(WebPicture, SizeFollowsTheExtentAndDpi)

@@ -1,5 +1,7 @@
 #include "GifBuilder.h"
 
+#include <algorithm>
+
 namespace {
 void Word(std::string& out, uint16_t v)
 {
@@ -7,39 +9,72 @@ void Word(std::string& out, uint16_t v)
     out += static_cast<char>(v >> 8);
 }
 
-// LZW data of n pixels of one colour with a minimum code size of 2. A clear code before every
-// pair keeps the codes 3 bits wide.
-std::string Pixels(size_t n, uint8_t colour)
-{
-    std::vector<int> codes;
-    for (size_t i = 0; i < n; i += 2) {
-        codes.push_back(4);
-        codes.push_back(colour);
-        if (i + 1 < n)
-            codes.push_back(colour);
-    }
-    codes.push_back(5);
-    std::string bytes;
-    unsigned bits = 0, count = 0;
-    for (int c : codes) {
-        bits |= static_cast<unsigned>(c) << count;
-        count += 3;
-        while (count >= 8) {
-            bytes += static_cast<char>(bits & 0xFF);
-            bits >>= 8;
-            count -= 8;
+// Packs codes of varying width, low bits first.
+class CodeWriter {
+public:
+    void Put(int code, int width)
+    {
+        bits_ |= static_cast<uint32_t>(code) << count_;
+        count_ += width;
+        while (count_ >= 8) {
+            bytes_ += static_cast<char>(bits_ & 0xFF);
+            bits_ >>= 8;
+            count_ -= 8;
         }
     }
-    if (count)
-        bytes += static_cast<char>(bits & 0xFF);
-    std::string out(1, '\x02');
+    std::string Done()
+    {
+        if (count_)
+            bytes_ += static_cast<char>(bits_ & 0xFF);
+        return bytes_;
+    }
+
+private:
+    std::string bytes_;
+    uint32_t bits_ = 0;
+    int count_ = 0;
+};
+
+// LZW data of n pixels of one colour with a minimum code size of 2, as an encoder makes it:
+// the strings grow by one pixel each, so a few kilobytes hold millions of pixels. The table
+// starts again when it is full.
+std::string Pixels(uint64_t n, uint8_t colour)
+{
+    constexpr int kClear = 4, kEnd = 5, kFirst = 6, kTableSize = 4096;
+    CodeWriter out;
+    int width = 3, next = kFirst;
+    out.Put(kClear, width);
+    // Code next - 1 holds the longest string so far, of length (next - kFirst) + 1.
+    uint64_t left = n;
+    while (left > 0) {
+        const uint64_t longest = static_cast<uint64_t>(next - kFirst) + 1;
+        const uint64_t take = std::min(longest, left);
+        out.Put(take == 1 ? colour : static_cast<int>(take) + kFirst - 2, width);
+        left -= take;
+        // A reader adds each entry one code later than the writer, and widens its codes when
+        // its table reaches the next power of two.
+        if (next == (1 << width) && width < 12)
+            ++width;
+        if (left == 0)
+            break;
+        if (next == kTableSize) {
+            out.Put(kClear, width);
+            width = 3;
+            next = kFirst;
+            continue;
+        }
+        ++next;
+    }
+    out.Put(kEnd, width);
+    const std::string bytes = out.Done();
+    std::string data(1, '\x02');
     for (size_t p = 0; p < bytes.size(); p += 255) {
         std::string block = bytes.substr(p, 255);
-        out += static_cast<char>(block.size());
-        out += block;
+        data += static_cast<char>(block.size());
+        data += block;
     }
-    out += '\0';
-    return out;
+    data += '\0';
+    return data;
 }
 }  // namespace
 
@@ -64,7 +99,7 @@ std::string MakeGif(uint16_t screenWidth, uint16_t screenHeight, const std::vect
         Word(out, f.Width);
         Word(out, f.Height);
         out += '\0';
-        out += Pixels(static_cast<size_t>(f.Width) * f.Height, f.Colour);
+        out += Pixels(static_cast<uint64_t>(f.Width) * f.Height, f.Colour);
     }
     out += '\x3B';
     return out;

@@ -1,6 +1,7 @@
 #pragma once
 // Writes small GIF files for tests: a four-colour global table (black, white, red, blue) and
-// frames filled with one colour each, every frame with its own control extension.
+// frames filled with one colour each (a frame of many megapixels takes a few kilobytes), every
+// frame with its own control extension.
 #include <cstdint>
 #include <string>
 #include <vector>

@@ -2,6 +2,7 @@
 #include "Graphics.h"
 #include "Jpeg.h"
 #include "OlePicture.h"
+#include "PeakMemory.h"
 #include "PictureLimits.h"
 
 #include <QBuffer>
@@ -12,7 +13,6 @@
 
 #include <chrono>
 #include <cstdio>
-#include <cstring>
 #include <fstream>
 #include <functional>
 #include <tuple>
@@ -20,26 +20,6 @@
 #include <unistd.h>
 
 namespace {
-
-// Resident memory figures of this process, in kilobytes.
-long StatusKb(const char* field)
-{
-    std::ifstream in("/proc/self/status");
-    std::string line;
-    while (std::getline(in, line))
-        if (line.rfind(field, 0) == 0)
-            return std::stol(line.substr(std::strlen(field)));
-    return 0;
-}
-
-// The peak of resident memory while call runs, above what was resident before it.
-long PeakGrowthKb(const std::function<void()>& call)
-{
-    std::ofstream("/proc/self/clear_refs") << "5";  // resets the peak to the current size
-    long before = StatusKb("VmRSS:");
-    call();
-    return StatusKb("VmHWM:") - before;
-}
 
 // A real small JPEG whose frame header then claims width x height.
 std::vector<uint8_t> JpegClaiming(int width, int height)
