@@ -188,8 +188,9 @@ void OpenDrawing(benchmark::State& state)
     else
         peer = "wmf2svg -o " + svg + " " + file + " && rsvg-convert" + size + " -o " + png + " " + svg;
     const std::string ours = "'" + QCoreApplication::applicationFilePath().toStdString() + "' --draw " + file + " " + ourPng;
-    const bool peerInstalled =
-        Installed(enhanced ? "emf2svg-conv" : state.range(2) == 0 ? "wmf2gd" : "wmf2svg") && Installed("rsvg-convert");
+    const bool throughSvg = enhanced || state.range(2) != 0;
+    const bool peerInstalled = Installed(enhanced ? "emf2svg-conv" : throughSvg ? "wmf2svg" : "wmf2gd") &&
+                               (!throughSvg || Installed("rsvg-convert"));
     std::vector<std::pair<std::string, std::string>> sides = {{ours, ourPng}};
     if (peerInstalled)
         sides.push_back({peer, png});

@@ -136,6 +136,7 @@ void TCustomMarkupPanel::Assign(const TPersistent& source)
     FixedWidth = other->FixedWidth;
     FreeOnClose = other->FreeOnClose;
     SetHeight(other->Height());
+    HelpContext = other->HelpContext;
     SetHint(other->Hint());
     Hover = other->Hover;
     HoverColor = other->HoverColor;

@@ -369,8 +369,10 @@ TEST_F(MarkupPanel, AssignCopiesTheSettingsAndText)
     a.Caption().SetText("caption text");
     a.Position().Key = "k";
     a.SetTabStop(!b.TabStop());
+    a.HelpContext = 42;
     b.Assign(a);
     EXPECT_EQ(b.TabStop(), a.TabStop());
+    EXPECT_EQ(b.HelpContext, 42);
     EXPECT_EQ(b.Text(), "<B>hello</B>");
     EXPECT_EQ(b.ShadowOffset(), 5);
     EXPECT_TRUE(b.Caption().Visible());
